@@ -1,0 +1,172 @@
+#include "platform/Database.h"
+
+#include <QAtomicInt>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace platform {
+
+QString Field::text() const {
+    if (isNull()) return QString();
+    switch (m_value.typeId()) {
+    case QMetaType::QDate:
+        return m_value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::QTime:
+        return m_value.toTime().toString(QStringLiteral("HH:mm:ss"));
+    case QMetaType::QDateTime:
+        return m_value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    default:
+        return m_value.toString();
+    }
+}
+
+QDate Field::toDate() const {
+    if (m_value.typeId() == QMetaType::QDateTime) return m_value.toDateTime().date();
+    if (m_value.typeId() == QMetaType::QString)
+        return QDate::fromString(m_value.toString().left(10), QStringLiteral("yyyy-MM-dd"));
+    return m_value.toDate();
+}
+
+QTime Field::toTime() const {
+    if (m_value.typeId() == QMetaType::QDateTime) return m_value.toDateTime().time();
+    if (m_value.typeId() == QMetaType::QString) return QTime::fromString(m_value.toString(), Qt::ISODate);
+    return m_value.toTime();
+}
+
+QDateTime Field::toDateTime() const {
+    if (m_value.typeId() == QMetaType::QString)
+        return QDateTime::fromString(m_value.toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return m_value.toDateTime();
+}
+
+Recordset::Recordset(QStringList names, QVector<QVector<QVariant>> rows)
+    : m_names(std::move(names)), m_rows(std::move(rows)) {}
+
+int Recordset::fieldIndex(const QString& name) const {
+    for (int i = 0; i < m_names.size(); ++i)
+        if (m_names[i].compare(name, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+Field Recordset::field(const QString& name) const {
+    const int i = fieldIndex(name);
+    if (i < 0) throw DbError(3265, QStringLiteral("Élément introuvable dans la collection: ") + name, QString());
+    return field(i);
+}
+
+Field Recordset::field(int index) const {
+    if (eof() || m_pos < 0)
+        throw DbError(3021, QStringLiteral("BOF ou EOF est vrai, ou l'enregistrement actuel a été supprimé."),
+                      QString());
+    if (index < 0 || index >= m_names.size())
+        throw DbError(3265, QStringLiteral("Élément introuvable dans la collection."), QString());
+    return Field(m_rows[m_pos][index]);
+}
+
+namespace {
+QAtomicInt connectionSerial;
+}
+
+Database::Database() : m_name(QStringLiteral("corvel-%1").arg(connectionSerial.fetchAndAddRelaxed(1))) {}
+
+Database::~Database() {
+    close();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+void Database::open(const ConnectionSettings& s) {
+    close();
+    m_settings = s;
+    QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
+                                                     : QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), m_name);
+    if (!db.isValid()) throw DbError(-1, QStringLiteral("Le pilote MySQL de Qt est introuvable."), QString());
+    db.setHostName(s.host);
+    db.setPort(s.port);
+    db.setDatabaseName(s.database);
+    db.setUserName(s.user);
+    db.setPassword(s.password);
+    db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1;MYSQL_OPT_READ_TIMEOUT=%2;MYSQL_OPT_WRITE_TIMEOUT=%2")
+                             .arg(s.connectTimeoutSeconds)
+                             .arg(s.readTimeoutSeconds));
+    if (!db.open()) {
+        const QSqlError e = db.lastError();
+        bool ok = false;
+        int n = e.nativeErrorCode().toInt(&ok);
+        throw DbError(ok ? n : 2003, e.text(), QString());
+    }
+    m_connectionText = QStringLiteral("Server=%1;database=%2;Port=%3;USER=%4")
+                           .arg(s.host, s.database, QString::number(s.port), s.user);
+    // The grouped message queries select columns outside their GROUP BY, and text
+    // values are written with doubled backslashes: make any server read them alike.
+    execute(QStringLiteral("SET SESSION sql_mode = 'STRICT_TRANS_TABLES,NO_ENGINE_SUBSTITUTION'"));
+    execute(QStringLiteral("SET NAMES utf8mb4"));
+}
+
+void Database::close() {
+    if (!QSqlDatabase::contains(m_name)) return;
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (db.isOpen()) db.close();
+    m_connectionText.clear();
+}
+
+bool Database::isOpen() const {
+    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+}
+
+void Database::fail(const QString& sql, const QSqlError& e) {
+    bool ok = false;
+    int n = e.nativeErrorCode().toInt(&ok);
+    if (!ok) n = isOpen() ? 0 : -1;
+    QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+    throw DbError(n, text, sql);
+}
+
+void Database::execute(const QString& sql) {
+    if (!isOpen()) throw DbError(-1, QStringLiteral("La connexion à la base de données est fermée."), sql);
+    QElapsedTimer t;
+    t.start();
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    const bool ok = q.exec(sql);
+    m_nanos += t.nsecsElapsed();
+    ++m_statements;
+    if (!ok) fail(sql, q.lastError());
+}
+
+Recordset Database::open(const QString& sql) {
+    if (!isOpen()) throw DbError(-1, QStringLiteral("La connexion à la base de données est fermée."), sql);
+    QElapsedTimer t;
+    t.start();
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.setForwardOnly(true);
+    if (!q.exec(sql)) {
+        m_nanos += t.nsecsElapsed();
+        ++m_statements;
+        fail(sql, q.lastError());
+    }
+    const QSqlRecord rec = q.record();
+    QStringList names;
+    names.reserve(rec.count());
+    for (int i = 0; i < rec.count(); ++i) names << rec.fieldName(i);
+    QVector<QVector<QVariant>> rows;
+    const int n = rec.count();
+    while (q.next()) {
+        QVector<QVariant> row(n);
+        for (int i = 0; i < n; ++i) row[i] = q.value(i);
+        rows.push_back(std::move(row));
+    }
+    if (q.lastError().isValid()) fail(sql, q.lastError());
+    m_nanos += t.nsecsElapsed();
+    ++m_statements;
+    return Recordset(std::move(names), std::move(rows));
+}
+
+qint64 Database::lastInsertId() {
+    Recordset rs = open(QStringLiteral("SELECT LAST_INSERT_ID()"));
+    return rs.eof() ? 0 : rs.field(0).toLongLong();
+}
+
+} // namespace platform

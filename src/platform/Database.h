@@ -1,0 +1,112 @@
+#pragma once
+
+#include "platform/DbError.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <memory>
+
+class QSqlError;
+class QDate;
+class QTime;
+class QDateTime;
+
+namespace platform {
+
+// One value read from a recordset. Dates and times read as the program shows
+// them everywhere: year-month-day and 24-hour time.
+class Field {
+public:
+    Field() = default;
+    explicit Field(const QVariant& v) : m_value(v) {}
+
+    const QVariant& value() const { return m_value; }
+    bool isNull() const { return m_value.isNull() || !m_value.isValid(); }
+    QString text() const;
+    int toInt() const { return m_value.toInt(); }
+    qint64 toLongLong() const { return m_value.toLongLong(); }
+    double toDouble() const { return m_value.toDouble(); }
+    bool toBool() const { return m_value.toInt() != 0; }
+    QDate toDate() const;
+    QTime toTime() const;
+    QDateTime toDateTime() const;
+
+private:
+    QVariant m_value;
+};
+
+// A result set read whole into memory and walked like a cursor: eof(), moveNext(),
+// field("Nom"). An empty result is eof() and bof() at once.
+class Recordset {
+public:
+    Recordset() = default;
+    Recordset(QStringList names, QVector<QVector<QVariant>> rows);
+
+    bool eof() const { return m_pos >= m_rows.size(); }
+    bool bof() const { return m_rows.isEmpty() || m_pos < 0; }
+    void moveNext() { ++m_pos; }
+    void moveFirst() { m_pos = 0; }
+    int recordCount() const { return m_rows.size(); }
+    int fieldCount() const { return m_names.size(); }
+    QString fieldName(int i) const { return m_names.value(i); }
+    int fieldIndex(const QString& name) const;
+
+    // Value of the current record; throws DbError when there is no current record
+    // or no such column, as a cursor past its end would.
+    Field field(const QString& name) const;
+    Field field(int index) const;
+    Field operator[](const QString& name) const { return field(name); }
+
+private:
+    QStringList m_names;
+    QVector<QVector<QVariant>> m_rows;
+    int m_pos = 0;
+};
+
+struct ConnectionSettings {
+    QString host;
+    int port = 3306;
+    QString database;
+    QString user;
+    QString password;
+    int connectTimeoutSeconds = 5;
+    int readTimeoutSeconds = 30;
+};
+
+// The program's connection to the shared MySQL-compatible database.
+// Every failure throws DbError carrying the SQL text.
+class Database {
+public:
+    Database();
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    void open(const ConnectionSettings& settings);
+    void close();
+    bool isOpen() const;
+    // The connection text shown to the user and logged; empty before open().
+    QString connectionText() const { return m_connectionText; }
+    const ConnectionSettings& settings() const { return m_settings; }
+
+    void execute(const QString& sql);
+    Recordset open(const QString& sql);
+    // Reads SELECT LAST_INSERT_ID() right after an insert.
+    qint64 lastInsertId();
+
+    // Counts the statements run since creation; the benchmarks use it with the time below.
+    qint64 statementCount() const { return m_statements; }
+    qint64 nanosecondsInDatabase() const { return m_nanos; }
+
+private:
+    [[noreturn]] void fail(const QString& sql, const QSqlError& error);
+    QString m_name;
+    QString m_connectionText;
+    ConnectionSettings m_settings;
+    qint64 m_statements = 0;
+    qint64 m_nanos = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,102 @@
+#include "platform/Dialogs.h"
+
+#include <QColorDialog>
+#include <QCursor>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMessageBox>
+
+namespace platform {
+
+namespace {
+Chooser*& currentChooser() {
+    static Chooser* chooser = nullptr;
+    return chooser;
+}
+
+void fillMenu(QMenu* target, const Menu& items) {
+    for (const MenuItem& item : items) {
+        if (item.separator) {
+            target->addSeparator();
+        } else if (!item.submenu.isEmpty()) {
+            QMenu* sub = target->addMenu(item.text);
+            sub->setEnabled(!item.greyed);
+            fillMenu(sub, item.submenu);
+        } else {
+            QAction* a = target->addAction(item.text);
+            a->setObjectName(QStringLiteral("menuItem%1").arg(item.id));
+            a->setData(item.id);
+            a->setCheckable(item.checked);
+            a->setChecked(item.checked);
+            a->setEnabled(!item.greyed);
+        }
+    }
+}
+} // namespace
+
+Chooser* setChooser(Chooser* chooser) {
+    Chooser* previous = currentChooser();
+    currentChooser() = chooser;
+    return previous;
+}
+
+int popupMenu(QWidget* owner, const Menu& menu) {
+    if (Chooser* c = currentChooser()) return c->popupMenu(owner, menu);
+    QMenu m(owner);
+    fillMenu(&m, menu);
+    QAction* chosen = m.exec(QCursor::pos());
+    return chosen ? chosen->data().toInt() : 0;
+}
+
+MsgResult messageBox(QWidget* owner, const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) {
+    if (Chooser* c = currentChooser()) return c->messageBox(owner, text, title, icon, buttons);
+    QMessageBox box(owner);
+    box.setText(text);
+    box.setWindowTitle(title.isEmpty() ? QStringLiteral("Corvel") : title);
+    switch (icon) {
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::None: break;
+    }
+    switch (buttons) {
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Cancel: return MsgResult::Cancel;
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    default: return MsgResult::Ok;
+    }
+}
+
+std::optional<QString> inputBox(QWidget* owner, const QString& prompt, const QString& title, const QString& initial) {
+    if (Chooser* c = currentChooser()) return c->inputBox(owner, prompt, title, initial);
+    bool ok = false;
+    QString text = QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, initial, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) {
+    if (Chooser* c = currentChooser()) return c->chooseColor(owner, initial);
+    QColor color = QColorDialog::getColor(initial, owner);
+    if (!color.isValid()) return std::nullopt;
+    return color;
+}
+
+const MenuItem* findMenuItem(const Menu& menu, int id) {
+    for (const MenuItem& item : menu) {
+        if (!item.separator && item.submenu.isEmpty() && item.id == id) return &item;
+        if (const MenuItem* found = findMenuItem(item.submenu, id)) return found;
+    }
+    return nullptr;
+}
+
+} // namespace platform

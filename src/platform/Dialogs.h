@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+// Menus, message boxes, the input box and the colour dialog all go through here.
+// In production a person answers; a test installs a Chooser that answers instead
+// and records what was shown.
+namespace platform {
+
+struct MenuItem {
+    int id = 0;           // number returned when chosen; 0 for a submenu title or separator
+    QString text;
+    bool checked = false;
+    bool greyed = false;
+    bool separator = false;
+    QList<MenuItem> submenu;
+
+    static MenuItem item(int id, const QString& text, bool checked = false, bool greyed = false) {
+        MenuItem m;
+        m.id = id;
+        m.text = text;
+        m.checked = checked;
+        m.greyed = greyed;
+        return m;
+    }
+    static MenuItem sub(const QString& text, QList<MenuItem> items) {
+        MenuItem m;
+        m.text = text;
+        m.submenu = std::move(items);
+        return m;
+    }
+    static MenuItem sep() {
+        MenuItem m;
+        m.separator = true;
+        return m;
+    }
+};
+
+using Menu = QList<MenuItem>;
+
+enum class MsgIcon { None, Information, Exclamation, Critical, Question };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgResult { Ok, Cancel, Yes, No };
+
+// Answers in place of a person. Each call receives what would have been shown.
+class Chooser {
+public:
+    virtual ~Chooser() = default;
+    virtual int popupMenu(QWidget* owner, const Menu& menu) = 0;
+    virtual MsgResult messageBox(QWidget* owner, const QString& text, const QString& title, MsgIcon icon,
+                                 MsgButtons buttons) = 0;
+    // Returns nullopt for "Annuler".
+    virtual std::optional<QString> inputBox(QWidget* owner, const QString& prompt, const QString& title,
+                                            const QString& initial) = 0;
+    virtual std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) = 0;
+};
+
+// Shows the menu at the mouse cursor and returns the chosen item's id, 0 when dismissed.
+int popupMenu(QWidget* owner, const Menu& menu);
+MsgResult messageBox(QWidget* owner, const QString& text, const QString& title = QString(),
+                     MsgIcon icon = MsgIcon::Exclamation, MsgButtons buttons = MsgButtons::Ok);
+std::optional<QString> inputBox(QWidget* owner, const QString& prompt, const QString& title,
+                                const QString& initial = QString());
+std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial);
+
+// Installs a chooser (tests); nullptr restores the real dialogs. Returns the previous one.
+Chooser* setChooser(Chooser* chooser);
+
+// Finds an item by id anywhere in the menu, submenus included (tests, and callers
+// that need an item's text back).
+const MenuItem* findMenuItem(const Menu& menu, int id);
+
+} // namespace platform

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <QStringList>
+#include <deque>
+
+// Answers menus and dialogs in place of a person and keeps what was shown.
+// Installed for its lifetime.
+class ScriptedChooser : public platform::Chooser {
+public:
+    ScriptedChooser() { m_previous = platform::setChooser(this); }
+    ~ScriptedChooser() override { platform::setChooser(m_previous); }
+
+    std::deque<int> menuAnswers;                 // 0 when empty: dismissed
+    std::deque<platform::MsgResult> boxAnswers;  // Ok/Yes when empty
+    std::deque<std::optional<QString>> inputAnswers;
+    std::deque<std::optional<QColor>> colorAnswers;
+
+    QList<platform::Menu> menusShown;
+    QStringList messagesShown;   // texts of the message boxes
+    QStringList titlesShown;
+
+    int popupMenu(QWidget*, const platform::Menu& menu) override {
+        menusShown << menu;
+        if (menuAnswers.empty()) return 0;
+        int a = menuAnswers.front();
+        menuAnswers.pop_front();
+        return a;
+    }
+    platform::MsgResult messageBox(QWidget*, const QString& text, const QString& title, platform::MsgIcon,
+                                   platform::MsgButtons buttons) override {
+        messagesShown << text;
+        titlesShown << title;
+        if (!boxAnswers.empty()) {
+            auto a = boxAnswers.front();
+            boxAnswers.pop_front();
+            return a;
+        }
+        return buttons == platform::MsgButtons::Ok || buttons == platform::MsgButtons::OkCancel
+                   ? platform::MsgResult::Ok
+                   : platform::MsgResult::Yes;
+    }
+    std::optional<QString> inputBox(QWidget*, const QString& prompt, const QString&, const QString&) override {
+        messagesShown << prompt;
+        if (inputAnswers.empty()) return std::nullopt;
+        auto a = inputAnswers.front();
+        inputAnswers.pop_front();
+        return a;
+    }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&) override {
+        if (colorAnswers.empty()) return std::nullopt;
+        auto a = colorAnswers.front();
+        colorAnswers.pop_front();
+        return a;
+    }
+
+private:
+    platform::Chooser* m_previous = nullptr;
+};
