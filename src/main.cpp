@@ -1,9 +1,131 @@
+#include "platform/Database.h"
+#include "platform/Dialogs.h"
+#include "services/Config.h"
+#include "services/Session.h"
+#include "shell/EmployeeChooser.h"
+#include "shell/frmUpdate.h"
+
 #include <QApplication>
-#include <QStringList>
+#include <QCommandLineParser>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Corvel");
+
+// Opens every main object without showing anything, then closes it: a smoke test
+// that the program starts (offscreen, with or without a database).
+int selfTest(const services::Config& config, bool haveConfig) {
+    auto db = std::make_unique<platform::Database>();
+    if (haveConfig) {
+        try {
+            db->open(config.connectionSettings());
+        } catch (const platform::DbError&) {
+            db.reset();
+        }
+    } else {
+        db.reset();
+    }
+    {
+        shell::frmUpdate main(std::move(db), config);
+        main.VerifMessages(false);
+        shell::frmUpdate::UnloadAllForms();
+    }
+    return 0;
+}
+
+// Developer aid for looking at the program under Xvfb: CORVEL_SCREENSHOT=file.png
+// saves the whole screen after CORVEL_SCREENSHOT_AFTER ms (default 3000), then quits;
+// CORVEL_OPEN=consultation|presences opens that window first.
+void armScreenshot(shell::frmUpdate& main) {
+    const QString open = qEnvironmentVariable("CORVEL_OPEN");
+    if (open == QStringLiteral("consultation")) QTimer::singleShot(300, &main, [&main] { main.mnuConsult_Click(); });
+    if (open == QStringLiteral("presences")) QTimer::singleShot(300, &main, [&main] { main.mnuPresences_Click(); });
+    const QString file = qEnvironmentVariable("CORVEL_SCREENSHOT");
+    if (file.isEmpty()) return;
+    const int after = qEnvironmentVariableIsEmpty("CORVEL_SCREENSHOT_AFTER")
+                          ? 3000
+                          : qEnvironmentVariableIntValue("CORVEL_SCREENSHOT_AFTER");
+    QTimer::singleShot(after, &main, [file] {
+        if (QScreen* screen = QGuiApplication::primaryScreen()) screen->grabWindow(0).save(file);
+        QApplication::quit();
+    });
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvel"));
-    if (app.arguments().contains(QStringLiteral("--self-test"))) return 0;
-    return 0;
+    QApplication::setOrganizationName(QStringLiteral("Corvel"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Messages téléphoniques et présences du bureau"));
+    parser.addHelpOption();
+    QCommandLineOption employe(QStringLiteral("employe"), QStringLiteral("Ouvre la session de l'employé N."),
+                               QStringLiteral("N"));
+    QCommandLineOption configPath(QStringLiteral("config"), QStringLiteral("Fichier de configuration."),
+                                  QStringLiteral("fichier"), services::defaultConfigPath());
+    QCommandLineOption selfTestOpt(QStringLiteral("self-test"), QStringLiteral("Ouvre et ferme le programme."));
+    parser.addOptions({employe, configPath, selfTestOpt});
+    parser.process(app);
+
+    services::Config config;
+    QString error;
+    const bool haveConfig = services::readConfig(parser.value(configPath), &config, &error);
+    if (parser.isSet(selfTestOpt)) return selfTest(config, haveConfig);
+    if (!haveConfig) {
+        platform::messageBox(nullptr, error, kTitle, platform::MsgIcon::Critical);
+        return 2;
+    }
+
+    auto db = std::make_unique<platform::Database>();
+    try {
+        db->open(config.connectionSettings());
+    } catch (const platform::DbError& e) {
+        platform::messageBox(nullptr,
+                             QStringLiteral("Le serveur de base de données n'a pas été trouvé, veuillez spécifier "
+                                            "les paramètres de connection") +
+                                 QStringLiteral("\n\n") + e.text(),
+                             kTitle, platform::MsgIcon::Critical);
+        return 3;
+    }
+
+    // Who is at this workstation: given on the command line, else chosen from the list.
+    QList<QPair<qint32, QString>> employees;
+    try {
+        employees = shell::employeesInOrder(*db);
+    } catch (const platform::DbError& e) {
+        platform::messageBox(nullptr, e.text(), kTitle, platform::MsgIcon::Critical);
+        return 3;
+    }
+    qint32 no = 0;
+    QString nom;
+    if (parser.isSet(employe)) {
+        no = parser.value(employe).toInt();
+        platform::Recordset rs =
+            db->open(QStringLiteral("SELECT Nom FROM tblemploye WHERE NoEmploye = ") + QString::number(no));
+        if (rs.eof()) {
+            platform::messageBox(nullptr, QStringLiteral("L'employé numéro %1 n'existe pas.").arg(parser.value(employe)),
+                                 kTitle, platform::MsgIcon::Critical);
+            return 2;
+        }
+        nom = rs.field(QStringLiteral("Nom")).text();
+    } else {
+        shell::EmployeeChooser chooser(employees);
+        if (chooser.exec() != QDialog::Accepted || chooser.chosenEmployee() == 0) return 0;
+        no = chooser.chosenEmployee();
+        nom = chooser.chosenName();
+    }
+    services::Session::lngNoEmploye = no;
+    services::Session::strNomEmploye = nom;
+
+    shell::frmUpdate mainWindow(std::move(db), config);
+    if (mainWindow.usesFallbackWindow()) mainWindow.show();
+    armScreenshot(mainWindow);
+    return app.exec();
 }

@@ -14,7 +14,7 @@ public:
 
     std::deque<int> menuAnswers;                 // 0 when empty: dismissed
     std::deque<platform::MsgResult> boxAnswers;  // Ok/Yes when empty
-    std::deque<std::optional<QString>> inputAnswers;
+    QList<std::optional<QString>> inputAnswers;      // nullopt: "Annuler"
     std::deque<std::optional<QColor>> colorAnswers;
 
     QList<platform::Menu> menusShown;
@@ -43,10 +43,8 @@ public:
     }
     std::optional<QString> inputBox(QWidget*, const QString& prompt, const QString&, const QString&) override {
         messagesShown << prompt;
-        if (inputAnswers.empty()) return std::nullopt;
-        auto a = inputAnswers.front();
-        inputAnswers.pop_front();
-        return a;
+        if (inputAnswers.isEmpty()) return std::nullopt;
+        return inputAnswers.takeFirst();
     }
     std::optional<QColor> chooseColor(QWidget*, const QColor&) override {
         if (colorAnswers.empty()) return std::nullopt;

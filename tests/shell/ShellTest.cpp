@@ -1,0 +1,169 @@
+#include "platform/Database.h"
+#include "services/Config.h"
+#include "services/ErrorLogger.h"
+#include "services/Session.h"
+#include "shell/EmployeeChooser.h"
+#include "shell/NoticePopup.h"
+#include "shell/TrayIcon.h"
+#include "shell/frmUpdate.h"
+#include "support/TestDb.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using shell::TrayIcon;
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        REQUIRE_TEST_DB();
+        m_testDb = std::make_unique<TestDb>(QStringLiteral("shell"));
+        services::setErrorLogPath(m_logDir.filePath(QStringLiteral("Erreur.log")));
+        m_testDb->runScript(QStringLiteral(
+            "INSERT INTO tblemploye (NoEmploye, Nom, Actif) VALUES (1, 'Système', 1), (2, 'Julie', 1), "
+            "(3, 'Marc', 1), (4, 'Zoé', 1), (5, 'Anne', 1), (6, 'Ancien', 0);\n"
+            "INSERT INTO tblordreemployemsg (NoEmploye, Ordre) VALUES (4, 1), (2, 2);\n"));
+        services::Session::lngNoEmploye = 2;
+        services::Session::strNomEmploye = QStringLiteral("Julie");
+    }
+    void TearDown() override {
+        m_main.reset();
+        m_testDb.reset();
+    }
+    services::Config config() const {
+        services::Config c;
+        const auto s = TestDb::serverSettings();
+        c.serveur = s.host;
+        c.port = s.port;
+        c.utilisateur = s.user;
+        c.motDePasse = s.password;
+        c.bd = m_testDb->name();
+        return c;
+    }
+    shell::frmUpdate& startShell() {
+        auto db = std::make_unique<platform::Database>();
+        db->open(config().connectionSettings());
+        m_main = std::make_unique<shell::frmUpdate>(std::move(db), config());
+        return *m_main;
+    }
+    void addMessage(int id, int to, int nouveau, int etat = 1) {
+        m_testDb->db().execute(QStringLiteral("INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau, IdEtat) "
+                                              "VALUES (%1, 3, %2, %3, %4)")
+                                   .arg(id)
+                                   .arg(to)
+                                   .arg(nouveau)
+                                   .arg(etat));
+    }
+    QTemporaryDir m_logDir;
+    std::unique_ptr<TestDb> m_testDb;
+    std::unique_ptr<shell::frmUpdate> m_main;
+};
+
+TEST_F(ShellTest, EmployeesComeInTheOfficeOrderThenByName) {
+    const auto list = shell::employeesInOrder(m_testDb->db());
+    QStringList names;
+    for (const auto& e : list) names << e.second;
+    // Ordered ones first (Zoé then Julie), then the rest by name; inactive and the system employee absent.
+    EXPECT_EQ(names, (QStringList{QStringLiteral("Zoé"), QStringLiteral("Julie"), QStringLiteral("Anne"),
+                                  QStringLiteral("Marc")}));
+}
+
+TEST_F(ShellTest, UnreadMessagesSetTheIconAndTheNoticeOnlyForNewerOnes) {
+    auto& main = startShell();
+    EXPECT_EQ(main.tray()->image(), TrayIcon::Normal);
+    EXPECT_FALSE(main.tray()->isFlashing());
+    EXPECT_EQ(main.unreadCount(), 0);
+
+    addMessage(10, 2, 1);
+    addMessage(11, 2, 1);
+    addMessage(12, 2, 0);  // read
+    addMessage(13, 3, 1);  // someone else's
+    ASSERT_TRUE(main.VerifMessages(true));
+    EXPECT_EQ(main.unreadCount(), 2);
+    EXPECT_EQ(main.tray()->image(), TrayIcon::MessagesWaiting);
+    EXPECT_TRUE(main.tray()->isFlashing());
+    EXPECT_TRUE(main.notice()->isVisible());
+    EXPECT_EQ(main.notice()->text(), QStringLiteral("Vous avez 2 nouveaux messages."));
+
+    // Nothing newer: the notice does not come back.
+    main.notice()->hide();
+    ASSERT_TRUE(main.VerifMessages(true));
+    EXPECT_FALSE(main.notice()->isVisible());
+
+    // Flashing off by the menu entry stops it; the image stays.
+    main.tray()->setFlashAllowed(false);
+    EXPECT_FALSE(main.tray()->isFlashing());
+    main.tray()->setFlashAllowed(true);
+
+    m_testDb->db().execute(QStringLiteral("UPDATE tblmessageemploye SET Nouveau = 0"));
+    ASSERT_TRUE(main.VerifMessages(true));
+    EXPECT_EQ(main.tray()->image(), TrayIcon::Normal);
+    EXPECT_FALSE(main.tray()->isFlashing());
+}
+
+TEST_F(ShellTest, NoticeTextSingularAndPlural) {
+    EXPECT_EQ(shell::NoticePopup::textFor(1), QStringLiteral("Vous avez 1 nouveau message."));
+    EXPECT_EQ(shell::NoticePopup::textFor(5), QStringLiteral("Vous avez 5 nouveaux messages."));
+}
+
+TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
+    auto& main = startShell();
+    bool listOpened = false;
+    main.hooks.openMessageList = [&] { listOpened = true; };
+    addMessage(20, 2, 1);
+
+    QWidget other;
+    other.setWindowTitle(QStringLiteral("autre fenêtre"));
+    other.show();
+
+    // Kill the shell's own connection from the test connection.
+    auto id = services::Session::cnBD()->open(QStringLiteral("SELECT CONNECTION_ID()")).field(0).toLongLong();
+    m_testDb->db().execute(QStringLiteral("KILL %1").arg(id));
+    EXPECT_FALSE(main.VerifMessages(true));
+
+    EXPECT_FALSE(services::Session::programActive);
+    EXPECT_EQ(main.tray()->image(), TrayIcon::DatabaseLost);
+    EXPECT_FALSE(main.tray()->isFlashing());
+    EXPECT_FALSE(other.isVisible()) << "every other window closes";
+    const auto actions = main.tray()->menu()->actions();
+    for (QAction* a : actions) {
+        if (a->objectName() == QStringLiteral("mnuConsult") || a->objectName() == QStringLiteral("mnuPresences")) {
+            EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+        }
+    }
+    main.mnuConsult_Click();
+    EXPECT_FALSE(listOpened);
+
+    // The error went to the log.
+    QFile log(m_logDir.filePath(QStringLiteral("Erreur.log")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("VerifMessages"));
+
+    // Next tick: reconnect, icon back, count again without the notice.
+    main.notice()->hide();
+    main.Timer1_Timer();
+    EXPECT_TRUE(services::Session::programActive);
+    EXPECT_EQ(main.tray()->image(), TrayIcon::MessagesWaiting);
+    EXPECT_EQ(main.unreadCount(), 1);
+    EXPECT_FALSE(main.notice()->isVisible());
+    main.mnuConsult_Click();
+    EXPECT_TRUE(listOpened);
+}
+
+TEST_F(ShellTest, TimerProbesTheMessageListOnlyAfterASuccessfulCheck) {
+    auto& main = startShell();
+    int probes = 0;
+    main.hooks.probeMessageList = [&] { ++probes; };
+    main.Timer1_Timer();
+    EXPECT_EQ(probes, 1);
+    services::Session::cnBD()->close();
+    services::Session::programActive = true; // not yet noticed
+    main.Timer1_Timer();
+    EXPECT_EQ(probes, 1);
+}
+
+} // namespace
