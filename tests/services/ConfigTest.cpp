@@ -1,0 +1,118 @@
+#include "services/Config.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using services::Config;
+using services::readConfig;
+
+namespace {
+
+class ConfigFile : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path() const { return dir.filePath(QStringLiteral("vevu.cfg")); }
+    void write(const QByteArray& bytes) {
+        QFile f(path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    // Reads and expects failure; returns the message.
+    QString failure() {
+        Config c;
+        QString error;
+        EXPECT_FALSE(readConfig(path(), &c, &error));
+        EXPECT_TRUE(error.contains(path())) << error.toStdString();
+        return error;
+    }
+};
+
+TEST_F(ConfigFile, ReadsEveryValueWithCrLfMixedCaseKeysAndSpaces) {
+    write("; poste de Marie\r\n"
+          "[MySQL]\r\n"
+          "  serveur = 192.168.1.20 \r\n"
+          "PORT=3307\r\n"
+          "Bd=orbel\r\n"
+          "UTILISATEUR=orbelmsg\r\n"
+          "MotDePasse=a=b c\r\n"
+          "PathMysqlEXE=C:\\mysql\\bin\r\n"
+          "PathPosteCanada=D:\\poste\r\n");
+    Config c;
+    QString error = QStringLiteral("stale");
+    ASSERT_TRUE(readConfig(path(), &c, &error)) << error.toStdString();
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(c.serveur, QStringLiteral("192.168.1.20"));
+    EXPECT_EQ(c.port, 3307);
+    EXPECT_EQ(c.bd, QStringLiteral("orbel"));
+    EXPECT_EQ(c.utilisateur, QStringLiteral("orbelmsg"));
+    EXPECT_EQ(c.motDePasse, QStringLiteral("a=b c"));
+    EXPECT_EQ(c.pathMysqlExe, QStringLiteral("C:\\mysql\\bin"));
+    EXPECT_EQ(c.pathPosteCanada, QStringLiteral("D:\\poste"));
+
+    const platform::ConnectionSettings s = c.connectionSettings();
+    EXPECT_EQ(s.host, c.serveur);
+    EXPECT_EQ(s.port, 3307);
+    EXPECT_EQ(s.database, c.bd);
+    EXPECT_EQ(s.user, c.utilisateur);
+    EXPECT_EQ(s.password, c.motDePasse);
+}
+
+TEST_F(ConfigFile, PasswordAccentsInWindows1252AndUtf8) {
+    // "Éléphant€" in the ANSI page: É=C9 é=E9 €=80.
+    write("[MySQL]\nServeur=s\nBD=b\nUtilisateur=u\nMotDePasse=\xC9l\xE9phant\x80\n");
+    Config c;
+    QString error;
+    ASSERT_TRUE(readConfig(path(), &c, &error)) << error.toStdString();
+    EXPECT_EQ(c.motDePasse, QStringLiteral("Éléphant€"));
+    EXPECT_EQ(c.port, 3306); // absent port: the server's usual one
+
+    write("\xEF\xBB\xBF[MySQL]\nServeur=s\nBD=b\nUtilisateur=u\nMotDePasse="
+          "\xC3\x89l\xC3\xA9phant\xE2\x82\xAC\n");
+    ASSERT_TRUE(readConfig(path(), &c, &error)) << error.toStdString();
+    EXPECT_EQ(c.motDePasse, QStringLiteral("Éléphant€"));
+}
+
+TEST_F(ConfigFile, MissingFileSectionOrValuesAreNamed) {
+    EXPECT_EQ(failure(), QStringLiteral("Le fichier de configuration « %1 » est introuvable.").arg(path()));
+
+    write("[Access]\r\nSource=C:\\orbel.mdb\r\n");
+    EXPECT_TRUE(failure().contains(QStringLiteral("seules les bases de données MySQL")));
+
+    write("Serveur=s\nBD=b\nUtilisateur=u\n");
+    EXPECT_TRUE(failure().contains(QStringLiteral("[MySQL]")));
+
+    write("[MySQL]\nServeur=s\nUtilisateur=u\n[Autre]\nBD=b\n");
+    EXPECT_TRUE(failure().contains(QStringLiteral("« BD » est absente")));
+
+    write("[MySQL]\nServeur=\nBD=b\nUtilisateur=u\n");
+    EXPECT_TRUE(failure().contains(QStringLiteral("« Serveur » est absente")));
+
+    write("[MySQL]\nServeur=s\nBD=b\n");
+    EXPECT_TRUE(failure().contains(QStringLiteral("« Utilisateur » est absente")));
+}
+
+TEST_F(ConfigFile, PortMustBeANumberFrom1To65535) {
+    for (const char* bad : {"abc", "0", "65536", "-5", "33 06", ""}) {
+        write(QByteArray("[MySQL]\nServeur=s\nPort=") + bad + "\nBD=b\nUtilisateur=u\n");
+        EXPECT_EQ(failure(),
+                  QStringLiteral("Dans le fichier de configuration « %1 », la valeur « Port » est invalide.")
+                      .arg(path()))
+            << bad;
+    }
+    write("[MySQL]\nServeur=s\nPort=65535\nBD=b\nUtilisateur=u\n");
+    Config c;
+    QString error;
+    ASSERT_TRUE(readConfig(path(), &c, &error));
+    EXPECT_EQ(c.port, 65535);
+}
+
+TEST_F(ConfigFile, MySqlSectionWinsOverAccessAndDefaultPathIsBesideProgram) {
+    write("[Access]\nSource=x.mdb\n[mysql]\nServeur=s\nBD=b\nUtilisateur=u\n");
+    Config c;
+    QString error;
+    EXPECT_TRUE(readConfig(path(), &c, &error)) << error.toStdString();
+    EXPECT_TRUE(services::defaultConfigPath().endsWith(QStringLiteral("/vevu.cfg")));
+}
+
+} // namespace

@@ -1,0 +1,186 @@
+#include "services/ErrorLogger.h"
+
+#include "platform/Clock.h"
+#include "platform/Database.h"
+#include "services/Session.h"
+#include "support/TestDb.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+using services::DoErreur;
+using services::Session;
+
+namespace {
+
+class ErrorLog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        REQUIRE_TEST_DB();
+        db = std::make_unique<TestDb>(QStringLiteral("svclog"));
+        db->db().execute(QStringLiteral("INSERT INTO tblpreferences (VersionBD) VALUES ('4.2.1')"));
+        services::setErrorLogPath(dir.filePath(QStringLiteral("Erreur.log")));
+        platform::Clock::setFixed(QDateTime(QDate(2025, 3, 14), QTime(9, 26, 53)));
+        Session::lngNoEmploye = 7;
+        Session::strNomEmploye = QStringLiteral("Émile D'Amours");
+        Session::onConnectionLost = [this] { ++lostCalls; };
+    }
+    void TearDown() override {
+        Session::onConnectionLost = nullptr;
+        services::setErrorLogPath(QString());
+        platform::Clock::setFixed(QDateTime());
+        Session::strNomEmploye.clear();
+        Session::lngNoEmploye = 0;
+    }
+    QByteArray logBytes() const {
+        QFile f(services::errorLogPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // Lines of the log, each ended by CR LF (a bare LF fails the test).
+    QStringList logLines() const {
+        const QByteArray bytes = logBytes();
+        EXPECT_TRUE(bytes.endsWith("\r\n"));
+        EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
+        QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
+        lines.removeLast();
+        return lines;
+    }
+    int rowCount() {
+        return db->db().open(QStringLiteral("SELECT COUNT(*) FROM tblerreur")).field(0).toInt();
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<TestDb> db;
+    int lostCalls = 0;
+};
+
+TEST_F(ErrorLog, WritesTenLineBlockAndStoresRowWithSqlIntact) {
+    const QString sql =
+        QStringLiteral("SELECT * FROM tblclientmsg WHERE Nom = 'O''Neil' AND Note = 'C:\\dossiers\\'");
+    DoErreur(QStringLiteral("1054"), QStringLiteral("Unknown column 'Note'"), QStringLiteral("MySQL"),
+             QStringLiteral("frmListeMsg"), QStringLiteral("Remplir"), sql);
+
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 10) << lines.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("--- 1054 Unknown column 'Note' ---"));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("Émile D'Amours")));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("(7)")));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("2025-03-14 09:26:53")));
+    EXPECT_TRUE(lines[2].contains(QStringLiteral("frmListeMsg")));
+    EXPECT_TRUE(lines[2].contains(QStringLiteral("Remplir")));
+    EXPECT_TRUE(lines[3].endsWith(QStringLiteral("MySQL")));
+    EXPECT_EQ(lines[4], QStringLiteral("SQL : ") + sql);
+    EXPECT_TRUE(lines[5].endsWith(QStringLiteral(CORVEL_VERSION)));
+    EXPECT_TRUE(lines[6].endsWith(QStringLiteral("4.2.1")));
+    const QString mysqlVersion = db->db().open(QStringLiteral("SELECT VERSION()")).field(0).text();
+    EXPECT_TRUE(lines[8].endsWith(mysqlVersion));
+    EXPECT_EQ(lines[9], QString(51, QLatin1Char('_')));
+
+    platform::Recordset rs = db->db().open(QStringLiteral(
+        "SELECT IdUser, NomUser, DateErr, ErrNumber, ErrDescription, Fonction, Form, strSQL, VersionBD, "
+        "VersionApp, Commentaire, VersionMYSQL, HEX(NomUser) AS h FROM tblerreur"));
+    ASSERT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(rs.field(QStringLiteral("strSQL")).text(), sql);
+    EXPECT_EQ(rs.field(QStringLiteral("IdUser")).toInt(), 7);
+    EXPECT_EQ(rs.field(QStringLiteral("NomUser")).text(), Session::strNomEmploye);
+    EXPECT_EQ(rs.field(QStringLiteral("h")).text(),
+              QString::fromLatin1(Session::strNomEmploye.toUtf8().toHex().toUpper()));
+    EXPECT_EQ(rs.field(QStringLiteral("DateErr")).text(), QStringLiteral("2025-03-14 09:26:53"));
+    EXPECT_EQ(rs.field(QStringLiteral("ErrNumber")).text(), QStringLiteral("1054"));
+    EXPECT_EQ(rs.field(QStringLiteral("ErrDescription")).text(), QStringLiteral("Unknown column 'Note'"));
+    EXPECT_EQ(rs.field(QStringLiteral("Fonction")).text(), QStringLiteral("Remplir"));
+    EXPECT_EQ(rs.field(QStringLiteral("Form")).text(), QStringLiteral("frmListeMsg"));
+    EXPECT_EQ(rs.field(QStringLiteral("VersionBD")).text(), QStringLiteral("4.2.1"));
+    EXPECT_EQ(rs.field(QStringLiteral("VersionApp")).text(), QStringLiteral(CORVEL_VERSION));
+    EXPECT_EQ(rs.field(QStringLiteral("Commentaire")).text(), QStringLiteral("MySQL"));
+    EXPECT_EQ(rs.field(QStringLiteral("VersionMYSQL")).text(), mysqlVersion);
+    EXPECT_EQ(lostCalls, 0);
+}
+
+TEST_F(ErrorLog, MultiLineSqlKeepsBlockShapeInLogButExactInRowAndLongValuesFit) {
+    const QString sql = QStringLiteral("SELECT 1\r\nFROM t\nWHERE x = 2");
+    DoErreur(QStringLiteral("1146"), QStringLiteral("Table absente\nligne 2"), QStringLiteral("MySQL"),
+             QString(150, QLatin1Char('f')), QStringLiteral("Proc"), sql);
+    DoErreur(QStringLiteral("123456789012345678901234567890"), QStringLiteral("second"), QString(),
+             QStringLiteral("modUtils"), QStringLiteral("Autre"), QString());
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 20);
+    EXPECT_EQ(lines[4], QStringLiteral("SQL : SELECT 1 FROM t WHERE x = 2"));
+    EXPECT_EQ(lines[10], QStringLiteral("--- 123456789012345678901234567890 second ---"));
+    EXPECT_EQ(lines[14], QStringLiteral("SQL : "));
+
+    // Over-long values are cut to their column instead of losing the report.
+    platform::Recordset rs = db->db().open(
+        QStringLiteral("SELECT strSQL, CHAR_LENGTH(Form), ErrNumber FROM tblerreur ORDER BY IdErreur"));
+    ASSERT_EQ(rs.recordCount(), 2);
+    EXPECT_EQ(rs.field(0).text(), sql);
+    EXPECT_EQ(rs.field(1).toInt(), 100);
+    rs.moveNext();
+    EXPECT_EQ(rs.field(2).text(), QStringLiteral("12345678901234567890"));
+}
+
+TEST_F(ErrorLog, ClosedConnectionStillLogsWithoutRowOrThrow) {
+    const platform::ConnectionSettings settings = db->db().settings();
+    db->db().close();
+    EXPECT_NO_THROW(DoErreur(QStringLiteral("1064"), QStringLiteral("syntaxe"), QStringLiteral("MySQL"),
+                             QStringLiteral("frmPresence"), QStringLiteral("Remplir"),
+                             QStringLiteral("SELEC")));
+    EXPECT_NO_THROW(
+        DoErreur(std::runtime_error("boom"), QStringLiteral("frmPresence"), QStringLiteral("SetDate")));
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 20);
+    EXPECT_EQ(lines[10], QStringLiteral("--- 0 boom ---"));
+    EXPECT_TRUE(lines[6].endsWith(QStringLiteral(": "))); // no database version without a connection
+    EXPECT_EQ(lostCalls, 0);
+
+    db->db().open(settings);
+    EXPECT_EQ(rowCount(), 0);
+}
+
+TEST_F(ErrorLog, UnwritableLogFileDoesNotStopTheRow) {
+    services::setErrorLogPath(dir.filePath(QStringLiteral("absent/dossier/Erreur.log")));
+    EXPECT_NO_THROW(DoErreur(QStringLiteral("5"), QStringLiteral("x"), QString(), QStringLiteral("f"),
+                             QStringLiteral("p"), QString()));
+    EXPECT_EQ(rowCount(), 1);
+}
+
+TEST_F(ErrorLog, KilledConnectionCallsInactiveHookOnceAndStoresNoRow) {
+    platform::Database other;
+    other.open(db->db().settings());
+    const QString id = other.open(QStringLiteral("SELECT CONNECTION_ID()")).field(0).text();
+    db->db().execute(QStringLiteral("KILL ") + id);
+
+    bool thrown = false;
+    try {
+        other.open(QStringLiteral("SELECT * FROM tblemploye"));
+    } catch (const platform::DbError& e) {
+        thrown = true;
+        EXPECT_TRUE(e.isTimeout()) << e.number();
+        // While the shell closes windows, their own errors must not re-enter the hook.
+        Session::onConnectionLost = [this, &e] {
+            ++lostCalls;
+            DoErreur(e, QStringLiteral("frmListeMsg"), QStringLiteral("Form_Unload"));
+        };
+        DoErreur(e, QStringLiteral("frmUpdate"), QStringLiteral("VerifMessages"));
+        const QStringList lines = logLines();
+        ASSERT_EQ(lines.size(), 20);
+        EXPECT_TRUE(lines[0].startsWith(QStringLiteral("--- ") + QString::number(e.number())));
+        EXPECT_EQ(lines[4], QStringLiteral("SQL : SELECT * FROM tblemploye"));
+    }
+    EXPECT_TRUE(thrown);
+    EXPECT_EQ(lostCalls, 1);
+    EXPECT_EQ(rowCount(), 0);
+
+    // The number arrives as text; a lost-connection number is recognised from it too.
+    Session::onConnectionLost = [this] { ++lostCalls; };
+    DoErreur(QStringLiteral(" 2013 "), QStringLiteral("Lost connection"), QString(), QStringLiteral("f"),
+             QStringLiteral("p"), QString());
+    DoErreur(QStringLiteral("abc"), QStringLiteral("pas un nombre"), QString(), QStringLiteral("f"),
+             QStringLiteral("p"), QString());
+    EXPECT_EQ(lostCalls, 2);
+    EXPECT_EQ(rowCount(), 1);
+}
+
+} // namespace

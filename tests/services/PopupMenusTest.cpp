@@ -1,0 +1,136 @@
+#include "services/PopupMenus.h"
+
+#include "services/ErrorLogger.h"
+#include "support/ScriptedChooser.h"
+#include "support/TestDb.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using platform::Menu;
+using platform::MenuItem;
+using namespace services;
+
+namespace {
+
+// "id:text" per item, "[title: ...]" for a submenu, "-" for a separator; "*" marks a
+// check, "~" a greyed item.
+QString describe(const Menu& menu) {
+    QStringList parts;
+    for (const MenuItem& m : menu) {
+        if (m.separator) {
+            parts << QStringLiteral("-");
+        } else if (!m.submenu.isEmpty() || m.id == 0) {
+            parts << QLatin1Char('[') + m.text + QStringLiteral(": ") + describe(m.submenu) +
+                         QLatin1Char(']');
+        } else {
+            parts << QString::number(m.id) + QLatin1Char(':') + m.text +
+                         (m.checked ? QStringLiteral("*") : QString()) +
+                         (m.greyed ? QStringLiteral("~") : QString());
+        }
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+TEST(PopupMenus, MessageMenuItemsFollowTheFlags) {
+    ScriptedChooser chooser;
+    chooser.menuAnswers = {6, 0};
+    EXPECT_EQ(mnuPopMsg(nullptr, true, true, true, true), 6);
+    EXPECT_EQ(mnuPopMsg(nullptr, false, false, false, false), 0);
+    EXPECT_EQ(mnuPopMsg(nullptr, true, false, true, false), 0);
+    ASSERT_EQ(chooser.menusShown.size(), 3);
+    EXPECT_EQ(
+        describe(chooser.menusShown[0]),
+        QStringLiteral("1:Modifier le message., 2:Afficher le message au complet., "
+                       "3:Rétablir la taille normale de la ligne., [Imprimer le message.: 6:Excel, 7:Html], "
+                       "4:Développer tous les groupes, 5:Fermer tous les groupes"));
+    EXPECT_EQ(describe(chooser.menusShown[1]), QStringLiteral("[Imprimer le message.: 6:Excel, 7:Html]"));
+    EXPECT_EQ(describe(chooser.menusShown[2]),
+              QStringLiteral("1:Modifier le message., 3:Rétablir la taille normale de la ligne., "
+                             "[Imprimer le message.: 6:Excel, 7:Html]"));
+}
+
+TEST(PopupMenus, HeaderMenuGroupingAndColumnList) {
+    ScriptedChooser chooser;
+    chooser.menuAnswers = {13, 1, 2};
+    const QStringList columns{QStringLiteral("Etat1"), QStringLiteral("Priorité0"), QStringLiteral("No1"),
+                              QStringLiteral("De0"),   QStringLiteral("Client1"),   QString()};
+    EXPECT_EQ(mnuPopMsgEntete(nullptr, QStringLiteral("Client"), true, columns, true), 13);
+    EXPECT_EQ(mnuPopMsgEntete(nullptr, QStringLiteral("Client"), true, columns, false), 1);
+    EXPECT_EQ(mnuPopMsgEntete(nullptr, QStringLiteral("Client"), false, columns, true), 2);
+    mnuPopMsgEntete(nullptr, QStringLiteral("Client"), false, columns, false);
+    ASSERT_EQ(chooser.menusShown.size(), 4);
+    const QString list =
+        QStringLiteral("[Colones affichées: 11:Etat*~, 12:Priorité~, 13:No*, 14:De, 15:Client*, 16:*]");
+    EXPECT_EQ(describe(chooser.menusShown[0]), QStringLiteral("1:Regrouper par Client, ") + list);
+    EXPECT_EQ(describe(chooser.menusShown[1]), list);
+    EXPECT_EQ(describe(chooser.menusShown[2]), QStringLiteral("2:Dégrouper, ") + list);
+    EXPECT_EQ(describe(chooser.menusShown[3]), QStringLiteral("2:Dégrouper, ") + list);
+}
+
+TEST(PopupMenus, SmallMenus) {
+    ScriptedChooser chooser;
+    chooser.menuAnswers = {2, 3};
+    EXPECT_EQ(mnuPopCouleur(nullptr), 2);
+    EXPECT_EQ(mnuPopTypePresence(nullptr, true, true), 3);
+    mnuPopTypePresence(nullptr, false, true);
+    mnuPopTypePresence(nullptr, true, false);
+    mnuPopTypePresence(nullptr, false, false);
+    ASSERT_EQ(chooser.menusShown.size(), 5);
+    EXPECT_EQ(describe(chooser.menusShown[0]),
+              QStringLiteral("1:Modifier la couleur de fond, 2:Modifier la couleur du texte"));
+    EXPECT_EQ(describe(chooser.menusShown[1]),
+              QStringLiteral("1:Ajouter un état, 2:Modifier la couleur, 3:Retirer cet état"));
+    EXPECT_EQ(describe(chooser.menusShown[2]), QStringLiteral("1:Ajouter un état, 2:Modifier la couleur"));
+    EXPECT_EQ(describe(chooser.menusShown[3]), QStringLiteral("1:Ajouter un état, 3:Retirer cet état"));
+    EXPECT_EQ(describe(chooser.menusShown[4]), QStringLiteral("1:Ajouter un état"));
+}
+
+TEST(PopupMenus, PresenceIdsPutTheTargetDigitBeforeTheState) {
+    EXPECT_EQ(presenceMenuId(1, 5), 15);
+    EXPECT_EQ(presenceMenuId(2, 12), 212);
+    EXPECT_EQ(presenceMenuId(4, 999), 4999);
+    EXPECT_EQ(presenceMenuId(3, 10), 310);
+    EXPECT_EQ(presenceMenuId(3, 100), 3100);
+
+    REQUIRE_TEST_DB();
+    TestDb db(QStringLiteral("svcmenu"));
+    db.db().execute(QStringLiteral("INSERT INTO tbletatpresence (IdEtat, Description) VALUES (1, 'Présent'), "
+                                   "(5, 'Congé'), (12, 'Télétravail')"));
+    ScriptedChooser chooser;
+    chooser.menuAnswers = {212};
+    EXPECT_EQ(mnuPopPresences(nullptr), 212);
+    ASSERT_EQ(chooser.menusShown.size(), 1);
+    EXPECT_EQ(describe(chooser.menusShown[0]),
+              QStringLiteral("[AM: 11:Présent, 15:Congé, 112:Télétravail], "
+                             "[PM: 21:Présent, 25:Congé, 212:Télétravail], "
+                             "[AM/PM: 31:Présent, 35:Congé, 312:Télétravail], "
+                             "[Semaine AM/PM: 41:Présent, 45:Congé, 412:Télétravail], -, "
+                             "[Effacer texte: -1:AM, -2:PM, -3:AM/PM, -4:Semaine AM/PM]"));
+}
+
+TEST(PopupMenus, PresenceMenuQueryErrorIsLoggedAndClearPartStillShown) {
+    REQUIRE_TEST_DB();
+    TestDb db(QStringLiteral("svcmenuerr"));
+    QTemporaryDir dir;
+    setErrorLogPath(dir.filePath(QStringLiteral("Erreur.log")));
+    db.db().execute(QStringLiteral("DROP TABLE tbletatpresence"));
+    ScriptedChooser chooser;
+    chooser.menuAnswers = {-3};
+    EXPECT_EQ(mnuPopPresences(nullptr), -3);
+    ASSERT_EQ(chooser.menusShown.size(), 1);
+    EXPECT_EQ(describe(chooser.menusShown[0]),
+              QStringLiteral("[AM: ], [PM: ], [AM/PM: ], [Semaine AM/PM: ], -, "
+                             "[Effacer texte: -1:AM, -2:PM, -3:AM/PM, -4:Semaine AM/PM]"));
+    QFile log(errorLogPath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(text.startsWith(QStringLiteral("--- 1146 ")));
+    EXPECT_TRUE(text.contains(QStringLiteral("mnuPopPresences")));
+    EXPECT_TRUE(text.contains(QStringLiteral("SQL : SELECT IdEtat, Description FROM tbletatpresence\r\n")));
+    EXPECT_EQ(db.db().open(QStringLiteral("SELECT COUNT(*) FROM tblerreur")).field(0).toInt(), 1);
+    setErrorLogPath(QString());
+}
+
+} // namespace
