@@ -1,0 +1,134 @@
+// Saving the message form: a new message with its recipient rows, or the text and
+// priority of a message already saved.
+#include "entry/EntryQueries.h"
+#include "entry/frmSuiviAppel.h"
+#include "platform/Clock.h"
+#include "platform/Database.h"
+#include "platform/Dialogs.h"
+#include "platform/RtfEdit.h"
+#include "services/ErrorLogger.h"
+#include "services/Session.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTreeWidget>
+
+namespace entry {
+
+namespace {
+
+const QString kForm = QStringLiteral("frmSuiviAppel");
+const QString kTitre = QStringLiteral("Saisie de message");
+
+int noMax(platform::Database& db, const QString& sql) {
+    auto rs = db.open(sql);
+    return rs.eof() ? 0 : rs.field(QStringLiteral("NoMax")).toInt(); // NULL reads 0: none yet today
+}
+
+} // namespace
+
+bool frmSuiviAppel::valider() {
+    if (m_idMessage == 0) {
+        bool choisi = false;
+        for (int i = 0; i < lstEmploye->topLevelItemCount() && !choisi; ++i)
+            choisi = lstEmploye->topLevelItem(i)->checkState(0) == Qt::Checked;
+        if (!choisi) {
+            platform::messageBox(this, QStringLiteral("Veuillez choisir au moins un destinataire."), kTitre,
+                                 platform::MsgIcon::Exclamation);
+            lstEmploye->setFocus();
+            return false;
+        }
+    }
+    if (txtMessage->toPlainText().trimmed().isEmpty()) {
+        platform::messageBox(this, QStringLiteral("Veuillez inscrire le message."), kTitre,
+                             platform::MsgIcon::Exclamation);
+        txtMessage->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void frmSuiviAppel::cmdEnregistrer_Click() {
+    if (!valider()) return;
+    const qint32 id = m_idMessage == 0 ? enregistrerNouveau() : enregistrerExistant();
+    if (id == 0) return;
+    platform::messageBox(this, QStringLiteral("Message enregistré avec succès."), kTitre,
+                         platform::MsgIcon::Information);
+    rappelerMere(id);
+}
+
+qint32 frmSuiviAppel::enregistrerNouveau() {
+    platform::Database* db = services::Session::cnBD();
+    const qint32 de = services::Session::lngNoEmploye;
+    // One moment for the whole message: its date is also the day its numbers count in.
+    const QDateTime maintenant = platform::Clock::now();
+    const QDate jour = maintenant.date();
+    qint32 id = 0;
+    try {
+        if (!db || !db->isOpen())
+            throw platform::DbError(2006, QStringLiteral("Connexion fermée"), QString());
+        db->execute(sql::messageInsert(jour, maintenant.time(), cboPriorite->currentData().toInt(),
+                                       cboClient->currentData().toInt(), txtMessage->textRTF()));
+        id = qint32(db->lastInsertId());
+
+        for (const QString& dossier : sql::parseDossiers(txtDossier->text()))
+            db->execute(sql::dossierInsert(id, dossier));
+
+        // The sender's number is the message's: every recipient row of it carries the same.
+        const int noEnvoi = noMax(*db, sql::maxNoMsgJourEnvoi(de, jour)) + 1;
+        const int idEtat = cboEtat->currentIndex() >= 0 ? cboEtat->currentData().toInt() : 1;
+        for (int i = 0; i < lstEmploye->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = lstEmploye->topLevelItem(i);
+            if (item->checkState(0) != Qt::Checked) continue;
+            const qint32 a = item->data(0, Qt::UserRole).toInt();
+            const int noRecu = noMax(*db, sql::maxNoMsgJourRecu(a, jour)) + 1;
+            db->execute(sql::destinataireInsert(id, de, a, idEtat, noRecu, noEnvoi));
+        }
+
+        for (int i = 0; i < lstType->count(); ++i)
+            if (lstType->item(i)->checkState() == Qt::Checked)
+                db->execute(sql::typeInsert(id, lstType->item(i)->data(Qt::UserRole).toInt()));
+    } catch (const platform::DbError& e) {
+        services::DoErreur(e, kForm, QStringLiteral("cmdEnregistrer_Click"));
+        platform::messageBox(this,
+                             id == 0 ? QStringLiteral("Le message n'a pas été enregistré.")
+                                     : QStringLiteral("Le message n'a pas été enregistré complètement."),
+                             kTitre, platform::MsgIcon::Critical);
+        return 0;
+    }
+
+    // Shown as saved, so that saving again changes it rather than making a copy.
+    try {
+        lireMessage(id);
+    } catch (const platform::DbError& e) {
+        services::DoErreur(e, kForm, QStringLiteral("cmdEnregistrer_Click"));
+    }
+    return id;
+}
+
+qint32 frmSuiviAppel::enregistrerExistant() {
+    platform::Database* db = services::Session::cnBD();
+    try {
+        if (!db || !db->isOpen())
+            throw platform::DbError(2006, QStringLiteral("Connexion fermée"), QString());
+        db->execute(
+            sql::messageUpdate(m_idMessage, cboPriorite->currentData().toInt(), txtMessage->textRTF()));
+    } catch (const platform::DbError& e) {
+        services::DoErreur(e, kForm, QStringLiteral("cmdEnregistrer_Click"));
+        platform::messageBox(this, QStringLiteral("Le message n'a pas été enregistré."), kTitre,
+                             platform::MsgIcon::Critical);
+        return 0;
+    }
+    return m_idMessage;
+}
+
+void frmSuiviAppel::rappelerMere(qint32 idMessage) {
+    if (!frmMere) return;
+    // By name: the opener is a window of a layer this one does not know.
+    if (!QMetaObject::invokeMethod(frmMere.data(), "UpdateMsg", Q_ARG(qint32, idMessage)))
+        services::DoErreur(QStringLiteral("0"), QStringLiteral("UpdateMsg introuvable"), kForm,
+                           frmMere->objectName(), QStringLiteral("cmdEnregistrer_Click"), QString());
+}
+
+} // namespace entry
