@@ -5,6 +5,9 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 "$ROOT/scripts/install-deps.sh"
 BUILD_DIR=${BUILD_DIR:-$ROOT/build} "$ROOT/scripts/build.sh"
 B=${BUILD_DIR:-$ROOT/build}
+# The RTF reader meets texts from other workstations: fuzz it for a bounded time first.
+"$ROOT/scripts/fuzz.sh" "${FUZZ_SECONDS:-20}" >"$B/fuzz.log" 2>&1 || { tail -40 "$B/fuzz.log"; exit 1; }
+echo "fuzz: $(grep -o "stat::number_of_executed_units: *[0-9]*" "$B/fuzz.log" | grep -o "[0-9]*$") runs, no failure"
 RUN=$ROOT/run/testdb
 "$ROOT/scripts/db.sh" start "$RUN"
 trap '"$ROOT/scripts/db.sh" stop "$RUN"' EXIT
