@@ -186,7 +186,8 @@ for day, h, m, s in msgs:
         w("INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES (%d, %s);"
           % (idmsg, q("%d-%03d" % (2026, rnd.randint(1, 250)))))
 
-notes = {2: "Réunion 9 h", 3: "Chez le client Simard", 4: "Cours Excel", 5: "Retour vers 14 h", 6: "", 7: "Dentiste"}
+notes = {1: "Réunion 9 h", 2: "Rendez-vous médical", 3: "Retour lundi", 4: "Cours Excel", 5: "Joignable au cellulaire",
+         6: "Chez le client Simard", 7: ""}
 for no in active:
     for dd in range(0, 5):
         am = rnd.choices([1, 2, 3, 4, 5, 6, 7], [60, 5, 8, 5, 12, 7, 3])[0]

@@ -1,5 +1,8 @@
+#include "entry/frmSuiviAppel.h"
+#include "followup/frmListeMsg.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
+#include "presence/frmPresence.h"
 #include "services/Config.h"
 #include "services/Session.h"
 #include "shell/EmployeeChooser.h"
@@ -125,6 +128,10 @@ int main(int argc, char** argv) {
     services::Session::strNomEmploye = nom;
 
     shell::frmUpdate mainWindow(std::move(db), config);
+    mainWindow.hooks.openPresence = [] { presence::frmPresence::ouvrir(); };
+    mainWindow.hooks.openMessageList = followup::ouvrirListeMsg;
+    mainWindow.hooks.probeMessageList = followup::sonderListeMsg;
+    entry::frmSuiviAppel::ouvrirListeMsg = followup::ouvrirListeMsg;
     if (mainWindow.usesFallbackWindow()) mainWindow.show();
     armScreenshot(mainWindow);
     return app.exec();

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QDate>
+#include <QWidget>
+
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+
+namespace platform {
+class Database;
+class Grid;
+} // namespace platform
+
+namespace presence {
+
+// "Gestion des présences": the week's board of every listed employee's morning and
+// afternoon (SGrid), the legend of the presence states under it (SGridEtat), and the
+// date picker with its two week buttons. One window for the whole program.
+//
+// Files: frmPresence.cpp (loading, grids, navigation), frmPresenceLayout.cpp (layout
+// that follows the window's size), frmPresenceFill.cpp (the board's content).
+class frmPresence : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmPresence(QWidget* parent = nullptr);
+    ~frmPresence() override;
+
+    // The program's one board, created on first use (and again after it was closed).
+    static frmPresence* instance();
+    // "Présences" of the notification icon's menu: shows the board, brings it to the
+    // front and shows the current week.
+    static void ouvrir();
+
+    // Shows the week that holds d.
+    void SetDate(const QDate& d);
+    // Refills the whole board for the week in DTPicker.
+    void Remplir();
+    // The Monday of the week that holds d; a Sunday belongs to the week ending on it.
+    static QDate Lundi(const QDate& d);
+    // Icon of the events row for a day (April fool, Easter, St Patrick, national
+    // holidays), -1 when none.
+    static int IconeDuJour(const QDate& d);
+
+    void Form_Load();
+    void Form_Resize();
+    void DTPicker_CloseUp();
+    void DTPicker_KeyDown(int KeyCode, int Shift);
+    void cmdPrecedent_Click();
+    void cmdSuivant_Click();
+    void chkPresenceAuto_Click();
+
+    // The date a day column (2 Monday to 8 Sunday) shows, read back from its label.
+    QDate DateColonne(int col) const;
+
+    // Controls, as the window's handlers and its tests reach them.
+    platform::Grid* SGrid = nullptr;
+    platform::Grid* SGridEtat = nullptr;
+    QLabel* lblEntete[8] = {};
+    QLabel* lblDate[7] = {};
+    QDateEdit* DTPicker = nullptr;
+    QToolButton* cmdPrecedent = nullptr;
+    QToolButton* cmdSuivant = nullptr;
+    QCheckBox* chkPresenceAuto = nullptr;
+    QLineEdit* txtEdit = nullptr; // in-place editor of the cells (hidden until an edit)
+
+    // The logged-in employee may change every employee's cells, the events row and the
+    // legend (access type 16); read at each load.
+    bool booAccesGestion = false;
+    // Cell under edit in txtEdit, 0 when no edit is open.
+    qint32 lngLigneEdit = 0;
+    qint32 lngColEdit = 0;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void creerControles();
+    void ensureLoaded();
+    void InitGrid();
+    void InitSgridEtat();
+    int HauteurLigne(int row) const;
+    void DisposerEntetes();
+    void RemplirLigne(qint32 NoEmploye, const QString& Nom, int row);
+    void GetEvenement(int row, int col);
+    void colorerEntete(QLabel* label, qint64 back, qint64 fore);
+    // The shared connection; throws when the program has none.
+    static platform::Database& cn();
+
+    bool m_loaded = false;
+    // The check box's caption, on two lines beside it: one line would not fit before the
+    // week buttons.
+    QLabel* m_lblPresenceAuto = nullptr;
+};
+
+} // namespace presence
