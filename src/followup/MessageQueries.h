@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// SQL texts of the message grid, built from a plain copy of its filters so that the exact
+// statements can be checked without a database. Numbers are written bare; every text and
+// date goes through the quoting helpers.
+namespace followup {
+
+struct MessageFilter {
+    bool booRecu = true;       // received (true) or sent (false) messages of the employee
+    int intNoEmploye = 0;      // 0: every employee ("Tous")
+    qint32 lngIdClientMsg = 0; // 0: every caller
+    bool hasTelephone = false; // a telephone entry other than "Tous" is chosen
+    QString telephone;         // its text
+    qint32 idMessage = 0;      // > 0: that message only
+    bool affTermine = false;   // "Afficher les messages terminés"
+    bool intervalle = true;    // "Messages terminés entre"
+    QDate dateMin;             // first day of the finishing interval
+    QDate dateMax;             // last day of the finishing interval (to 23:59:59)
+};
+
+// Employees with the right to appear in the lists who have a place in the ordered list,
+// in that order; then those who have none, by name.
+QString sqlEmployesOrdonnes();
+QString sqlEmployesNonOrdonnes();
+
+// The message columns with their joins, without any WHERE clause.
+QString sqlMessageSelect();
+// One record per message passing the employee, caller, telephone and number filters, in
+// order of entry. Finished rows and the finishing interval are decided row by row.
+QString sqlMessages(const MessageFilter& f);
+// Every recipient row of one message (the row refresh).
+QString sqlMessageUnique(qint32 idMessage);
+// The recipient rows of a message that still qualify under the finished filters.
+QString sqlVerifDestinataires(const MessageFilter& f, qint32 idMessage);
+// Recipients' names of a message.
+QString sqlDestinataires(qint32 idMessage);
+QString sqlTypeMessage(qint32 idMessage);
+QString sqlDossierDetail(qint32 idMessage);
+
+// " AND (tblclientmsg.Telephone = '...' OR ...)" or nothing.
+QString clauseTelephone(const MessageFilter& f);
+// Finished rows: hidden, limited to the interval, or all of them.
+QString clauseTermine(const MessageFilter& f);
+
+// Caller and telephone lists of the filter bar.
+QString sqlCboClientMsg(const MessageFilter& f);
+QString sqlCboTelephone(const MessageFilter& f);
+
+// Status line: the states, then per state the number of messages with a row in it.
+QString sqlEtatsMessage();
+QString sqlCompteEtat(const MessageFilter& f, int idEtat);
+
+} // namespace followup

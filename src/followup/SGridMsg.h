@@ -1,0 +1,176 @@
+#pragma once
+
+#include "followup/MessageQueries.h"
+#include "platform/ImageList.h"
+#include "platform/RichTextBox.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace platform {
+class Grid;
+class RtfEdit;
+class Recordset;
+class Database;
+class DbError;
+} // namespace platform
+
+// One filtered list of messages with its filter bar, status line and export buttons.
+// The message-list window hosts it twice: received messages (booRecu true) and sent ones.
+//
+// Column numbers of the message grid, used by every part of the control:
+// 1 priority image, 2 state image, 3 number (item data IdMessage), 4 caller, 5 telephones,
+// 6 date, 7 time, 8 sender, 9 types, 10 folders, 11 recipients, 12 message text (drawn
+// under the row's other cells).
+class SGridMsg : public QWidget {
+    Q_OBJECT
+public:
+    enum Column {
+        colPriorite = 1,
+        colEtat,
+        colNo,
+        colClient,
+        colTelephone,
+        colDate,
+        colHeure,
+        colExpediteur,
+        colTypeMessage,
+        colDossier,
+        colDestinataire,
+        colMessage,
+    };
+
+    explicit SGridMsg(QWidget* parent = nullptr);
+    ~SGridMsg() override;
+
+    // ---- Fill
+    // Empties the grid and fills it again from the database, keeping grouping and the
+    // selected message. A number in txtNoMsg replaces IdMessage (the caller sees it);
+    // IdMessage > 0 lists that message only. Raises Refresh at the end.
+    void Remplir(qint32& IdMessage);
+    void Remplir();
+    // Rewrites the row of one message from the database; a message not listed is ignored.
+    void UpdateLigne(qint32& IdMessage);
+
+    // ---- Properties
+    bool booRecu() const { return m_booRecu; }
+    // Stores the mode and rebuilds the caller and telephone lists for it (no refill).
+    void setBooRecu(bool recu);
+    bool ChoixEmpl() const;
+    void setChoixEmpl(bool visible);
+    // Rows of the grid, group rows included.
+    qint32 nbEnreg() const;
+
+    // ---- State, for the host window and tests
+    int noEmploye() const { return intNoEmploye; }
+    void setNoEmploye(int noEmploye) { intNoEmploye = noEmploye; }
+    qint32 idClientMsg() const { return lngIdClientMsg; }
+    void setIdClientMsg(qint32 id) { lngIdClientMsg = id; }
+    bool chargement() const { return booChargement; }
+    qint32 dernierIdMessage() const { return lngDernierIdMessage; }
+    // Windows colour of the refresh button: button face, or red while newer messages wait.
+    qint64 rechercheBackColor() const { return m_rechercheBackColor; }
+    void setRechercheBackColor(qint64 bgr);
+
+    // ---- Controls
+    platform::Grid* SGrid() const { return m_SGrid; }
+    platform::Grid* SGridEmplA() const { return m_SGridEmplA; }
+    QComboBox* cboEmpl() const { return m_cboEmpl; }
+    QComboBox* cboClient() const { return m_cboClient; }
+    QComboBox* cboTel() const { return m_cboTel; }
+    QLineEdit* txtNoMsg() const { return m_txtNoMsg; }
+    QPushButton* cmdRecherche() const { return m_cmdRecherche; }
+    QCheckBox* chkAffTermine() const { return m_chkAffTermine; }
+    QCheckBox* chkIntervalle() const { return m_chkIntervalle; }
+    QDateEdit* DTPicker1() const { return m_DTPicker1; }
+    QDateEdit* DTPicker2() const { return m_DTPicker2; }
+    QLabel* lblEt() const { return m_lblEt; }
+    QLabel* lblEmpl() const { return m_lblEmpl; }
+    QLabel* Label1() const { return m_Label1; }
+    QLabel* Label2() const { return m_Label2; }
+    QLabel* Label3() const { return m_Label3; }
+    QLabel* lblStatus() const { return m_lblStatus; }
+    QPushButton* cmdNouveau() const { return m_cmdNouveau; }
+    // 0 "Exporter dans excel", 1 "Créer rapport HTML"
+    QPushButton* cmdExport(int index) const { return m_cmdExport[index == 0 ? 0 : 1]; }
+    QComboBox* ImgCbo() const { return m_ImgCbo; }
+    platform::RtfEdit* txtRtfEdit() const { return m_txtRtfEdit; }
+    platform::RichTextBox& txtRtfTransfert() { return m_txtRtfTransfert; }
+    const platform::ImageList& ImageList1() const { return m_ImageList1; }
+
+    // The filters as they stand, as the query builders take them.
+    followup::MessageFilter filtre(qint32 idMessage = 0) const;
+
+signals:
+    // End of every fill; the host shows the row count.
+    void Refresh();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Set-up
+    void UserControl_Initialize();
+    void creerControles();
+    void InitGrid();
+    void UserControl_Resize();
+    // Fill
+    void ajouterLigne(const platform::Recordset& rs, qint32 idMessage, bool barre, qint32 idSelection);
+    void ecrireColonnes(int row, const platform::Recordset& rs, const QFont& font);
+    void ecrireTexte(int row, const QFont& font);
+    QString GetTypeMessage(qint32 IdMessage);
+    QString GetDossierDetail(qint32 IdMessage);
+    void finRemplir();
+    // Filter lists
+    void RemplirCboClientMsg();
+    void RemplirCboTelephone();
+    // Status line
+    void UpdateStatus();
+    // In-place editors: closed and saved before a fill
+    void CacherEditeurs();
+    void FinEditText();
+
+    void erreur(const platform::DbError& e, const QString& procedure, const QString& sql);
+    // The shared connection; a DbError (connection lost) when there is none.
+    static platform::Database& connexion();
+
+    // State
+    bool m_booRecu = true;
+    int intNoEmploye = 0;
+    qint32 lngIdClientMsg = 0;
+    bool booChargement = false;
+    qint32 lngDernierIdMessage = 0;
+    qint64 m_rechercheBackColor = 0;
+
+    // Controls
+    platform::Grid* m_SGrid = nullptr;
+    platform::Grid* m_SGridEmplA = nullptr;
+    QComboBox* m_cboEmpl = nullptr;
+    QComboBox* m_cboClient = nullptr;
+    QComboBox* m_cboTel = nullptr;
+    QLineEdit* m_txtNoMsg = nullptr;
+    QPushButton* m_cmdRecherche = nullptr;
+    QCheckBox* m_chkAffTermine = nullptr;
+    QCheckBox* m_chkIntervalle = nullptr;
+    QDateEdit* m_DTPicker1 = nullptr;
+    QDateEdit* m_DTPicker2 = nullptr;
+    QLabel* m_lblEt = nullptr;
+    QLabel* m_lblEmpl = nullptr;
+    QLabel* m_Label1 = nullptr;
+    QLabel* m_Label2 = nullptr;
+    QLabel* m_Label3 = nullptr;
+    QLabel* m_lblStatus = nullptr;
+    QPushButton* m_cmdNouveau = nullptr;
+    QPushButton* m_cmdExport[2] = {nullptr, nullptr};
+    QComboBox* m_ImgCbo = nullptr;
+    platform::RtfEdit* m_txtRtfEdit = nullptr;
+    platform::RichTextBox m_txtRtfTransfert;
+    platform::ImageList m_vbalImageList;
+    platform::ImageList m_ImageList1;
+};

@@ -1,0 +1,329 @@
+#include "SGridMsgFixture.h"
+
+#include <QLabel>
+
+namespace {
+
+struct Case {
+    bool affTermine;
+    bool intervalle;
+    QList<int> listed;
+    QList<int> struck;
+};
+
+} // namespace
+
+// Julie's received list under the three combinations of the finished boxes.
+TEST_F(SGridMsgDb, FinishedMessagesFollowTheCheckBoxes) {
+    message(1, QStringLiteral("ouvert"), 0, 2, QStringLiteral("2024-03-10"));
+    recipient(1, 3, 2);
+    message(2, QStringLiteral("fini dans l'intervalle"), 0, 2, QStringLiteral("2024-03-11"));
+    recipient(2, 3, 2, 4, 0, QStringLiteral("2024-03-09 08:00:00"));
+    message(3, QStringLiteral("fini il y a longtemps"), 0, 2, QStringLiteral("2024-03-12"));
+    recipient(3, 3, 2, 4, 0, QStringLiteral("2024-01-02 08:00:00"));
+    // Finished by Julie long ago, still open for Marc.
+    message(4, QStringLiteral("ouvert pour un autre"), 0, 2, QStringLiteral("2024-03-13"));
+    recipient(4, 3, 2, 4, 0, QStringLiteral("2024-01-02 08:00:00"));
+    recipient(4, 3, 3, 1);
+    // Limits of the interval: the last second of the last day is in, the next midnight is not.
+    message(5, QStringLiteral("dernière seconde"), 0, 2, QStringLiteral("2024-03-14"));
+    recipient(5, 3, 2, 4, 0, QStringLiteral("2024-03-15 23:59:59"));
+    message(6, QStringLiteral("minuit suivant"), 0, 2, QStringLiteral("2024-03-14"),
+            QStringLiteral("10:00:00"));
+    recipient(6, 3, 2, 4, 0, QStringLiteral("2024-03-16 00:00:00"));
+    message(7, QStringLiteral("premier jour"), 0, 2, QStringLiteral("2024-03-14"),
+            QStringLiteral("11:00:00"));
+    recipient(7, 3, 2, 4, 0, QStringLiteral("2024-03-08 00:00:00"));
+
+    const Case cases[] = {
+        {false, true, {1, 4}, {4}},
+        {false, false, {1, 4}, {4}},
+        {true, false, {1, 2, 3, 4, 5, 6, 7}, {}},
+        {true, true, {1, 2, 4, 5, 7}, {4}},
+    };
+    SGridMsg g;
+    for (const Case& c : cases) {
+        g.chkAffTermine()->setChecked(c.affTermine);
+        g.chkIntervalle()->setChecked(c.intervalle);
+        g.Remplir();
+        SCOPED_TRACE(testing::Message() << "affTermine " << c.affTermine << " intervalle " << c.intervalle);
+        EXPECT_EQ(listed(g), c.listed);
+        for (int id : c.listed)
+            EXPECT_EQ(struck(g, id), c.struck.contains(id)) << id;
+        // Shown or not, the last record read is the newest.
+        EXPECT_EQ(g.dernierIdMessage(), 7);
+    }
+    EXPECT_EQ(errorReports(), 0);
+}
+
+TEST_F(SGridMsgDb, RowCellsOfAMessage) {
+    exec(QStringLiteral(
+        "INSERT INTO tblclientmsg (IdClientMsg, Nom, Prenom, NomCie, Telephone, TelBureau, Cellulaire,"
+        " AutreTel, Fax) VALUES (1, 'Dupont', NULL, '', NULL, NULL, '(514)555-0001', NULL, NULL),"
+        " (2, 'Roy', 'Ana', 'Acme', '(450)555-0002', '', NULL, NULL, '(450)555-0009')"));
+    message(10, QStringLiteral("Rappeler\\par au bureau"), 1, 1);
+    recipient(10, 3, 2, 2, 1, QString(), 4, 7);
+    exec(QStringLiteral("INSERT INTO tblmessagetype (IdMessage, IdType) VALUES (10, 1), (10, 2)"));
+    exec(QStringLiteral(
+        "INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES (10, 'D-1'), (10, 'D-2')"));
+    message(11, QStringLiteral("Deux"), 2, 3, QStringLiteral("2024-03-14"), QStringLiteral("10:00:00"));
+    recipient(11, 3, 2, 1, 0, QString(), 5, 8);
+    recipient(11, 3, 4, 1, 0, QString(), 1, 8);
+    recipient(11, 3, 5, 1, 0, QString(), 2, 8);
+
+    SGridMsg g;
+    g.Remplir();
+    platform::Grid* s = g.SGrid();
+    ASSERT_EQ(listed(g), (QList<int>{10, 11}));
+
+    EXPECT_EQ(s->CellImage(1, 1), 0); // priority 1
+    EXPECT_EQ(s->CellImage(1, 2), 4); // state order 2
+    EXPECT_EQ(s->CellText(1, 3), QStringLiteral("10 (4)"));
+    EXPECT_EQ(s->CellText(1, 4), QStringLiteral("Dupont,")); // an empty part keeps its separator
+    EXPECT_EQ(s->CellText(1, 5), QStringLiteral("(514)555-0001"));
+    EXPECT_EQ(s->CellText(1, 6), QStringLiteral("2024-03-14"));
+    EXPECT_EQ(s->CellText(1, 7), QStringLiteral("09:05"));
+    EXPECT_EQ(s->CellText(1, 8), QStringLiteral("Marc"));
+    EXPECT_EQ(s->CellText(1, 9), QStringLiteral("Rappeler, Information"));
+    EXPECT_EQ(s->CellText(1, 10), QStringLiteral("D-1, D-2"));
+    EXPECT_EQ(s->CellText(1, 11), QStringLiteral("Julie"));
+    EXPECT_EQ(s->CellText(1, 12), QStringLiteral("Rappeler\r\nau bureau"));
+    for (int c = 3; c <= 11; ++c)
+        EXPECT_EQ(s->CellForeColor(1, c), 0x0000FF) << c; // unread: red
+    EXPECT_EQ(s->CellBackColor(1, 11), -1);
+    EXPECT_EQ(s->CellForeColor(1, 12), 0xC00000);
+    EXPECT_EQ(s->CellAlignment(1, 4), 0x40020);
+    EXPECT_EQ(s->CellAlignment(1, 12), 16);
+
+    EXPECT_EQ(s->CellText(2, 3), QStringLiteral("11 (5)"));
+    EXPECT_EQ(s->CellText(2, 4), QStringLiteral("Roy,Ana,Acme"));
+    EXPECT_EQ(s->CellText(2, 5), QStringLiteral("(450)555-0002, (450)555-0009"));
+    EXPECT_EQ(s->CellText(2, 11), QStringLiteral("Julie, Sophie, Éric"));
+    EXPECT_EQ(s->CellBackColor(2, 11), 0xC0C0FF);
+    EXPECT_EQ(s->CellForeColor(2, 3), -1);
+    EXPECT_EQ(s->CellImage(2, 1), 2);
+
+    // Sent list of Marc: his own daily number.
+    g.setNoEmploye(3);
+    g.setBooRecu(false);
+    g.Remplir();
+    EXPECT_EQ(g.SGrid()->CellText(1, 3), QStringLiteral("10 (7)"));
+    EXPECT_EQ(g.SGrid()->CellText(2, 3), QStringLiteral("11 (8)"));
+
+    // "Tous": every message once, bare numbers, in both modes.
+    g.setNoEmploye(0);
+    for (bool recu : {true, false}) {
+        g.setBooRecu(recu);
+        g.Remplir();
+        EXPECT_EQ(listed(g), (QList<int>{10, 11}));
+        EXPECT_EQ(g.SGrid()->CellText(2, 3), QStringLiteral("11"));
+    }
+    EXPECT_EQ(errorReports(), 0);
+}
+
+TEST_F(SGridMsgDb, LongTextCapsTheRowAtTwentyRowsInGreen) {
+    QString longText;
+    for (int i = 0; i < 60; ++i)
+        longText += QStringLiteral("Ligne %1\\par ").arg(i);
+    message(1, QStringLiteral("Court"));
+    recipient(1, 3, 2);
+    message(2, longText, 0, 2, QStringLiteral("2024-03-14"), QStringLiteral("10:00:00"));
+    recipient(2, 3, 2);
+
+    SGridMsg g;
+    g.Remplir();
+    platform::Grid* s = g.SGrid();
+    EXPECT_EQ(s->RowHeight(1), s->EvaluateTextHeight(1, 12) + 18 + 4);
+    EXPECT_EQ(s->CellForeColor(1, 12), 0xC00000);
+    EXPECT_GT(s->EvaluateTextHeight(2, 12), 18 * 20);
+    EXPECT_EQ(s->RowHeight(2), 368);
+    EXPECT_EQ(s->CellForeColor(2, 12), 0x008000);
+}
+
+TEST_F(SGridMsgDb, GroupingAndSelectionSurviveARefill) {
+    for (int id = 1; id <= 4; ++id) {
+        message(id, QStringLiteral("m%1").arg(id), 0, 2, QStringLiteral("2024-03-1%1").arg(id));
+        recipient(id, id % 2 ? 3 : 4, 2);
+    }
+    SGridMsg g;
+    int refreshes = 0;
+    QObject::connect(&g, &SGridMsg::Refresh, &g, [&] { ++refreshes; });
+    g.Remplir();
+    EXPECT_EQ(refreshes, 1);
+    platform::Grid* s = g.SGrid();
+    s->setGroupingBandHidden(false);
+    s->setColumnIsGrouped(SGridMsg::colExpediteur, true);
+    s->setSelectedRow(rowOf(g, 3));
+
+    g.Remplir();
+    EXPECT_EQ(refreshes, 2);
+    EXPECT_TRUE(s->ColumnIsGrouped(SGridMsg::colExpediteur));
+    EXPECT_EQ(s->ColumnGroupingLevel(SGridMsg::colExpediteur), 0);
+    EXPECT_FALSE(s->GroupingBandHidden());
+    EXPECT_EQ(s->Rows(), 6); // two group rows
+    EXPECT_EQ(g.nbEnreg(), 6);
+    ASSERT_GT(s->SelectedRow(), 0);
+    EXPECT_EQ(s->CellItemData(s->SelectedRow(), SGridMsg::colNo), 3);
+
+    // A selected message that is no longer listed leaves nothing selected.
+    exec(QStringLiteral("UPDATE tblmessageemploye SET IdEtat = 4 WHERE IdMessage = 3"));
+    g.Remplir();
+    EXPECT_EQ(s->SelectedRow(), 0);
+    EXPECT_EQ(listed(g).size(), 3);
+
+    // An empty result: no rows, no grouping restored, still reported to the host.
+    exec(QStringLiteral("UPDATE tblmessageemploye SET IdEtat = 4"));
+    g.Remplir();
+    EXPECT_EQ(s->Rows(), 0);
+    EXPECT_FALSE(s->ColumnIsGrouped(SGridMsg::colExpediteur));
+    EXPECT_EQ(refreshes, 4);
+    EXPECT_EQ(g.dernierIdMessage(), 4); // the records were still read
+}
+
+TEST_F(SGridMsgDb, DatesInTheWrongOrderAreExchanged) {
+    SGridMsg g;
+    g.DTPicker1()->setDate(QDate(2024, 3, 20));
+    g.DTPicker2()->setDate(QDate(2024, 2, 1));
+    g.Remplir();
+    EXPECT_EQ(g.DTPicker1()->date(), QDate(2024, 2, 1));
+    EXPECT_EQ(g.DTPicker2()->date(), QDate(2024, 3, 20));
+}
+
+TEST_F(SGridMsgDb, SearchedNumberListsThatMessageWhateverTheBoxes) {
+    message(5);
+    recipient(5, 3, 2, 4, 0, QStringLiteral("2023-01-01 00:00:00"));
+    message(40000, QStringLiteral("grand numéro"));
+    recipient(40000, 3, 2, 4, 0, QStringLiteral("2023-01-01 00:00:00"));
+    message(40001);
+    recipient(40001, 3, 2);
+
+    SGridMsg g;
+    g.txtNoMsg()->setText(QStringLiteral("40000"));
+    qint32 asked = 0;
+    g.Remplir(asked);
+    EXPECT_EQ(asked, 40000); // the caller sees the number that was searched
+    EXPECT_EQ(listed(g), QList<int>{40000});
+    EXPECT_FALSE(struck(g, 40000));
+    // The search stays in force for every fill while the box holds the number.
+    g.chkAffTermine()->setChecked(true);
+    g.Remplir();
+    EXPECT_EQ(listed(g), QList<int>{40000});
+    g.txtNoMsg()->clear();
+    g.chkAffTermine()->setChecked(false);
+    g.Remplir();
+    EXPECT_EQ(listed(g), QList<int>{40001});
+    EXPECT_EQ(errorReports(), 0);
+}
+
+TEST_F(SGridMsgDb, InvalidNumberListsNothingAndTellsTheUser) {
+    message(1);
+    recipient(1, 3, 2);
+    SGridMsg g;
+    g.Remplir();
+    ASSERT_EQ(listed(g), QList<int>{1});
+
+    int refreshes = 0;
+    QObject::connect(&g, &SGridMsg::Refresh, &g, [&] { ++refreshes; });
+    for (const QString& text : {QStringLiteral("99999999999"), QStringLiteral("12a"), QStringLiteral("-4")}) {
+        ScriptedChooser chooser;
+        g.txtNoMsg()->setText(text);
+        qint32 asked = 0;
+        g.Remplir(asked);
+        EXPECT_EQ(chooser.messagesShown, QStringList{QStringLiteral("Numéro de message invalide.")})
+            << qPrintable(text);
+        EXPECT_EQ(g.SGrid()->Rows(), 0);
+        EXPECT_EQ(asked, 0);
+        EXPECT_FALSE(g.chargement());
+    }
+    EXPECT_EQ(refreshes, 3);
+    EXPECT_EQ(errorReports(), 0);
+}
+
+TEST_F(SGridMsgDb, TelephoneWithAnApostropheIsQuoted) {
+    exec(QStringLiteral(
+        "INSERT INTO tblclientmsg (IdClientMsg, Nom, Telephone) VALUES (1, 'A', 'poste d''Ana'),"
+        " (2, 'B', '(514)555-0001')"));
+    message(1, QStringLiteral("a"), 1);
+    recipient(1, 3, 2);
+    message(2, QStringLiteral("b"), 2);
+    recipient(2, 3, 2);
+    SGridMsg g;
+    const int at = g.cboTel()->findText(QStringLiteral("poste d'Ana"));
+    ASSERT_GE(at, 0);
+    g.cboTel()->setCurrentIndex(at);
+    g.Remplir();
+    EXPECT_EQ(listed(g), QList<int>{1});
+    EXPECT_EQ(errorReports(), 0);
+}
+
+TEST_F(SGridMsgDb, UpdateLigneRewritesAListedRowOnly) {
+    exec(QStringLiteral(
+        "INSERT INTO tblclientmsg (IdClientMsg, Nom, Telephone) VALUES (1, 'Avant', '(514)555-0001')"));
+    message(1, QStringLiteral("Texte"), 1);
+    recipient(1, 3, 2, 1, 1);
+    message(2);
+    recipient(2, 3, 4);
+    SGridMsg g;
+    g.Remplir();
+    ASSERT_EQ(listed(g), QList<int>{1});
+    EXPECT_EQ(g.SGrid()->CellForeColor(1, 3), 0x0000FF);
+
+    exec(QStringLiteral("UPDATE tblclientmsg SET Nom = 'Après' WHERE IdClientMsg = 1"));
+    exec(QStringLiteral("UPDATE tblmessageemploye SET Nouveau = 0, IdEtat = 3 WHERE IdMessage = 1"));
+    exec(QStringLiteral(
+        "UPDATE tblmessage SET IdPriorite = 3, Message = 'Nouveau texte' WHERE IdMessage = 1"));
+    recipient(1, 3, 5, 3, 0); // like the other row, whichever the server gives first
+    int refreshes = 0;
+    QObject::connect(&g, &SGridMsg::Refresh, &g, [&] { ++refreshes; });
+    qint32 id = 1;
+    g.UpdateLigne(id);
+    platform::Grid* s = g.SGrid();
+    EXPECT_EQ(s->CellText(1, 4), QStringLiteral("Après"));
+    EXPECT_EQ(s->CellImage(1, 1), 2);
+    EXPECT_EQ(s->CellImage(1, 2), 5);
+    EXPECT_EQ(s->CellForeColor(1, 3), -1);
+    EXPECT_EQ(s->CellText(1, 11).split(QStringLiteral(", ")).size(), 2);
+    EXPECT_EQ(s->CellBackColor(1, 11), 0xC0C0FF);
+    EXPECT_EQ(s->CellText(1, 12), QStringLiteral("Nouveau texte"));
+    EXPECT_EQ(refreshes, 0);
+
+    qint32 other = 2;
+    g.UpdateLigne(other);
+    EXPECT_EQ(listed(g), QList<int>{1});
+    EXPECT_EQ(errorReports(), 0);
+}
+
+TEST_F(SGridMsgDb, StatusLineCountsPerState) {
+    message(1);
+    recipient(1, 3, 2, 1);
+    message(2);
+    recipient(2, 3, 2, 4, 0, QStringLiteral("2024-03-14 10:00:00"));
+    recipient(2, 3, 4, 2);
+    SGridMsg g;
+    g.Remplir();
+    EXPECT_EQ(g.lblStatus()->text(), QStringLiteral("Ouvert(1)   Terminé(1)   "));
+    g.setNoEmploye(0);
+    g.Remplir();
+    EXPECT_EQ(g.lblStatus()->text(), QStringLiteral("Ouvert(1)   En traitement(1)   Terminé(1)   "));
+}
+
+TEST_F(SGridMsgDb, QueryFailureIsReportedWithoutRefresh) {
+    message(1);
+    recipient(1, 3, 2);
+    SGridMsg g;
+    int refreshes = 0;
+    QObject::connect(&g, &SGridMsg::Refresh, &g, [&] { ++refreshes; });
+    exec(QStringLiteral("RENAME TABLE tbletatmessage TO tbletatmessage_x"));
+    g.Remplir();
+    exec(QStringLiteral("RENAME TABLE tbletatmessage_x TO tbletatmessage"));
+    EXPECT_EQ(refreshes, 0);
+    EXPECT_FALSE(g.chargement());
+    EXPECT_TRUE(g.SGrid()->Redraw());
+    platform::Recordset rs = db().open(
+        QStringLiteral("SELECT Form, Fonction, strSQL FROM tblerreur ORDER BY IdErreur DESC LIMIT 1"));
+    ASSERT_FALSE(rs.eof());
+    EXPECT_EQ(rs.field(QStringLiteral("Form")).text(), QStringLiteral("SGridMsg"));
+    EXPECT_EQ(rs.field(QStringLiteral("Fonction")).text(), QStringLiteral("Remplir"));
+    EXPECT_TRUE(
+        rs.field(QStringLiteral("strSQL")).text().startsWith(QStringLiteral("SELECT tblmessage.IdMessage")));
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "followup/SGridMsg.h"
+#include "platform/Clock.h"
+#include "platform/Database.h"
+#include "platform/Grid.h"
+#include "platform/SqlText.h"
+#include "services/ErrorLogger.h"
+#include "services/Session.h"
+#include "support/ScriptedChooser.h"
+#include "support/TestDb.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A small office: Julie (2) and Marc (3) have their place in the lists, Sophie (4) and
+// Éric (5) follow by name, the system employee (1) has no right to appear.
+// The clock reads 2024-03-15 10:00, so the finishing interval runs from 03-08 to 03-15.
+class SGridMsgDb : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (TestDb::available()) s_db = new TestDb(QStringLiteral("sgridmsg"));
+    }
+    static void TearDownTestSuite() {
+        delete s_db;
+        s_db = nullptr;
+    }
+
+    void SetUp() override {
+        REQUIRE_TEST_DB();
+        services::Session::setConnection(&s_db->db());
+        services::setErrorLogPath(m_dir.filePath(QStringLiteral("Erreur.log")));
+        platform::Clock::setFixed(QDateTime(QDate(2024, 3, 15), QTime(10, 0)));
+        services::Session::lngNoEmploye = 2;
+        services::Session::strNomEmploye = QStringLiteral("Julie");
+        s_db->truncateAll();
+        s_db->runScript(QStringLiteral(
+            "INSERT INTO tblemploye (NoEmploye, Nom) VALUES (1, 'Système'), (2, 'Julie'), (3, 'Marc'),"
+            " (4, 'Sophie'), (5, 'Éric');\n"
+            "INSERT INTO tblacces_empl (typeAcces, NoEmploye) VALUES (14, 2), (14, 3), (14, 4), (14, 5);\n"
+            "INSERT INTO tblordreemployemsg (NoEmploye, Ordre) VALUES (2, 1), (3, 2);\n"
+            "INSERT INTO tbletatmessage (IdEtat, Description, Ordre) VALUES (1, 'Ouvert', 1),"
+            " (2, 'En traitement', 2), (3, 'En attente', 3), (4, 'Terminé', 4), (5, 'Annulé', 5);\n"
+            "INSERT INTO tblpriorite (IdPriorite, Description) VALUES (1, 'Urgente'), (2, 'Normale'), (3, "
+            "'Basse');\n"
+            "INSERT INTO tbltypemessage (IdType, Description) VALUES (1, 'Rappeler'), (2, "
+            "'Information');\n"));
+    }
+    void TearDown() override {
+        services::setErrorLogPath(QString());
+        platform::Clock::setFixed(QDateTime());
+        services::Session::lngNoEmploye = 0;
+        services::Session::strNomEmploye.clear();
+    }
+
+    platform::Database& db() { return s_db->db(); }
+    void exec(const QString& sql) { db().execute(sql); }
+    int count(const QString& sql) { return db().open(sql).field(0).toInt(); }
+    int errorReports() { return count(QStringLiteral("SELECT COUNT(*) FROM tblerreur")); }
+
+    // A message entered on the 14th; the text is stored as RTF.
+    void message(int id, const QString& text = QStringLiteral("Bonjour"), int client = 0, int priority = 2,
+                 const QString& date = QStringLiteral("2024-03-14"),
+                 const QString& time = QStringLiteral("09:05:33")) {
+        exec(QStringLiteral(
+                 "INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, IdPriorite, IdClientMsg, "
+                 "Message) VALUES (%1, '%2', '%3', %4, %5, %6)")
+                 .arg(id)
+                 .arg(date, time)
+                 .arg(priority)
+                 .arg(client)
+                 .arg(platform::sqlRichText(QStringLiteral("{\\rtf1\\ansi ") + text + QStringLiteral("}"))));
+    }
+    // One recipient row; finished is a date-time text or empty (NULL).
+    void recipient(int id, int from, int to, int state = 1, int unread = 0,
+                   const QString& finished = QString(), int dailyIn = 0, int dailyOut = 0) {
+        exec(QStringLiteral(
+                 "INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau, IdEtat, "
+                 "DateTermine, NoMsgJourRecu, NoMsgJourEnvoi) VALUES (%1, %2, %3, %4, %5, %6, %7, %8)")
+                 .arg(id)
+                 .arg(from)
+                 .arg(to)
+                 .arg(unread)
+                 .arg(state)
+                 .arg(finished.isEmpty() ? QStringLiteral("NULL") : platform::sqlQuote(finished))
+                 .arg(dailyIn)
+                 .arg(dailyOut));
+    }
+
+    // Message numbers listed, in grid order (group rows left out).
+    static QList<int> listed(const SGridMsg& g) {
+        QList<int> ids;
+        for (int r = 1; r <= g.SGrid()->Rows(); ++r)
+            if (!g.SGrid()->RowIsGroup(r)) ids << g.SGrid()->CellItemData(r, SGridMsg::colNo);
+        return ids;
+    }
+    static int rowOf(const SGridMsg& g, int id) {
+        for (int r = 1; r <= g.SGrid()->Rows(); ++r)
+            if (!g.SGrid()->RowIsGroup(r) && g.SGrid()->CellItemData(r, SGridMsg::colNo) == id) return r;
+        return 0;
+    }
+    static bool struck(const SGridMsg& g, int id) {
+        return g.SGrid()->CellFont(rowOf(g, id), SGridMsg::colNo).strikeOut();
+    }
+
+    static inline TestDb* s_db = nullptr;
+    QTemporaryDir m_dir;
+};
