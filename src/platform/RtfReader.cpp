@@ -13,10 +13,15 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
+// A rich-text control always ends its text with one paragraph mark that belongs to
+// no line: "abc" is stored as "abc\par }" and reads back as "abc". So a paragraph
+// mark is held until text follows it, and the last one held at the end is dropped.
 class PlainSink : public RtfParser::Sink {
 public:
     explicit PlainSink(qsizetype capacity) { out.reserve(capacity); }
     void text(const QString& run, const RtfParser::CharFormat&) override {
+        for (; pending > 0; --pending)
+            out += kCrLf;
         if (!run.contains(QChar::LineSeparator)) {
             out += run;
             return;
@@ -28,8 +33,14 @@ public:
                 out += c;
         }
     }
-    void paragraph() override { out += kCrLf; }
+    void paragraph() override { ++pending; }
+    void finish() {
+        for (; pending > 1; --pending)
+            out += kCrLf;
+        pending = 0;
+    }
     QString out;
+    int pending = 0;
 };
 
 class DocumentSink : public RtfParser::Sink {
@@ -38,6 +49,8 @@ public:
     void setParser(const RtfParser* parser) { m_parser = parser; }
 
     void text(const QString& run, const RtfParser::CharFormat& format) override {
+        for (; m_pending > 0; --m_pending)
+            m_cursor.insertBlock(QTextBlockFormat(), m_charFormat);
         if (!m_hasFormat || format != m_format) {
             m_format = format;
             m_hasFormat = true;
@@ -45,7 +58,13 @@ public:
         }
         m_cursor.insertText(run, m_charFormat);
     }
-    void paragraph() override { m_cursor.insertBlock(QTextBlockFormat(), m_charFormat); }
+    void paragraph() override { ++m_pending; }
+    // The document's final paragraph mark is not a line of its own (see PlainSink).
+    void finish() {
+        for (; m_pending > 1; --m_pending)
+            m_cursor.insertBlock(QTextBlockFormat(), m_charFormat);
+        m_pending = 0;
+    }
 
     QTextCursor& cursor() { return m_cursor; }
 
@@ -69,6 +88,7 @@ private:
     RtfParser::CharFormat m_format;
     bool m_hasFormat = false;
     QTextCharFormat m_charFormat;
+    int m_pending = 0;
 };
 
 } // namespace
@@ -103,6 +123,7 @@ QString RtfReader::toPlainText(const QString& rtf) {
     PlainSink sink(rtf.size() / 2);
     RtfParser parser(sink);
     parser.parse(rtf);
+    sink.finish();
     return sink.out;
 }
 
@@ -129,6 +150,7 @@ void RtfReader::read(const QString& rtf, QTextDocument* document) {
         RtfParser parser(sink);
         sink.setParser(&parser);
         parser.parse(rtf);
+        sink.finish();
     });
 }
 

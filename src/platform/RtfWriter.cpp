@@ -100,6 +100,7 @@ QString RtfWriter::writePlain(const QString& text) const {
         start = i + 1;
     }
     appendEscaped(out, QStringView(text).mid(start));
+    out += kPar; // the closing paragraph mark every rich-text control writes
     out += QLatin1Char('}');
     return out;
 }
@@ -165,6 +166,7 @@ QString RtfWriter::write(const QTextDocument& document) const {
             appendEscaped(body, fragment.text());
         }
     }
+    body += kPar; // the closing paragraph mark every rich-text control writes
     body += QLatin1Char('}');
     return header(fonts, colours) + body;
 }

@@ -13,10 +13,10 @@ TEST(RtfWriter, PlainTextAsAWindowsControlWritesIt) {
     EXPECT_EQ(RtfWriter().writePlain(QStringLiteral("ab\r\n")),
               QStringLiteral(
                   "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Comic Sans MS;}}\r\n"
-                  "\\viewkind4\\uc1\\pard\\f0\\fs20 ab\\par\r\n}"));
+                  "\\viewkind4\\uc1\\pard\\f0\\fs20 ab\\par\r\n\\par\r\n}"));
     const QString rtf = RtfWriter().writePlain(QStringLiteral("é€œ日😀\\{}\"\tx"));
     EXPECT_TRUE(rtf.endsWith(
-        QStringLiteral("\\fs20 \\'e9\\'80\\'9c\\u26085?\\u-10179?\\u-8704?\\\\\\{\\}\"\\tab x}")))
+        QStringLiteral("\\fs20 \\'e9\\'80\\'9c\\u26085?\\u-10179?\\u-8704?\\\\\\{\\}\"\\tab x\\par\r\n}")))
         << rtf.toStdString();
     // Only ASCII goes out: the text survives any 8-bit path a Windows control reads from.
     for (QChar c : rtf)
