@@ -170,4 +170,24 @@ QString sqlCompteEtat(const MessageFilter& f, int idEtat) {
     return sql + clauseTelephone(f);
 }
 
+QString sqlVerifNouveauMsg(const MessageFilter& f, qint32 dernierIdMessage) {
+    QString sql =
+        QStringLiteral("SELECT tblmessage.IdMessage FROM tblmessage"
+                       " INNER JOIN tblmessageemploye ON (tblmessage.IdMessage = tblmessageemploye.IdMessage)"
+                       " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)");
+    if (f.intNoEmploye != 0)
+        sql += (f.booRecu ? QStringLiteral(" WHERE tblmessageemploye.NoEmplA = ")
+                          : QStringLiteral(" WHERE tblmessageemploye.NoEmplDe = ")) +
+               num(f.intNoEmploye);
+    else
+        sql += QStringLiteral(" WHERE tblmessageemploye.NoEmplA > -1");
+    if (f.lngIdClientMsg > 0) sql += QStringLiteral(" AND tblmessage.IdClientMsg = ") + num(f.lngIdClientMsg);
+    sql += QStringLiteral(" AND tblmessage.IdMessage > ") + num(dernierIdMessage) +
+           QStringLiteral(" AND tblmessageemploye.IdEtat <> 4");
+    sql += clauseTelephone(f);
+    return sql + QStringLiteral(
+                     " GROUP BY tblmessage.IdMessage ORDER BY tblmessage.DateSaisie, tblmessage.HeureSaisie"
+                     " LIMIT 1");
+}
+
 } // namespace followup

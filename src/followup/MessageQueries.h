@@ -53,4 +53,8 @@ QString sqlCboTelephone(const MessageFilter& f);
 QString sqlEtatsMessage();
 QString sqlCompteEtat(const MessageFilter& f, int idEtat);
 
+// New-message probe: one unfinished message newer than the last one read, under the
+// employee, caller and telephone filters (whatever the finished-messages choice says).
+QString sqlVerifNouveauMsg(const MessageFilter& f, qint32 dernierIdMessage);
+
 } // namespace followup

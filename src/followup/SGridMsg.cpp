@@ -25,6 +25,8 @@ const QString kForm = QStringLiteral("SGridMsg");
 SGridMsg::SGridMsg(QWidget* parent) : QWidget(parent) {
     creerControles();
     UserControl_Initialize();
+    initFiltres();
+    initEdition();
 }
 
 SGridMsg::~SGridMsg() = default;
@@ -200,15 +202,4 @@ platform::Database& SGridMsg::connexion() {
     if (!db)
         throw platform::DbError(2006, QStringLiteral("Aucune connexion à la base de données."), QString());
     return *db;
-}
-
-// ---------------------------------------------------------------- in-place editors
-
-void SGridMsg::CacherEditeurs() {
-    m_ImgCbo->hide();
-    m_SGridEmplA->hide();
-}
-
-void SGridMsg::FinEditText() {
-    // Saving an edited text belongs with the in-place editor; until then nothing is pending.
 }

@@ -58,6 +58,14 @@ public:
     // Rewrites the row of one message from the database; a message not listed is ignored.
     void UpdateLigne(qint32& IdMessage);
 
+    // ---- In-place editing
+    // Opens the message-text editor over a row (row menu "Modifier le message."), after
+    // closing any other editor; Escape or any later fill, sort or menu saves and closes
+    // it. False, the failure reported, when the row's message cannot be read.
+    bool ModifierMessage(int row);
+    // Kind of the open picker, "Priorite" or "Etat"; empty when none is open.
+    QString typeEdition() const { return m_typeEdition; }
+
     // ---- Properties
     bool booRecu() const { return m_booRecu; }
     // Stores the mode and rebuilds the caller and telephone lists for it (no refill).
@@ -66,6 +74,29 @@ public:
     void setChoixEmpl(bool visible);
     // Rows of the grid, group rows included.
     qint32 nbEnreg() const;
+
+    // ---- Filter bar, status line and new-message probe (public so tests act as the user)
+    void cboEmpl_Click();
+    void cboClient_Click();
+    void cboTel_Click();
+    // Enter in a combo selects the entry spelt exactly as typed, which acts as a click.
+    void cbo_KeyPress(QComboBox* combo, int keyAscii);
+    void chkAffTermine_Click();
+    void chkIntervalle_Click();
+    void DTPicker1_CloseUp();
+    void DTPicker2_CloseUp();
+    void DTPicker_KeyDown(int keyCode);
+    void cmdRecherche_Click();
+    void txtNoMsg_KeyDown(int keyCode);
+    // Digits and Backspace pass; anything else becomes 0 and is dropped.
+    void txtNoMsg_KeyPress(int& keyAscii);
+    void cmdNouveau_Click();
+    // Focus on a filter control closes the in-place editors and saves a pending text.
+    void filtre_GotFocus();
+    // Once a minute from the shell: newer messages under the same filters turn "!" red.
+    Q_INVOKABLE void VerifNouveauMsg();
+    // True from a search by number until "!" is pressed with an empty box.
+    bool rechercheParNumero() const { return m_rechercheNo; }
 
     // ---- State, for the host window and tests
     int noEmploye() const { return intNoEmploye; }
@@ -130,11 +161,30 @@ private:
     // Filter lists
     void RemplirCboClientMsg();
     void RemplirCboTelephone();
+    void initFiltres();
+    void rebatirListes();
     // Status line
     void UpdateStatus();
     // In-place editors: closed and saved before a fill
     void CacherEditeurs();
     void FinEditText();
+    // In-place editing (SGridMsgEdition.cpp, SGridMsgEtat.cpp)
+    static constexpr int kRoleImagePicker = Qt::UserRole + 1; // a picker entry's picture
+    void initEdition();
+    void SGrid_RequestEdit(int row, int col, int key, bool& cancel);
+    void SGrid_ScrollChange();
+    void ImgCbo_Click();
+    void ImgCbo_KeyPress(int& keyAscii);
+    void txtRtfEdit_KeyPress(int keyAscii);
+    void UpdateMsgEtat(int idEtat, int row);
+    void placerEditeurTexte(int row);
+    void HauteurLigne(int row);
+    // The host window's cancel flag of a state change, its "booAnnule" property.
+    void setBooAnnule(bool value);
+    bool booAnnule() const;
+    QString m_typeEdition;       // kind of the open picker: "Priorite", "Etat" or empty
+    QString m_ImgCboTag;         // "row;column" of the cell the picker edits
+    qint32 m_idMessageEdite = 0; // message open in the text editor
 
     void erreur(const platform::DbError& e, const QString& procedure, const QString& sql);
     // The shared connection; a DbError (connection lost) when there is none.
@@ -147,6 +197,7 @@ private:
     bool booChargement = false;
     qint32 lngDernierIdMessage = 0;
     qint64 m_rechercheBackColor = 0;
+    bool m_rechercheNo = false; // txtNoMsg's tag: a search by number is in force
 
     // Controls
     platform::Grid* m_SGrid = nullptr;

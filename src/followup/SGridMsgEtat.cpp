@@ -1,0 +1,130 @@
+// What a pick in the priority and state picker writes: the priority, a recipient's state
+// (through the multi-recipient dialog when the message has several), the audit line
+// appended to the message text, and the unread flag of the employee looking at the list.
+#include "followup/SGridMsg.h"
+
+#include "followup/EditQueries.h"
+#include "followup/frmChangeEtatMsg.h"
+#include "platform/Clock.h"
+#include "platform/Database.h"
+#include "platform/Grid.h"
+#include "services/Session.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+using platform::Recordset;
+
+namespace {
+constexpr int kUneLigne = platform::kAlignSingleLineEllipsis;
+} // namespace
+
+// The host window's cancel flag, written and read by name: the multi-recipient dialog
+// writes the same property.
+void SGridMsg::setBooAnnule(bool value) {
+    window()->setProperty("booAnnule", value);
+}
+
+bool SGridMsg::booAnnule() const {
+    return window()->property("booAnnule").toBool();
+}
+
+void SGridMsg::ImgCbo_Click() {
+    const int index = m_ImgCbo->currentIndex();
+    if (index < 0) return;
+
+    platform::Grid* g = m_SGrid;
+    QString sql;
+    try {
+        const int row = m_ImgCboTag.section(QLatin1Char(';'), 0, 0).toInt();
+        const int col = m_ImgCboTag.section(QLatin1Char(';'), 1, 1).toInt();
+        const qint32 idMessage = g->CellItemData(row, colNo);
+        const int id = m_ImgCbo->itemData(index).toInt();
+        bool remplir = false;
+
+        if (m_typeEdition == QLatin1String("Priorite")) {
+            g->CellDetails(row, col, {}, kUneLigne, m_ImgCbo->itemData(index, kRoleImagePicker).toInt() - 1);
+            sql = followup::sqlUpdatePriorite(id, idMessage);
+            connexion().execute(sql);
+        } else if (m_typeEdition == QLatin1String("Etat")) {
+            sql = followup::sqlNoEmplA(idMessage);
+            const Recordset destinataires = connexion().open(sql);
+            if (destinataires.recordCount() <= 1) {
+                setBooAnnule(false);
+                sql = followup::sqlUpdateEtat(id, idMessage, platform::Clock::now());
+                connexion().execute(sql);
+            } else {
+                // The dialog writes the rows the user leaves ticked and clears the flag
+                // when it wrote at least one.
+                setBooAnnule(true);
+                followup::frmChangeEtatMsg dialogue(window());
+                dialogue.txtIdMsg()->setText(QString::number(idMessage));
+                dialogue.txtEtat()->setText(QString::number(id));
+                dialogue.Mere = window();
+                dialogue.exec();
+            }
+
+            if (!booAnnule()) {
+                UpdateMsgEtat(id, row);
+                // The state shown is the chosen employee's own in his received list, else
+                // the state just chosen.
+                sql = m_booRecu && intNoEmploye >= 1 ? followup::sqlOrdreEtatEmploye(intNoEmploye, idMessage)
+                                                     : followup::sqlOrdreEtat(id);
+                const Recordset etat = connexion().open(sql);
+                if (!etat.eof()) {
+                    const int ordre = etat.field(QStringLiteral("Ordre")).toInt();
+                    QFont font = g->GridFont();
+                    font.setStrikeOut(ordre == followup::kOrdreBarre);
+                    g->CellDetails(row, col, {}, kUneLigne, ordre + 2);
+                    for (int c = colNo; c <= colMessage; ++c)
+                        g->setCellFont(row, c, font);
+                } else {
+                    remplir = true;
+                }
+            }
+        }
+
+        if (m_booRecu && intNoEmploye >= 1) {
+            sql = followup::sqlMarquerLu(idMessage, intNoEmploye);
+            connexion().execute(sql);
+            for (int c = colNo; c <= colDestinataire; ++c)
+                g->setCellForeColor(row, c, -1);
+            if (services::Session::verifMessages) services::Session::verifMessages(true);
+        }
+
+        CacherEditeurs();
+        if (remplir) Remplir();
+    } catch (const platform::DbError& e) {
+        erreur(e, QStringLiteral("ImgCbo_Click"), sql);
+    }
+}
+
+void SGridMsg::UpdateMsgEtat(int idEtat, int row) {
+    if (idEtat == followup::kEtatOuvert) return;
+
+    platform::Grid* g = m_SGrid;
+    QString sql;
+    try {
+        sql = followup::sqlDescriptionEtat(idEtat);
+        const QString description = connexion().open(sql).field(QStringLiteral("Description")).text();
+        sql = followup::sqlNomEmploye(services::Session::lngNoEmploye);
+        const QString nom = connexion().open(sql).field(QStringLiteral("Nom")).text();
+        const qint32 idMessage = g->CellItemData(row, colNo);
+        sql = followup::sqlTexteMessage(idMessage);
+        m_txtRtfTransfert.setTextRTF(connexion().open(sql).field(QStringLiteral("Message")).text());
+
+        // The message keeps its characters; its formatting goes with the rewrite.
+        const QString texte = m_txtRtfTransfert.text();
+        const QString ligne =
+            followup::ligneAudit(description, platform::Clock::now(), nom, !texte.isEmpty());
+        m_txtRtfTransfert.setText(texte + ligne);
+        g->setCellText(row, colMessage, g->CellText(row, colMessage) + ligne);
+        HauteurLigne(row);
+        g->setRedraw(true);
+
+        sql = followup::sqlUpdateMessage(m_txtRtfTransfert.textRTF(), idMessage);
+        connexion().execute(sql);
+    } catch (const platform::DbError& e) {
+        erreur(e, QStringLiteral("UpdateMsgEtat"), sql);
+    }
+}

@@ -1,0 +1,143 @@
+#include "EtatGridFixture.h"
+
+#include "platform/RtfEdit.h"
+
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+// Double quotes, backslashes, braces, an apostrophe and the old "#'#" marker: all must
+// come back as typed.
+const QString kTexteDelicat =
+    QStringLiteral("Il a dit \"rappelle\" C:\\Dossiers\\2026 {urgent} l'#'# \\par fin");
+} // namespace
+
+TEST_F(EtatGrille, TextEditSavedByEscapeKeepsADelicateTextAndMarksReadWithoutCounting) {
+    messageTexte(60, kTexteDelicat);
+    recipient(60, 3, 2, 1, 1);
+    messageTexte(61, QStringLiteral("Autre"));
+    recipient(61, 3, 2, 1, 1);
+    remplir();
+    const int r = ligne(60);
+    platform::RtfEdit* ed = grille->txtRtfEdit();
+
+    ASSERT_TRUE(grille->ModifierMessage(r));
+    EXPECT_FALSE(ed->isHidden());
+    EXPECT_EQ(ed->tag(), QString::number(r));
+    EXPECT_EQ(ed->text(), kTexteDelicat);
+    // Over the row's text band, from the number column to the end of the types column.
+    platform::Grid* g = grille->SGrid();
+    const QRect no = g->CellRect(r, SGridMsg::colNo), types = g->CellRect(r, SGridMsg::colTypeMessage);
+    EXPECT_EQ(ed->x(), g->x() + no.left());
+    EXPECT_EQ(ed->y(), g->y() + no.top() + 1 + g->DefaultRowHeight());
+    EXPECT_EQ(ed->x() + ed->width(), g->x() + types.left() + types.width());
+    EXPECT_EQ(ed->height(), platform::twipsToPixelsY(1095));
+
+    QTest::keyClick(ed, Qt::Key_Escape);
+
+    EXPECT_TRUE(ed->isHidden());
+    EXPECT_TRUE(ed->tag().isEmpty());
+    EXPECT_EQ(texteStocke(60), kTexteDelicat);
+    EXPECT_EQ(g->CellText(r, SGridMsg::colMessage), kTexteDelicat);
+    EXPECT_EQ(ligneDest(60, 2), QStringLiteral("1|-|0"));
+    EXPECT_EQ(ligneDest(61, 2), QStringLiteral("1|-|1"));
+    for (int c = SGridMsg::colNo; c <= SGridMsg::colDestinataire; ++c)
+        EXPECT_EQ(g->CellForeColor(r, c), -1) << c;
+    EXPECT_TRUE(verifs.isEmpty());
+
+    // The audit line keeps the same characters in front of it.
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    choisir(QStringLiteral("Terminé"));
+    EXPECT_EQ(texteStocke(60),
+              kTexteDelicat + QStringLiteral("\r\nTerminé le 2026-12-07 à 14:03:12 par Julie"));
+    EXPECT_EQ(errorReports(), 0);
+}
+
+TEST_F(EtatGrille, OneEditorAtATimeAndAFillSavesThePendingText) {
+    messageTexte(62, QStringLiteral("Premier"));
+    recipient(62, 3, 2, 1, 0);
+    messageTexte(63, QStringLiteral("Second"));
+    recipient(63, 3, 2, 1, 0);
+    remplir();
+    platform::RtfEdit* ed = grille->txtRtfEdit();
+
+    ASSERT_TRUE(grille->ModifierMessage(ligne(62)));
+    ed->moveCursor(QTextCursor::End);
+    ed->insertPlainText(QStringLiteral(" modifié"));
+    // A picker on another row saves and closes the text first.
+    ASSERT_TRUE(demanderEdition(ligne(63), SGridMsg::colEtat));
+    EXPECT_TRUE(ed->isHidden());
+    EXPECT_FALSE(grille->ImgCbo()->isHidden());
+    EXPECT_EQ(texteStocke(62), QStringLiteral("Premier modifié"));
+
+    // The text editor closes the picker.
+    ASSERT_TRUE(grille->ModifierMessage(ligne(63)));
+    EXPECT_TRUE(grille->ImgCbo()->isHidden());
+    EXPECT_TRUE(grille->typeEdition().isEmpty());
+    EXPECT_FALSE(ed->isHidden());
+
+    ed->moveCursor(QTextCursor::Start);
+    ed->insertPlainText(QStringLiteral("Le "));
+    remplir();
+    EXPECT_TRUE(ed->isHidden());
+    EXPECT_EQ(texteStocke(63), QStringLiteral("Le Second"));
+    EXPECT_EQ(grille->SGrid()->CellText(ligne(63), SGridMsg::colMessage), QStringLiteral("Le Second"));
+}
+
+TEST_F(EtatGrille, EditingAMessageThatIsGoneIsReportedAndShowsNoEditor) {
+    messageTexte(64, QStringLiteral("Bientôt parti"));
+    recipient(64, 3, 2, 1, 0);
+    remplir();
+    exec(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage = 64"));
+    EXPECT_FALSE(grille->ModifierMessage(ligne(64)));
+    EXPECT_TRUE(grille->txtRtfEdit()->isHidden());
+    EXPECT_TRUE(grille->txtRtfEdit()->tag().isEmpty());
+    EXPECT_EQ(errorReports(), 1);
+}
+
+TEST_F(EtatGrille, RowHeightAfterALineIsCappedAtTwentyRowsWithAGreenText) {
+    messageTexte(70, QStringLiteral("Court"));
+    recipient(70, 3, 2, 1, 0);
+    QStringList lignes;
+    for (int i = 0; i < 40; ++i)
+        lignes << QStringLiteral("Ligne %1").arg(i);
+    messageTexte(71, lignes.join(QLatin1Char('\n')));
+    recipient(71, 3, 2, 1, 0);
+    remplir();
+    platform::Grid* g = grille->SGrid();
+    ASSERT_EQ(g->DefaultRowHeight(), 18);
+
+    int r = ligne(70);
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    choisir(QStringLiteral("En attente"));
+    EXPECT_EQ(g->RowHeight(r), g->EvaluateTextHeight(r, SGridMsg::colMessage) + 18 + 4);
+    EXPECT_GT(g->EvaluateTextHeight(r, SGridMsg::colMessage), 18); // two lines now
+    EXPECT_EQ(g->CellForeColor(r, SGridMsg::colMessage), 0xC00000);
+
+    r = ligne(71);
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    choisir(QStringLiteral("Terminé"));
+    EXPECT_EQ(g->RowHeight(r), 18 * 20 + 8);
+    EXPECT_EQ(g->CellForeColor(r, SGridMsg::colMessage), 0x008000);
+    EXPECT_EQ(g->CellBackColor(r, SGridMsg::colMessage), -1);
+}
+
+TEST_F(EtatGrille, ScrollingHidesTheEditorWhileItsRowIsAboveTheGrid) {
+    for (int id = 80; id < 110; ++id) {
+        messageTexte(id, QStringLiteral("Message %1").arg(id));
+        recipient(id, 3, 2, 1, 0);
+    }
+    remplir();
+    platform::Grid* g = grille->SGrid();
+    const int r = ligne(80);
+    g->setSelectedRow(r);
+    ASSERT_TRUE(grille->ModifierMessage(r));
+    platform::RtfEdit* ed = grille->txtRtfEdit();
+
+    g->verticalScrollBar()->setValue(g->verticalScrollBar()->maximum());
+    EXPECT_TRUE(ed->isHidden());
+    EXPECT_EQ(ed->tag(), QString::number(r)); // still editing: nothing was saved or closed
+    g->verticalScrollBar()->setValue(0);
+    EXPECT_FALSE(ed->isHidden());
+    EXPECT_EQ(ed->y(), g->y() + g->CellRect(r, SGridMsg::colNo).top() + 1 + g->DefaultRowHeight());
+}

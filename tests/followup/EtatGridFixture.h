@@ -1,0 +1,113 @@
+#pragma once
+
+#include "SGridMsgFixture.h"
+#include "followup/frmChangeEtatMsg.h"
+#include "platform/RichTextBox.h"
+#include "platform/Units.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+// Stands for the message-list window: the grid and the state dialog write its cancel
+// flag by name.
+class HoteGrille : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(bool booAnnule MEMBER booAnnule)
+public:
+    bool booAnnule = false;
+};
+
+// A message grid in Julie's received list on 2026-12-07 at 14:03:12, with the shell's
+// unread count recorded instead of run.
+class EtatGrille : public SGridMsgDb {
+protected:
+    void SetUp() override {
+        SGridMsgDb::SetUp();
+        if (IsSkipped()) return;
+        platform::Clock::setFixed(QDateTime(QDate(2026, 12, 7), QTime(14, 3, 12)));
+        services::Session::verifMessages = [this](bool notice) {
+            verifs << notice;
+            return true;
+        };
+        grille = new SGridMsg(&hote);
+        hote.resize(grille->size());
+    }
+    void TearDown() override {
+        services::Session::verifMessages = nullptr;
+        SGridMsgDb::TearDown();
+    }
+
+    // A message whose stored text is the plain text given, written as the program writes it.
+    void messageTexte(int id, const QString& plain) {
+        platform::RichTextBox b;
+        b.setText(plain);
+        exec(QStringLiteral("INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, IdPriorite, "
+                            "IdClientMsg, Message) VALUES (%1, '2026-12-07', '09:00:00', 2, 0, %2)")
+                 .arg(id)
+                 .arg(platform::sqlRichText(b.textRTF())));
+    }
+    QString texteStocke(int id) {
+        platform::RichTextBox b;
+        b.setTextRTF(db().open(QStringLiteral("SELECT Message FROM tblmessage WHERE IdMessage = %1").arg(id))
+                         .field(0)
+                         .text());
+        return b.text();
+    }
+    // IdEtat|DateTermine|Nouveau of one recipient row.
+    QString ligneDest(int id, int noEmpl) {
+        return db()
+            .open(QStringLiteral("SELECT CONCAT_WS('|', IdEtat, IFNULL(DateTermine, '-'), Nouveau) FROM "
+                                 "tblmessageemploye WHERE IdMessage = %1 AND NoEmplA = %2")
+                      .arg(id)
+                      .arg(noEmpl))
+            .field(0)
+            .text();
+    }
+
+    void remplir() { grille->Remplir(); }
+    int ligne(int id) { return rowOf(*grille, id); }
+    // The grid's edit request on a cell, as a click on the selected cell raises it.
+    bool demanderEdition(int row, int col) {
+        grille->SGrid()->setSelectedRow(row);
+        grille->SGrid()->setSelectedCol(col);
+        bool cancel = false;
+        emit grille->SGrid()->RequestEdit(row, col, 0, cancel);
+        return !cancel;
+    }
+    QStringList entreesPicker() {
+        QStringList out;
+        for (int i = 0; i < grille->ImgCbo()->count(); ++i)
+            out << grille->ImgCbo()->itemText(i);
+        return out;
+    }
+    // The user picks an entry of the open picker.
+    void choisir(const QString& texte) {
+        QComboBox* c = grille->ImgCbo();
+        const int i = c->findText(texte);
+        ASSERT_GE(i, 0) << texte.toStdString();
+        c->setCurrentIndex(i);
+        emit c->activated(i);
+    }
+    // Acts on the state dialog once it runs modally.
+    void pendantDialogue(std::function<void(followup::frmChangeEtatMsg&)> action) {
+        QTimer::singleShot(0, &hote, [action] {
+            auto* d = qobject_cast<followup::frmChangeEtatMsg*>(QApplication::activeModalWidget());
+            if (!d) {
+                ADD_FAILURE() << "the state dialog is not open";
+                return;
+            }
+            action(*d);
+        });
+    }
+    static void decocher(followup::frmChangeEtatMsg& d, const QString& nom) {
+        for (int i = 0; i < d.lstvEmpl()->count(); ++i)
+            if (d.lstvEmpl()->item(i)->text() == nom) d.lstvEmpl()->item(i)->setCheckState(Qt::Unchecked);
+    }
+
+    HoteGrille hote;
+    SGridMsg* grille = nullptr;
+    QList<bool> verifs;
+};

@@ -1,0 +1,291 @@
+#include "EtatGridFixture.h"
+
+#include "followup/frmListeMsg.h"
+
+#include <QTest>
+
+namespace {
+const QString kLigneTermine = QStringLiteral("Terminé le 2026-12-07 à 14:03:12 par Julie");
+}
+
+TEST_F(EtatGrille, FinishingAOneRecipientMessageStampsItAndAppendsTheLine) {
+    messageTexte(20, QStringLiteral("Rappeler M. Tremblay"));
+    recipient(20, 3, 2, 1, 1);
+    remplir();
+    const int r = ligne(20);
+    ASSERT_GT(r, 0);
+    EXPECT_EQ(grille->SGrid()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
+
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    EXPECT_FALSE(grille->ImgCbo()->isHidden());
+    EXPECT_EQ(grille->typeEdition(), QStringLiteral("Etat"));
+    EXPECT_EQ(entreesPicker(), QStringList({QStringLiteral("Ouvert"), QStringLiteral("En traitement"),
+                                            QStringLiteral("En attente"), QStringLiteral("Terminé"),
+                                            QStringLiteral("Annulé")}));
+    EXPECT_EQ(grille->ImgCbo()->currentText(), QStringLiteral("Ouvert"));
+    const QRect cell = grille->SGrid()->CellRect(r, SGridMsg::colEtat);
+    EXPECT_EQ(grille->ImgCbo()->pos(), grille->SGrid()->pos() + cell.topLeft());
+    EXPECT_EQ(grille->ImgCbo()->width(), platform::twipsToPixelsX(3200));
+
+    choisir(QStringLiteral("Terminé"));
+
+    EXPECT_EQ(ligneDest(20, 2), QStringLiteral("4|2026-12-07 14:03:12|0"));
+    EXPECT_EQ(texteStocke(20), QStringLiteral("Rappeler M. Tremblay\r\n") + kLigneTermine);
+    EXPECT_EQ(grille->SGrid()->CellText(r, SGridMsg::colMessage),
+              QStringLiteral("Rappeler M. Tremblay\n") + kLigneTermine);
+    EXPECT_EQ(grille->SGrid()->CellImage(r, SGridMsg::colEtat), 4 + 2);
+    EXPECT_FALSE(grille->SGrid()->CellFont(r, SGridMsg::colNo).strikeOut());
+    for (int c = SGridMsg::colNo; c <= SGridMsg::colDestinataire; ++c)
+        EXPECT_EQ(grille->SGrid()->CellForeColor(r, c), -1) << c;
+    EXPECT_EQ(verifs, QList<bool>({true}));
+    EXPECT_FALSE(hote.booAnnule);
+    EXPECT_TRUE(grille->ImgCbo()->isHidden());
+    EXPECT_TRUE(grille->typeEdition().isEmpty());
+    EXPECT_FALSE(grille->SGrid()->IsEditing());
+    EXPECT_EQ(errorReports(), 0);
+}
+
+TEST_F(EtatGrille, AnotherStateInTheSentListLeavesFinishTimeAndUnreadFlags) {
+    message(21, QString()); // an empty text: the line comes without a leading line feed
+    recipient(21, 2, 3, 1, 1, QStringLiteral("2026-01-05 08:00:00"));
+    grille->setBooRecu(false);
+    remplir();
+    const int r = ligne(21);
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    choisir(QStringLiteral("En attente"));
+
+    EXPECT_EQ(ligneDest(21, 3), QStringLiteral("3|2026-01-05 08:00:00|1"));
+    EXPECT_EQ(texteStocke(21), QStringLiteral("En attente le 2026-12-07 à 14:03:12 par Julie"));
+    EXPECT_TRUE(verifs.isEmpty());
+    // Still unread by its recipient: the sender's list keeps it red.
+    EXPECT_EQ(grille->SGrid()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
+}
+
+TEST_F(EtatGrille, BackToOpenWritesTheStateButNoLine) {
+    messageTexte(22, QStringLiteral("Texte"));
+    recipient(22, 3, 2, 2, 0);
+    remplir();
+    const int r = ligne(22);
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    EXPECT_EQ(grille->ImgCbo()->currentText(), QStringLiteral("En traitement"));
+    choisir(QStringLiteral("Ouvert"));
+    EXPECT_EQ(ligneDest(22, 2), QStringLiteral("1|-|0"));
+    EXPECT_EQ(texteStocke(22), QStringLiteral("Texte"));
+    EXPECT_EQ(grille->SGrid()->CellText(r, SGridMsg::colMessage), QStringLiteral("Texte"));
+    EXPECT_EQ(grille->SGrid()->CellImage(r, SGridMsg::colEtat), 1 + 2);
+}
+
+TEST_F(EtatGrille, StruckThroughExactlyWhenTheResultingOrderIsFive) {
+    messageTexte(23, QStringLiteral("A"));
+    recipient(23, 3, 2, 1, 0);
+    remplir();
+    const int r = ligne(23);
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    choisir(QStringLiteral("Annulé"));
+    for (int c = SGridMsg::colNo; c <= SGridMsg::colMessage; ++c)
+        EXPECT_TRUE(grille->SGrid()->CellFont(r, c).strikeOut()) << c;
+    EXPECT_EQ(grille->SGrid()->CellImage(r, SGridMsg::colEtat), 5 + 2);
+
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    choisir(QStringLiteral("En attente"));
+    for (int c = SGridMsg::colNo; c <= SGridMsg::colMessage; ++c)
+        EXPECT_FALSE(grille->SGrid()->CellFont(r, c).strikeOut()) << c;
+}
+
+TEST_F(EtatGrille, DialogStampsOnlyTheTickedRecipientsAndTheRowShowsTheViewersOwnState) {
+    messageTexte(30, QStringLiteral("Pour trois"));
+    recipient(30, 5, 2, 1, 1);
+    recipient(30, 5, 3, 1, 1);
+    recipient(30, 5, 4, 1, 1);
+    remplir();
+    const int r = ligne(30);
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    QStringList listes;
+    pendantDialogue([&](followup::frmChangeEtatMsg& d) {
+        for (int i = 0; i < d.lstvEmpl()->count(); ++i)
+            listes << d.lstvEmpl()->item(i)->text();
+        decocher(d, QStringLiteral("Julie"));
+        d.cmdOk()->click();
+    });
+    choisir(QStringLiteral("Annulé"));
+
+    listes.sort();
+    EXPECT_EQ(listes,
+              QStringList({QStringLiteral("Julie"), QStringLiteral("Marc"), QStringLiteral("Sophie")}));
+    EXPECT_FALSE(hote.booAnnule);
+    EXPECT_EQ(ligneDest(30, 2), QStringLiteral("1|-|0")); // not ticked, but read now
+    EXPECT_EQ(ligneDest(30, 3), QStringLiteral("5|-|1"));
+    EXPECT_EQ(ligneDest(30, 4), QStringLiteral("5|-|1"));
+    EXPECT_EQ(texteStocke(30), QStringLiteral("Pour trois\r\nAnnulé le 2026-12-07 à 14:03:12 par Julie"));
+    // Julie's own row is still open: her list neither strikes it nor shows it cancelled.
+    EXPECT_FALSE(grille->SGrid()->CellFont(r, SGridMsg::colNo).strikeOut());
+    EXPECT_EQ(grille->SGrid()->CellImage(r, SGridMsg::colEtat), 1 + 2);
+    EXPECT_EQ(verifs, QList<bool>({true}));
+
+    // With "Tous" the row shows the state chosen, struck through, and nobody's unread
+    // flag changes through a state other than 4.
+    grille->setNoEmploye(0);
+    remplir();
+    const int r2 = ligne(30);
+    ASSERT_TRUE(demanderEdition(r2, SGridMsg::colEtat));
+    pendantDialogue([](followup::frmChangeEtatMsg& d) { d.cmdOk()->click(); });
+    choisir(QStringLiteral("Annulé"));
+    EXPECT_TRUE(grille->SGrid()->CellFont(r2, SGridMsg::colNo).strikeOut());
+    EXPECT_EQ(ligneDest(30, 3), QStringLiteral("5|-|1"));
+    EXPECT_EQ(verifs.size(), 1);
+}
+
+TEST_F(EtatGrille, CancelledDialogWritesNoStateNorLineButMarksTheMessageRead) {
+    messageTexte(31, QStringLiteral("Deux"));
+    recipient(31, 5, 2, 1, 1);
+    recipient(31, 5, 3, 1, 1);
+    remplir();
+    const int r = ligne(31);
+    const int imageAvant = grille->SGrid()->CellImage(r, SGridMsg::colEtat);
+
+    for (int essai = 0; essai < 3; ++essai) {
+        ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+        hote.booAnnule = false;
+        pendantDialogue([essai](followup::frmChangeEtatMsg& d) {
+            if (essai == 0) d.cmdAnnule()->click();
+            if (essai == 1) d.close(); // the frame's close box
+            if (essai == 2) {
+                decocher(d, QStringLiteral("Julie"));
+                decocher(d, QStringLiteral("Marc"));
+                d.cmdOk()->click();
+            }
+        });
+        choisir(QStringLiteral("Terminé"));
+        EXPECT_TRUE(hote.booAnnule) << essai;
+        EXPECT_TRUE(grille->ImgCbo()->isHidden());
+    }
+    EXPECT_EQ(ligneDest(31, 2), QStringLiteral("1|-|0"));
+    EXPECT_EQ(ligneDest(31, 3), QStringLiteral("1|-|1"));
+    EXPECT_EQ(texteStocke(31), QStringLiteral("Deux"));
+    EXPECT_EQ(grille->SGrid()->CellImage(r, SGridMsg::colEtat), imageAvant);
+    EXPECT_EQ(verifs, QList<bool>({true, true, true}));
+}
+
+TEST_F(EtatGrille, PriorityPickMarksReadOnlyInTheEmployeesReceivedList) {
+    messageTexte(40, QStringLiteral("P"));
+    recipient(40, 3, 2, 1, 1);
+    remplir();
+    int r = ligne(40);
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
+    EXPECT_EQ(grille->typeEdition(), QStringLiteral("Priorite"));
+    EXPECT_EQ(entreesPicker(),
+              QStringList({QStringLiteral("Urgente"), QStringLiteral("Normale"), QStringLiteral("Basse")}));
+    EXPECT_EQ(grille->ImgCbo()->currentText(), QStringLiteral("Normale"));
+    EXPECT_EQ(grille->ImgCbo()->width(), platform::twipsToPixelsX(1300));
+    choisir(QStringLiteral("Urgente"));
+    EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 40")), 1);
+    EXPECT_EQ(grille->SGrid()->CellImage(r, SGridMsg::colPriorite), 0);
+    EXPECT_EQ(ligneDest(40, 2), QStringLiteral("1|-|0"));
+    EXPECT_EQ(verifs, QList<bool>({true}));
+    EXPECT_EQ(texteStocke(40), QStringLiteral("P"));
+
+    exec(QStringLiteral("UPDATE tblmessageemploye SET Nouveau = 1"));
+    grille->setBooRecu(false);
+    grille->setNoEmploye(3);
+    remplir();
+    r = ligne(40);
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
+    choisir(QStringLiteral("Basse"));
+    EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 40")), 3);
+    EXPECT_EQ(ligneDest(40, 2), QStringLiteral("1|-|1"));
+    EXPECT_EQ(verifs.size(), 1);
+}
+
+TEST_F(EtatGrille, PickerTakesNoTypingAndEscapeClosesItWithoutAChange) {
+    messageTexte(41, QStringLiteral("E"));
+    recipient(41, 3, 2, 1, 1);
+    remplir();
+    const int r = ligne(41);
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    QTest::keyClick(grille->ImgCbo(), Qt::Key_T);
+    QTest::keyClick(grille->ImgCbo(), Qt::Key_Return);
+    EXPECT_EQ(grille->ImgCbo()->currentText(), QStringLiteral("Ouvert"));
+    EXPECT_FALSE(grille->ImgCbo()->isHidden());
+    QTest::keyClick(grille->ImgCbo(), Qt::Key_Escape);
+    EXPECT_TRUE(grille->ImgCbo()->isHidden());
+    EXPECT_TRUE(grille->typeEdition().isEmpty());
+    EXPECT_EQ(ligneDest(41, 2), QStringLiteral("1|-|1"));
+    EXPECT_TRUE(verifs.isEmpty());
+}
+
+TEST_F(EtatGrille, RecipientsSubGridOnlyForSeveralRecipientsAndOtherColumnsRefused) {
+    messageTexte(50, QStringLiteral("Seul"));
+    recipient(50, 3, 2, 1, 0);
+    messageTexte(51, QStringLiteral("Trois"));
+    recipient(51, 3, 2, 4, 0, QStringLiteral("2026-12-01 10:00:00"));
+    recipient(51, 3, 4, 2, 1);
+    recipient(51, 3, 5, 1, 0);
+    grille->setNoEmploye(0);
+    remplir();
+
+    EXPECT_FALSE(demanderEdition(ligne(50), SGridMsg::colDestinataire));
+    EXPECT_TRUE(grille->SGridEmplA()->isHidden());
+    EXPECT_FALSE(demanderEdition(ligne(50), SGridMsg::colClient));
+    EXPECT_FALSE(demanderEdition(ligne(50), SGridMsg::colMessage));
+
+    const int r = ligne(51);
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colDestinataire));
+    platform::Grid* a = grille->SGridEmplA();
+    EXPECT_FALSE(a->isHidden());
+    EXPECT_EQ(a->pos(),
+              grille->SGrid()->pos() + grille->SGrid()->CellRect(r, SGridMsg::colDestinataire).topLeft());
+    ASSERT_EQ(a->Rows(), 3);
+    QStringList vus;
+    for (int i = 1; i <= 3; ++i)
+        vus << QStringLiteral("%1:%2:%3")
+                   .arg(a->CellText(i, 2))
+                   .arg(a->CellImage(i, 1))
+                   .arg(a->CellForeColor(i, 2));
+    vus.sort();
+    EXPECT_EQ(vus, QStringList({QStringLiteral("Julie:6:-1"), QStringLiteral("Sophie:4:255"),
+                                QStringLiteral("Éric:3:-1")}));
+
+    // The sub-grid stays until another editor opens.
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    EXPECT_TRUE(a->isHidden());
+    EXPECT_FALSE(grille->ImgCbo()->isHidden());
+}
+
+// The real message-list window as host: its public flag is the one the dialog writes.
+TEST_F(EtatGrille, TheMessageListWindowReceivesTheCancelFlag) {
+    messageTexte(32, QStringLiteral("Deux"));
+    recipient(32, 5, 2, 1, 0);
+    recipient(32, 5, 3, 1, 0);
+    followup::frmListeMsg w;
+    SGridMsg* g = w.SGridMsgRecu();
+    g->Remplir();
+    const int r = rowOf(*g, 32);
+    ASSERT_GT(r, 0);
+    bool cancel = false;
+    emit g->SGrid()->RequestEdit(r, SGridMsg::colEtat, 0, cancel);
+    ASSERT_FALSE(g->ImgCbo()->isHidden());
+
+    w.booAnnule = false;
+    QTimer::singleShot(0, &w, [] {
+        auto* d = qobject_cast<followup::frmChangeEtatMsg*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        d->cmdAnnule()->click();
+    });
+    const int i = g->ImgCbo()->findText(QStringLiteral("Terminé"));
+    g->ImgCbo()->setCurrentIndex(i);
+    emit g->ImgCbo()->activated(i);
+    EXPECT_TRUE(w.booAnnule);
+    EXPECT_EQ(ligneDest(32, 2), QStringLiteral("1|-|0"));
+
+    bool cancel2 = false;
+    emit g->SGrid()->RequestEdit(r, SGridMsg::colEtat, 0, cancel2);
+    QTimer::singleShot(0, &w, [] {
+        auto* d = qobject_cast<followup::frmChangeEtatMsg*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        d->cmdOk()->click();
+    });
+    g->ImgCbo()->setCurrentIndex(i);
+    emit g->ImgCbo()->activated(i);
+    EXPECT_FALSE(w.booAnnule);
+    EXPECT_EQ(ligneDest(32, 3), QStringLiteral("4|2026-12-07 14:03:12|0"));
+}

@@ -1,0 +1,260 @@
+// The filter bar of the message grid, driven as a user would: combos, check boxes,
+// pickers, the number search, and the control's layout.
+#include "SGridMsgFixture.h"
+
+#include "followup/MessageQueries.h"
+#include "platform/Units.h"
+
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class FiltresBarreTest : public SGridMsgDb {
+protected:
+    void SetUp() override {
+        SGridMsgDb::SetUp();
+        if (IsSkipped()) return;
+        // Callers: one number each, or none (Roy), a duplicate (Gagnon), an empty first
+        // column (Côté), a mobile only (Bédard).
+        exec(QStringLiteral("INSERT INTO tblclientmsg (IdClientMsg, Nom, Prenom, NomCie, Telephone, "
+                            "TelBureau, Cellulaire) VALUES"
+                            " (1, 'Tremblay', 'Luc', NULL, '(514)555-1234', NULL, NULL),"
+                            " (2, 'Bédard', 'Anne', '', NULL, NULL, '(450)555-0000'),"
+                            " (3, 'Roy', NULL, 'Acme', NULL, NULL, NULL),"
+                            " (4, 'Gagnon', '', NULL, '(514)555-1234', NULL, NULL),"
+                            " (5, 'Côté', 'Guy', NULL, '', '(819)555-2222', NULL)"));
+        // Received by Julie; 5 to 7 finished around the interval 03-08 .. 03-15.
+        const int clients[] = {1, 2, 3, 4, 5, 1, 2};
+        for (int id = 1; id <= 7; ++id)
+            message(id, QStringLiteral("Message %1").arg(id), clients[id - 1], 2,
+                    QStringLiteral("2024-03-14"),
+                    QStringLiteral("09:%1:00").arg(id, 2, 10, QLatin1Char('0')));
+        for (int id = 1; id <= 4; ++id)
+            recipient(id, 3, 2);
+        recipient(5, 3, 2, 4, 0, QStringLiteral("2024-03-15 23:59:59"));
+        recipient(6, 3, 2, 4, 0, QStringLiteral("2024-03-16 00:00:00"));
+        recipient(7, 3, 2, 4, 0, QStringLiteral("2024-03-08 00:00:00"));
+        // Sent by Julie to Marc.
+        message(8, QStringLiteral("Envoi"), 2, 2, QStringLiteral("2024-03-14"), QStringLiteral("10:00:00"));
+        recipient(8, 2, 3);
+    }
+    static QStringList entries(const QComboBox* c) {
+        QStringList out;
+        for (int i = 0; i < c->count(); ++i)
+            out << c->itemText(i);
+        return out;
+    }
+    static void choisir(QComboBox* c, const QString& texte) {
+        const int i = c->findText(texte, Qt::MatchExactly);
+        ASSERT_GE(i, 0) << texte.toStdString();
+        c->setCurrentIndex(i);
+        emit c->activated(i);
+    }
+};
+
+TEST_F(FiltresBarreTest, CallerAndTelephoneListsOfTheListedMessages) {
+    SGridMsg g;
+    // By name, first name, company; parts that are empty or NULL are left out.
+    EXPECT_EQ(entries(g.cboClient()),
+              (QStringList{QStringLiteral("Tous"), QStringLiteral("Bédard, Anne"), QStringLiteral("Gagnon"),
+                           QStringLiteral("Roy, Acme"), QStringLiteral("Tremblay, Luc")}));
+    EXPECT_EQ(g.cboClient()->currentIndex(), 0);
+    // One number per caller, the first one he has; one empty entry for Roy; Gagnon's
+    // number merged with Tremblay's; "Tous" last and chosen.
+    EXPECT_EQ(entries(g.cboTel()), (QStringList{QString(), QStringLiteral("(450)555-0000"),
+                                                QStringLiteral("(514)555-1234"), QStringLiteral("Tous")}));
+    EXPECT_EQ(g.cboTel()->currentText(), QStringLiteral("Tous"));
+
+    // Côté's messages are finished: he comes with the finished ones, by his office number.
+    g.chkAffTermine()->click();
+    EXPECT_TRUE(entries(g.cboClient()).contains(QStringLiteral("Côté, Guy")));
+    EXPECT_TRUE(entries(g.cboTel()).contains(QStringLiteral("(819)555-2222")));
+
+    // The sent list has the callers of the messages Julie sent.
+    g.setBooRecu(false);
+    EXPECT_EQ(entries(g.cboClient()), (QStringList{QStringLiteral("Tous"), QStringLiteral("Bédard, Anne")}));
+    EXPECT_EQ(g.nbEnreg(), g.SGrid()->Rows());
+}
+
+TEST_F(FiltresBarreTest, NumberStoredOddlyDoesNotBecomeTheChosenTelephone) {
+    // Sorts after "Tous" by character code: the rebuild must still choose "Tous".
+    exec(QStringLiteral("UPDATE tblclientmsg SET Telephone = 'poste 22' WHERE IdClientMsg = 3"));
+    SGridMsg g;
+    EXPECT_EQ(entries(g.cboTel()).last(), QStringLiteral("poste 22"));
+    EXPECT_EQ(g.cboTel()->currentText(), QStringLiteral("Tous"));
+    g.Remplir();
+    EXPECT_EQ(listed(g), (QList<int>{1, 2, 3, 4}));
+}
+
+TEST_F(FiltresBarreTest, FinishedBoxFillsWithTheOldFiltersThenResetsThem) {
+    SGridMsg g;
+    g.Remplir();
+    choisir(g.cboClient(), QStringLiteral("Tremblay, Luc"));
+    EXPECT_EQ(g.idClientMsg(), 1);
+    EXPECT_EQ(listed(g), QList<int>{1});
+
+    // Fill first, with Tremblay still chosen; then the lists go back to "Tous".
+    g.chkAffTermine()->click();
+    EXPECT_EQ(listed(g), QList<int>{1});
+    EXPECT_EQ(g.idClientMsg(), 0);
+    EXPECT_EQ(g.cboClient()->currentText(), QStringLiteral("Tous"));
+    for (QWidget* w : {static_cast<QWidget*>(g.chkIntervalle()), static_cast<QWidget*>(g.DTPicker1()),
+                       static_cast<QWidget*>(g.DTPicker2()), static_cast<QWidget*>(g.lblEt())})
+        EXPECT_FALSE(w->isHidden());
+
+    // Interval 03-08 .. 03-15: midnight of the first day and 23:59:59 of the last are in,
+    // midnight after the last day is out.
+    g.cmdRecherche()->click();
+    EXPECT_EQ(listed(g), (QList<int>{1, 2, 3, 4, 5, 7}));
+
+    // Without the interval every finished message; the pickers are disabled.
+    g.chkIntervalle()->click();
+    EXPECT_FALSE(g.DTPicker1()->isEnabled());
+    EXPECT_FALSE(g.DTPicker2()->isEnabled());
+    EXPECT_EQ(listed(g), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
+    g.chkIntervalle()->click();
+    EXPECT_TRUE(g.DTPicker1()->isEnabled());
+
+    // Closing a picker's calendar refills with the date picked.
+    g.DTPicker2()->setDate(QDate(2024, 3, 14));
+    QWidget* calendrier = g.DTPicker2()->calendarWidget()->window();
+    calendrier->show();
+    calendrier->hide();
+    EXPECT_EQ(listed(g), (QList<int>{1, 2, 3, 4, 7}));
+    // Enter in a picker too, dates in the wrong order being exchanged first.
+    g.DTPicker1()->setDate(QDate(2024, 3, 16));
+    QTest::keyClick(g.DTPicker1(), Qt::Key_Return);
+    EXPECT_EQ(g.DTPicker1()->date(), QDate(2024, 3, 14));
+    EXPECT_EQ(g.DTPicker2()->date(), QDate(2024, 3, 16));
+    EXPECT_EQ(listed(g), (QList<int>{1, 2, 3, 4, 5, 6}));
+
+    g.chkAffTermine()->click();
+    EXPECT_TRUE(g.chkIntervalle()->isHidden());
+    EXPECT_TRUE(g.DTPicker1()->isHidden());
+    EXPECT_EQ(listed(g), (QList<int>{1, 2, 3, 4}));
+}
+
+TEST_F(FiltresBarreTest, EmployeeChoiceRebuildsTheListsBeforeFilling) {
+    SGridMsg g;
+    g.Remplir();
+    // Hidden (no right 5): its click does nothing.
+    choisir(g.cboEmpl(), QStringLiteral("Marc"));
+    EXPECT_EQ(g.noEmploye(), 2);
+
+    g.setChoixEmpl(true);
+    EXPECT_TRUE(g.ChoixEmpl());
+    EXPECT_FALSE(g.lblEmpl()->isHidden());
+    choisir(g.cboClient(), QStringLiteral("Tremblay, Luc"));
+    choisir(g.cboEmpl(), QStringLiteral("Marc"));
+    EXPECT_EQ(g.noEmploye(), 3);
+    EXPECT_EQ(g.idClientMsg(), 0);
+    EXPECT_EQ(listed(g), QList<int>{8}); // Marc's received message, no caller filter left
+    EXPECT_EQ(entries(g.cboClient()), (QStringList{QStringLiteral("Tous"), QStringLiteral("Bédard, Anne")}));
+
+    // "Tous": every recipient row of every message, received and sent alike.
+    choisir(g.cboEmpl(), QStringLiteral("Tous"));
+    EXPECT_EQ(listed(g), (QList<int>{1, 2, 3, 4, 8}));
+    g.setBooRecu(false);
+    g.Remplir();
+    EXPECT_EQ(listed(g), (QList<int>{1, 2, 3, 4, 8}));
+}
+
+TEST_F(FiltresBarreTest, TelephoneChoiceMatchesEveryColumnAndTypeAheadSelects) {
+    SGridMsg g;
+    g.show();
+    g.Remplir();
+    choisir(g.cboTel(), QStringLiteral("(514)555-1234"));
+    EXPECT_EQ(listed(g), (QList<int>{1, 4}));
+    choisir(g.cboTel(), QStringLiteral("Tous"));
+    EXPECT_EQ(listed(g), (QList<int>{1, 2, 3, 4}));
+
+    // Typed: "tr" completes to the caller's entry, Enter selects it and filters.
+    g.cboClient()->setFocus();
+    g.cboClient()->lineEdit()->clear();
+    QTest::keyClicks(g.cboClient(), QStringLiteral("tr"));
+    EXPECT_EQ(g.cboClient()->currentText(), QStringLiteral("Tremblay, Luc"));
+    QTest::keyClick(g.cboClient(), Qt::Key_Return);
+    EXPECT_EQ(g.idClientMsg(), 1);
+    EXPECT_EQ(listed(g), QList<int>{1});
+    // A text that is no entry (case counts) selects nothing.
+    g.cboClient()->lineEdit()->setText(QStringLiteral("bédard, anne"));
+    QTest::keyClick(g.cboClient(), Qt::Key_Return);
+    EXPECT_EQ(g.idClientMsg(), 1);
+}
+
+TEST_F(FiltresBarreTest, NumberSearchStaysInForceUntilTheBoxIsEmptied) {
+    SGridMsg g;
+    g.show();
+    g.Remplir();
+    QTest::keyClicks(g.txtNoMsg(), QStringLiteral("a6b"));
+    EXPECT_EQ(g.txtNoMsg()->text(), QStringLiteral("6"));
+    QTest::keyClick(g.txtNoMsg(), Qt::Key_Return);
+    EXPECT_EQ(listed(g), QList<int>{6}); // finished, listed all the same
+    EXPECT_TRUE(g.rechercheParNumero());
+
+    // Any later fill still takes the number.
+    choisir(g.cboTel(), QStringLiteral("Tous"));
+    EXPECT_EQ(listed(g), QList<int>{6});
+
+    // Emptied by hand: the next fill lists everything, but the probe stays silent
+    // until "!" is pressed with the empty box.
+    g.txtNoMsg()->clear();
+    choisir(g.cboTel(), QStringLiteral("Tous"));
+    EXPECT_EQ(listed(g), (QList<int>{1, 2, 3, 4}));
+    message(9, QStringLiteral("Nouveau"), 0, 2, QStringLiteral("2024-03-15"), QStringLiteral("09:59:00"));
+    recipient(9, 3, 2);
+    g.VerifNouveauMsg();
+    EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
+    g.cmdRecherche()->click();
+    EXPECT_FALSE(g.rechercheParNumero());
+    EXPECT_EQ(listed(g), (QList<int>{1, 2, 3, 4, 9}));
+    message(10, QStringLiteral("Encore"), 0, 2, QStringLiteral("2024-03-15"), QStringLiteral("10:00:00"));
+    recipient(10, 3, 2);
+    g.VerifNouveauMsg();
+    EXPECT_EQ(g.rechercheBackColor(), 0x0000FF);
+}
+
+TEST_F(FiltresBarreTest, FocusOnAFilterClosesTheInPlacePickers) {
+    SGridMsg g;
+    for (QWidget* w : {static_cast<QWidget*>(g.cboTel()), static_cast<QWidget*>(g.DTPicker1()),
+                       static_cast<QWidget*>(g.txtNoMsg())}) {
+        g.ImgCbo()->show();
+        QFocusEvent focus(QEvent::FocusIn);
+        QCoreApplication::sendEvent(w, &focus);
+        EXPECT_TRUE(g.ImgCbo()->isHidden()) << w->objectName().toStdString();
+    }
+}
+
+// At 15 twips a pixel: 770 pixels are exactly the designed 11550 twips, 240 pixels
+// exactly the 3600-twip bound; one pixel less leaves that dimension as designed.
+TEST_F(FiltresBarreTest, ControlLayoutFollowsItsSizeFromTheDesignedBounds) {
+    if (platform::twipsPerPixelX() != 15.0 || platform::twipsPerPixelY() != 15.0)
+        GTEST_SKIP() << "screen is not 96 dpi";
+    SGridMsg g;
+    g.show();
+    const QRect grille = g.SGrid()->geometry();
+    const QRect status = g.lblStatus()->geometry();
+    const QPoint export0 = g.cmdExport(0)->pos();
+    g.resize(769, 239);
+    EXPECT_EQ(g.SGrid()->geometry(), grille);
+    EXPECT_EQ(g.lblStatus()->geometry(), status);
+    EXPECT_EQ(g.cmdExport(0)->pos(), export0);
+
+    g.resize(770, 240);
+    EXPECT_EQ(g.cmdExport(1)->x(), 744);
+    EXPECT_EQ(g.cmdExport(0)->x(), 744 - platform::twipsToPixelsX(370));
+    EXPECT_EQ(g.SGrid()->width(), 769);
+    EXPECT_EQ(g.lblStatus()->width(), 769);
+    EXPECT_EQ(g.lblStatus()->y(), 214);
+    EXPECT_EQ(g.SGrid()->height(), 151);
+    EXPECT_EQ(g.SGrid()->y(), grille.y()); // the bar never moves
+
+    g.resize(900, 700);
+    EXPECT_EQ(g.SGrid()->size(), QSize(899, 611));
+    EXPECT_EQ(g.lblStatus()->y(), 674);
+}
+
+} // namespace

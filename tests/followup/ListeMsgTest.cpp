@@ -1,0 +1,184 @@
+// The message-list window: how it sets up its two grids, its tab captions, its resize
+// rules, the refresh and update calls, and how it is opened and probed.
+#include "SGridMsgFixture.h"
+
+#include "followup/frmListeMsg.h"
+#include "platform/Units.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTabWidget>
+
+using followup::frmListeMsg;
+
+namespace {
+
+class ListeMsgTest : public SGridMsgDb {
+protected:
+    void SetUp() override {
+        SGridMsgDb::SetUp();
+        if (IsSkipped()) return;
+        exec(QStringLiteral(
+            "INSERT INTO tblclientmsg (IdClientMsg, Nom, Prenom, Telephone) VALUES"
+            " (1, 'Tremblay', 'Luc', '(514)555-1234'), (2, 'Bédard', 'Anne', '(450)555-0000')"));
+        // Marc to Julie (caller 1), Julie to Marc (caller 2), Marc to Sophie.
+        message(1, QStringLiteral("Rappeler"), 1);
+        recipient(1, 3, 2, 1, 1, QString(), 1, 1);
+        message(2, QStringLiteral("Envoi"), 2, 2, QStringLiteral("2024-03-14"), QStringLiteral("10:00:00"));
+        recipient(2, 2, 3, 1, 0, QString(), 1, 1);
+        message(3, QStringLiteral("Autre"), 0, 2, QStringLiteral("2024-03-14"), QStringLiteral("11:00:00"));
+        recipient(3, 3, 4);
+    }
+    void TearDown() override {
+        delete frmListeMsg::existing();
+        SGridMsgDb::TearDown();
+    }
+    static QStringList entries(const QComboBox* c) {
+        QStringList out;
+        for (int i = 0; i < c->count(); ++i)
+            out << c->itemText(i);
+        return out;
+    }
+};
+
+TEST_F(ListeMsgTest, LoadingSetsModesAndEmployeeChoiceFromRightFive) {
+    {
+        frmListeMsg f;
+        EXPECT_EQ(f.windowTitle(), QStringLiteral("Suivi des messages"));
+        EXPECT_FALSE(f.SGridMsgRecu()->ChoixEmpl());
+        EXPECT_FALSE(f.SGridMsgEnvoye()->ChoixEmpl());
+        EXPECT_TRUE(f.SGridMsgRecu()->booRecu());
+        EXPECT_FALSE(f.SGridMsgEnvoye()->booRecu());
+        EXPECT_EQ(f.SSTabSuivi()->currentIndex(), 0);
+        EXPECT_FALSE(f.booAnnule);
+        // Each mode has the callers of its own messages.
+        EXPECT_EQ(entries(f.SGridMsgRecu()->cboClient()),
+                  (QStringList{QStringLiteral("Tous"), QStringLiteral("Tremblay, Luc")}));
+        EXPECT_EQ(entries(f.SGridMsgEnvoye()->cboClient()),
+                  (QStringList{QStringLiteral("Tous"), QStringLiteral("Bédard, Anne")}));
+        // Design captions until the first fill.
+        EXPECT_EQ(f.SSTabSuivi()->tabText(0), QStringLiteral("Reçu"));
+        EXPECT_EQ(f.SSTabSuivi()->tabText(1), QStringLiteral("Envoyé"));
+        // The state-change code reaches the flag by name.
+        EXPECT_TRUE(f.setProperty("booAnnule", true));
+        EXPECT_TRUE(f.booAnnule);
+    }
+    exec(QStringLiteral("INSERT INTO tblacces_empl (typeAcces, NoEmploye) VALUES (5, 2)"));
+    frmListeMsg f;
+    EXPECT_TRUE(f.SGridMsgRecu()->ChoixEmpl());
+    EXPECT_TRUE(f.SGridMsgEnvoye()->ChoixEmpl());
+}
+
+TEST_F(ListeMsgTest, WithoutConnectionBothGridsStayInReceivedMode) {
+    services::Session::setConnection(nullptr);
+    frmListeMsg f;
+    EXPECT_TRUE(f.SGridMsgRecu()->booRecu());
+    EXPECT_TRUE(f.SGridMsgEnvoye()->booRecu());
+    EXPECT_EQ(errorReports(), 0);
+}
+
+TEST_F(ListeMsgTest, RefreshFillsBothTabsAndCaptionsCountRows) {
+    frmListeMsg f;
+    f.Rafraichir();
+    EXPECT_EQ(listed(*f.SGridMsgRecu()), QList<int>{1});
+    EXPECT_EQ(listed(*f.SGridMsgEnvoye()), QList<int>{2});
+    EXPECT_EQ(f.SSTabSuivi()->tabText(0), QStringLiteral("Reçu (1)"));
+    EXPECT_EQ(f.SSTabSuivi()->tabText(1), QStringLiteral("Envoyé (1)"));
+
+    // Grouped rows count their group headings too.
+    f.SGridMsgRecu()->SGrid()->setColumnIsGrouped(SGridMsg::colExpediteur, true);
+    exec(QStringLiteral("UPDATE tblmessageemploye SET IdEtat = 4 WHERE IdMessage = 2"));
+    f.Rafraichir();
+    EXPECT_EQ(f.SSTabSuivi()->tabText(0), QStringLiteral("Reçu (%1)").arg(f.SGridMsgRecu()->SGrid()->Rows()));
+    EXPECT_EQ(f.SGridMsgRecu()->SGrid()->Rows(), 2);
+    EXPECT_EQ(f.SSTabSuivi()->tabText(1), QStringLiteral("Envoyé (0)"));
+}
+
+TEST_F(ListeMsgTest, UpdateMsgRewritesOnlyGridsThatListTheMessage) {
+    frmListeMsg f;
+    f.Rafraichir();
+    exec(QStringLiteral("UPDATE tblmessage SET IdPriorite = 1 WHERE IdMessage IN (1, 2)"));
+    exec(QStringLiteral("UPDATE tblmessageemploye SET Nouveau = 0 WHERE IdMessage = 1"));
+
+    qint32 id = 1;
+    QMetaObject::invokeMethod(&f, "UpdateMsg", Q_ARG(qint32, id));
+    platform::Grid* recu = f.SGridMsgRecu()->SGrid();
+    EXPECT_EQ(recu->CellImage(rowOf(*f.SGridMsgRecu(), 1), SGridMsg::colPriorite), 0);
+    EXPECT_NE(recu->CellForeColor(rowOf(*f.SGridMsgRecu(), 1), SGridMsg::colClient), 0x0000FF);
+    // Message 2 is in the sent tab only and was not asked for: that row keeps its image.
+    platform::Grid* envoye = f.SGridMsgEnvoye()->SGrid();
+    EXPECT_EQ(envoye->CellImage(rowOf(*f.SGridMsgEnvoye(), 2), SGridMsg::colPriorite), 1);
+    EXPECT_EQ(envoye->Rows(), 1);
+
+    // A message in neither grid (just created) is not added.
+    message(9, QStringLiteral("Nouveau"));
+    recipient(9, 3, 2);
+    f.UpdateMsg(9);
+    EXPECT_EQ(listed(*f.SGridMsgRecu()), QList<int>{1});
+    EXPECT_EQ(listed(*f.SGridMsgEnvoye()), QList<int>{2});
+}
+
+// Outer size = client area + frame (120 x 405 twips); the tab control fills the client
+// area, the grids are 135 x 435 twips smaller. At 15 twips a pixel, a client area of 9
+// pixels makes an outer width of exactly 255 and 29 pixels an outer height of exactly 840.
+TEST_F(ListeMsgTest, ResizeFollowsTheWindowAboveStrictBounds) {
+    if (platform::twipsPerPixelX() != 15.0 || platform::twipsPerPixelY() != 15.0)
+        GTEST_SKIP() << "screen is not 96 dpi";
+    frmListeMsg f;
+    f.show(); // a hidden window gets its resize events only when shown
+    f.resize(800, 600);
+    EXPECT_EQ(f.SSTabSuivi()->size(), QSize(800, 600));
+    EXPECT_EQ(f.SGridMsgRecu()->size(), QSize(791, 571));
+    EXPECT_EQ(f.SGridMsgEnvoye()->size(), QSize(791, 571));
+
+    f.resize(9, 29);
+    if (f.size() != QSize(9, 29)) GTEST_SKIP() << "platform refuses so small a window";
+    EXPECT_EQ(f.SSTabSuivi()->size(), QSize(800, 600));
+    EXPECT_EQ(f.SGridMsgRecu()->size(), QSize(791, 571));
+    EXPECT_EQ(f.SGridMsgEnvoye()->size(), QSize(791, 571));
+
+    f.resize(10, 29);
+    EXPECT_EQ(f.SSTabSuivi()->size(), QSize(10, 600));
+    EXPECT_EQ(f.SGridMsgRecu()->size(), QSize(1, 571));
+    f.resize(9, 30);
+    EXPECT_EQ(f.SSTabSuivi()->size(), QSize(10, 30));
+    EXPECT_EQ(f.SGridMsgEnvoye()->size(), QSize(1, 1));
+}
+
+TEST_F(ListeMsgTest, OpenerShowsRefillsAndClosingDiscardsTheWindow) {
+    EXPECT_EQ(frmListeMsg::existing(), nullptr);
+    followup::sonderListeMsg(); // the probe never creates the window
+    EXPECT_EQ(frmListeMsg::existing(), nullptr);
+
+    followup::ouvrirListeMsg();
+    frmListeMsg* f = frmListeMsg::existing();
+    ASSERT_NE(f, nullptr);
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(f->SSTabSuivi()->tabText(0), QStringLiteral("Reçu (1)"));
+    EXPECT_EQ(f->SSTabSuivi()->tabText(1), QStringLiteral("Envoyé (1)"));
+
+    // Opening again refills the same window with the filters left in it.
+    f->SSTabSuivi()->setCurrentIndex(1);
+    f->SGridMsgRecu()->chkAffTermine()->setChecked(true);
+    f->SGridMsgRecu()->chkIntervalle()->setChecked(false);
+    message(4, QStringLiteral("Fini"), 0, 2, QStringLiteral("2024-03-14"), QStringLiteral("12:00:00"));
+    recipient(4, 3, 2, 4, 0, QStringLiteral("2024-01-01 10:00:00"));
+    followup::ouvrirListeMsg();
+    EXPECT_EQ(frmListeMsg::existing(), f);
+    EXPECT_EQ(listed(*f->SGridMsgRecu()), (QList<int>{1, 4}));
+    EXPECT_EQ(f->SSTabSuivi()->currentIndex(), 1);
+
+    // Closed, it goes with its filters; the next opening starts afresh on "Reçu".
+    f->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frmListeMsg::existing(), nullptr);
+    followup::ouvrirListeMsg();
+    f = frmListeMsg::existing();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->SSTabSuivi()->currentIndex(), 0);
+    EXPECT_FALSE(f->SGridMsgRecu()->chkAffTermine()->isChecked());
+    EXPECT_EQ(listed(*f->SGridMsgRecu()), QList<int>{1});
+}
+
+} // namespace

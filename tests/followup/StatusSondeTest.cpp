@@ -1,0 +1,227 @@
+// The status line under the message grid and the once-a-minute new-message probe, and
+// the road of a message saved in the form to the list and the shell.
+#include "SGridMsgFixture.h"
+
+#include "entry/frmSuiviAppel.h"
+#include "followup/MessageQueries.h"
+#include "followup/frmListeMsg.h"
+#include "platform/RtfEdit.h"
+#include "platform/Units.h"
+#include "services/Config.h"
+#include "shell/frmUpdate.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr qint64 kRouge = 0x0000FF;
+
+class StatusSondeTest : public SGridMsgDb {
+protected:
+    void SetUp() override {
+        SGridMsgDb::SetUp();
+        if (IsSkipped()) return;
+        exec(QStringLiteral(
+            "INSERT INTO tblclientmsg (IdClientMsg, Nom, Telephone, Cellulaire) VALUES"
+            " (1, 'Tremblay', '(514)555-1234', NULL), (2, 'O''Neil', NULL, '(514)555-12''34')"));
+        // 1: to Julie and Marc, Marc has finished it; 2: to Julie, in progress; 3: to
+        // Julie, finished, caller 2; 4: sent by Julie to Sophie.
+        message(1, QStringLiteral("Un"), 1);
+        recipient(1, 4, 2, 1);
+        recipient(1, 4, 3, 4, 0, QStringLiteral("2024-03-14 12:00:00"));
+        message(2, QStringLiteral("Deux"), 1, 2, QStringLiteral("2024-03-14"), QStringLiteral("10:00:00"));
+        recipient(2, 3, 2, 2);
+        message(3, QStringLiteral("Trois"), 2, 2, QStringLiteral("2024-03-14"), QStringLiteral("11:00:00"));
+        recipient(3, 3, 2, 4, 0, QStringLiteral("2024-03-14 12:00:00"));
+        message(4, QStringLiteral("Quatre"), 0, 2, QStringLiteral("2024-03-14"), QStringLiteral("12:00:00"));
+        recipient(4, 2, 4, 1);
+    }
+    void TearDown() override {
+        delete followup::frmListeMsg::existing();
+        SGridMsgDb::TearDown();
+    }
+};
+
+TEST_F(StatusSondeTest, StatusCountsEachStateInDatabaseOrder) {
+    SGridMsg g;
+    EXPECT_EQ(g.lblStatus()->text(), QStringLiteral("Status"));
+    g.Remplir();
+    // Finished messages are counted although the grid hides them; no zero items.
+    EXPECT_EQ(listed(g), (QList<int>{1, 2}));
+    EXPECT_EQ(g.lblStatus()->text(), QStringLiteral("Ouvert(1)   En traitement(1)   Terminé(1)   "));
+
+    // "Tous": message 1 counts under both of its recipients' states.
+    g.setNoEmploye(0);
+    g.Remplir();
+    EXPECT_EQ(g.lblStatus()->text(), QStringLiteral("Ouvert(2)   En traitement(1)   Terminé(2)   "));
+
+    // The caller filter applies; a telephone with an apostrophe is quoted, not an error.
+    g.setNoEmploye(2);
+    g.cboTel()->addItem(QStringLiteral("(514)555-12'34"));
+    g.cboTel()->setCurrentIndex(g.cboTel()->count() - 1);
+    g.Remplir();
+    EXPECT_EQ(g.lblStatus()->text(), QStringLiteral("Terminé(1)   "));
+    g.VerifNouveauMsg();
+    EXPECT_EQ(errorReports(), 0);
+
+    // Sent mode, and nothing at all.
+    g.cboTel()->setCurrentIndex(g.cboTel()->findText(QStringLiteral("Tous")));
+    g.setBooRecu(false);
+    g.Remplir();
+    EXPECT_EQ(g.lblStatus()->text(), QStringLiteral("Ouvert(1)   "));
+    g.setNoEmploye(5);
+    g.Remplir();
+    EXPECT_EQ(g.lblStatus()->text(), QString());
+}
+
+TEST_F(StatusSondeTest, ProbeMarksOnlyNewerUnfinishedMessagesUnderTheFilters) {
+    SGridMsg g;
+    g.show();
+    g.Remplir();
+    EXPECT_EQ(g.dernierIdMessage(), 3);
+    g.VerifNouveauMsg();
+    EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
+
+    // Entered finished, or for another caller than the chosen one: no mark.
+    message(5, QStringLiteral("Fini"), 1, 2, QStringLiteral("2024-03-15"), QStringLiteral("09:00:00"));
+    recipient(5, 3, 2, 4, 0, QStringLiteral("2024-03-15 09:00:00"));
+    g.VerifNouveauMsg();
+    EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
+    g.setIdClientMsg(2);
+    message(6, QStringLiteral("Client 1"), 1, 2, QStringLiteral("2024-03-15"), QStringLiteral("09:30:00"));
+    recipient(6, 3, 2);
+    g.VerifNouveauMsg();
+    EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
+    g.setIdClientMsg(0);
+    g.VerifNouveauMsg();
+    EXPECT_EQ(g.rechercheBackColor(), kRouge);
+
+    // Hidden, the button keeps its colour; a later probe that finds nothing clears it.
+    g.hide();
+    exec(QStringLiteral("UPDATE tblmessageemploye SET IdEtat = 4 WHERE IdMessage = 6"));
+    g.VerifNouveauMsg();
+    EXPECT_EQ(g.rechercheBackColor(), kRouge);
+    g.show();
+    g.VerifNouveauMsg();
+    EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
+
+    // "!" refills and returns the button to the button face.
+    exec(QStringLiteral("UPDATE tblmessageemploye SET IdEtat = 1 WHERE IdMessage = 6"));
+    g.VerifNouveauMsg();
+    EXPECT_EQ(g.rechercheBackColor(), kRouge);
+    g.cmdRecherche()->click();
+    EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
+    EXPECT_TRUE(listed(g).contains(6));
+}
+
+TEST_F(StatusSondeTest, EachTabMarksItsOwnNewMessagesFromTheShellTick) {
+    followup::ouvrirListeMsg();
+    followup::frmListeMsg* f = followup::frmListeMsg::existing();
+    ASSERT_NE(f, nullptr);
+    // Julie sends a message: only the sent tab is marked.
+    message(7, QStringLiteral("Envoi"), 0, 2, QStringLiteral("2024-03-15"), QStringLiteral("09:00:00"));
+    recipient(7, 2, 5);
+    followup::sonderListeMsg();
+    EXPECT_EQ(f->SGridMsgEnvoye()->rechercheBackColor(), kRouge);
+    EXPECT_EQ(f->SGridMsgRecu()->rechercheBackColor(), platform::kSysButtonFace);
+    // The hidden window is not probed.
+    message(8, QStringLiteral("Reçu"), 0, 2, QStringLiteral("2024-03-15"), QStringLiteral("09:10:00"));
+    recipient(8, 3, 2);
+    f->hide();
+    followup::sonderListeMsg();
+    EXPECT_EQ(f->SGridMsgRecu()->rechercheBackColor(), platform::kSysButtonFace);
+    followup::ouvrirListeMsg(); // refills: both marks cleared
+    EXPECT_EQ(f->SGridMsgEnvoye()->rechercheBackColor(), platform::kSysButtonFace);
+    EXPECT_EQ(f->SSTabSuivi()->tabText(1), QStringLiteral("Envoyé (2)"));
+}
+
+// A message saved in the form opened from the list: the list is called back by name,
+// the shell counts it as unread, its tick marks the list, and a refill shows it.
+TEST_F(StatusSondeTest, MessageSavedInTheFormReachesTheListAndTheShell) {
+    services::Config c;
+    const auto s = TestDb::serverSettings();
+    c.serveur = s.host;
+    c.port = s.port;
+    c.utilisateur = s.user;
+    c.motDePasse = s.password;
+    c.bd = s_db->name();
+    auto db = std::make_unique<platform::Database>();
+    db->open(c.connectionSettings());
+    shell::frmUpdate shell(std::move(db), c);
+    shell.hooks.openMessageList = followup::ouvrirListeMsg;
+    shell.hooks.probeMessageList = followup::sonderListeMsg;
+    EXPECT_EQ(shell.unreadCount(), 0);
+
+    ScriptedChooser chooser;
+    shell.mnuConsult_Click();
+    followup::frmListeMsg* liste = followup::frmListeMsg::existing();
+    ASSERT_NE(liste, nullptr);
+    EXPECT_EQ(liste->SSTabSuivi()->tabText(0), QStringLiteral("Reçu (2)"));
+
+    liste->SGridMsgRecu()->cmdNouveau()->click();
+    entry::frmSuiviAppel* form = entry::frmSuiviAppel::instance();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->frmMere.data(), liste);
+    auto* lst = form->findChild<QTreeWidget*>(QStringLiteral("lstEmploye"));
+    ASSERT_NE(lst, nullptr);
+    const auto julie = lst->findItems(QStringLiteral("Julie"), Qt::MatchExactly, 0);
+    ASSERT_EQ(julie.size(), 1);
+    julie.first()->setCheckState(0, Qt::Checked);
+    form->findChild<platform::RtfEdit*>(QStringLiteral("txtMessage"))
+        ->setPlainText(QStringLiteral("Rappeler"));
+    form->cmdEnregistrer_Click();
+    const qint32 id = form->idMessage();
+    ASSERT_GT(id, 4);
+    EXPECT_TRUE(chooser.messagesShown.contains(QStringLiteral("Message enregistré avec succès.")));
+
+    // Not listed yet: the callback left the grids as they were.
+    EXPECT_FALSE(listed(*liste->SGridMsgRecu()).contains(id));
+    shell.Timer1_Timer();
+    EXPECT_EQ(shell.unreadCount(), 1);
+    EXPECT_EQ(liste->SGridMsgRecu()->rechercheBackColor(), kRouge);
+    EXPECT_EQ(liste->SGridMsgEnvoye()->rechercheBackColor(), kRouge);
+
+    shell.mnuConsult_Click();
+    const int row = rowOf(*liste->SGridMsgRecu(), id);
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(liste->SGridMsgRecu()->SGrid()->CellForeColor(row, SGridMsg::colClient), kRouge);
+    EXPECT_TRUE(listed(*liste->SGridMsgEnvoye()).contains(id));
+    EXPECT_EQ(liste->SSTabSuivi()->tabText(0), QStringLiteral("Reçu (3)"));
+    delete form;
+}
+
+TEST(MessageQueriesSonde, ProbeQueryFollowsModeCallerAndTelephone) {
+    followup::MessageFilter f;
+    f.intNoEmploye = 2;
+    f.booRecu = false;
+    f.lngIdClientMsg = 7;
+    f.hasTelephone = true;
+    f.telephone = QStringLiteral("(514)555-12'34");
+    EXPECT_EQ(
+        followup::sqlVerifNouveauMsg(f, 41),
+        QStringLiteral(
+            "SELECT tblmessage.IdMessage FROM tblmessage"
+            " INNER JOIN tblmessageemploye ON (tblmessage.IdMessage = tblmessageemploye.IdMessage)"
+            " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)"
+            " WHERE tblmessageemploye.NoEmplDe = 2 AND tblmessage.IdClientMsg = 7"
+            " AND tblmessage.IdMessage > 41 AND tblmessageemploye.IdEtat <> 4"
+            " AND (tblclientmsg.Telephone = '(514)555-12''34' OR tblclientmsg.TelBureau = '(514)555-12''34'"
+            " OR tblclientmsg.Cellulaire = '(514)555-12''34' OR tblclientmsg.AutreTel = '(514)555-12''34'"
+            " OR tblclientmsg.Fax = '(514)555-12''34')"
+            " GROUP BY tblmessage.IdMessage ORDER BY tblmessage.DateSaisie, tblmessage.HeureSaisie LIMIT 1"));
+    f.intNoEmploye = 0;
+    f.lngIdClientMsg = 0;
+    f.telephone = QStringLiteral("Tous");
+    EXPECT_TRUE(followup::sqlVerifNouveauMsg(f, 0).contains(
+        QStringLiteral("WHERE tblmessageemploye.NoEmplA > -1 AND tblmessage.IdMessage > 0 AND "
+                       "tblmessageemploye.IdEtat <> 4 GROUP BY")));
+    f.intNoEmploye = 3;
+    f.booRecu = true;
+    EXPECT_TRUE(followup::sqlVerifNouveauMsg(f, 0).contains(
+        QStringLiteral("WHERE tblmessageemploye.NoEmplA = 3 AND")));
+}
+
+} // namespace
