@@ -192,8 +192,9 @@ for no in active:
     for dd in range(0, 5):
         am = rnd.choices([1, 2, 3, 4, 5, 6, 7], [60, 5, 8, 5, 12, 7, 3])[0]
         pm = am if rnd.random() < 0.7 else rnd.choices([1, 2, 5, 6], [60, 10, 20, 10])[0]
-        da = notes.get(am, "") if rnd.random() < 0.6 else ""
-        dp = notes.get(pm, "") if rnd.random() < 0.3 else ""
+        # Notes go with the unusual days; an ordinary office day rarely has one.
+        da = notes.get(am, "") if rnd.random() < (0.08 if am == 1 else 0.6) else ""
+        dp = notes.get(pm, "") if rnd.random() < (0.04 if pm == 1 else 0.3) else ""
         w("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, DescripPM) VALUES "
           "(%d, CURDATE() - INTERVAL WEEKDAY(CURDATE()) DAY + INTERVAL %d DAY, %d, %d, %s, %s);"
           % (no, dd, am, pm, q(da) if da else "NULL", q(dp) if dp else "NULL"))

@@ -22,6 +22,16 @@ QString clauseEmployeListes(const MessageFilter& f) {
            num(f.intNoEmploye);
 }
 
+// Employee and caller clauses of the fill and of the probe: employee 0 means every employee.
+QString clauseEmployeClient(const MessageFilter& f) {
+    QString sql = f.intNoEmploye != 0 ? (f.booRecu ? QStringLiteral(" WHERE tblmessageemploye.NoEmplA = ")
+                                                   : QStringLiteral(" WHERE tblmessageemploye.NoEmplDe = ")) +
+                                            num(f.intNoEmploye)
+                                      : QStringLiteral(" WHERE tblmessageemploye.NoEmplA > -1");
+    if (f.lngIdClientMsg > 0) sql += QStringLiteral(" AND tblmessage.IdClientMsg = ") + num(f.lngIdClientMsg);
+    return sql;
+}
+
 QString intervalle(const MessageFilter& f) {
     return QStringLiteral(" AND (tblmessageemploye.IdEtat <> 4 OR tblmessageemploye.DateTermine BETWEEN ") +
            platform::sqlDate(f.dateMin) + QStringLiteral(" AND ") +
@@ -82,13 +92,7 @@ QString clauseTermine(const MessageFilter& f) {
 
 QString sqlMessages(const MessageFilter& f) {
     QString sql = sqlMessageSelect();
-    if (f.intNoEmploye != 0)
-        sql += (f.booRecu ? QStringLiteral(" WHERE tblmessageemploye.NoEmplA = ")
-                          : QStringLiteral(" WHERE tblmessageemploye.NoEmplDe = ")) +
-               num(f.intNoEmploye);
-    else
-        sql += QStringLiteral(" WHERE tblmessageemploye.NoEmplA > -1");
-    if (f.lngIdClientMsg > 0) sql += QStringLiteral(" AND tblmessage.IdClientMsg = ") + num(f.lngIdClientMsg);
+    sql += clauseEmployeClient(f);
     sql += clauseTelephone(f);
     if (f.idMessage > 0) sql += QStringLiteral(" AND tblmessage.IdMessage = ") + num(f.idMessage);
     sql += QStringLiteral(
@@ -175,13 +179,7 @@ QString sqlVerifNouveauMsg(const MessageFilter& f, qint32 dernierIdMessage) {
         QStringLiteral("SELECT tblmessage.IdMessage FROM tblmessage"
                        " INNER JOIN tblmessageemploye ON (tblmessage.IdMessage = tblmessageemploye.IdMessage)"
                        " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)");
-    if (f.intNoEmploye != 0)
-        sql += (f.booRecu ? QStringLiteral(" WHERE tblmessageemploye.NoEmplA = ")
-                          : QStringLiteral(" WHERE tblmessageemploye.NoEmplDe = ")) +
-               num(f.intNoEmploye);
-    else
-        sql += QStringLiteral(" WHERE tblmessageemploye.NoEmplA > -1");
-    if (f.lngIdClientMsg > 0) sql += QStringLiteral(" AND tblmessage.IdClientMsg = ") + num(f.lngIdClientMsg);
+    sql += clauseEmployeClient(f);
     sql += QStringLiteral(" AND tblmessage.IdMessage > ") + num(dernierIdMessage) +
            QStringLiteral(" AND tblmessageemploye.IdEtat <> 4");
     sql += clauseTelephone(f);
