@@ -29,13 +29,3 @@ TEST(EntryQueriesTest, TextValuesAreQuotedSoTheServerReadsThemBack) {
         sql::dossierInsert(7, QStringLiteral("O'Neil\\2")),
         QStringLiteral("INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES (7, 'O''Neil\\\\2')"));
 }
-
-TEST(EntryQueriesTest, DailyNumbersCountOnlyThatEmployeeOnThatDay) {
-    const QString recu = sql::maxNoMsgJourRecu(3, QDate(2024, 3, 5));
-    EXPECT_TRUE(recu.contains(QStringLiteral("MAX(tblmessageemploye.NoMsgJourRecu)")));
-    EXPECT_TRUE(recu.contains(QStringLiteral("tblmessageemploye.NoEmplA = 3")));
-    EXPECT_TRUE(recu.contains(QStringLiteral("tblmessage.DateSaisie = '2024-03-05'")));
-    const QString envoi = sql::maxNoMsgJourEnvoi(2, QDate(2024, 3, 5));
-    EXPECT_TRUE(envoi.contains(QStringLiteral("MAX(tblmessageemploye.NoMsgJourEnvoi)")));
-    EXPECT_TRUE(envoi.contains(QStringLiteral("tblmessageemploye.NoEmplDe = 2")));
-}

@@ -1,25 +1,12 @@
 #include "followup/frmChangeEtatMsg.h"
 
-#include "SGridMsgFixture.h"
+#include "EtatGridFixture.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
 using followup::frmChangeEtatMsg;
-
-namespace {
-
-// Stands for the message-list window: the dialog writes its cancel flag by name.
-class Hote : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(bool booAnnule MEMBER booAnnule)
-public:
-    bool booAnnule = false;
-};
-
-} // namespace
 
 class EtatDialog : public SGridMsgDb {
 protected:
@@ -43,23 +30,13 @@ protected:
         d->show();
         return d;
     }
-    QString etat(int noEmpl) {
-        return db()
-            .open(QStringLiteral("SELECT CONCAT_WS('|', IdEtat, IFNULL(DateTermine, '-'), Nouveau) FROM "
-                                 "tblmessageemploye WHERE IdMessage = 10 AND NoEmplA = %1")
-                      .arg(noEmpl))
-            .field(0)
-            .text();
-    }
+    QString etat(int noEmpl) { return ligneDest(10, noEmpl); }
 
-    Hote hote;
+    HoteGrille hote;
 };
 
 TEST_F(EtatDialog, ListsEveryRecipientTickedAndFinishesOnlyThoseLeftTicked) {
     auto d = ouvrir(4);
-    EXPECT_EQ(d->windowTitle(), QStringLiteral("État du message"));
-    EXPECT_EQ(d->Label1()->text(),
-              QStringLiteral("Sélectionnez les personnes pour qui vous désirez modifier l'état du message."));
     EXPECT_FALSE(d->txtIdMsg()->isVisible());
     ASSERT_EQ(d->lstvEmpl()->count(), 3);
     QStringList noms;
@@ -79,49 +56,10 @@ TEST_F(EtatDialog, ListsEveryRecipientTickedAndFinishesOnlyThoseLeftTicked) {
 
     EXPECT_FALSE(hote.booAnnule);
     EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(etat(2), QStringLiteral("4|2026-12-07 14:03:12|0"));
     EXPECT_EQ(etat(3), QStringLiteral("1|-|1"));
     EXPECT_EQ(etat(4), QStringLiteral("4|2026-12-07 14:03:12|0"));
     EXPECT_EQ(errorReports(), 0);
-}
-
-TEST_F(EtatDialog, AnotherStateLeavesFinishTimeAndUnreadFlag) {
-    exec(
-        QStringLiteral("UPDATE tblmessageemploye SET DateTermine = '2026-01-01 08:00:00' WHERE NoEmplA = 2"));
-    auto d = ouvrir(3);
-    d->cmdOk()->click();
-    EXPECT_FALSE(hote.booAnnule);
-    EXPECT_EQ(etat(2), QStringLiteral("3|2026-01-01 08:00:00|1"));
-    EXPECT_EQ(etat(3), QStringLiteral("3|-|1"));
-}
-
-TEST_F(EtatDialog, NobodyTickedCancelOrFrameWriteNothingAndLeaveTheFlagSet) {
-    {
-        auto d = ouvrir(4);
-        for (int i = 0; i < d->lstvEmpl()->count(); ++i)
-            d->lstvEmpl()->item(i)->setCheckState(Qt::Unchecked);
-        hote.booAnnule = false; // "OK" raises it itself before looking at the ticks
-        d->cmdOk()->click();
-        EXPECT_TRUE(hote.booAnnule);
-    }
-    {
-        auto d = ouvrir(4);
-        hote.booAnnule = false;
-        d->cmdAnnule()->click();
-        EXPECT_TRUE(hote.booAnnule);
-        EXPECT_EQ(d->result(), QDialog::Rejected);
-        EXPECT_FALSE(d->isVisible());
-    }
-    {
-        auto d = ouvrir(4);
-        d->close(); // the frame's close box: the opener's value stands
-        EXPECT_TRUE(hote.booAnnule);
-        EXPECT_EQ(d->result(), QDialog::Rejected);
-    }
-    for (int no : {2, 3})
-        EXPECT_EQ(etat(no), QStringLiteral("1|-|1"));
-    EXPECT_EQ(etat(4), QStringLiteral("2|-|1"));
 }
 
 TEST_F(EtatDialog, RecipientWithoutEmployeeRowIsNotListedAndAnEmptyNumberListsNobody) {
@@ -136,5 +74,3 @@ TEST_F(EtatDialog, RecipientWithoutEmployeeRowIsNotListedAndAnEmptyNumberListsNo
     vide.cmdOk()->click();
     EXPECT_TRUE(hote.booAnnule);
 }
-
-#include "EtatDialogTest.moc"

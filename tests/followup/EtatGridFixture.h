@@ -2,8 +2,6 @@
 
 #include "SGridMsgFixture.h"
 #include "followup/frmChangeEtatMsg.h"
-#include "platform/RichTextBox.h"
-#include "platform/Units.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -49,24 +47,6 @@ protected:
                  .arg(id)
                  .arg(platform::sqlRichText(b.textRTF())));
     }
-    QString texteStocke(int id) {
-        platform::RichTextBox b;
-        b.setTextRTF(db().open(QStringLiteral("SELECT Message FROM tblmessage WHERE IdMessage = %1").arg(id))
-                         .field(0)
-                         .text());
-        return b.text();
-    }
-    // IdEtat|DateTermine|Nouveau of one recipient row.
-    QString ligneDest(int id, int noEmpl) {
-        return db()
-            .open(QStringLiteral("SELECT CONCAT_WS('|', IdEtat, IFNULL(DateTermine, '-'), Nouveau) FROM "
-                                 "tblmessageemploye WHERE IdMessage = %1 AND NoEmplA = %2")
-                      .arg(id)
-                      .arg(noEmpl))
-            .field(0)
-            .text();
-    }
-
     void remplir() { grille->Remplir(); }
     int ligne(int id) { return rowOf(*grille, id); }
     // The grid's edit request on a cell, as a click on the selected cell raises it.
@@ -76,12 +56,6 @@ protected:
         bool cancel = false;
         emit grille->SGrid()->RequestEdit(row, col, 0, cancel);
         return !cancel;
-    }
-    QStringList entreesPicker() {
-        QStringList out;
-        for (int i = 0; i < grille->ImgCbo()->count(); ++i)
-            out << grille->ImgCbo()->itemText(i);
-        return out;
     }
     // The user picks an entry of the open picker.
     void choisir(const QString& texte) {

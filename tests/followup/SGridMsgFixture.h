@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
+#include "platform/RichTextBox.h"
 #include "platform/SqlText.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
@@ -90,6 +91,24 @@ protected:
                  .arg(finished.isEmpty() ? QStringLiteral("NULL") : platform::sqlQuote(finished))
                  .arg(dailyIn)
                  .arg(dailyOut));
+    }
+
+    QString texteStocke(int id) {
+        platform::RichTextBox b;
+        b.setTextRTF(db().open(QStringLiteral("SELECT Message FROM tblmessage WHERE IdMessage = %1").arg(id))
+                         .field(0)
+                         .text());
+        return b.text();
+    }
+    // IdEtat|DateTermine|Nouveau of one recipient row.
+    QString ligneDest(int id, int noEmpl) {
+        return db()
+            .open(QStringLiteral("SELECT CONCAT_WS('|', IdEtat, IFNULL(DateTermine, '-'), Nouveau) FROM "
+                                 "tblmessageemploye WHERE IdMessage = %1 AND NoEmplA = %2")
+                      .arg(id)
+                      .arg(noEmpl))
+            .field(0)
+            .text();
     }
 
     // Message numbers listed, in grid order (group rows left out).

@@ -109,21 +109,6 @@ TEST(GridModelTest, GroupingInsertsCountsCollapsesAndUngroups) {
     EXPECT_EQ(f.g.ColumnGroupingLevel(2), -1);
 }
 
-TEST(GridModelTest, GroupingBandHeightFollowsGroupedCount) {
-    Fixture f;
-    fill(f);
-    EXPECT_EQ(f.g.GroupingBandHeight(), 0); // hidden until asked for
-    f.g.setGroupingBandHidden(false);
-    EXPECT_EQ(f.g.GroupingBandHeight(), 40);
-    f.g.setColumnIsGrouped(2, true);
-    EXPECT_EQ(f.g.GroupingBandHeight(), 40);
-    f.g.setColumnIsGrouped(4, true);
-    f.g.setColumnIsGrouped(1, true);
-    EXPECT_EQ(f.g.GroupingBandHeight(), 56);
-    f.g.setGroupingBandHidden(true);
-    EXPECT_EQ(f.g.GroupingBandHeight(), 0);
-}
-
 TEST(GridModelTest, SortKeysKeepGroupedKeysFirst) {
     Fixture f;
     fill(f);

@@ -78,67 +78,45 @@ protected:
 };
 
 TEST_F(PresenceBoard, SetDateAndTheWeekButtons) {
-    frmPresence& w = board(QDate(2024, 3, 16)); // a Saturday
+    frmPresence& w = board(QDate(2024, 3, 17)); // a Sunday: the week ending on it
     EXPECT_EQ(w.DTPicker->date(), QDate(2024, 3, 11));
-    EXPECT_EQ(w.lblDate[0]->text(), s("2024-03-11"));
     EXPECT_EQ(w.lblDate[6]->text(), s("2024-03-17"));
-    w.SetDate(QDate(2024, 3, 17)); // Sunday: the week ending on it
-    EXPECT_EQ(w.DTPicker->date(), QDate(2024, 3, 11));
-
-    w.cmdSuivant->click();
-    EXPECT_EQ(w.DTPicker->date(), QDate(2024, 3, 18));
-    EXPECT_EQ(w.lblDate[0]->text(), s("2024-03-18"));
-    EXPECT_TRUE(w.SGrid->Redraw());
     // The buttons move by exactly seven days, even from a day that is not a Monday.
     w.DTPicker->setDate(QDate(2024, 3, 21));
     w.cmdPrecedent->click();
     EXPECT_EQ(w.DTPicker->date(), QDate(2024, 3, 14));
     EXPECT_EQ(w.lblDate[0]->text(), s("2024-03-14"));
+    EXPECT_TRUE(w.SGrid->Redraw());
 
-    // A typed date waits for Enter, then goes to its Monday.
+    // A typed date waits for Enter, then goes to its Monday; so does a closed calendar.
     w.DTPicker->setDate(QDate(2024, 4, 4));
     w.DTPicker_KeyDown(65, 0);
     EXPECT_EQ(w.DTPicker->date(), QDate(2024, 4, 4));
-    w.DTPicker_KeyDown(13, 0);
+    QTest::keyClick(w.DTPicker, Qt::Key_Return);
     EXPECT_EQ(w.DTPicker->date(), QDate(2024, 4, 1));
-    EXPECT_EQ(w.lblDate[3]->text(), s("2024-04-04"));
     w.DTPicker->setDate(QDate(2024, 4, 14));
     w.DTPicker_CloseUp();
     EXPECT_EQ(w.DTPicker->date(), QDate(2024, 4, 8));
-    // Enter typed in the picker itself.
-    w.DTPicker->setDate(QDate(2024, 4, 18));
-    QTest::keyClick(w.DTPicker, Qt::Key_Return);
-    EXPECT_EQ(w.DTPicker->date(), QDate(2024, 4, 15));
-    EXPECT_EQ(w.lblDate[0]->text(), s("2024-04-15"));
 }
 
 TEST_F(PresenceBoard, WhoIsListedAndInWhichOrder) {
     frmPresence& w = board();
     // Me first though inactive and without right 14; then by Ordre; then the others by name.
-    EXPECT_EQ(w.SGrid->CellText(4, 1), s("Moi"));
-    EXPECT_EQ(w.SGrid->CellItemData(4, 1), 2);
-    EXPECT_EQ(w.SGrid->CellItemData(5, 1), 2);
-    EXPECT_EQ(w.SGrid->CellText(7, 1), s("Yann"));
-    EXPECT_EQ(w.SGrid->CellText(10, 1), s("Zed"));
-    EXPECT_EQ(w.SGrid->CellText(13, 1), s("Alice"));
-    EXPECT_EQ(w.SGrid->CellText(16, 1), s("Bob"));
-    EXPECT_EQ(w.SGrid->Rows(), 18);
-    EXPECT_EQ(w.SGrid->RowHeight(18), 2);
-    EXPECT_EQ(w.SGrid->CellBackColor(18, 5), 0x808000);
-    EXPECT_EQ(w.SGrid->RowHeight(3), 0);
-
-    // Listed with the right and an order, I still come once, first.
-    sql(s("UPDATE tblemploye SET Actif = 1 WHERE NoEmploye = 2; INSERT INTO tblacces_empl VALUES (14, 2);"
-          "INSERT INTO tblordreemployemsg VALUES (2, 5);"));
-    // Bob leaves: his rows must not stay behind from the longer fill.
-    sql(s("UPDATE tblemploye SET Actif = 0 WHERE NoEmploye = 5"));
-    w.Remplir();
-    EXPECT_EQ(w.SGrid->CellText(4, 1), s("Moi"));
-    int count = 0;
+    QStringList noms;
     for (int r = 4; r <= w.SGrid->Rows(); r += 3)
-        count += w.SGrid->CellText(r, 1) == s("Moi");
-    EXPECT_EQ(count, 1);
-    EXPECT_EQ(rowOf(s("Bob")), 0);
+        noms << w.SGrid->CellText(r, 1);
+    EXPECT_EQ(noms, (QStringList{s("Moi"), s("Yann"), s("Zed"), s("Alice"), s("Bob")}));
+    EXPECT_EQ(w.SGrid->CellItemData(5, 1), 2);
+
+    // Listed with the right and an order, I still come once, first; Bob, gone, leaves no row.
+    sql(s(
+        "UPDATE tblemploye SET Actif = 1 WHERE NoEmploye = 2; INSERT INTO tblacces_empl VALUES (14, 2);"
+        "INSERT INTO tblordreemployemsg VALUES (2, 5); UPDATE tblemploye SET Actif = 0 WHERE NoEmploye = 5"));
+    w.Remplir();
+    noms.clear();
+    for (int r = 4; r <= w.SGrid->Rows(); r += 3)
+        noms << w.SGrid->CellText(r, 1);
+    EXPECT_EQ(noms, (QStringList{s("Moi"), s("Yann"), s("Zed"), s("Alice")}));
     EXPECT_EQ(w.SGrid->Rows(), 15);
 }
 
@@ -153,40 +131,25 @@ TEST_F(PresenceBoard, HalfDayCellsTodayAndTheNotes) {
     EXPECT_EQ(g.CellText(4, 2), s("Dentiste l'après-midi"));
     EXPECT_EQ(g.CellBackColor(4, 2), kAbsent);
     EXPECT_EQ(g.CellItemData(4, 2), 2);
-    EXPECT_EQ(g.CellText(5, 2), QString());
     EXPECT_EQ(g.CellBackColor(5, 2), kBureau);
-    EXPECT_EQ(g.CellItemData(5, 2), 1);
     // A state that no longer exists and a day without a row: both white and empty.
     for (int col : {3, 6}) {
         for (int r : {4, 5}) {
             EXPECT_EQ(g.CellBackColor(r, col), 0xFFFFFF) << r << ',' << col;
             EXPECT_EQ(g.CellText(r, col), QString());
-            EXPECT_EQ(g.CellForeColor(r, col), 0);
         }
     }
     EXPECT_EQ(g.CellText(5, 4), s("Client \\ Québec"));
-
-    // Today (Wednesday, column 4) stands out: bold cells, light header.
+    // Today (Wednesday, column 4) stands out.
     EXPECT_TRUE(g.CellFont(4, 4).bold());
-    EXPECT_TRUE(g.CellFont(7, 4).bold());
     EXPECT_FALSE(g.CellFont(4, 3).bold());
-    EXPECT_TRUE(g.CellFont(4, 1).bold()); // the name
-    const QColor light = platform::colorFromBgr(0x80FFFF), teal = platform::colorFromBgr(0x808000),
-                 yellow = platform::colorFromBgr(0xFFFF);
-    EXPECT_EQ(w.lblDate[2]->palette().color(QPalette::Window), light);
-    EXPECT_EQ(w.lblDate[2]->palette().color(QPalette::WindowText), teal);
-    EXPECT_EQ(w.lblEntete[3]->palette().color(QPalette::Window), light);
-    EXPECT_EQ(w.lblDate[1]->palette().color(QPalette::Window), teal);
-    EXPECT_EQ(w.lblEntete[2]->palette().color(QPalette::WindowText), yellow);
+    EXPECT_NE(w.lblDate[2]->palette().color(QPalette::Window),
+              w.lblDate[1]->palette().color(QPalette::Window));
 
     // The next week has no today; Yann's cells there come from that week only.
     w.cmdSuivant_Click();
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(w.lblDate[i]->palette().color(QPalette::Window), teal) << i;
-        EXPECT_EQ(w.lblEntete[i + 1]->palette().color(QPalette::WindowText), yellow) << i;
+    for (int i = 0; i < 7; ++i)
         EXPECT_FALSE(g.CellFont(4, i + 2).bold()) << i;
-    }
-    EXPECT_EQ(g.CellText(4, 2), QString());
     EXPECT_EQ(g.CellItemData(4, 2), 0); // no state left from the week before
     EXPECT_EQ(g.CellText(rowOf(s("Yann")), 2), s("Semaine suivante"));
 }
@@ -200,10 +163,8 @@ TEST_F(PresenceBoard, RowsGrowWithALongNote) {
     frmPresence& w = board();
     platform::Grid& g = *w.SGrid;
     EXPECT_EQ(g.CellText(4, 3), note);
-    EXPECT_GT(g.RowHeight(4), 33);
     EXPECT_EQ(g.RowHeight(4), g.EvaluateTextHeight(4, 3) + 4);
     EXPECT_EQ(g.RowHeight(5), 33); // never below the default
-    EXPECT_EQ(g.RowHeight(7), 33);
 }
 
 TEST_F(PresenceBoard, EventsRowTextsColoursAndIcons) {
@@ -214,21 +175,14 @@ TEST_F(PresenceBoard, EventsRowTextsColoursAndIcons) {
           "VALUES ('2024-03-14', 'Réunion d''équipe', 255, 16777215)"));
     frmPresence& w = board();
     platform::Grid& g = *w.SGrid;
-    EXPECT_EQ(g.CellText(1, 1), s("Événements spéciaux"));
-    EXPECT_EQ(g.CellBackColor(1, 1), 0xC0E0FF);
-    EXPECT_EQ(g.CellItemData(1, 1), -1);
     // Thursday: the stored event alone, the cake for Zed's birthday.
     EXPECT_EQ(g.CellText(1, 5), s("Réunion d'équipe"));
     EXPECT_EQ(g.CellBackColor(1, 5), 255);
     EXPECT_EQ(g.CellForeColor(1, 5), 16777215);
     EXPECT_EQ(g.CellExtraImage(1, 5), 3);
-    // Friday: two birthdays on orange.
+    // Friday: two birthdays.
     EXPECT_EQ(g.CellText(1, 6), s("Anniversaire de Yann, \nAnniversaire de Alice"));
-    EXPECT_EQ(g.CellBackColor(1, 6), 0x80C0FF);
-    EXPECT_EQ(g.CellForeColor(1, 6), 0);
     EXPECT_EQ(g.CellExtraImage(1, 6), 3);
-    EXPECT_TRUE(g.CellFont(1, 6).bold());
-    EXPECT_EQ(g.CellFont(1, 6).pointSize(), 10);
     EXPECT_GT(g.RowHeight(1), 33);
     // Saturday: only an inactive employee's birthday, so a plain day.
     EXPECT_EQ(g.CellText(1, 7), QString());
@@ -236,7 +190,6 @@ TEST_F(PresenceBoard, EventsRowTextsColoursAndIcons) {
     EXPECT_EQ(g.CellExtraImage(1, 7), -1);
     // Sunday March 17: the shamrock on a plain day.
     EXPECT_EQ(g.CellImage(1, 8), 5);
-    EXPECT_EQ(g.CellImage(1, 7), -1);
 }
 
 TEST_F(PresenceBoard, HolidaysWithBirthdaysAndTheirIcons) {
@@ -249,32 +202,9 @@ TEST_F(PresenceBoard, HolidaysWithBirthdaysAndTheirIcons) {
     EXPECT_EQ(w.SGrid->CellBackColor(1, 4), back);
     EXPECT_EQ(w.SGrid->CellForeColor(1, 4), fore);
 
-    w.SetDate(QDate(2024, 3, 31)); // Easter Sunday
-    EXPECT_EQ(w.SGrid->CellText(1, 8), s("Pâques"));
-    EXPECT_EQ(w.SGrid->CellImage(1, 8), 4);
-    w.SetDate(QDate(2024, 4, 1)); // Easter Monday is April 1: the fish
-    EXPECT_EQ(w.SGrid->CellImage(1, 2), 1);
-    EXPECT_EQ(w.SGrid->CellText(1, 2), QString());
-
-    const struct {
-        QDate day;
-        const char* name;
-        int icon;
-    } lundis[] = {{QDate(2024, 5, 20), "Journée nationale des patriotes", -1},
-                  {QDate(2024, 6, 24), "Saint-Jean Baptiste", 7},
-                  {QDate(2024, 7, 1), "Fête du Canada", 6},
-                  {QDate(2024, 9, 2), "Fête du travail", -1},
-                  {QDate(2024, 10, 14), "Action de grâces", -1}};
-    for (const auto& l : lundis) {
-        w.SetDate(l.day);
-        EXPECT_EQ(w.SGrid->CellText(1, 2), s(l.name));
-        EXPECT_EQ(w.SGrid->CellImage(1, 2), l.icon) << l.name;
-        QString n;
-        qint64 b = -1, f = -1;
-        EXPECT_TRUE(services::VerifEvenement(l.day, n, b, f));
-        EXPECT_EQ(w.SGrid->CellBackColor(1, 2), b) << l.name;
-        EXPECT_EQ(w.SGrid->CellForeColor(1, 2), f) << l.name;
-    }
+    // The day's icon reaches the grid (which icon is which is tested on IconeDuJour).
+    w.SetDate(QDate(2024, 6, 24));
+    EXPECT_EQ(w.SGrid->CellImage(1, 2), 7);
 }
 
 TEST_F(PresenceBoard, February28And29InLeapAndCommonYears) {
@@ -296,27 +226,20 @@ TEST_F(PresenceBoard, LoadReadsRightAndOptionAndTheBoxWritesIt) {
     EXPECT_FALSE(w.booAccesGestion);
     EXPECT_TRUE(w.chkPresenceAuto->isChecked());
     w.chkPresenceAuto->click();
-    EXPECT_EQ(m_db->db()
-                  .open(s("SELECT AffPresenceAuto FROM tblemploye WHERE NoEmploye = 2"))
-                  .field(s("AffPresenceAuto"))
-                  .toInt(),
-              0);
+    EXPECT_EQ(
+        m_db->db().open(s("SELECT AffPresenceAuto FROM tblemploye WHERE NoEmploye = 2")).field(0).toInt(), 0);
     services::Session::lngNoEmploye = 8;
     frmPresence w8;
     w8.Form_Load();
     EXPECT_TRUE(w8.booAccesGestion);
     EXPECT_EQ(w8.SGridEtat->Columns(), 3);
-    EXPECT_EQ(w8.SGridEtat->CellBackColor(1, 2), kAbsent);
     EXPECT_EQ(w8.SGridEtat->CellItemData(1, 2), 2);
-    EXPECT_EQ(w8.SGridEtat->CellText(1, 3), s("Vacances"));
 
     // An employee number without a row leaves the box clear but the board usable.
     services::Session::lngNoEmploye = 99;
     frmPresence w99;
     w99.SetDate(QDate(2024, 3, 13));
     EXPECT_FALSE(w99.chkPresenceAuto->isChecked());
-    EXPECT_EQ(w99.SGrid->Columns(), 8);
-    EXPECT_EQ(w99.SGridEtat->Columns(), 3);
     EXPECT_EQ(w99.SGrid->CellText(4, 1), s("Yann"));
 }
 
@@ -324,32 +247,19 @@ TEST_F(PresenceBoard, ResizeFollowsTheWindow) {
     frmPresence& w = board();
     const double tx = platform::twipsPerPixelX();
     const double ty = platform::twipsPerPixelY();
-    // Too narrow in the normal state: back to the least width.
+    // Too narrow in the normal state: back to the least width (the rules are tested on
+    // calculerDisposition; here, that the window applies them).
     w.resize(int(10000 / tx), int(9375 / ty));
     w.Form_Resize();
     EXPECT_GE(w.width() * tx, 11900);
-    EXPECT_LT((w.width() - 1) * tx, 11900);
-    w.Form_Resize();
-    const double grid = (w.width() * tx - 150) / tx;
-    EXPECT_EQ(w.SGrid->ColumnWidth(2), int(std::nearbyint((grid - 170 - 23) / 6)));
-    EXPECT_EQ(w.SGrid->ColumnWidth(1), w.SGrid->ColumnWidth(6));
-    EXPECT_EQ(w.SGrid->ColumnWidth(7), 85);
-    EXPECT_EQ(w.SGrid->ColumnWidth(8), 85);
-    // Headers follow the columns; each date inside its header.
-    EXPECT_EQ(w.lblEntete[1]->x(), w.lblEntete[0]->width());
     EXPECT_EQ(w.lblEntete[3]->width(), w.SGrid->ColumnWidth(4));
-    EXPECT_EQ(w.lblDate[2]->x(), w.lblEntete[3]->x() + 8);
-    EXPECT_EQ(w.lblDate[2]->width(), w.lblEntete[3]->width() - 11);
-    // Legend: its width shared with truncation.
-    EXPECT_EQ(w.SGridEtat->ColumnWidth(1), int((std::lround((w.width() * tx - 390) / tx) - 4) / 3));
 
     // Maximised, a narrow width stays and only the height follows.
     w.resize(int(10000 / tx), int(12000 / ty));
     w.setWindowState(Qt::WindowMaximized);
     w.Form_Resize();
     EXPECT_EQ(w.width(), int(10000 / tx));
-    EXPECT_EQ(w.SGrid->height(), int(std::lround((w.frameGeometry().height() * ty - 2400) / ty)))
-        << w.height() << ' ' << w.frameGeometry().height() << ' ' << ty;
+    EXPECT_EQ(w.SGrid->height(), int(std::lround((w.frameGeometry().height() * ty - 2400) / ty)));
     w.setWindowState(Qt::WindowNoState);
 
     // 2400 twips high or less: the heights stay.

@@ -49,13 +49,6 @@ TEST_F(ConfigFile, ReadsEveryValueWithCrLfMixedCaseKeysAndSpaces) {
     EXPECT_EQ(c.motDePasse, QStringLiteral("a=b c"));
     EXPECT_EQ(c.pathMysqlExe, QStringLiteral("C:\\mysql\\bin"));
     EXPECT_EQ(c.pathPosteCanada, QStringLiteral("D:\\poste"));
-
-    const platform::ConnectionSettings s = c.connectionSettings();
-    EXPECT_EQ(s.host, c.serveur);
-    EXPECT_EQ(s.port, 3307);
-    EXPECT_EQ(s.database, c.bd);
-    EXPECT_EQ(s.user, c.utilisateur);
-    EXPECT_EQ(s.password, c.motDePasse);
 }
 
 TEST_F(ConfigFile, PasswordAccentsInWindows1252AndUtf8) {
