@@ -4,6 +4,7 @@
 // The server comes from DB_HOST/DB_PORT/DB_USER/DB_PASSWORD (scripts/db.sh env). Run it
 // under Xvfb so that the picker's drop-down list, a window of its own, is on the screen.
 // It changes a state in the database it is given: use a copy of the demo office.
+#include "BenchDatabase.h"
 #include "followup/SGridMsg.h"
 #include "followup/frmChangeEtatMsg.h"
 #include "followup/frmListeMsg.h"
@@ -72,20 +73,8 @@ int main(int argc, char** argv) {
     const QDir out(QString::fromLocal8Bit(argv[2]));
     QTemporaryDir logDir;
     services::setErrorLogPath(logDir.filePath(QStringLiteral("Erreur.log")));
-    platform::ConnectionSettings s;
-    s.host = qEnvironmentVariable("DB_HOST", QStringLiteral("127.0.0.1"));
-    s.port = qEnvironmentVariable("DB_PORT", QStringLiteral("3306")).toInt();
-    s.user = qEnvironmentVariable("DB_USER", QStringLiteral("corvel"));
-    s.password = qEnvironmentVariable("DB_PASSWORD");
-    s.database = QString::fromLocal8Bit(argv[1]);
     platform::Database db;
-    try {
-        db.open(s);
-    } catch (const platform::DbError& e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.text()));
-        return 1;
-    }
-    services::Session::setConnection(&db);
+    if (!openBenchDatabase(db, QString::fromLocal8Bit(argv[1]))) return 1;
     services::Session::lngNoEmploye = 2;
     services::Session::strNomEmploye = QStringLiteral("Julie Tremblay");
 

@@ -1,6 +1,7 @@
 // Renders a filled message grid to a PNG so that its look can be checked by eye.
 //   render_sgridmsg DATABASE OUT.png [employee]
 // The server comes from DB_HOST/DB_PORT/DB_USER/DB_PASSWORD (scripts/db.sh env).
+#include "BenchDatabase.h"
 #include "followup/SGridMsg.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
@@ -22,20 +23,8 @@ int main(int argc, char** argv) {
     }
     QTemporaryDir logDir;
     services::setErrorLogPath(logDir.filePath(QStringLiteral("Erreur.log")));
-    platform::ConnectionSettings s;
-    s.host = qEnvironmentVariable("DB_HOST", QStringLiteral("127.0.0.1"));
-    s.port = qEnvironmentVariable("DB_PORT", QStringLiteral("3306")).toInt();
-    s.user = qEnvironmentVariable("DB_USER", QStringLiteral("corvel"));
-    s.password = qEnvironmentVariable("DB_PASSWORD");
-    s.database = QString::fromLocal8Bit(argv[1]);
     platform::Database db;
-    try {
-        db.open(s);
-    } catch (const platform::DbError& e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.text()));
-        return 1;
-    }
-    services::Session::setConnection(&db);
+    if (!openBenchDatabase(db, QString::fromLocal8Bit(argv[1]))) return 1;
     services::Session::lngNoEmploye = argc > 3 ? QString::fromLocal8Bit(argv[3]).toInt() : 2;
 
     SGridMsg grid;
