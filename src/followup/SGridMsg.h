@@ -1,6 +1,7 @@
 #pragma once
 
 #include "followup/MessageQueries.h"
+#include "platform/GridModel.h"
 #include "platform/ImageList.h"
 #include "platform/RichTextBox.h"
 
@@ -146,6 +147,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // How a message row looks: single-line cells, unread rows in red, several recipients
+    // on light red, the message text in dark blue, or green when its row height was capped.
+    static constexpr int kUneLigne = platform::kAlignSingleLineEllipsis;
+    static constexpr qint64 kRouge = 0x0000FF;
+    static constexpr qint64 kRougePale = 0xC0C0FF;
+    static constexpr qint64 kBleuFonce = 0xC00000;
+    static constexpr qint64 kVert = 0x008000;
     // Set-up
     void UserControl_Initialize();
     void creerControles();

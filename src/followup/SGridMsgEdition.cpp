@@ -17,11 +17,6 @@ using platform::Recordset;
 
 namespace {
 
-constexpr int kUneLigne = platform::kAlignSingleLineEllipsis;
-constexpr qint64 kRouge = 0x0000FF;
-constexpr qint64 kBleuFonce = 0xC00000;
-constexpr qint64 kVert = 0x008000;
-
 // Hands the picker's character keys to its handler, which may swallow them (code 0).
 // Keys without a character (arrows, page keys) still move through the entries.
 class FiltreTouches : public QObject {

@@ -15,10 +15,6 @@
 
 using platform::Recordset;
 
-namespace {
-constexpr int kUneLigne = platform::kAlignSingleLineEllipsis;
-} // namespace
-
 // The host window's cancel flag, written and read by name: the multi-recipient dialog
 // writes the same property.
 void SGridMsg::setBooAnnule(bool value) {

@@ -17,11 +17,6 @@ using platform::Recordset;
 
 namespace {
 
-constexpr int kUneLigne = platform::kAlignSingleLineEllipsis;
-constexpr qint64 kRouge = 0x0000FF;
-constexpr qint64 kRougePale = 0xC0C0FF;
-constexpr qint64 kBleuFonce = 0xC00000;
-constexpr qint64 kVert = 0x008000;
 constexpr int kNiveauxGroupe = 11;
 
 QString champ(const Recordset& rs, const char* name) {
@@ -218,13 +213,7 @@ void SGridMsg::ecrireTexte(int row, const QFont& font) {
     platform::Grid* g = m_SGrid;
     g->CellDetails(row, colMessage, m_txtRtfTransfert.text(), platform::kAlignWordBreak, {}, -1, kBleuFonce,
                    font);
-    const int defaut = g->DefaultRowHeight();
-    int h = g->EvaluateTextHeight(row, colMessage) + defaut + 4;
-    if (h > defaut * 20 + 4) {
-        h = defaut * 20 + 8;
-        g->setCellForeColor(row, colMessage, kVert);
-    }
-    g->setRowHeight(row, h);
+    HauteurLigne(row);
 }
 
 void SGridMsg::UpdateLigne(qint32& IdMessage) {
