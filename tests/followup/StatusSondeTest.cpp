@@ -140,13 +140,7 @@ TEST_F(StatusSondeTest, EachTabMarksItsOwnNewMessagesFromTheShellTick) {
 // A message saved in the form opened from the list: the list is called back by name,
 // the shell counts it as unread, its tick marks the list, and a refill shows it.
 TEST_F(StatusSondeTest, MessageSavedInTheFormReachesTheListAndTheShell) {
-    services::Config c;
-    const auto s = TestDb::serverSettings();
-    c.serveur = s.host;
-    c.port = s.port;
-    c.utilisateur = s.user;
-    c.motDePasse = s.password;
-    c.bd = s_db->name();
+    const services::Config c = s_db->config();
     auto db = std::make_unique<platform::Database>();
     db->open(c.connectionSettings());
     shell::frmUpdate shell(std::move(db), c);

@@ -34,16 +34,7 @@ protected:
         m_main.reset();
         m_testDb.reset();
     }
-    services::Config config() const {
-        services::Config c;
-        const auto s = TestDb::serverSettings();
-        c.serveur = s.host;
-        c.port = s.port;
-        c.utilisateur = s.user;
-        c.motDePasse = s.password;
-        c.bd = m_testDb->name();
-        return c;
-    }
+    services::Config config() const { return m_testDb->config(); }
     shell::frmUpdate& startShell() {
         auto db = std::make_unique<platform::Database>();
         db->open(config().connectionSettings());

@@ -25,6 +25,17 @@ platform::ConnectionSettings TestDb::serverSettings() {
     return s;
 }
 
+services::Config TestDb::config() const {
+    services::Config c;
+    const platform::ConnectionSettings s = serverSettings();
+    c.serveur = s.host;
+    c.port = s.port;
+    c.utilisateur = s.user;
+    c.motDePasse = s.password;
+    c.bd = m_name;
+    return c;
+}
+
 TestDb::TestDb(const QString& tag) {
     m_name = QStringLiteral("t_%1_%2").arg(tag).arg(QCoreApplication::applicationPid());
     m_admin = std::make_unique<platform::Database>();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Database.h"
+#include "services/Config.h"
 
 #include <QString>
 #include <memory>
@@ -18,6 +19,8 @@ public:
     static platform::ConnectionSettings serverSettings();
 
     platform::Database& db() { return *m_db; }
+    // The vevu.cfg settings that reach this database (for the shell's reconnection).
+    services::Config config() const;
     QString name() const { return m_name; }
     // Runs each statement of a script (statements end with ';' at a line end).
     void runScript(const QString& sqlText);
