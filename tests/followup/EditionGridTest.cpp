@@ -13,10 +13,8 @@ const QString kTexteDelicat =
 } // namespace
 
 TEST_F(EtatGrille, TextEditSavedByEscapeKeepsADelicateTextAndMarksReadWithoutCounting) {
-    messageTexte(60, kTexteDelicat);
-    recipient(60, 3, 2, 1, 1);
-    messageTexte(61, QStringLiteral("Autre"));
-    recipient(61, 3, 2, 1, 1);
+    messageA(60, kTexteDelicat, 1, 1);
+    messageA(61, QStringLiteral("Autre"), 1, 1);
     remplir();
     const int r = ligne(60);
     platform::RtfEdit* ed = grille->txtRtfEdit();
@@ -39,18 +37,15 @@ TEST_F(EtatGrille, TextEditSavedByEscapeKeepsADelicateTextAndMarksReadWithoutCou
     EXPECT_TRUE(verifs.isEmpty());
 
     // The audit line keeps the same characters in front of it.
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
-    choisir(QStringLiteral("Terminé"));
+    changerEtat(r, QStringLiteral("Terminé"));
     EXPECT_EQ(texteStocke(60),
               kTexteDelicat + QStringLiteral("\r\nTerminé le 2026-12-07 à 14:03:12 par Julie"));
     EXPECT_EQ(errorReports(), 0);
 }
 
 TEST_F(EtatGrille, OneEditorAtATimeAndAFillSavesThePendingText) {
-    messageTexte(62, QStringLiteral("Premier"));
-    recipient(62, 3, 2, 1, 0);
-    messageTexte(63, QStringLiteral("Second"));
-    recipient(63, 3, 2, 1, 0);
+    messageA(62, QStringLiteral("Premier"));
+    messageA(63, QStringLiteral("Second"));
     remplir();
     platform::RtfEdit* ed = grille->txtRtfEdit();
 
@@ -78,8 +73,7 @@ TEST_F(EtatGrille, OneEditorAtATimeAndAFillSavesThePendingText) {
 }
 
 TEST_F(EtatGrille, EditingAMessageThatIsGoneIsReportedAndShowsNoEditor) {
-    messageTexte(64, QStringLiteral("Bientôt parti"));
-    recipient(64, 3, 2, 1, 0);
+    messageA(64, QStringLiteral("Bientôt parti"));
     remplir();
     exec(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage = 64"));
     EXPECT_FALSE(grille->ModifierMessage(ligne(64)));
@@ -89,27 +83,23 @@ TEST_F(EtatGrille, EditingAMessageThatIsGoneIsReportedAndShowsNoEditor) {
 }
 
 TEST_F(EtatGrille, RowHeightAfterALineIsCappedAtTwentyRowsWithAGreenText) {
-    messageTexte(70, QStringLiteral("Court"));
-    recipient(70, 3, 2, 1, 0);
+    messageA(70, QStringLiteral("Court"));
     QStringList lignes;
     for (int i = 0; i < 40; ++i)
         lignes << QStringLiteral("Ligne %1").arg(i);
-    messageTexte(71, lignes.join(QLatin1Char('\n')));
-    recipient(71, 3, 2, 1, 0);
+    messageA(71, lignes.join(QLatin1Char('\n')));
     remplir();
     platform::Grid* g = grille->SGrid();
     ASSERT_EQ(g->DefaultRowHeight(), 18);
 
     int r = ligne(70);
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
-    choisir(QStringLiteral("En attente"));
+    changerEtat(r, QStringLiteral("En attente"));
     EXPECT_EQ(g->RowHeight(r), g->EvaluateTextHeight(r, SGridMsg::colMessage) + 18 + 4);
     EXPECT_GT(g->EvaluateTextHeight(r, SGridMsg::colMessage), 18); // two lines now
     EXPECT_EQ(g->CellForeColor(r, SGridMsg::colMessage), 0xC00000);
 
     r = ligne(71);
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
-    choisir(QStringLiteral("Terminé"));
+    changerEtat(r, QStringLiteral("Terminé"));
     EXPECT_EQ(g->RowHeight(r), 18 * 20 + 8);
     EXPECT_EQ(g->CellForeColor(r, SGridMsg::colMessage), 0x008000);
     EXPECT_EQ(g->CellBackColor(r, SGridMsg::colMessage), -1);
@@ -117,8 +107,7 @@ TEST_F(EtatGrille, RowHeightAfterALineIsCappedAtTwentyRowsWithAGreenText) {
 
 TEST_F(EtatGrille, ScrollingHidesTheEditorWhileItsRowIsAboveTheGrid) {
     for (int id = 80; id < 110; ++id) {
-        messageTexte(id, QStringLiteral("Message %1").arg(id));
-        recipient(id, 3, 2, 1, 0);
+        messageA(id, QStringLiteral("Message %1").arg(id));
     }
     remplir();
     platform::Grid* g = grille->SGrid();

@@ -47,6 +47,11 @@ protected:
                  .arg(id)
                  .arg(platform::sqlRichText(b.textRTF())));
     }
+    // The same, sent by Marc to Julie.
+    void messageA(int id, const QString& plain, int state = 1, int unread = 0) {
+        messageTexte(id, plain);
+        recipient(id, 3, 2, state, unread);
+    }
     void remplir() { grille->Remplir(); }
     int ligne(int id) { return rowOf(*grille, id); }
     // The grid's edit request on a cell, as a click on the selected cell raises it.
@@ -64,6 +69,11 @@ protected:
         ASSERT_GE(i, 0) << texte.toStdString();
         c->setCurrentIndex(i);
         emit c->activated(i);
+    }
+    // Opens the state picker on a row and picks an entry.
+    void changerEtat(int row, const QString& texte) {
+        ASSERT_TRUE(demanderEdition(row, SGridMsg::colEtat));
+        choisir(texte);
     }
     // Acts on the state dialog once it runs modally.
     void pendantDialogue(std::function<void(followup::frmChangeEtatMsg&)> action) {

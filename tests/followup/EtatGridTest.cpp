@@ -9,8 +9,7 @@ const QString kLigneTermine = QStringLiteral("Terminé le 2026-12-07 à 14:03:12
 }
 
 TEST_F(EtatGrille, FinishingAOneRecipientMessageStampsItAndAppendsTheLine) {
-    messageTexte(20, QStringLiteral("Rappeler M. Tremblay"));
-    recipient(20, 3, 2, 1, 1);
+    messageA(20, QStringLiteral("Rappeler M. Tremblay"), 1, 1);
     remplir();
     const int r = ligne(20);
     ASSERT_GT(r, 0);
@@ -38,8 +37,7 @@ TEST_F(EtatGrille, AnotherStateInTheSentListLeavesFinishTimeAndUnreadFlags) {
     grille->setBooRecu(false);
     remplir();
     const int r = ligne(21);
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
-    choisir(QStringLiteral("En attente"));
+    changerEtat(r, QStringLiteral("En attente"));
 
     EXPECT_EQ(ligneDest(21, 3), QStringLiteral("3|2026-01-05 08:00:00|1"));
     EXPECT_EQ(texteStocke(21), QStringLiteral("En attente le 2026-12-07 à 14:03:12 par Julie"));
@@ -49,8 +47,7 @@ TEST_F(EtatGrille, AnotherStateInTheSentListLeavesFinishTimeAndUnreadFlags) {
 }
 
 TEST_F(EtatGrille, BackToOpenWritesTheStateButNoLine) {
-    messageTexte(22, QStringLiteral("Texte"));
-    recipient(22, 3, 2, 2, 0);
+    messageA(22, QStringLiteral("Texte"), 2, 0);
     remplir();
     const int r = ligne(22);
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
@@ -62,18 +59,15 @@ TEST_F(EtatGrille, BackToOpenWritesTheStateButNoLine) {
 }
 
 TEST_F(EtatGrille, StruckThroughExactlyWhenTheResultingOrderIsFive) {
-    messageTexte(23, QStringLiteral("A"));
-    recipient(23, 3, 2, 1, 0);
+    messageA(23, QStringLiteral("A"));
     remplir();
     const int r = ligne(23);
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
-    choisir(QStringLiteral("Annulé"));
+    changerEtat(r, QStringLiteral("Annulé"));
     for (int c = SGridMsg::colNo; c <= SGridMsg::colMessage; ++c)
         EXPECT_TRUE(grille->SGrid()->CellFont(r, c).strikeOut()) << c;
     EXPECT_EQ(grille->SGrid()->CellImage(r, SGridMsg::colEtat), 5 + 2);
 
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
-    choisir(QStringLiteral("En attente"));
+    changerEtat(r, QStringLiteral("En attente"));
     for (int c = SGridMsg::colNo; c <= SGridMsg::colMessage; ++c)
         EXPECT_FALSE(grille->SGrid()->CellFont(r, c).strikeOut()) << c;
 }
@@ -153,8 +147,7 @@ TEST_F(EtatGrille, CancelledDialogWritesNoStateNorLineButMarksTheMessageRead) {
 }
 
 TEST_F(EtatGrille, PriorityPickMarksReadOnlyInTheEmployeesReceivedList) {
-    messageTexte(40, QStringLiteral("P"));
-    recipient(40, 3, 2, 1, 1);
+    messageA(40, QStringLiteral("P"), 1, 1);
     remplir();
     int r = ligne(40);
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
@@ -177,8 +170,7 @@ TEST_F(EtatGrille, PriorityPickMarksReadOnlyInTheEmployeesReceivedList) {
 }
 
 TEST_F(EtatGrille, PickerTakesNoTypingAndEscapeClosesItWithoutAChange) {
-    messageTexte(41, QStringLiteral("E"));
-    recipient(41, 3, 2, 1, 1);
+    messageA(41, QStringLiteral("E"), 1, 1);
     remplir();
     const int r = ligne(41);
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
@@ -194,8 +186,7 @@ TEST_F(EtatGrille, PickerTakesNoTypingAndEscapeClosesItWithoutAChange) {
 }
 
 TEST_F(EtatGrille, RecipientsSubGridOnlyForSeveralRecipientsAndOtherColumnsRefused) {
-    messageTexte(50, QStringLiteral("Seul"));
-    recipient(50, 3, 2, 1, 0);
+    messageA(50, QStringLiteral("Seul"));
     messageTexte(51, QStringLiteral("Trois"));
     recipient(51, 3, 2, 4, 0, QStringLiteral("2026-12-01 10:00:00"));
     recipient(51, 3, 4, 2, 1);

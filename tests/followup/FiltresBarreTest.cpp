@@ -41,12 +41,6 @@ protected:
         message(8, QStringLiteral("Envoi"), 2, 2, QStringLiteral("2024-03-14"), QStringLiteral("10:00:00"));
         recipient(8, 2, 3);
     }
-    static QStringList entries(const QComboBox* c) {
-        QStringList out;
-        for (int i = 0; i < c->count(); ++i)
-            out << c->itemText(i);
-        return out;
-    }
     static void choisir(QComboBox* c, const QString& texte) {
         const int i = c->findText(texte, Qt::MatchExactly);
         ASSERT_GE(i, 0) << texte.toStdString();

@@ -33,12 +33,6 @@ protected:
         delete frmListeMsg::existing();
         SGridMsgDb::TearDown();
     }
-    static QStringList entries(const QComboBox* c) {
-        QStringList out;
-        for (int i = 0; i < c->count(); ++i)
-            out << c->itemText(i);
-        return out;
-    }
 };
 
 TEST_F(ListeMsgTest, LoadingSetsModesAndEmployeeChoiceFromRightFive) {

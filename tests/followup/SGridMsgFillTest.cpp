@@ -133,17 +133,16 @@ TEST_F(SGridMsgDb, GroupingAndSelectionSurviveARefill) {
         recipient(id, id % 2 ? 3 : 4, 2);
     }
     SGridMsg g;
-    int refreshes = 0;
-    QObject::connect(&g, &SGridMsg::Refresh, &g, [&] { ++refreshes; });
+    const auto refreshes = refreshCounter(g);
     g.Remplir();
-    EXPECT_EQ(refreshes, 1);
+    EXPECT_EQ(*refreshes, 1);
     platform::Grid* s = g.SGrid();
     s->setGroupingBandHidden(false);
     s->setColumnIsGrouped(SGridMsg::colExpediteur, true);
     s->setSelectedRow(rowOf(g, 3));
 
     g.Remplir();
-    EXPECT_EQ(refreshes, 2);
+    EXPECT_EQ(*refreshes, 2);
     EXPECT_TRUE(s->ColumnIsGrouped(SGridMsg::colExpediteur));
     EXPECT_EQ(s->ColumnGroupingLevel(SGridMsg::colExpediteur), 0);
     EXPECT_FALSE(s->GroupingBandHidden());
@@ -163,7 +162,7 @@ TEST_F(SGridMsgDb, GroupingAndSelectionSurviveARefill) {
     g.Remplir();
     EXPECT_EQ(s->Rows(), 0);
     EXPECT_FALSE(s->ColumnIsGrouped(SGridMsg::colExpediteur));
-    EXPECT_EQ(refreshes, 4);
+    EXPECT_EQ(*refreshes, 4);
     EXPECT_EQ(g.dernierIdMessage(), 4); // the records were still read
 }
 
@@ -196,8 +195,7 @@ TEST_F(SGridMsgDb, InvalidNumberListsNothingAndTellsTheUser) {
     g.Remplir();
     ASSERT_EQ(listed(g), QList<int>{1});
 
-    int refreshes = 0;
-    QObject::connect(&g, &SGridMsg::Refresh, &g, [&] { ++refreshes; });
+    const auto refreshes = refreshCounter(g);
     for (const QString& text : {QStringLiteral("99999999999"), QStringLiteral("12a"), QStringLiteral("-4")}) {
         ScriptedChooser chooser;
         g.txtNoMsg()->setText(text);
@@ -209,7 +207,7 @@ TEST_F(SGridMsgDb, InvalidNumberListsNothingAndTellsTheUser) {
         EXPECT_EQ(asked, 0);
         EXPECT_FALSE(g.chargement());
     }
-    EXPECT_EQ(refreshes, 3);
+    EXPECT_EQ(*refreshes, 3);
     EXPECT_EQ(errorReports(), 0);
 }
 
@@ -247,8 +245,7 @@ TEST_F(SGridMsgDb, UpdateLigneRewritesAListedRowOnly) {
     exec(QStringLiteral(
         "UPDATE tblmessage SET IdPriorite = 3, Message = 'Nouveau texte' WHERE IdMessage = 1"));
     recipient(1, 3, 5, 3, 0); // like the other row, whichever the server gives first
-    int refreshes = 0;
-    QObject::connect(&g, &SGridMsg::Refresh, &g, [&] { ++refreshes; });
+    const auto refreshes = refreshCounter(g);
     qint32 id = 1;
     g.UpdateLigne(id);
     platform::Grid* s = g.SGrid();
@@ -258,7 +255,7 @@ TEST_F(SGridMsgDb, UpdateLigneRewritesAListedRowOnly) {
     EXPECT_EQ(s->CellForeColor(1, 3), -1);
     EXPECT_EQ(s->CellText(1, 11).split(QStringLiteral(", ")).size(), 2);
     EXPECT_EQ(s->CellText(1, 12), QStringLiteral("Nouveau texte"));
-    EXPECT_EQ(refreshes, 0);
+    EXPECT_EQ(*refreshes, 0);
 
     qint32 other = 2;
     g.UpdateLigne(other);
@@ -270,12 +267,11 @@ TEST_F(SGridMsgDb, QueryFailureIsReportedWithoutRefresh) {
     message(1);
     recipient(1, 3, 2);
     SGridMsg g;
-    int refreshes = 0;
-    QObject::connect(&g, &SGridMsg::Refresh, &g, [&] { ++refreshes; });
+    const auto refreshes = refreshCounter(g);
     exec(QStringLiteral("RENAME TABLE tbletatmessage TO tbletatmessage_x"));
     g.Remplir();
     exec(QStringLiteral("RENAME TABLE tbletatmessage_x TO tbletatmessage"));
-    EXPECT_EQ(refreshes, 0);
+    EXPECT_EQ(*refreshes, 0);
     EXPECT_FALSE(g.chargement());
     EXPECT_TRUE(g.SGrid()->Redraw());
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tblerreur WHERE Form = 'SGridMsg' AND Fonction = "

@@ -68,47 +68,48 @@ protected:
     void message(int id, const QString& text = QStringLiteral("Bonjour"), int client = 0, int priority = 2,
                  const QString& date = QStringLiteral("2024-03-14"),
                  const QString& time = QStringLiteral("09:05:33")) {
-        exec(QStringLiteral(
-                 "INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, IdPriorite, IdClientMsg, "
-                 "Message) VALUES (%1, '%2', '%3', %4, %5, %6)")
-                 .arg(id)
-                 .arg(date, time)
-                 .arg(priority)
-                 .arg(client)
-                 .arg(platform::sqlRichText(QStringLiteral("{\\rtf1\\ansi ") + text + QStringLiteral("}"))));
+        const QString rtf =
+            platform::sqlRichText(QStringLiteral("{\\rtf1\\ansi ") + text + QStringLiteral("}"));
+        exec(QStringLiteral("INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, IdPriorite, "
+                            "IdClientMsg, Message) VALUES (%1, '%2', '%3', %4, %5, %6)")
+                 .arg(QString::number(id), date, time, QString::number(priority), QString::number(client),
+                      rtf));
     }
     // One recipient row; finished is a date-time text or empty (NULL).
     void recipient(int id, int from, int to, int state = 1, int unread = 0,
                    const QString& finished = QString(), int dailyIn = 0, int dailyOut = 0) {
+        const QString fin = finished.isEmpty() ? QStringLiteral("NULL") : platform::sqlQuote(finished);
         exec(QStringLiteral(
                  "INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau, IdEtat, "
                  "DateTermine, NoMsgJourRecu, NoMsgJourEnvoi) VALUES (%1, %2, %3, %4, %5, %6, %7, %8)")
-                 .arg(id)
-                 .arg(from)
-                 .arg(to)
-                 .arg(unread)
-                 .arg(state)
-                 .arg(finished.isEmpty() ? QStringLiteral("NULL") : platform::sqlQuote(finished))
-                 .arg(dailyIn)
-                 .arg(dailyOut));
+                 .arg(QString::number(id), QString::number(from), QString::number(to),
+                      QString::number(unread), QString::number(state), fin, QString::number(dailyIn),
+                      QString::number(dailyOut)));
     }
-
+    QString scalar(const QString& sql) { return db().open(sql).field(0).text(); }
     QString texteStocke(int id) {
         platform::RichTextBox b;
-        b.setTextRTF(db().open(QStringLiteral("SELECT Message FROM tblmessage WHERE IdMessage = %1").arg(id))
-                         .field(0)
-                         .text());
+        b.setTextRTF(scalar(QStringLiteral("SELECT Message FROM tblmessage WHERE IdMessage = %1").arg(id)));
         return b.text();
     }
     // IdEtat|DateTermine|Nouveau of one recipient row.
     QString ligneDest(int id, int noEmpl) {
-        return db()
-            .open(QStringLiteral("SELECT CONCAT_WS('|', IdEtat, IFNULL(DateTermine, '-'), Nouveau) FROM "
-                                 "tblmessageemploye WHERE IdMessage = %1 AND NoEmplA = %2")
-                      .arg(id)
-                      .arg(noEmpl))
-            .field(0)
-            .text();
+        return scalar(QStringLiteral("SELECT CONCAT_WS('|', IdEtat, IFNULL(DateTermine, '-'), Nouveau) FROM "
+                                     "tblmessageemploye WHERE IdMessage = %1 AND NoEmplA = %2")
+                          .arg(id)
+                          .arg(noEmpl));
+    }
+    static QStringList entries(const QComboBox* c) {
+        QStringList out;
+        for (int i = 0; i < c->count(); ++i)
+            out << c->itemText(i);
+        return out;
+    }
+    // Counts the Refresh signals the grid raises from now on.
+    static std::shared_ptr<int> refreshCounter(SGridMsg& g) {
+        auto n = std::make_shared<int>(0);
+        QObject::connect(&g, &SGridMsg::Refresh, &g, [n] { ++*n; });
+        return n;
     }
 
     // Message numbers listed, in grid order (group rows left out).

@@ -55,9 +55,8 @@ TEST_F(SGridMsgDb, WithoutConnectionListsStayEmptyAndGridHasItsColumns) {
 
     // A fill without a database is reported, not a crash.
     ScriptedChooser chooser;
-    int refreshes = 0;
-    QObject::connect(&g, &SGridMsg::Refresh, &g, [&] { ++refreshes; });
+    const auto refreshes = refreshCounter(g);
     g.Remplir();
-    EXPECT_EQ(refreshes, 0);
+    EXPECT_EQ(*refreshes, 0);
     EXPECT_FALSE(g.chargement());
 }

@@ -29,6 +29,12 @@ struct Fixture {
         g.CellDetails(r, 5, QString::number(id), {}, {}, {}, {}, {}, {}, {}, id);
         return r;
     }
+    // The outer heading of an office, or 0.
+    int officeGroup(const QString& office) const {
+        for (int r = 1; r <= g.Rows(); ++r)
+            if (g.RowIsGroup(r) && g.RowGroupingLevel(r) == 0 && g.CellText(r, 2) == office) return r;
+        return 0;
+    }
     // Item data of column 5 down the data rows, group rows shown as 0.
     std::vector<int> ids() const {
         std::vector<int> v;
@@ -74,11 +80,7 @@ TEST(GridModelTest, GroupingInsertsCountsCollapsesAndUngroups) {
     EXPECT_EQ(f.g.Rows(), 5 + 2 + 5);      // every name is its own subgroup
 
     // Collapsing the outer Québec group hides everything under it, inner headings included.
-    int quebec = 0;
-    for (int r = 1; r <= f.g.Rows(); ++r)
-        if (f.g.RowIsGroup(r) && f.g.RowGroupingLevel(r) == 0 &&
-            f.g.CellText(r, 2) == QStringLiteral("Québec"))
-            quebec = r;
+    const int quebec = f.officeGroup(QStringLiteral("Québec"));
     ASSERT_GT(quebec, 0);
     f.g.setRowExpanded(quebec, 0);
     EXPECT_EQ(f.g.RowExpanded(quebec), 0);
@@ -88,12 +90,7 @@ TEST(GridModelTest, GroupingInsertsCountsCollapsesAndUngroups) {
     EXPECT_TRUE(f.g.RowVisible(2));
     // A collapsed group stays collapsed when the rows are sorted again.
     f.g.Sort();
-    for (int r = 1; r <= f.g.Rows(); ++r) {
-        if (f.g.RowIsGroup(r) && f.g.RowGroupingLevel(r) == 0 &&
-            f.g.CellText(r, 2) == QStringLiteral("Québec")) {
-            EXPECT_EQ(f.g.RowExpanded(r), 0);
-        }
-    }
+    EXPECT_EQ(f.g.RowExpanded(f.officeGroup(QStringLiteral("Québec"))), 0);
 
     // Ungrouping both levels brings back exactly the data rows, all visible.
     f.g.setColumnIsGrouped(1, false);

@@ -28,6 +28,13 @@ struct ViewFixture {
         }
         g.show();
     }
+    // (row, column) under a point; row 0 when there is no cell.
+    std::pair<int, int> at(int x, int y) {
+        int row = 0, col = 0;
+        g.CellFromPoint(x, y, row, col);
+        return {row, col};
+    }
+    std::pair<int, int> at(const QPoint& p) { return at(p.x(), p.y()); }
 };
 
 QString words(int n) {
@@ -80,31 +87,23 @@ TEST(GridViewTest, CellBoundaryAndCellFromPointAgree) {
     for (int r : {1, 2, 5})
         for (int c : {1, 2, 3}) {
             ASSERT_TRUE(f.g.CellBoundary(r, c, l, t, w, h));
-            int row = 0, col = 0;
-            f.g.CellFromPoint(twipsToPixelsX(l + w / 2), twipsToPixelsY(t + 15), row, col);
-            EXPECT_EQ(row, r);
-            EXPECT_EQ(col, c);
+            EXPECT_EQ(f.at(twipsToPixelsX(l + w / 2), twipsToPixelsY(t + 15)), std::make_pair(r, c));
         }
     // The band under the cells belongs to the row-text column.
     const QRect text = f.g.CellRect(2, 4);
     EXPECT_EQ(text.top(), px.top() + 18);
     EXPECT_EQ(text.height(), 42);
     EXPECT_EQ(text.width(), 300);
-    int row = 0, col = 0;
-    f.g.CellFromPoint(text.center().x(), text.center().y(), row, col);
-    EXPECT_EQ(row, 2);
-    EXPECT_EQ(col, 4);
+    EXPECT_EQ(f.at(text.center()), std::make_pair(2, 4));
     // Above the rows and past the last column there is no cell.
-    f.g.CellFromPoint(px.x() + 5, f.g.RowsTop() - 2, row, col);
-    EXPECT_EQ(row, 0);
-    f.g.CellFromPoint(f.g.CellRect(1, 3).right() + 20, f.g.CellRect(1, 3).center().y(), row, col);
-    EXPECT_EQ(row, 0);
+    EXPECT_EQ(f.at(px.x() + 5, f.g.RowsTop() - 2).first, 0);
+    EXPECT_EQ(f.at(f.g.CellRect(1, 3).right() + 20, f.g.CellRect(1, 3).center().y()).first, 0);
 
     // Scrolling moves the boundaries with the rows.
     f.g.EnsureVisible(30, 1);
     const QRect last = f.g.CellRect(30, 2);
     EXPECT_LE(last.bottom(), f.g.height());
-    f.g.CellFromPoint(last.center().x(), last.center().y(), row, col);
+    const int row = f.at(last.center()).first;
     EXPECT_EQ(row, 30);
     EXPECT_EQ(f.g.CellItemData(row, 2), 30);
 }

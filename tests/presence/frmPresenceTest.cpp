@@ -62,6 +62,12 @@ protected:
         m_w->SetDate(d);
         return *m_w;
     }
+    QStringList names() const {
+        QStringList out;
+        for (int r = 4; r <= m_w->SGrid->Rows(); r += 3)
+            out << m_w->SGrid->CellText(r, 1);
+        return out;
+    }
     int rowOf(const QString& name) const {
         for (int r = 4; r <= m_w->SGrid->Rows(); r += 3)
             if (m_w->SGrid->CellText(r, 1) == name) return r;
@@ -102,10 +108,7 @@ TEST_F(PresenceBoard, SetDateAndTheWeekButtons) {
 TEST_F(PresenceBoard, WhoIsListedAndInWhichOrder) {
     frmPresence& w = board();
     // Me first though inactive and without right 14; then by Ordre; then the others by name.
-    QStringList noms;
-    for (int r = 4; r <= w.SGrid->Rows(); r += 3)
-        noms << w.SGrid->CellText(r, 1);
-    EXPECT_EQ(noms, (QStringList{s("Moi"), s("Yann"), s("Zed"), s("Alice"), s("Bob")}));
+    EXPECT_EQ(names(), (QStringList{s("Moi"), s("Yann"), s("Zed"), s("Alice"), s("Bob")}));
     EXPECT_EQ(w.SGrid->CellItemData(5, 1), 2);
 
     // Listed with the right and an order, I still come once, first; Bob, gone, leaves no row.
@@ -113,10 +116,7 @@ TEST_F(PresenceBoard, WhoIsListedAndInWhichOrder) {
         "UPDATE tblemploye SET Actif = 1 WHERE NoEmploye = 2; INSERT INTO tblacces_empl VALUES (14, 2);"
         "INSERT INTO tblordreemployemsg VALUES (2, 5); UPDATE tblemploye SET Actif = 0 WHERE NoEmploye = 5"));
     w.Remplir();
-    noms.clear();
-    for (int r = 4; r <= w.SGrid->Rows(); r += 3)
-        noms << w.SGrid->CellText(r, 1);
-    EXPECT_EQ(noms, (QStringList{s("Moi"), s("Yann"), s("Zed"), s("Alice")}));
+    EXPECT_EQ(names(), (QStringList{s("Moi"), s("Yann"), s("Zed"), s("Alice")}));
     EXPECT_EQ(w.SGrid->Rows(), 15);
 }
 

@@ -18,6 +18,14 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
+    // Reads and expects success.
+    Config read() {
+        Config c;
+        QString error = QStringLiteral("stale");
+        EXPECT_TRUE(readConfig(path(), &c, &error)) << error.toStdString();
+        EXPECT_TRUE(error.isEmpty());
+        return c;
+    }
     // Reads and expects failure; returns the message.
     QString failure() {
         Config c;
@@ -38,10 +46,7 @@ TEST_F(ConfigFile, ReadsEveryValueWithCrLfMixedCaseKeysAndSpaces) {
           "MotDePasse=a=b c\r\n"
           "PathMysqlEXE=C:\\mysql\\bin\r\n"
           "PathPosteCanada=D:\\poste\r\n");
-    Config c;
-    QString error = QStringLiteral("stale");
-    ASSERT_TRUE(readConfig(path(), &c, &error)) << error.toStdString();
-    EXPECT_TRUE(error.isEmpty());
+    const Config c = read();
     EXPECT_EQ(c.serveur, QStringLiteral("192.168.1.20"));
     EXPECT_EQ(c.port, 3307);
     EXPECT_EQ(c.bd, QStringLiteral("orbel"));
@@ -54,16 +59,13 @@ TEST_F(ConfigFile, ReadsEveryValueWithCrLfMixedCaseKeysAndSpaces) {
 TEST_F(ConfigFile, PasswordAccentsInWindows1252AndUtf8) {
     // "Éléphant€" in the ANSI page: É=C9 é=E9 €=80.
     write("[MySQL]\nServeur=s\nBD=b\nUtilisateur=u\nMotDePasse=\xC9l\xE9phant\x80\n");
-    Config c;
-    QString error;
-    ASSERT_TRUE(readConfig(path(), &c, &error)) << error.toStdString();
+    const Config c = read();
     EXPECT_EQ(c.motDePasse, QStringLiteral("Éléphant€"));
     EXPECT_EQ(c.port, 3306); // absent port: the server's usual one
 
     write("\xEF\xBB\xBF[MySQL]\nServeur=s\nBD=b\nUtilisateur=u\nMotDePasse="
           "\xC3\x89l\xC3\xA9phant\xE2\x82\xAC\n");
-    ASSERT_TRUE(readConfig(path(), &c, &error)) << error.toStdString();
-    EXPECT_EQ(c.motDePasse, QStringLiteral("Éléphant€"));
+    EXPECT_EQ(read().motDePasse, QStringLiteral("Éléphant€"));
 }
 
 TEST_F(ConfigFile, MissingFileSectionOrValuesAreNamed) {
@@ -94,17 +96,12 @@ TEST_F(ConfigFile, PortMustBeANumberFrom1To65535) {
             << bad;
     }
     write("[MySQL]\nServeur=s\nPort=65535\nBD=b\nUtilisateur=u\n");
-    Config c;
-    QString error;
-    ASSERT_TRUE(readConfig(path(), &c, &error));
-    EXPECT_EQ(c.port, 65535);
+    EXPECT_EQ(read().port, 65535);
 }
 
 TEST_F(ConfigFile, MySqlSectionWinsOverAccessAndDefaultPathIsBesideProgram) {
     write("[Access]\nSource=x.mdb\n[mysql]\nServeur=s\nBD=b\nUtilisateur=u\n");
-    Config c;
-    QString error;
-    EXPECT_TRUE(readConfig(path(), &c, &error)) << error.toStdString();
+    read();
     EXPECT_TRUE(services::defaultConfigPath().endsWith(QStringLiteral("/vevu.cfg")));
 }
 

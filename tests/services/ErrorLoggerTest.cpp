@@ -47,6 +47,10 @@ protected:
         lines.removeLast();
         return lines;
     }
+    // A report with only a number and a text.
+    static void report(const QString& number, const QString& text) {
+        DoErreur(number, text, QString(), QStringLiteral("f"), QStringLiteral("p"), QString());
+    }
     int rowCount() {
         return db->db().open(QStringLiteral("SELECT COUNT(*) FROM tblerreur")).field(0).toInt();
     }
@@ -124,8 +128,7 @@ TEST_F(ErrorLog, ClosedConnectionStillLogsWithoutRowOrThrow) {
 
 TEST_F(ErrorLog, UnwritableLogFileDoesNotStopTheRow) {
     services::setErrorLogPath(dir.filePath(QStringLiteral("absent/dossier/Erreur.log")));
-    EXPECT_NO_THROW(DoErreur(QStringLiteral("5"), QStringLiteral("x"), QString(), QStringLiteral("f"),
-                             QStringLiteral("p"), QString()));
+    EXPECT_NO_THROW(report(QStringLiteral("5"), QStringLiteral("x")));
     EXPECT_EQ(rowCount(), 1);
 }
 
@@ -158,10 +161,8 @@ TEST_F(ErrorLog, KilledConnectionCallsInactiveHookOnceAndStoresNoRow) {
 
     // The number arrives as text; a lost-connection number is recognised from it too.
     Session::onConnectionLost = [this] { ++lostCalls; };
-    DoErreur(QStringLiteral(" 2013 "), QStringLiteral("Lost connection"), QString(), QStringLiteral("f"),
-             QStringLiteral("p"), QString());
-    DoErreur(QStringLiteral("abc"), QStringLiteral("pas un nombre"), QString(), QStringLiteral("f"),
-             QStringLiteral("p"), QString());
+    report(QStringLiteral(" 2013 "), QStringLiteral("Lost connection"));
+    report(QStringLiteral("abc"), QStringLiteral("pas un nombre"));
     EXPECT_EQ(lostCalls, 2);
     EXPECT_EQ(rowCount(), 1);
 }
