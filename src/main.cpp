@@ -45,8 +45,10 @@ int selfTest(const services::Config& config, bool haveConfig) {
 // CORVEL_OPEN=consultation|presences opens that window first.
 void armScreenshot(shell::frmUpdate& main) {
     const QString open = qEnvironmentVariable("CORVEL_OPEN");
-    if (open == QStringLiteral("consultation")) QTimer::singleShot(300, &main, [&main] { main.mnuConsult_Click(); });
-    if (open == QStringLiteral("presences")) QTimer::singleShot(300, &main, [&main] { main.mnuPresences_Click(); });
+    if (open == QStringLiteral("consultation"))
+        QTimer::singleShot(300, &main, [&main] { main.mnuConsult_Click(); });
+    if (open == QStringLiteral("presences"))
+        QTimer::singleShot(300, &main, [&main] { main.mnuPresences_Click(); });
     const QString file = qEnvironmentVariable("CORVEL_SCREENSHOT");
     if (file.isEmpty()) return;
     const int after = qEnvironmentVariableIsEmpty("CORVEL_SCREENSHOT_AFTER")
@@ -73,7 +75,8 @@ int main(int argc, char** argv) {
                                QStringLiteral("N"));
     QCommandLineOption configPath(QStringLiteral("config"), QStringLiteral("Fichier de configuration."),
                                   QStringLiteral("fichier"), services::defaultConfigPath());
-    QCommandLineOption selfTestOpt(QStringLiteral("self-test"), QStringLiteral("Ouvre et ferme le programme."));
+    QCommandLineOption selfTestOpt(QStringLiteral("self-test"),
+                                   QStringLiteral("Ouvre et ferme le programme."));
     parser.addOptions({employe, configPath, selfTestOpt});
     parser.process(app);
 
@@ -90,11 +93,12 @@ int main(int argc, char** argv) {
     try {
         db->open(config.connectionSettings());
     } catch (const platform::DbError& e) {
-        platform::messageBox(nullptr,
-                             QStringLiteral("Le serveur de base de données n'a pas été trouvé, veuillez spécifier "
-                                            "les paramètres de connection") +
-                                 QStringLiteral("\n\n") + e.text(),
-                             kTitle, platform::MsgIcon::Critical);
+        platform::messageBox(
+            nullptr,
+            QStringLiteral("Le serveur de base de données n'a pas été trouvé, veuillez spécifier "
+                           "les paramètres de connection") +
+                QStringLiteral("\n\n") + e.text(),
+            kTitle, platform::MsgIcon::Critical);
         return 3;
     }
 
@@ -113,8 +117,9 @@ int main(int argc, char** argv) {
         platform::Recordset rs =
             db->open(QStringLiteral("SELECT Nom FROM tblemploye WHERE NoEmploye = ") + QString::number(no));
         if (rs.eof()) {
-            platform::messageBox(nullptr, QStringLiteral("L'employé numéro %1 n'existe pas.").arg(parser.value(employe)),
-                                 kTitle, platform::MsgIcon::Critical);
+            platform::messageBox(
+                nullptr, QStringLiteral("L'employé numéro %1 n'existe pas.").arg(parser.value(employe)),
+                kTitle, platform::MsgIcon::Critical);
             return 2;
         }
         nom = rs.field(QStringLiteral("Nom")).text();

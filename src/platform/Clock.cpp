@@ -14,7 +14,9 @@ QDateTime Clock::now() {
     return f.isValid() ? f : QDateTime::currentDateTime();
 }
 
-void Clock::setFixed(const QDateTime& moment) { fixedMoment() = moment; }
+void Clock::setFixed(const QDateTime& moment) {
+    fixedMoment() = moment;
+}
 
 void Clock::advance(qint64 milliseconds) {
     QDateTime& f = fixedMoment();

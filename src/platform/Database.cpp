@@ -54,7 +54,8 @@ int Recordset::fieldIndex(const QString& name) const {
 
 Field Recordset::field(const QString& name) const {
     const int i = fieldIndex(name);
-    if (i < 0) throw DbError(3265, QStringLiteral("Élément introuvable dans la collection: ") + name, QString());
+    if (i < 0)
+        throw DbError(3265, QStringLiteral("Élément introuvable dans la collection: ") + name, QString());
     return field(i);
 }
 
@@ -81,17 +82,19 @@ Database::~Database() {
 void Database::open(const ConnectionSettings& s) {
     close();
     m_settings = s;
-    QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
-                                                     : QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), m_name);
+    QSqlDatabase db = QSqlDatabase::contains(m_name)
+                          ? QSqlDatabase::database(m_name, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), m_name);
     if (!db.isValid()) throw DbError(-1, QStringLiteral("Le pilote MySQL de Qt est introuvable."), QString());
     db.setHostName(s.host);
     db.setPort(s.port);
     db.setDatabaseName(s.database);
     db.setUserName(s.user);
     db.setPassword(s.password);
-    db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1;MYSQL_OPT_READ_TIMEOUT=%2;MYSQL_OPT_WRITE_TIMEOUT=%2")
-                             .arg(s.connectTimeoutSeconds)
-                             .arg(s.readTimeoutSeconds));
+    db.setConnectOptions(
+        QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1;MYSQL_OPT_READ_TIMEOUT=%2;MYSQL_OPT_WRITE_TIMEOUT=%2")
+            .arg(s.connectTimeoutSeconds)
+            .arg(s.readTimeoutSeconds));
     if (!db.open()) {
         const QSqlError e = db.lastError();
         bool ok = false;
@@ -150,12 +153,14 @@ Recordset Database::open(const QString& sql) {
     const QSqlRecord rec = q.record();
     QStringList names;
     names.reserve(rec.count());
-    for (int i = 0; i < rec.count(); ++i) names << rec.fieldName(i);
+    for (int i = 0; i < rec.count(); ++i)
+        names << rec.fieldName(i);
     QVector<QVector<QVariant>> rows;
     const int n = rec.count();
     while (q.next()) {
         QVector<QVariant> row(n);
-        for (int i = 0; i < n; ++i) row[i] = q.value(i);
+        for (int i = 0; i < n; ++i)
+            row[i] = q.value(i);
         rows.push_back(std::move(row));
     }
     if (q.lastError().isValid()) fail(sql, q.lastError());

@@ -48,35 +48,56 @@ int popupMenu(QWidget* owner, const Menu& menu) {
     return chosen ? chosen->data().toInt() : 0;
 }
 
-MsgResult messageBox(QWidget* owner, const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) {
+MsgResult messageBox(QWidget* owner, const QString& text, const QString& title, MsgIcon icon,
+                     MsgButtons buttons) {
     if (Chooser* c = currentChooser()) return c->messageBox(owner, text, title, icon, buttons);
     QMessageBox box(owner);
     box.setText(text);
     box.setWindowTitle(title.isEmpty() ? QStringLiteral("Corvel") : title);
     switch (icon) {
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MsgIcon::None: break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgIcon::None:
+        break;
     }
     switch (buttons) {
-    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MsgButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
     case MsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
     switch (box.exec()) {
-    case QMessageBox::Cancel: return MsgResult::Cancel;
-    case QMessageBox::Yes: return MsgResult::Yes;
-    case QMessageBox::No: return MsgResult::No;
-    default: return MsgResult::Ok;
+    case QMessageBox::Cancel:
+        return MsgResult::Cancel;
+    case QMessageBox::Yes:
+        return MsgResult::Yes;
+    case QMessageBox::No:
+        return MsgResult::No;
+    default:
+        return MsgResult::Ok;
     }
 }
 
-std::optional<QString> inputBox(QWidget* owner, const QString& prompt, const QString& title, const QString& initial) {
+std::optional<QString> inputBox(QWidget* owner, const QString& prompt, const QString& title,
+                                const QString& initial) {
     if (Chooser* c = currentChooser()) return c->inputBox(owner, prompt, title, initial);
     bool ok = false;
     QString text = QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, initial, &ok);

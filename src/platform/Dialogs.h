@@ -14,7 +14,7 @@ class QWidget;
 namespace platform {
 
 struct MenuItem {
-    int id = 0;           // number returned when chosen; 0 for a submenu title or separator
+    int id = 0; // number returned when chosen; 0 for a submenu title or separator
     QString text;
     bool checked = false;
     bool greyed = false;

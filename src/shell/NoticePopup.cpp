@@ -41,7 +41,9 @@ QString NoticePopup::textFor(int count) {
     return QStringLiteral("Vous avez %1 nouveaux messages.").arg(count);
 }
 
-QString NoticePopup::text() const { return m_label->text(); }
+QString NoticePopup::text() const {
+    return m_label->text();
+}
 
 void NoticePopup::showCount(int count) {
     m_label->setText(textFor(count));

@@ -91,7 +91,9 @@ TrayIcon::~TrayIcon() {
     delete m_menu;
 }
 
-bool TrayIcon::visibleInTray() const { return m_tray && m_tray->isVisible(); }
+bool TrayIcon::visibleInTray() const {
+    return m_tray && m_tray->isVisible();
+}
 void TrayIcon::show() {
     if (m_tray) m_tray->show();
 }
@@ -116,8 +118,12 @@ void TrayIcon::setFlashing(bool on) {
     }
 }
 
-void TrayIcon::setFlashAllowed(bool allowed) { m_flashAction->setChecked(allowed); }
-bool TrayIcon::flashAllowed() const { return m_flashAction->isChecked(); }
+void TrayIcon::setFlashAllowed(bool allowed) {
+    m_flashAction->setChecked(allowed);
+}
+bool TrayIcon::flashAllowed() const {
+    return m_flashAction->isChecked();
+}
 
 void TrayIcon::setDatabaseEntriesEnabled(bool enabled) {
     m_consult->setEnabled(enabled);

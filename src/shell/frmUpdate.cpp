@@ -22,9 +22,12 @@ frmUpdate* g_instance = nullptr;
 const QString kForm = QStringLiteral("frmUpdate");
 } // namespace
 
-frmUpdate* frmUpdate::instance() { return g_instance; }
+frmUpdate* frmUpdate::instance() {
+    return g_instance;
+}
 
-frmUpdate::frmUpdate(std::unique_ptr<platform::Database> connection, const services::Config& config, QWidget* parent)
+frmUpdate::frmUpdate(std::unique_ptr<platform::Database> connection, const services::Config& config,
+                     QWidget* parent)
     : QWidget(parent), m_db(std::move(connection)), m_config(config) {
     g_instance = this;
     setObjectName(kForm);
@@ -73,7 +76,9 @@ frmUpdate::~frmUpdate() {
     services::Session::verifMessages = nullptr;
 }
 
-bool frmUpdate::trayAvailable() { return m_tray->visibleInTray() || QSystemTrayIcon::isSystemTrayAvailable(); }
+bool frmUpdate::trayAvailable() {
+    return m_tray->visibleInTray() || QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 bool frmUpdate::VerifMessages(bool showNotice) {
     if (!services::Session::programActive || !m_db) return false;

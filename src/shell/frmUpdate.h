@@ -23,9 +23,9 @@ class NoticePopup;
 // What the shell asks of the windows it opens; main() fills it, so that the shell
 // needs to know nothing of those windows.
 struct ShellHooks {
-    std::function<void()> openMessageList;   // "Consultation", icon double-click, notice click
-    std::function<void()> openPresence;      // "Présences"
-    std::function<void()> probeMessageList;  // an open message list looks for newer messages
+    std::function<void()> openMessageList;  // "Consultation", icon double-click, notice click
+    std::function<void()> openPresence;     // "Présences"
+    std::function<void()> probeMessageList; // an open message list looks for newer messages
 };
 
 // The program's main window, alive from start-up to exit. Hidden while the

@@ -34,7 +34,8 @@ TEST(SqlTextTest, QuotesApostrophesAndBackslashes) {
     EXPECT_EQ(sqlQuote(QStringLiteral("l'été")), QStringLiteral("'l''été'"));
     EXPECT_EQ(sqlQuote(QStringLiteral("C:\\temp")), QStringLiteral("'C:\\\\temp'"));
     EXPECT_EQ(sqlQuote(QStringLiteral("fin\\")), QStringLiteral("'fin\\\\'"));
-    EXPECT_EQ(sqlRichText(QStringLiteral("{\\b \"gras\"} l'a")), QStringLiteral("\"{\\\\b \"\"gras\"\"} l'a\""));
+    EXPECT_EQ(sqlRichText(QStringLiteral("{\\b \"gras\"} l'a")),
+              QStringLiteral("\"{\\\\b \"\"gras\"\"} l'a\""));
 }
 
 TEST_F(DatabaseTest, TextsSurviveTheServerByteForByte) {
@@ -50,11 +51,15 @@ TEST_F(DatabaseTest, TextsSurviveTheServerByteForByte) {
 
 TEST_F(DatabaseTest, RichTextQuotingKeepsBackslashesAndDoubleQuotes) {
     const QString rtf = QStringLiteral("{\\rtf1\\ansi \"cité\" l'an \\'e9\\par }");
-    db().execute(QStringLiteral("INSERT INTO tblmessage (DateSaisie, HeureSaisie, Message) VALUES ('2026-12-01', '09:05:33', ") +
-                 sqlRichText(rtf) + QStringLiteral(")"));
+    db().execute(
+        QStringLiteral(
+            "INSERT INTO tblmessage (DateSaisie, HeureSaisie, Message) VALUES ('2026-12-01', '09:05:33', ") +
+        sqlRichText(rtf) + QStringLiteral(")"));
     const qint64 id = db().lastInsertId();
     ASSERT_GT(id, 0);
-    auto rs = db().open(QStringLiteral("SELECT Message, DateSaisie, HeureSaisie FROM tblmessage WHERE IdMessage = %1").arg(id));
+    auto rs = db().open(
+        QStringLiteral("SELECT Message, DateSaisie, HeureSaisie FROM tblmessage WHERE IdMessage = %1")
+            .arg(id));
     EXPECT_EQ(rs.field(QStringLiteral("Message")).text(), rtf);
     EXPECT_EQ(rs.field(QStringLiteral("DateSaisie")).text(), QStringLiteral("2026-12-01"));
     EXPECT_EQ(rs.field(QStringLiteral("HeureSaisie")).text(), QStringLiteral("09:05:33"));

@@ -42,12 +42,13 @@ protected:
         return *m_main;
     }
     void addMessage(int id, int to, int nouveau, int etat = 1) {
-        m_testDb->db().execute(QStringLiteral("INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau, IdEtat) "
-                                              "VALUES (%1, 3, %2, %3, %4)")
-                                   .arg(id)
-                                   .arg(to)
-                                   .arg(nouveau)
-                                   .arg(etat));
+        m_testDb->db().execute(
+            QStringLiteral("INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau, IdEtat) "
+                           "VALUES (%1, 3, %2, %3, %4)")
+                .arg(id)
+                .arg(to)
+                .arg(nouveau)
+                .arg(etat));
     }
     QTemporaryDir m_logDir;
     std::unique_ptr<TestDb> m_testDb;
@@ -57,7 +58,8 @@ protected:
 TEST_F(ShellTest, EmployeesComeInTheOfficeOrderThenByName) {
     const auto list = shell::employeesInOrder(m_testDb->db());
     QStringList names;
-    for (const auto& e : list) names << e.second;
+    for (const auto& e : list)
+        names << e.second;
     // Ordered ones first (Zoé then Julie), then the rest by name; inactive and the system employee absent.
     EXPECT_EQ(names, (QStringList{QStringLiteral("Zoé"), QStringLiteral("Julie"), QStringLiteral("Anne"),
                                   QStringLiteral("Marc")}));
@@ -71,8 +73,8 @@ TEST_F(ShellTest, UnreadMessagesSetTheIconAndTheNoticeOnlyForNewerOnes) {
 
     addMessage(10, 2, 1);
     addMessage(11, 2, 1);
-    addMessage(12, 2, 0);  // read
-    addMessage(13, 3, 1);  // someone else's
+    addMessage(12, 2, 0); // read
+    addMessage(13, 3, 1); // someone else's
     ASSERT_TRUE(main.VerifMessages(true));
     EXPECT_EQ(main.unreadCount(), 2);
     EXPECT_EQ(main.tray()->image(), TrayIcon::MessagesWaiting);
@@ -122,7 +124,8 @@ TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
     EXPECT_FALSE(other.isVisible()) << "every other window closes";
     const auto actions = main.tray()->menu()->actions();
     for (QAction* a : actions) {
-        if (a->objectName() == QStringLiteral("mnuConsult") || a->objectName() == QStringLiteral("mnuPresences")) {
+        if (a->objectName() == QStringLiteral("mnuConsult") ||
+            a->objectName() == QStringLiteral("mnuPresences")) {
             EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
         }
     }

@@ -12,13 +12,13 @@ public:
     ScriptedChooser() { m_previous = platform::setChooser(this); }
     ~ScriptedChooser() override { platform::setChooser(m_previous); }
 
-    std::deque<int> menuAnswers;                 // 0 when empty: dismissed
-    std::deque<platform::MsgResult> boxAnswers;  // Ok/Yes when empty
-    QList<std::optional<QString>> inputAnswers;      // nullopt: "Annuler"
+    std::deque<int> menuAnswers;                // 0 when empty: dismissed
+    std::deque<platform::MsgResult> boxAnswers; // Ok/Yes when empty
+    QList<std::optional<QString>> inputAnswers; // nullopt: "Annuler"
     std::deque<std::optional<QColor>> colorAnswers;
 
     QList<platform::Menu> menusShown;
-    QStringList messagesShown;   // texts of the message boxes
+    QStringList messagesShown; // texts of the message boxes
     QStringList titlesShown;
 
     int popupMenu(QWidget*, const platform::Menu& menu) override {
@@ -41,7 +41,8 @@ public:
                    ? platform::MsgResult::Ok
                    : platform::MsgResult::Yes;
     }
-    std::optional<QString> inputBox(QWidget*, const QString& prompt, const QString&, const QString&) override {
+    std::optional<QString> inputBox(QWidget*, const QString& prompt, const QString&,
+                                    const QString&) override {
         messagesShown << prompt;
         if (inputAnswers.isEmpty()) return std::nullopt;
         return inputAnswers.takeFirst();

@@ -14,7 +14,9 @@ QString env(const char* name, const QString& fallback = QString()) {
 }
 } // namespace
 
-bool TestDb::available() { return !qEnvironmentVariableIsEmpty("CORVEL_TEST_DB_PORT"); }
+bool TestDb::available() {
+    return !qEnvironmentVariableIsEmpty("CORVEL_TEST_DB_PORT");
+}
 
 platform::ConnectionSettings TestDb::serverSettings() {
     platform::ConnectionSettings s;
@@ -86,6 +88,7 @@ void TestDb::runFile(const QString& path) {
 void TestDb::truncateAll() {
     platform::Recordset rs = m_db->open(QStringLiteral("SHOW TABLES"));
     m_db->execute(QStringLiteral("SET FOREIGN_KEY_CHECKS = 0"));
-    for (; !rs.eof(); rs.moveNext()) m_db->execute(QStringLiteral("TRUNCATE TABLE ") + rs.field(0).text());
+    for (; !rs.eof(); rs.moveNext())
+        m_db->execute(QStringLiteral("TRUNCATE TABLE ") + rs.field(0).text());
     m_db->execute(QStringLiteral("SET FOREIGN_KEY_CHECKS = 1"));
 }

@@ -35,7 +35,7 @@ private:
 };
 
 // Shorthand for a test that needs the database.
-#define REQUIRE_TEST_DB()                                                                          \
-    do {                                                                                           \
-        if (!TestDb::available()) GTEST_SKIP() << "CORVEL_TEST_DB_PORT not set: no test server";   \
+#define REQUIRE_TEST_DB()                                                                                    \
+    do {                                                                                                     \
+        if (!TestDb::available()) GTEST_SKIP() << "CORVEL_TEST_DB_PORT not set: no test server";             \
     } while (0)
