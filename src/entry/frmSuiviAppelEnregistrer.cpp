@@ -20,6 +20,9 @@ namespace {
 
 const QString kForm = QStringLiteral("frmSuiviAppel");
 const QString kTitre = QStringLiteral("Saisie de message");
+// Column sizes: a longer value would be refused by the server halfway through a save.
+constexpr int kLongueurDossier = 50;
+constexpr qint64 kOctetsMessage = 16777215;
 
 int noMax(platform::Database& db, const QString& sql) {
     auto rs = db.open(sql);
@@ -39,9 +42,25 @@ bool frmSuiviAppel::valider() {
             lstEmploye->setFocus();
             return false;
         }
+        for (const QString& dossier : sql::parseDossiers(txtDossier->text())) {
+            if (dossier.size() <= kLongueurDossier) continue;
+            platform::messageBox(this,
+                                 QStringLiteral("Le numéro de dossier « %1 » dépasse %2 caractères.")
+                                     .arg(dossier)
+                                     .arg(kLongueurDossier),
+                                 kTitre, platform::MsgIcon::Exclamation);
+            txtDossier->setFocus();
+            return false;
+        }
     }
     if (txtMessage->toPlainText().trimmed().isEmpty()) {
         platform::messageBox(this, QStringLiteral("Veuillez inscrire le message."), kTitre,
+                             platform::MsgIcon::Exclamation);
+        txtMessage->setFocus();
+        return false;
+    }
+    if (txtMessage->textRTF().toUtf8().size() > kOctetsMessage) {
+        platform::messageBox(this, QStringLiteral("Le message est trop long pour être enregistré."), kTitre,
                              platform::MsgIcon::Exclamation);
         txtMessage->setFocus();
         return false;
@@ -68,6 +87,9 @@ qint32 frmSuiviAppel::enregistrerNouveau() {
     try {
         if (!db || !db->isOpen())
             throw platform::DbError(2006, QStringLiteral("Connexion fermée"), QString());
+        // All rows of the message or none: a message without its recipients would be
+        // saved again as a second copy.
+        platform::Transaction transaction(*db);
         db->execute(sql::messageInsert(jour, maintenant.time(), cboPriorite->currentData().toInt(),
                                        cboClient->currentData().toInt(), txtMessage->textRTF()));
         id = qint32(db->lastInsertId());
@@ -89,12 +111,11 @@ qint32 frmSuiviAppel::enregistrerNouveau() {
         for (int i = 0; i < lstType->count(); ++i)
             if (lstType->item(i)->checkState() == Qt::Checked)
                 db->execute(sql::typeInsert(id, lstType->item(i)->data(Qt::UserRole).toInt()));
+        transaction.commit();
     } catch (const platform::DbError& e) {
         services::DoErreur(e, kForm, QStringLiteral("cmdEnregistrer_Click"));
-        platform::messageBox(this,
-                             id == 0 ? QStringLiteral("Le message n'a pas été enregistré.")
-                                     : QStringLiteral("Le message n'a pas été enregistré complètement."),
-                             kTitre, platform::MsgIcon::Critical);
+        platform::messageBox(this, QStringLiteral("Le message n'a pas été enregistré."), kTitre,
+                             platform::MsgIcon::Critical);
         return 0;
     }
 
@@ -127,8 +148,8 @@ void frmSuiviAppel::rappelerMere(qint32 idMessage) {
     if (!frmMere) return;
     // By name: the opener is a window of a layer this one does not know.
     if (!QMetaObject::invokeMethod(frmMere.data(), "UpdateMsg", Q_ARG(qint32, idMessage)))
-        services::DoErreur(QStringLiteral("0"), QStringLiteral("UpdateMsg introuvable"), kForm,
-                           frmMere->objectName(), QStringLiteral("cmdEnregistrer_Click"), QString());
+        services::DoErreur(QStringLiteral("0"), QStringLiteral("UpdateMsg introuvable"),
+                           frmMere->objectName(), kForm, QStringLiteral("cmdEnregistrer_Click"), QString());
 }
 
 } // namespace entry

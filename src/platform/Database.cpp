@@ -174,4 +174,30 @@ qint64 Database::lastInsertId() {
     return rs.eof() ? 0 : rs.field(0).toLongLong();
 }
 
+void Database::beginTransaction() {
+    execute(QStringLiteral("START TRANSACTION"));
+}
+
+void Database::commit() {
+    execute(QStringLiteral("COMMIT"));
+}
+
+void Database::rollback() {
+    execute(QStringLiteral("ROLLBACK"));
+}
+
+Transaction::~Transaction() {
+    if (m_done) return;
+    try {
+        // A lost connection has already been rolled back by the server.
+        if (m_db.isOpen()) m_db.rollback();
+    } catch (const DbError&) {
+    }
+}
+
+void Transaction::commit() {
+    m_db.commit();
+    m_done = true;
+}
+
 } // namespace platform

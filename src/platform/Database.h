@@ -96,6 +96,12 @@ public:
     // Reads SELECT LAST_INSERT_ID() right after an insert.
     qint64 lastInsertId();
 
+    // Writes that must land together or not at all. Prefer Transaction below, which
+    // rolls back when left without commit().
+    void beginTransaction();
+    void commit();
+    void rollback();
+
     // Counts the statements run since creation; the benchmarks use it with the time below.
     qint64 statementCount() const { return m_statements; }
     qint64 nanosecondsInDatabase() const { return m_nanos; }
@@ -107,6 +113,21 @@ private:
     ConnectionSettings m_settings;
     qint64 m_statements = 0;
     qint64 m_nanos = 0;
+};
+
+// Begins on creation; rolls back on destruction unless commit() was called, so that a
+// statement that throws halfway leaves nothing behind.
+class Transaction {
+public:
+    explicit Transaction(Database& db) : m_db(db) { m_db.beginTransaction(); }
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Database& m_db;
+    bool m_done = false;
 };
 
 } // namespace platform

@@ -144,7 +144,7 @@ TEST_F(frmSuiviAppelTest, NewMessageWritesEveryRowWithDailyNumbers) {
     child<QComboBox>(f, "cboPriorite")->setCurrentIndex(0);
     child<QComboBox>(f, "cboEtat")->setCurrentIndex(1);                    // À rappeler (3)
     child<QListWidget>(f, "lstType")->item(0)->setCheckState(Qt::Checked); // Dossier urgent (2)
-    child<QLineEdit>(f, "txtDossier")->setText(QStringLiteral(" 123, 456 ,,123"));
+    child<QLineEdit>(f, "txtDossier")->setText(QStringLiteral(" 123, O'Neil\\2 ,,123"));
     f.cmdEnregistrer_Click();
 
     EXPECT_EQ(chooser.messagesShown, QStringList{QStringLiteral("Message enregistré avec succès.")});
@@ -161,7 +161,7 @@ TEST_F(frmSuiviAppelTest, NewMessageWritesEveryRowWithDailyNumbers) {
                    " (SELECT GROUP_CONCAT(IdType) FROM tblmessagetype t WHERE t.IdMessage = m.IdMessage))"
                    " FROM tblmessage m WHERE IdMessage = %1")
                    .arg(id)),
-        QStringLiteral("2024-03-05|10:15:00|1|1|123,456|2"));
+        QStringLiteral("2024-03-05|10:15:00|1|1|123,O'Neil\\2|2"));
     EXPECT_EQ(destinataires(id),
               (QStringList{QStringLiteral("3:1:3:1:1:2:NULL"), QStringLiteral("4:1:3:1:1:2:NULL")}));
 
@@ -273,24 +273,59 @@ TEST_F(ChargeMessageTest, SavingCallsTheOpenerBackByName) {
     preparer(f, QStringLiteral("Marc"), QStringLiteral("Nouveau"));
     f.cmdEnregistrer_Click();
     EXPECT_EQ(mere.recus, (QList<qint32>{10, qint32(dernierMessage())}));
+
+    // An opener without UpdateMsg: the report names this form as the window, the opener as the source.
+    QObject autre;
+    autre.setObjectName(QStringLiteral("frmAutre"));
+    f.frmMere = &autre;
+    f.cmdEnregistrer_Click();
+    QFile log(services::errorLogPath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString texte = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(texte.contains(QStringLiteral("Fenêtre : frmSuiviAppel, procédure : cmdEnregistrer_Click")));
+    EXPECT_TRUE(texte.contains(QStringLiteral("Source : frmAutre")));
 }
 
-TEST_F(frmSuiviAppelTest, DatabaseErrorMidwayIsLoggedAndNotReportedAsSuccess) {
+TEST_F(frmSuiviAppelTest, DatabaseErrorMidwayLeavesNothingAndSavingAgainMakesOneMessage) {
     ScriptedChooser chooser;
     MereDouble mere;
     frmSuiviAppel f;
     f.frmMere = &mere;
     preparer(f, QStringLiteral("Marc"), QStringLiteral("Perdu en route"));
+    child<QLineEdit>(f, "txtDossier")->setText(QStringLiteral("A-1"));
     child<QListWidget>(f, "lstType")->item(0)->setCheckState(Qt::Checked);
-    m_db->db().execute(QStringLiteral("DROP TABLE tblmessagetype"));
+    // The types are written last: the message, its folder and recipient are in by then.
+    m_db->db().execute(QStringLiteral("RENAME TABLE tblmessagetype TO tblmessagetype_hors"));
     f.cmdEnregistrer_Click();
-    EXPECT_EQ(chooser.messagesShown,
-              QStringList{QStringLiteral("Le message n'a pas été enregistré complètement.")});
+    EXPECT_EQ(chooser.messagesShown, QStringList{QStringLiteral("Le message n'a pas été enregistré.")});
     EXPECT_TRUE(mere.recus.isEmpty());
     EXPECT_EQ(f.idMessage(), 0);
+    const QString lignes = QStringLiteral("SELECT (SELECT COUNT(*) FROM tblmessage) + (SELECT COUNT(*) FROM "
+                                          "tblmessagedossier) + (SELECT COUNT(*) FROM tblmessageemploye)");
+    EXPECT_EQ(scalar(lignes), QStringLiteral("0"));
     QFile log(services::errorLogPath());
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains(QStringLiteral("cmdEnregistrer_Click")));
+
+    m_db->db().execute(QStringLiteral("RENAME TABLE tblmessagetype_hors TO tblmessagetype"));
+    f.cmdEnregistrer_Click();
+    EXPECT_EQ(scalar(lignes), QStringLiteral("3"));
+    EXPECT_EQ(mere.recus, QList<qint32>{qint32(dernierMessage())});
+}
+
+TEST_F(frmSuiviAppelTest, OverlongFolderIsRefusedBeforeAnythingIsWritten) {
+    ScriptedChooser chooser;
+    frmSuiviAppel f;
+    preparer(f, QStringLiteral("Marc"), QStringLiteral("Un message"));
+    child<QLineEdit>(f, "txtDossier")->setText(QStringLiteral("A-1, ") + QString(51, QLatin1Char('9')));
+    f.cmdEnregistrer_Click();
+    ASSERT_EQ(chooser.messagesShown.size(), 1);
+    EXPECT_TRUE(chooser.messagesShown[0].startsWith(QStringLiteral("Le numéro de dossier « 999")));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM tblmessage")), QStringLiteral("0"));
+    // Fifty characters fit the column.
+    child<QLineEdit>(f, "txtDossier")->setText(QString(50, QLatin1Char('9')));
+    f.cmdEnregistrer_Click();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM tblmessagedossier")), QStringLiteral("1"));
 }
 
 TEST(frmSuiviAppelInstanceTest, OneInstanceShownModelessAndListOpenedThroughTheHook) {
