@@ -184,7 +184,10 @@ private:
     void ImgCbo_Click();
     void ImgCbo_KeyPress(int& keyAscii);
     void txtRtfEdit_KeyPress(int keyAscii);
-    void UpdateMsgEtat(int idEtat, int row);
+    // Appends the audit line of a state change to the message and to its row (0: not listed).
+    void UpdateMsgEtat(int idEtat, qint32 idMessage, int row);
+    // The row listing the message, the given one when it still does; 0 when none does.
+    int ligneDuMessage(qint32 idMessage, int row) const;
     void placerEditeurTexte(int row);
     void HauteurLigne(int row);
     // The host window's cancel flag of a state change, its "booAnnule" property.

@@ -7,6 +7,7 @@
 #include "followup/frmChangeEtatMsg.h"
 #include "platform/Clock.h"
 #include "platform/Database.h"
+#include "platform/Dialogs.h"
 #include "platform/Grid.h"
 #include "services/Session.h"
 
@@ -32,7 +33,7 @@ void SGridMsg::ImgCbo_Click() {
     platform::Grid* g = m_SGrid;
     QString sql;
     try {
-        const int row = m_ImgCboTag.section(QLatin1Char(';'), 0, 0).toInt();
+        int row = m_ImgCboTag.section(QLatin1Char(';'), 0, 0).toInt();
         const int col = m_ImgCboTag.section(QLatin1Char(';'), 1, 1).toInt();
         const qint32 idMessage = g->CellItemData(row, colNo);
         const int id = m_ImgCbo->itemData(index).toInt();
@@ -57,17 +58,22 @@ void SGridMsg::ImgCbo_Click() {
                 dialogue.txtIdMsg()->setText(QString::number(idMessage));
                 dialogue.txtEtat()->setText(QString::number(id));
                 dialogue.Mere = window();
+                const platform::ModalLoop boucle;
                 dialogue.exec();
+                // Anything may have refilled the grid meanwhile: the row is found again.
+                row = ligneDuMessage(idMessage, row);
             }
 
             if (!booAnnule()) {
-                UpdateMsgEtat(id, row);
+                UpdateMsgEtat(id, idMessage, row);
                 // The state shown is the chosen employee's own in his received list, else
                 // the state just chosen.
                 sql = m_booRecu && intNoEmploye >= 1 ? followup::sqlOrdreEtatEmploye(intNoEmploye, idMessage)
                                                      : followup::sqlOrdreEtat(id);
                 const Recordset etat = connexion().open(sql);
-                if (!etat.eof()) {
+                if (row == 0) {
+                    remplir = true;
+                } else if (!etat.eof()) {
                     const int ordre = etat.field(QStringLiteral("Ordre")).toInt();
                     QFont font = g->GridFont();
                     font.setStrikeOut(ordre == followup::kOrdreBarre);
@@ -83,7 +89,7 @@ void SGridMsg::ImgCbo_Click() {
         if (m_booRecu && intNoEmploye >= 1) {
             sql = followup::sqlMarquerLu(idMessage, intNoEmploye);
             connexion().execute(sql);
-            for (int c = colNo; c <= colDestinataire; ++c)
+            for (int c = colNo; c <= colDestinataire && row > 0; ++c)
                 g->setCellForeColor(row, c, -1);
             if (services::Session::verifMessages) services::Session::verifMessages(true);
         }
@@ -95,7 +101,16 @@ void SGridMsg::ImgCbo_Click() {
     }
 }
 
-void SGridMsg::UpdateMsgEtat(int idEtat, int row) {
+int SGridMsg::ligneDuMessage(qint32 idMessage, int row) const {
+    const platform::Grid* g = m_SGrid;
+    const auto porte = [&](int r) { return !g->RowIsGroup(r) && g->CellItemData(r, colNo) == idMessage; };
+    if (row >= 1 && row <= g->Rows() && porte(row)) return row;
+    for (int r = 1; r <= g->Rows(); ++r)
+        if (porte(r)) return r;
+    return 0;
+}
+
+void SGridMsg::UpdateMsgEtat(int idEtat, qint32 idMessage, int row) {
     if (idEtat == followup::kEtatOuvert) return;
 
     platform::Grid* g = m_SGrid;
@@ -105,7 +120,6 @@ void SGridMsg::UpdateMsgEtat(int idEtat, int row) {
         const QString description = connexion().open(sql).field(QStringLiteral("Description")).text();
         sql = followup::sqlNomEmploye(services::Session::lngNoEmploye);
         const QString nom = connexion().open(sql).field(QStringLiteral("Nom")).text();
-        const qint32 idMessage = g->CellItemData(row, colNo);
         sql = followup::sqlTexteMessage(idMessage);
         m_txtRtfTransfert.setTextRTF(connexion().open(sql).field(QStringLiteral("Message")).text());
 
@@ -114,9 +128,11 @@ void SGridMsg::UpdateMsgEtat(int idEtat, int row) {
         const QString ligne =
             followup::ligneAudit(description, platform::Clock::now(), nom, !texte.isEmpty());
         m_txtRtfTransfert.setText(texte + ligne);
-        g->setCellText(row, colMessage, g->CellText(row, colMessage) + ligne);
-        HauteurLigne(row);
-        g->setRedraw(true);
+        if (row > 0) {
+            g->setCellText(row, colMessage, g->CellText(row, colMessage) + ligne);
+            HauteurLigne(row);
+            g->setRedraw(true);
+        }
 
         sql = followup::sqlUpdateMessage(m_txtRtfTransfert.textRTF(), idMessage);
         connexion().execute(sql);

@@ -1,10 +1,12 @@
 #include "platform/Dialogs.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <utility>
 
 namespace platform {
 
@@ -34,6 +36,42 @@ void fillMenu(QMenu* target, const Menu& items) {
 }
 } // namespace
 
+namespace {
+int g_modalDepth = 0;
+QList<std::function<void()>>& pendingWork() {
+    static QList<std::function<void()>> work;
+    return work;
+}
+} // namespace
+
+ModalLoop::ModalLoop() {
+    ++g_modalDepth;
+}
+
+ModalLoop::~ModalLoop() {
+    if (--g_modalDepth > 0 || pendingWork().isEmpty()) return;
+    // Queued: the code that opened the last loop still runs on the stack.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [] {
+            const QList<std::function<void()>> work = std::exchange(pendingWork(), {});
+            for (const auto& w : work)
+                w();
+        },
+        Qt::QueuedConnection);
+}
+
+int modalLoopDepth() {
+    return g_modalDepth;
+}
+
+void whenNoModalLoop(std::function<void()> work) {
+    if (g_modalDepth == 0)
+        work();
+    else
+        pendingWork() << std::move(work);
+}
+
 Chooser* setChooser(Chooser* chooser) {
     Chooser* previous = currentChooser();
     currentChooser() = chooser;
@@ -44,6 +82,7 @@ int popupMenu(QWidget* owner, const Menu& menu) {
     if (Chooser* c = currentChooser()) return c->popupMenu(owner, menu);
     QMenu m(owner);
     fillMenu(&m, menu);
+    const ModalLoop loop;
     QAction* chosen = m.exec(QCursor::pos());
     return chosen ? chosen->data().toInt() : 0;
 }
@@ -84,6 +123,7 @@ MsgResult messageBox(QWidget* owner, const QString& text, const QString& title, 
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    const ModalLoop loop;
     switch (box.exec()) {
     case QMessageBox::Cancel:
         return MsgResult::Cancel;
@@ -100,6 +140,7 @@ std::optional<QString> inputBox(QWidget* owner, const QString& prompt, const QSt
                                 const QString& initial) {
     if (Chooser* c = currentChooser()) return c->inputBox(owner, prompt, title, initial);
     bool ok = false;
+    const ModalLoop loop;
     QString text = QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, initial, &ok);
     if (!ok) return std::nullopt;
     return text;
@@ -107,6 +148,7 @@ std::optional<QString> inputBox(QWidget* owner, const QString& prompt, const QSt
 
 std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) {
     if (Chooser* c = currentChooser()) return c->chooseColor(owner, initial);
+    const ModalLoop loop;
     QColor color = QColorDialog::getColor(initial, owner);
     if (!color.isValid()) return std::nullopt;
     return color;

@@ -72,6 +72,22 @@ std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial);
 // Installs a chooser (tests); nullptr restores the real dialogs. Returns the previous one.
 Chooser* setChooser(Chooser* chooser);
 
+// Marks a modal loop of the program (a message box, a menu, one of its own dialogs) for
+// its lifetime. A window deleted while such a loop runs would take the dialog, and the
+// code waiting on it, from under that loop; work that closes windows waits for the last
+// loop to return through whenNoModalLoop().
+class ModalLoop {
+public:
+    ModalLoop();
+    ~ModalLoop();
+    ModalLoop(const ModalLoop&) = delete;
+    ModalLoop& operator=(const ModalLoop&) = delete;
+};
+int modalLoopDepth();
+// Runs the work now when no modal loop runs, else from the event loop once the last one
+// has returned.
+void whenNoModalLoop(std::function<void()> work);
+
 // Finds an item by id anywhere in the menu, submenus included (tests, and callers
 // that need an item's text back).
 const MenuItem* findMenuItem(const Menu& menu, int id);

@@ -1,6 +1,7 @@
 #include "shell/frmUpdate.h"
 
 #include "platform/Database.h"
+#include "platform/Dialogs.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
 #include "shell/NoticePopup.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -144,6 +146,21 @@ bool frmUpdate::reconnect() {
 }
 
 void frmUpdate::UnloadAllForms() {
+    if (platform::modalLoopDepth() > 0) {
+        // Ending the open dialogs lets the code that waits on them return; the windows
+        // that own them go after that.
+        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+        const QWidgetList open = QApplication::topLevelWidgets();
+        for (QWidget* w : open) {
+            if (!w->isVisible() || !w->isModal()) continue;
+            if (auto* dialog = qobject_cast<QDialog*>(w))
+                dialog->reject();
+            else
+                w->close();
+        }
+        platform::whenNoModalLoop(&frmUpdate::UnloadAllForms);
+        return;
+    }
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget* w : windows) {
         if (w == g_instance || (g_instance && w == g_instance->m_notice)) continue;

@@ -1,7 +1,9 @@
 #include "EtatGridFixture.h"
 
 #include "followup/frmListeMsg.h"
+#include "shell/frmUpdate.h"
 
+#include <QPointer>
 #include <QTest>
 
 namespace {
@@ -243,4 +245,83 @@ TEST_F(EtatGrille, TheMessageListWindowReceivesTheCancelFlag) {
         EXPECT_EQ(w.booAnnule, annule);
     }
     EXPECT_EQ(ligneDest(32, 3), QStringLiteral("4|2026-12-07 14:03:12|0"));
+}
+
+TEST_F(EtatGrille, PickerDrawsEachStateByItsOrderAsTheGridDoes) {
+    exec(QStringLiteral("UPDATE tbletatmessage SET Ordre = 6 - IdEtat"));
+    messageA(23, QStringLiteral("Texte"), 2, 0);
+    remplir();
+    ASSERT_TRUE(demanderEdition(ligne(23), SGridMsg::colEtat));
+    const QComboBox* c = grille->ImgCbo();
+    EXPECT_EQ(c->currentText(), QStringLiteral("En traitement"));
+    ASSERT_EQ(c->count(), 5);
+    for (int i = 0; i < c->count(); ++i) {
+        const int ordre = 6 - c->itemData(i).toInt();
+        const QPixmap attendue = grille->ImageList1().pixmap(ordre + 3);
+        EXPECT_EQ(c->itemIcon(i).pixmap(attendue.size()).toImage(), attendue.toImage()) << i;
+    }
+}
+
+TEST_F(EtatGrille, RefillDuringTheDialogLeavesTheChangeWithTheMessageChosen) {
+    messageTexte(33, QStringLiteral("Deux"));
+    recipient(33, 5, 2, 1, 0);
+    recipient(33, 5, 3, 1, 0);
+    remplir();
+    const int r = ligne(33);
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    pendantDialogue([&](followup::frmChangeEtatMsg& d) {
+        // An older message arrives: it takes the first row.
+        message(34, QStringLiteral("Plus ancien"), 0, 2, QStringLiteral("2026-12-06"));
+        recipient(34, 5, 2);
+        remplir();
+        d.cmdOk()->click();
+    });
+    choisir(QStringLiteral("Terminé"));
+    ASSERT_NE(ligne(33), r);
+    EXPECT_EQ(texteStocke(33), QStringLiteral("Deux\r\n") + kLigneTermine);
+    EXPECT_EQ(texteStocke(34), QStringLiteral("Plus ancien"));
+    EXPECT_TRUE(grille->SGrid()->CellText(ligne(33), SGridMsg::colMessage).endsWith(kLigneTermine));
+    EXPECT_EQ(grille->SGrid()->CellText(ligne(34), SGridMsg::colMessage), QStringLiteral("Plus ancien"));
+    EXPECT_EQ(grille->SGrid()->CellImage(ligne(34), SGridMsg::colEtat), 1 + 2);
+}
+
+// The shell's minute tick finds the database gone while the state dialog of the real
+// message list is open.
+TEST_F(EtatGrille, LosingTheDatabaseWithTheDialogOpenClosesEverythingSafely) {
+    ScriptedChooser chooser;
+    const bool actif = services::Session::programActive;
+    messageTexte(35, QStringLiteral("Deux"));
+    recipient(35, 5, 2, 1, 1);
+    recipient(35, 5, 3, 1, 1);
+    auto connexion = std::make_unique<platform::Database>();
+    connexion->open(s_db->config().connectionSettings());
+    shell::frmUpdate shell(std::move(connexion), s_db->config());
+    followup::ouvrirListeMsg();
+    QPointer<followup::frmListeMsg> liste = followup::frmListeMsg::existing();
+    ASSERT_TRUE(liste);
+    SGridMsg* g = liste->SGridMsgRecu();
+    bool cancel = false;
+    emit g->SGrid()->RequestEdit(rowOf(*g, 35), SGridMsg::colEtat, 0, cancel);
+    ASSERT_FALSE(g->ImgCbo()->isHidden());
+
+    QTimer::singleShot(0, &hote, [&] {
+        ASSERT_TRUE(qobject_cast<followup::frmChangeEtatMsg*>(QApplication::activeModalWidget()));
+        const qint64 id =
+            services::Session::cnBD()->open(QStringLiteral("SELECT CONNECTION_ID()")).field(0).toLongLong();
+        exec(QStringLiteral("KILL %1").arg(id));
+        shell.Timer1_Timer();
+        // The event loop may delete what was closed before the dialog's loop returns.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    });
+    const int i = g->ImgCbo()->findText(QStringLiteral("Terminé"));
+    g->ImgCbo()->setCurrentIndex(i);
+    emit g->ImgCbo()->activated(i);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    EXPECT_TRUE(liste.isNull());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(services::Session::programActive);
+    EXPECT_EQ(ligneDest(35, 3), QStringLiteral("1|-|1"));
+    services::Session::programActive = actif;
 }
