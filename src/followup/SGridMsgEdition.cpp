@@ -73,11 +73,10 @@ void SGridMsg::SGrid_RequestEdit(int row, int col, int /*key*/, bool& cancel) {
             for (; !rs.eof(); rs.moveNext()) {
                 const int id =
                     rs.field(priorite ? QStringLiteral("IdPriorite") : QStringLiteral("IdEtat")).toInt();
-                // The picker's pictures count from 1: a priority at its number, a state at
-                // its number plus 3. The grid's count from 0: a priority at its number
-                // minus 1, a state at its order plus 2.
-                const int imagePicker = priorite ? id : id + 3;
-                const int imageGrille = priorite ? id - 1 : rs.field(QStringLiteral("Ordre")).toInt() + 2;
+                // The picker's pictures count from 1, the grid's from 0; both draw a
+                // priority by its number and a state by its order, as the grid does.
+                const int imagePicker = priorite ? id : rs.field(QStringLiteral("Ordre")).toInt() + 3;
+                const int imageGrille = imagePicker - 1;
                 m_ImgCbo->addItem(QIcon(m_ImageList1.pixmap(imagePicker)),
                                   rs.field(QStringLiteral("Description")).text(), id);
                 m_ImgCbo->setItemData(m_ImgCbo->count() - 1, imagePicker, kRoleImagePicker);

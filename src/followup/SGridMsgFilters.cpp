@@ -19,18 +19,35 @@ using platform::Recordset;
 
 namespace {
 
-// Windows key code of a key, for the handlers written against those codes.
+// Windows key code of a key, for the handlers written against those codes. Letters and
+// digits have the same codes in both; any other key gets 0, so that no character (the
+// period is 0x2E in Qt, Delete's code in Windows) passes for a key it is not.
 int codeTouche(const QKeyEvent* key) {
-    switch (key->key()) {
+    const int k = key->key();
+    if ((k >= Qt::Key_0 && k <= Qt::Key_9) || (k >= Qt::Key_A && k <= Qt::Key_Z)) return k;
+    switch (k) {
     case Qt::Key_Backspace:
         return 8;
-    case Qt::Key_Delete:
-        return 46;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 9;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Delete:
+        return 46;
     default:
-        return key->key() & 0xFFFF;
+        return 0;
     }
 }
 
@@ -53,6 +70,9 @@ protected:
             g->filtre_GotFocus();
             return false;
         }
+        // Turning the wheel over a list the user is not in would change his filter.
+        if (event->type() == QEvent::Wheel && qobject_cast<QComboBox*>(watched))
+            return !static_cast<QWidget*>(watched)->hasFocus();
         if (event->type() != QEvent::KeyPress) return false;
         const auto* key = static_cast<QKeyEvent*>(event);
         const int code = codeTouche(key);
@@ -67,8 +87,9 @@ protected:
         }
         if (watched == g->txtNoMsg()) {
             g->txtNoMsg_KeyDown(code);
-            // Keys without a character (arrows, Delete) are not typed characters.
-            if (key->text().isEmpty()) return false;
+            // Keys without a character (arrows, Delete) are not typed characters, and
+            // moving on or leaving the box is no typing either.
+            if (key->text().isEmpty() || code == 9 || code == 13 || code == 27) return false;
             int ascii = key->text().at(0).unicode();
             g->txtNoMsg_KeyPress(ascii);
             return ascii == 0;
@@ -98,6 +119,8 @@ void SGridMsg::initFiltres() {
     for (const auto& [combo, click] : combos) {
         // Type-ahead is ours (CboChange); Qt's own completer would complete a second time.
         combo->setCompleter(nullptr);
+        // A wheel turned over the list must not take the focus, and with it the filter.
+        combo->setFocusPolicy(Qt::StrongFocus);
         connect(combo, qOverload<int>(&QComboBox::activated), this,
                 [this, click = click](int) { (this->*click)(); });
         QComboBox* c = combo;

@@ -5,10 +5,12 @@
 #include "followup/MessageQueries.h"
 #include "platform/Units.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace {
 
@@ -170,6 +172,37 @@ TEST_F(FiltresBarreTest, TelephoneChoiceMatchesEveryColumnAndTypeAheadSelects) {
     g.cboClient()->lineEdit()->setText(QStringLiteral("bédard, anne"));
     QTest::keyClick(g.cboClient(), Qt::Key_Return);
     EXPECT_EQ(g.idClientMsg(), 1);
+}
+
+TEST_F(FiltresBarreTest, PeriodCompletesWheelOverAnotherListAndTabChangeNoFilter) {
+    exec(QStringLiteral("INSERT INTO tblclientmsg (IdClientMsg, Nom) VALUES (6, 'St. Pierre')"));
+    message(9, QStringLiteral("Point"), 6);
+    recipient(9, 3, 2);
+    SGridMsg g;
+    g.show();
+    QApplication::setActiveWindow(&g);
+    g.Remplir();
+    const auto refills = refreshCounter(g);
+
+    // A "." is a character like any other: it goes on completing.
+    g.cboClient()->setFocus();
+    g.cboClient()->lineEdit()->clear();
+    QTest::keyClicks(g.cboClient(), QStringLiteral("St."));
+    EXPECT_EQ(g.cboClient()->currentText(), QStringLiteral("St. Pierre"));
+
+    const int avant = g.cboTel()->currentIndex();
+    QWheelEvent roue(QPointF(5, 5), g.cboTel()->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(g.cboTel(), &roue);
+    EXPECT_EQ(g.cboTel()->currentIndex(), avant);
+    EXPECT_EQ(*refills, 0);
+
+    // Tab leaves the number box, the box keeping what was typed.
+    g.txtNoMsg()->setFocus();
+    QTest::keyClicks(g.txtNoMsg(), QStringLiteral("12"));
+    QTest::keyClick(g.txtNoMsg(), Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), g.txtNoMsg());
+    EXPECT_EQ(g.txtNoMsg()->text(), QStringLiteral("12"));
 }
 
 TEST_F(FiltresBarreTest, NumberSearchStaysInForceUntilTheBoxIsEmptied) {
