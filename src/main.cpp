@@ -113,16 +113,8 @@ int main(int argc, char** argv) {
     qint32 no = 0;
     QString nom;
     if (parser.isSet(employe)) {
-        no = parser.value(employe).toInt();
-        platform::Recordset rs =
-            db->open(QStringLiteral("SELECT Nom FROM tblemploye WHERE NoEmploye = ") + QString::number(no));
-        if (rs.eof()) {
-            platform::messageBox(
-                nullptr, QStringLiteral("L'employé numéro %1 n'existe pas.").arg(parser.value(employe)),
-                kTitle, platform::MsgIcon::Critical);
-            return 2;
-        }
-        nom = rs.field(QStringLiteral("Nom")).text();
+        if (const int status = shell::employeeFromCommandLine(*db, parser.value(employe), &no, &nom))
+            return status;
     } else {
         shell::EmployeeChooser chooser(employees);
         if (chooser.exec() != QDialog::Accepted || chooser.chosenEmployee() == 0) return 0;

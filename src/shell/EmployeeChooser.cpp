@@ -1,6 +1,7 @@
 #include "shell/EmployeeChooser.h"
 
 #include "platform/Database.h"
+#include "platform/Dialogs.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -24,6 +25,29 @@ QList<QPair<qint32, QString>> employeesInOrder(platform::Database& db) {
     for (; !rs.eof(); rs.moveNext())
         out.append({rs.field(QStringLiteral("NoEmploye")).toInt(), rs.field(QStringLiteral("Nom")).text()});
     return out;
+}
+
+int employeeFromCommandLine(platform::Database& db, const QString& number, qint32* no, QString* name) {
+    const QString title = QStringLiteral("Corvel");
+    *no = number.toInt();
+    try {
+        platform::Recordset rs =
+            db.open(QStringLiteral("SELECT Nom FROM tblemploye WHERE NoEmploye = ") + QString::number(*no));
+        if (rs.eof()) {
+            platform::messageBox(nullptr, QStringLiteral("L'employé numéro %1 n'existe pas.").arg(number),
+                                 title, platform::MsgIcon::Critical);
+            return 2;
+        }
+        *name = rs.field(QStringLiteral("Nom")).text();
+        return 0;
+    } catch (const platform::DbError& e) {
+        platform::messageBox(
+            nullptr,
+            QStringLiteral("L'employé numéro %1 n'a pas pu être lu dans la base de données.").arg(number) +
+                QStringLiteral("\n\n") + e.text(),
+            title, platform::MsgIcon::Critical);
+        return 3;
+    }
 }
 
 EmployeeChooser::EmployeeChooser(const QList<QPair<qint32, QString>>& employees, QWidget* parent)

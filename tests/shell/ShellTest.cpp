@@ -6,6 +6,7 @@
 #include "shell/NoticePopup.h"
 #include "shell/TrayIcon.h"
 #include "shell/frmUpdate.h"
+#include "support/ScriptedChooser.h"
 #include "support/TestDb.h"
 
 #include <QAction>
@@ -98,9 +99,20 @@ TEST_F(ShellTest, UnreadMessagesSetTheIconAndTheNoticeOnlyForNewerOnes) {
     EXPECT_FALSE(main.tray()->isFlashing());
 }
 
-TEST_F(ShellTest, NoticeTextSingularAndPlural) {
-    EXPECT_EQ(shell::NoticePopup::textFor(1), QStringLiteral("Vous avez 1 nouveau message."));
-    EXPECT_EQ(shell::NoticePopup::textFor(5), QStringLiteral("Vous avez 5 nouveaux messages."));
+TEST_F(ShellTest, EmployeeOnTheCommandLineIsReadOrTheProgramLeavesWithAReason) {
+    ScriptedChooser chooser;
+    qint32 no = 0;
+    QString nom;
+    EXPECT_EQ(shell::employeeFromCommandLine(m_testDb->db(), QStringLiteral("4"), &no, &nom), 0);
+    EXPECT_EQ(nom, QStringLiteral("Zoé"));
+    EXPECT_EQ(shell::employeeFromCommandLine(m_testDb->db(), QStringLiteral("99"), &no, &nom), 2);
+    m_testDb->db().execute(QStringLiteral("RENAME TABLE tblemploye TO tblemploye_hors"));
+    EXPECT_EQ(shell::employeeFromCommandLine(m_testDb->db(), QStringLiteral("4"), &no, &nom), 3);
+    m_testDb->db().execute(QStringLiteral("RENAME TABLE tblemploye_hors TO tblemploye"));
+    ASSERT_EQ(chooser.messagesShown.size(), 2);
+    EXPECT_EQ(chooser.messagesShown[0], QStringLiteral("L'employé numéro 99 n'existe pas."));
+    EXPECT_TRUE(chooser.messagesShown[1].startsWith(
+        QStringLiteral("L'employé numéro 4 n'a pas pu être lu dans la base de données.")));
 }
 
 TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
@@ -122,13 +134,14 @@ TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
     EXPECT_EQ(main.tray()->image(), TrayIcon::DatabaseLost);
     EXPECT_FALSE(main.tray()->isFlashing());
     EXPECT_FALSE(other.isVisible()) << "every other window closes";
-    const auto actions = main.tray()->menu()->actions();
-    for (QAction* a : actions) {
-        if (a->objectName() == QStringLiteral("mnuConsult") ||
-            a->objectName() == QStringLiteral("mnuPresences")) {
-            EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    const auto entreesActives = [&main](bool actives) {
+        for (const char* nom : {"mnuConsult", "mnuPresences"}) {
+            const QAction* a = main.tray()->menu()->findChild<QAction*>(QLatin1String(nom));
+            ASSERT_NE(a, nullptr) << nom;
+            EXPECT_EQ(a->isEnabled(), actives) << nom;
         }
-    }
+    };
+    entreesActives(false);
     main.mnuConsult_Click();
     EXPECT_FALSE(listOpened);
 
@@ -144,6 +157,7 @@ TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
     EXPECT_EQ(main.tray()->image(), TrayIcon::MessagesWaiting);
     EXPECT_EQ(main.unreadCount(), 1);
     EXPECT_FALSE(main.notice()->isVisible());
+    entreesActives(true);
     main.mnuConsult_Click();
     EXPECT_TRUE(listOpened);
 }
