@@ -19,12 +19,3 @@ TEST(EditionQueries, AuditLineFollowsALoneLineFeedOnlyAfterText) {
                          QStringLiteral("Éric"), false),
               QStringLiteral("Annulé le 2026-01-02 à 09:05:07 par Éric"));
 }
-
-TEST(EditionQueries, RichTextIsStoredBetweenDoubleQuotesWithEscapesDoubled) {
-    // Backslashes doubled first, then double quotes; apostrophes and the "#'#" sequence
-    // are left exactly as the text has them.
-    const QString rtf = QStringLiteral("{\\rtf1 Il a dit \"oui\" \\{ C:\\\\dossier \\} l'#'#}");
-    EXPECT_EQ(sqlUpdateMessage(rtf, 7),
-              QStringLiteral("UPDATE tblmessage SET Message = \"{\\\\rtf1 Il a dit \"\"oui\"\" \\\\{ "
-                             "C:\\\\\\\\dossier \\\\} l'#'#}\" WHERE IdMessage = 7"));
-}

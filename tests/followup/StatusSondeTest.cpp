@@ -113,7 +113,10 @@ TEST_F(StatusSondeTest, ProbeMarksOnlyNewerUnfinishedMessagesUnderTheFilters) {
     EXPECT_EQ(g.rechercheBackColor(), kRouge);
     g.cmdRecherche()->click();
     EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
-    EXPECT_TRUE(listed(g).contains(6));
+    EXPECT_EQ(listed(g).last(), 6);
+    // The last message listed, unfinished, is no newer message.
+    g.VerifNouveauMsg();
+    EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
 }
 
 TEST_F(StatusSondeTest, EachTabMarksItsOwnNewMessagesFromTheShellTick) {

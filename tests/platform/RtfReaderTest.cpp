@@ -78,6 +78,8 @@ TEST(RtfReader, CodePages) {
     // 0x80-0x9F of Windows-1252 by default.
     EXPECT_EQ(plain("{\\rtf1\\ansi \\'80\\'85\\'8c\\'9c\\'91\\'92\\'93\\'94\\'e0\\'ff}"),
               QStringLiteral("€…Œœ‘’“”àÿ"));
+    // Some writers put the hexadecimal digits in upper case.
+    EXPECT_EQ(plain("{\\rtf1\\ansi \\'E9t\\'C9 \\'9C}"), QStringLiteral("étÉ œ"));
     EXPECT_EQ(plain("{\\rtf1\\ansi\\ansicpg1251 \\'c0\\'e1}"), QStringLiteral("Аб"));
     // A font's character set overrides the document's page while that font is on.
     EXPECT_EQ(plain("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset238 Arial CE;}}"

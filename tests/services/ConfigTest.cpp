@@ -99,10 +99,12 @@ TEST_F(ConfigFile, PortMustBeANumberFrom1To65535) {
     EXPECT_EQ(read().port, 65535);
 }
 
-TEST_F(ConfigFile, MySqlSectionWinsOverAccessAndDefaultPathIsBesideProgram) {
-    write("[Access]\nSource=x.mdb\n[mysql]\nServeur=s\nBD=b\nUtilisateur=u\n");
-    read();
-    EXPECT_TRUE(services::defaultConfigPath().endsWith(QStringLiteral("/vevu.cfg")));
+TEST_F(ConfigFile, MySqlSectionWinsOverAccessAndItsFirstRepeatedKeyCounts) {
+    write("[Access]\nServeur=access\nSource=x.mdb\n[mysql]\nServeur=s\nBD=b\nUtilisateur=u\n"
+          "SERVEUR=deuxieme\nBD=autre\n");
+    const Config c = read();
+    EXPECT_EQ(c.serveur, QStringLiteral("s"));
+    EXPECT_EQ(c.bd, QStringLiteral("b"));
 }
 
 } // namespace
