@@ -2,6 +2,8 @@
 #include "followup/frmListeMsg.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
+#include "platform/Pictures.h"
+#include "platform/RichTextBox.h"
 #include "presence/frmPresence.h"
 #include "services/Config.h"
 #include "services/Session.h"
@@ -13,15 +15,59 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <cstdio>
+#include <functional>
 #include <memory>
 
 namespace {
 
 const QString kTitle = QStringLiteral("Corvel");
 
-// Opens every main object without showing anything, then closes it: a smoke test
-// that the program starts (offscreen, with or without a database).
-int selfTest(const services::Config& config, bool haveConfig) {
+// Each check of the self-test returns why it failed, empty when it passed.
+using Check = std::pair<const char*, std::function<QString()>>;
+
+QString checkPictures() {
+    for (const platform::ImageList& list : {platform::messageImages(), platform::eventImages()}) {
+        if (list.count() == 0) return QStringLiteral("aucune image");
+        for (int i = 0; i < list.count(); ++i) {
+            const QImage image = list.pixmap(i).toImage();
+            if (image.isNull()) return QStringLiteral("image %1 absente").arg(i);
+            bool drawn = false;
+            for (int y = 0; y < image.height() && !drawn; ++y)
+                for (int x = 0; x < image.width() && !drawn; ++x)
+                    drawn = qAlpha(image.pixel(x, y)) != 0;
+            if (!drawn) return QStringLiteral("image %1 vide").arg(i);
+        }
+    }
+    return QString();
+}
+
+QString checkRtfRoundTrip() {
+    const QString text = QStringLiteral("Élève « ça » {C:\\dossier} 50 € 日本\r\nDeuxième ligne");
+    platform::RichTextBox out;
+    out.setText(text);
+    platform::RichTextBox in;
+    in.setTextRTF(out.textRTF());
+    return in.text() == text ? QString() : QStringLiteral("relu « %1 »").arg(in.text());
+}
+
+// Checks what a broken build or installation would break, then opens every main object
+// without showing anything and closes it (offscreen, with or without a database).
+// Returns the number of failed checks.
+int selfTest(const services::Config& config, bool haveConfig, bool configGiven, const QString& configError) {
+    const QList<Check> checks = {
+        {"images", checkPictures},
+        {"RTF", checkRtfRoundTrip},
+        {"configuration", [&] { return haveConfig || !configGiven ? QString() : configError; }},
+    };
+    int failures = 0;
+    for (const auto& [name, check] : checks) {
+        const QString why = check();
+        if (why.isEmpty()) continue;
+        ++failures;
+        fprintf(stderr, "self-test %s: %s\n", name, qUtf8Printable(why));
+    }
+
     auto db = std::make_unique<platform::Database>();
     if (haveConfig) {
         try {
@@ -37,7 +83,7 @@ int selfTest(const services::Config& config, bool haveConfig) {
         main.VerifMessages(false);
         shell::frmUpdate::UnloadAllForms();
     }
-    return 0;
+    return failures;
 }
 
 // Developer aid for looking at the program under Xvfb: CORVEL_SCREENSHOT=file.png
@@ -83,7 +129,8 @@ int main(int argc, char** argv) {
     services::Config config;
     QString error;
     const bool haveConfig = services::readConfig(parser.value(configPath), &config, &error);
-    if (parser.isSet(selfTestOpt)) return selfTest(config, haveConfig);
+    if (parser.isSet(selfTestOpt))
+        return selfTest(config, haveConfig, parser.isSet(configPath), error) == 0 ? 0 : 1;
     if (!haveConfig) {
         platform::messageBox(nullptr, error, kTitle, platform::MsgIcon::Critical);
         return 2;
