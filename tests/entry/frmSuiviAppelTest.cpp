@@ -178,7 +178,7 @@ TEST_F(frmSuiviAppelTest, NewMessageWritesEveryRowWithDailyNumbers) {
     EXPECT_EQ(destinataires(dernierMessage()), QStringList{QStringLiteral("3:1:1:3:1:4:NULL")});
 }
 
-TEST_F(frmSuiviAppelTest, MissingRecipientOrTextIsRefusedAndFocusGoesBack) {
+TEST_F(frmSuiviAppelTest, MissingRecipientTextOrOverlongFolderIsRefusedAndFocusGoesBack) {
     ScriptedChooser chooser;
     frmSuiviAppel f;
     f.show();
@@ -189,10 +189,21 @@ TEST_F(frmSuiviAppelTest, MissingRecipientOrTextIsRefusedAndFocusGoesBack) {
     preparer(f, QStringLiteral("Julie"), QStringLiteral("  \n "));
     f.cmdEnregistrer_Click();
     EXPECT_EQ(QApplication::focusWidget(), child<platform::RtfEdit>(f, "txtMessage"));
+    // A folder number longer than its column's fifty characters.
+    preparer(f, QString(), QStringLiteral("Un message"));
+    child<QLineEdit>(f, "txtDossier")->setText(QStringLiteral("A-1, ") + QString(51, QLatin1Char('9')));
+    f.cmdEnregistrer_Click();
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(f, "txtDossier"));
     EXPECT_EQ(chooser.messagesShown,
               (QStringList{QStringLiteral("Veuillez choisir au moins un destinataire."),
-                           QStringLiteral("Veuillez inscrire le message.")}));
+                           QStringLiteral("Veuillez inscrire le message."),
+                           QStringLiteral("Le numéro de dossier « %1 » dépasse 50 caractères.")
+                               .arg(QString(51, QLatin1Char('9')))}));
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM tblmessage")), QStringLiteral("0"));
+    // Fifty fit.
+    child<QLineEdit>(f, "txtDossier")->setText(QString(50, QLatin1Char('9')));
+    f.cmdEnregistrer_Click();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM tblmessagedossier")), QStringLiteral("1"));
 }
 
 class ChargeMessageTest : public frmSuiviAppelTest {
@@ -311,21 +322,6 @@ TEST_F(frmSuiviAppelTest, DatabaseErrorMidwayLeavesNothingAndSavingAgainMakesOne
     f.cmdEnregistrer_Click();
     EXPECT_EQ(scalar(lignes), QStringLiteral("3"));
     EXPECT_EQ(mere.recus, QList<qint32>{qint32(dernierMessage())});
-}
-
-TEST_F(frmSuiviAppelTest, OverlongFolderIsRefusedBeforeAnythingIsWritten) {
-    ScriptedChooser chooser;
-    frmSuiviAppel f;
-    preparer(f, QStringLiteral("Marc"), QStringLiteral("Un message"));
-    child<QLineEdit>(f, "txtDossier")->setText(QStringLiteral("A-1, ") + QString(51, QLatin1Char('9')));
-    f.cmdEnregistrer_Click();
-    ASSERT_EQ(chooser.messagesShown.size(), 1);
-    EXPECT_TRUE(chooser.messagesShown[0].startsWith(QStringLiteral("Le numéro de dossier « 999")));
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM tblmessage")), QStringLiteral("0"));
-    // Fifty characters fit the column.
-    child<QLineEdit>(f, "txtDossier")->setText(QString(50, QLatin1Char('9')));
-    f.cmdEnregistrer_Click();
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM tblmessagedossier")), QStringLiteral("1"));
 }
 
 TEST(frmSuiviAppelInstanceTest, OneInstanceShownModelessAndListOpenedThroughTheHook) {
