@@ -20,9 +20,11 @@ void fillMenu(QMenu* target, const Menu& items) {
     for (const MenuItem& item : items) {
         if (item.separator) {
             target->addSeparator();
-        } else if (!item.submenu.isEmpty()) {
+        } else if (item.isSubmenu || !item.submenu.isEmpty()) {
+            // An empty submenu is shown greyed, never as an item that could be chosen.
             QMenu* sub = target->addMenu(item.text);
-            sub->setEnabled(!item.greyed);
+            sub->menuAction()->setObjectName(QStringLiteral("subMenu_") + item.text);
+            sub->setEnabled(!item.greyed && !item.submenu.isEmpty());
             fillMenu(sub, item.submenu);
         } else {
             QAction* a = target->addAction(item.text);
@@ -156,7 +158,7 @@ std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) {
 
 const MenuItem* findMenuItem(const Menu& menu, int id) {
     for (const MenuItem& item : menu) {
-        if (!item.separator && item.submenu.isEmpty() && item.id == id) return &item;
+        if (!item.separator && !item.isSubmenu && item.submenu.isEmpty() && item.id == id) return &item;
         if (const MenuItem* found = findMenuItem(item.submenu, id)) return found;
     }
     return nullptr;

@@ -19,6 +19,7 @@ struct MenuItem {
     bool checked = false;
     bool greyed = false;
     bool separator = false;
+    bool isSubmenu = false; // a submenu title, even while its list is empty
     QList<MenuItem> submenu;
 
     static MenuItem item(int id, const QString& text, bool checked = false, bool greyed = false) {
@@ -32,6 +33,7 @@ struct MenuItem {
     static MenuItem sub(const QString& text, QList<MenuItem> items) {
         MenuItem m;
         m.text = text;
+        m.isSubmenu = true;
         m.submenu = std::move(items);
         return m;
     }

@@ -230,6 +230,7 @@ public:
     void setGridLineColor(qint64 color);
     bool GridLines() const { return m_gridLines; }
     void setGridLines(bool on);
+    // -1: a selected cell keeps its own back colour and is framed instead.
     qint64 SelectionBackColor() const { return m_selBackColor; }
     void setSelectionBackColor(qint64 color);
     qint64 SelectionForeColor() const { return m_selForeColor; }

@@ -181,10 +181,17 @@ void Grid::paintRow(QPainter& p, int row, int y, int xOffset, int viewWidth) {
         if (cell.right() < 0 || cell.left() >= viewWidth) continue;
         const Cell& data = rr.cells[size_t(c - 1)];
         const bool sel = rowSelected && (RowMode() || c == SelectedCol());
-        p.fillRect(cell, sel ? selBack : resolve(data.backColor, BackColor()));
+        // Selection colour -1: the cell keeps its own colour and a frame marks it.
+        const bool frame = sel && SelectionBackColor() == -1;
+        p.fillRect(cell, sel && !frame ? selBack : resolve(data.backColor, BackColor()));
         p.save();
         p.setClipRect(cell, Qt::IntersectClip);
         paintCellContent(p, data, cell, sel);
+        if (frame) {
+            p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(cell.adjusted(1, 1, -1, -1));
+        }
         p.restore();
         if (GridLines()) {
             p.setPen(lines);

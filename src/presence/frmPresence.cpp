@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <stdexcept>
 
@@ -52,6 +53,7 @@ frmPresence::frmPresence(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Gestion des présences"));
     setObjectName(QStringLiteral("frmPresence"));
     creerControles();
+    initEdition();
     // At least the designed 12915 by 9375 twips; on a larger screen wider and taller, so
     // that a day's notes and events read without wrapping in every word.
     QSize taille(twipsToPixelsX(12915), twipsToPixelsY(9375));
@@ -78,7 +80,11 @@ frmPresence* frmPresence::instance() {
 void frmPresence::ouvrir() {
     frmPresence* f = instance();
     f->ensureLoaded();
-    f->showNormal();
+    // Shown again as it was left: a maximised board stays maximised.
+    if (f->isMinimized())
+        f->setWindowState(f->windowState() & ~Qt::WindowMinimized);
+    else if (!f->isVisible())
+        f->show();
     f->raise();
     f->activateWindow();
     f->SetDate(platform::Clock::today());
@@ -112,6 +118,8 @@ void frmPresence::creerControles() {
     cmdPrecedent->setObjectName(QStringLiteral("cmdPrecedent"));
     cmdPrecedent->setArrowType(Qt::LeftArrow);
     cmdPrecedent->setToolTip(QStringLiteral("Semaine précédente"));
+    // A click takes the focus, so that an open edit is committed before the week moves.
+    cmdPrecedent->setFocusPolicy(Qt::StrongFocus);
     placer(cmdPrecedent, 4200, 120, 735, 375);
 
     DTPicker = new QDateEdit(this);
@@ -125,6 +133,7 @@ void frmPresence::creerControles() {
     cmdSuivant->setObjectName(QStringLiteral("cmdSuivant"));
     cmdSuivant->setArrowType(Qt::RightArrow);
     cmdSuivant->setToolTip(QStringLiteral("Semaine suivante"));
+    cmdSuivant->setFocusPolicy(Qt::StrongFocus);
     placer(cmdSuivant, 7200, 120, 735, 375);
 
     txtEdit = new QLineEdit(this);
@@ -182,6 +191,7 @@ void frmPresence::creerControles() {
     connect(DTPicker->calendarWidget(), &QCalendarWidget::activated, this, &frmPresence::DTPicker_CloseUp,
             Qt::QueuedConnection);
     DTPicker->installEventFilter(this);
+    connect(DTPicker, &QDateEdit::dateChanged, this, &frmPresence::DTPicker_Change);
 }
 
 void frmPresence::colorerEntete(QLabel* label, qint64 back, qint64 fore) {
@@ -325,7 +335,10 @@ QDate frmPresence::Lundi(const QDate& d) {
 void frmPresence::SetDate(const QDate& d) {
     try {
         ensureLoaded();
-        DTPicker->setDate(Lundi(d));
+        {
+            const QSignalBlocker bloque(DTPicker);
+            DTPicker->setDate(Lundi(d));
+        }
         Remplir();
     } catch (const std::exception& e) {
         services::DoErreur(e, kForm, QStringLiteral("SetDate"));
@@ -333,8 +346,22 @@ void frmPresence::SetDate(const QDate& d) {
 }
 
 void frmPresence::DTPicker_CloseUp() {
-    DTPicker->setDate(Lundi(DTPicker->date()));
+    {
+        const QSignalBlocker bloque(DTPicker);
+        DTPicker->setDate(Lundi(DTPicker->date()));
+    }
     Remplir();
+}
+
+void frmPresence::DTPicker_Change() {
+    // Whatever moved the date, "Lundi" stands over a Monday and the week buttons then
+    // move from a Monday.
+    const QDate lundi = Lundi(DTPicker->date());
+    if (lundi != DTPicker->date()) {
+        const QSignalBlocker bloque(DTPicker);
+        DTPicker->setDate(lundi);
+    }
+    if (lundi != DateColonne(2)) Remplir();
 }
 
 void frmPresence::DTPicker_KeyDown(int KeyCode, int /*Shift*/) {
@@ -347,6 +374,7 @@ bool frmPresence::eventFilter(QObject* watched, QEvent* event) {
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) chkPresenceAuto->click();
         return true;
     }
+    if (watched == txtEdit) return filtreEditeur(event) || QWidget::eventFilter(watched, event);
     if (watched == DTPicker && event->type() == QEvent::KeyPress) {
         const auto* k = static_cast<QKeyEvent*>(event);
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
@@ -358,13 +386,19 @@ bool frmPresence::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmPresence::cmdPrecedent_Click() {
-    DTPicker->setDate(DTPicker->date().addDays(-7));
+    {
+        const QSignalBlocker bloque(DTPicker);
+        DTPicker->setDate(DTPicker->date().addDays(-7));
+    }
     Remplir();
     SGrid->setRedraw(true);
 }
 
 void frmPresence::cmdSuivant_Click() {
-    DTPicker->setDate(DTPicker->date().addDays(7));
+    {
+        const QSignalBlocker bloque(DTPicker);
+        DTPicker->setDate(DTPicker->date().addDays(7));
+    }
     Remplir();
     SGrid->setRedraw(true);
 }

@@ -21,7 +21,9 @@ namespace presence {
 // date picker with its two week buttons. One window for the whole program.
 //
 // Files: frmPresence.cpp (loading, grids, navigation), frmPresenceLayout.cpp (layout
-// that follows the window's size), frmPresenceFill.cpp (the board's content).
+// that follows the window's size), frmPresenceFill.cpp (the board's content),
+// frmPresenceEdition.cpp (half-days, notes and the in-place editor),
+// frmPresenceEvenement.cpp (the events row), frmPresenceEtats.cpp (the legend).
 class frmPresence : public QWidget {
     Q_OBJECT
 public:
@@ -51,6 +53,26 @@ public:
     void cmdPrecedent_Click();
     void cmdSuivant_Click();
     void chkPresenceAuto_Click();
+    // The picker's date moved (typed, wheel, arrows, calendar): back to its Monday.
+    void DTPicker_Change();
+
+    // ---- Editing the board
+    // Right-click on the board: the presence menu of a half-day, the colour menu of the
+    // events row. x and y in twips relative to the grid.
+    void SGrid_MouseUp(int Button, int Shift, float X, float Y);
+    void SGrid_RequestEdit(int row, int col, int key, bool& cancel);
+    void SGrid_SelChange(int row, int col);
+    void txtEdit_KeyDown(int KeyCode, int Shift);
+    void txtEdit_LostFocus();
+    void SGridEtat_MouseUp(int Button, int Shift, float X, float Y);
+    void SGridEtat_RequestEdit(int row, int col, int key, bool& cancel);
+    void SGridEtat_SelChange(int row, int col);
+    // May the user change this board row (his own, or any with the right)? Column 1,
+    // separator rows and the thin row under the events row are never changed.
+    bool PeutModifier(int row, int col) const;
+    // Commits the edit that is open, before the board changes under it; a commit that
+    // fails ends the edit (its message has said so).
+    void ValiderEdition();
 
     // The date a day column (2 Monday to 8 Sunday) shows, read back from its label.
     QDate DateColonne(int col) const;
@@ -72,6 +94,8 @@ public:
     // Cell under edit in txtEdit, 0 when no edit is open.
     qint32 lngLigneEdit = 0;
     qint32 lngColEdit = 0;
+    // What txtEdit edits: "Event" an events cell, "Etat" a legend cell, empty a half-day.
+    QString txtEditTag;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -88,10 +112,27 @@ private:
     void RemplirLigne(qint32 NoEmploye, const QString& Nom, int row);
     void GetEvenement(int row, int col);
     void colorerEntete(QLabel* label, qint64 back, qint64 fore);
+
+    void initEdition();
+    bool filtreEditeur(QEvent* event);
+    void choisirEtat(int id, int row, int col);
+    void effacerTexte(int cible, int row, int col);
+    bool UpdateEtatPersence(bool bAM, qint32 IdEtat, qint32 NoEmploye, const QDate& DatePresence, bool bTexte,
+                            const QString& sTexte);
+    void ouvrirEditeur(platform::Grid* grid, int row, int col, const QString& tag, int maxLength);
+    void fermerEditeur();
+    bool commitNote();
+    bool commitEvenement();
+    bool commitEtat();
+    void couleurEvenement(int row, int col);
+    // A write failed: says so, and shows again what the database holds.
+    void echecEcriture();
     // The shared connection; throws when the program has none.
     static platform::Database& cn();
 
     bool m_loaded = false;
+    bool m_enValidation = false; // a commit is running (its message box takes the focus)
+    int m_ligneSelection = 0;    // the board's selected row before the last move
     // The check box's caption, on two lines beside it: one line would not fit before the
     // week buttons.
     QLabel* m_lblPresenceAuto = nullptr;

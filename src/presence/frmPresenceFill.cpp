@@ -33,6 +33,7 @@ constexpr qint64 kOrange = 0x80C0FF;     // a day of birthdays only
 constexpr qint64 kBlanc = 0xFFFFFF;
 constexpr int kImageAnniversaire = 3;
 constexpr int kSeparateur = 2; // pixels
+constexpr qint32 kEtatDefaut = 1; // the fixed state a day without a row stands in
 
 // A font of the grid's face at the application's default size, as every cell font of
 // the board is made.
@@ -63,6 +64,7 @@ int frmPresence::IconeDuJour(const QDate& d) {
 void frmPresence::Remplir() {
     QString sql;
     try {
+        ValiderEdition();
         SGrid->setRedraw(false);
         DisposerEntetes();
 
@@ -153,11 +155,13 @@ void frmPresence::RemplirLigne(qint32 NoEmploye, const QString& Nom, int row) {
                                    rs.field(QStringLiteral("CouleurPM")).toLongLong(), 0, f, 0, -1,
                                    rs.field(QStringLiteral("EtatPM")).toInt());
             } else {
-                // No state that day: the cell forgets the state an earlier week left in it.
+                // No state that day: the cell carries the default state, never one an
+                // earlier week left in it, so that clearing a note or changing the state
+                // of that day starts from state 1.
                 SGrid->CellDetails(row, col, QString(), platform::kAlignWordBreak, -1, kBlanc, 0, f, {}, {},
-                                   0);
+                                   kEtatDefaut);
                 SGrid->CellDetails(row + 1, col, QString(), platform::kAlignWordBreak, -1, kBlanc, 0, f, {},
-                                   {}, 0);
+                                   {}, kEtatDefaut);
             }
         }
         sql.clear();

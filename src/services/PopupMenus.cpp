@@ -64,9 +64,12 @@ int mnuPopPresences(QWidget* owner) {
                 states[t] << MenuItem::item(presenceMenuId(t + 1, idEtat), description);
         }
     } catch (const platform::DbError& e) {
+        // Without the states the menu would offer nothing true: it is not shown.
         DoErreur(e, QStringLiteral("PopupMenus"), QStringLiteral("mnuPopPresences"));
+        return 0;
     } catch (const std::exception& e) {
         DoErreur(e, QStringLiteral("PopupMenus"), QStringLiteral("mnuPopPresences"), sql);
+        return 0;
     }
     Menu menu;
     for (int t = 0; t < 4; ++t)

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class QDate;
+
+// The SQL texts of the board's editing: half-days and their notes, the events row and
+// the presence states. A day's presence and a day's event are each one row (unique key),
+// so every write of one is a single statement that inserts or updates: two workstations
+// writing the same day never make the second one fail, and neither change is lost.
+namespace presence {
+
+// Longest texts the columns hold: notes and events, and a state's description.
+constexpr int kLongueurNote = 255;
+constexpr int kLongueurEtat = 50;
+
+QString sqlDescriptionEtat(qint32 idEtat);
+QString sqlCouleurDescriptionEtat(qint32 idEtat);
+
+// One half-day's state, and its note when withNote; a new row takes the default state
+// for the other half-day.
+QString sqlEcrireDemiJournee(bool am, qint32 idEtat, qint32 noEmploye, const QDate& date, bool withNote,
+                             const QString& note);
+// One half-day's note alone; a new row takes the default state for both half-days.
+QString sqlEcrireNote(bool am, qint32 noEmploye, const QDate& date, const QString& note);
+
+QString sqlEcrireEvenement(const QDate& date, const QString& description, qint64 back, qint64 fore);
+QString sqlSupprimerEvenement(const QDate& date);
+
+// Some half-day uses the state (a row, or none).
+QString sqlEtatUtilise(qint32 idEtat);
+QString sqlAjouterEtat(const QString& description, qint64 couleur);
+QString sqlCouleurEtat(qint32 idEtat, qint64 couleur);
+QString sqlRenommerEtat(qint32 idEtat, const QString& description);
+// Removes the state only while no half-day uses it: the test and the removal are one
+// statement, so a presence written in between keeps its state.
+QString sqlRetirerEtatInutilise(qint32 idEtat);
+
+} // namespace presence

@@ -1,0 +1,373 @@
+// Editing the board's half-days: the presence menu of a cell (a state for the morning,
+// the afternoon, the day or the week, or clearing notes), the write of one half-day,
+// and the in-place editor shared with the events row and the legend.
+
+#include "presence/PresenceEditQueries.h"
+#include "presence/frmPresence.h"
+
+#include "platform/Database.h"
+#include "platform/Dialogs.h"
+#include "platform/Grid.h"
+#include "platform/Units.h"
+#include "services/ErrorLogger.h"
+#include "services/PopupMenus.h"
+#include "services/Session.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <cmath>
+#include <stdexcept>
+
+using services::Session;
+
+namespace presence {
+
+namespace {
+
+const QString kForm = QStringLiteral("frmPresence");
+const QString kTagEvent = QStringLiteral("Event");
+const QString kTagEtat = QStringLiteral("Etat");
+
+// A day's own rows: the morning row (remainder 1), the afternoon row (remainder 2).
+bool ligneMatin(int row) {
+    return row % 3 == 1;
+}
+bool ligneDeDemiJournee(int row) {
+    return row >= 4 && row % 3 != 0;
+}
+
+// The note a half-day shows after a change of state: a note that only repeated the old
+// state's description follows the state, a note of the user's own stays, and state 1
+// never writes its description into a cell. Returns whether the note is to be written.
+bool regleTexte(qint32 etat, QString& texte, const QString& ancienne, const QString& nouvelle) {
+    if (etat >= 2 && texte.isEmpty()) {
+        texte = nouvelle;
+        return true;
+    }
+    if (texte == ancienne && etat == 1) {
+        texte.clear();
+        return true;
+    }
+    if (texte == ancienne && etat >= 2) {
+        texte = nouvelle;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void frmPresence::initEdition() {
+    connect(SGrid, &platform::Grid::MouseUp, this, &frmPresence::SGrid_MouseUp);
+    connect(SGrid, &platform::Grid::RequestEdit, this, &frmPresence::SGrid_RequestEdit, Qt::DirectConnection);
+    connect(SGrid, &platform::Grid::SelectionChange, this, &frmPresence::SGrid_SelChange);
+    connect(SGrid, &platform::Grid::ScrollChange, this, &frmPresence::ValiderEdition);
+    connect(SGridEtat, &platform::Grid::MouseUp, this, &frmPresence::SGridEtat_MouseUp);
+    connect(SGridEtat, &platform::Grid::RequestEdit, this, &frmPresence::SGridEtat_RequestEdit,
+            Qt::DirectConnection);
+    connect(SGridEtat, &platform::Grid::SelectionChange, this, &frmPresence::SGridEtat_SelChange);
+    txtEdit->installEventFilter(this);
+    // The selected half-day keeps its state's colour; a frame shows which one it is.
+    SGrid->setSelectionBackColor(-1);
+}
+
+bool frmPresence::PeutModifier(int row, int col) const {
+    if (row < 1 || row > SGrid->Rows() || col < 2 || col > SGrid->Columns()) return false;
+    if (row == 1) return booAccesGestion && SGrid->CellItemData(1, 1) == -1;
+    if (!ligneDeDemiJournee(row)) return false;
+    return booAccesGestion || SGrid->CellItemData(row, 1) == Session::lngNoEmploye;
+}
+
+// ---- The right-click menus
+
+void frmPresence::SGrid_MouseUp(int Button, int /*Shift*/, float X, float Y) {
+    if (Button != 2) return;
+    int row = 0, col = 0;
+    SGrid->CellFromPoint(platform::twipsToPixelsX(int(std::lround(X))),
+                         platform::twipsToPixelsY(int(std::lround(Y))), row, col);
+    if (row == 0 || !PeutModifier(row, col)) return;
+    ValiderEdition();
+    if (row == 1) {
+        couleurEvenement(row, col);
+        return;
+    }
+    const int id = services::mnuPopPresences(this);
+    if (id < 0)
+        effacerTexte(-id, row, col);
+    else if (id > 0)
+        choisirEtat(id, row, col);
+}
+
+void frmPresence::effacerTexte(int cible, int row, int col) {
+    const int matin = ligneMatin(row) ? row : row - 1;
+    const int apresMidi = matin + 1;
+    const qint32 employe = SGrid->CellItemData(matin, 1);
+    bool ok = true;
+    SGrid->setRedraw(false);
+    auto effacer = [&](int c, bool am, bool pm) {
+        if (am) SGrid->setCellText(matin, c, QString());
+        if (pm) SGrid->setCellText(apresMidi, c, QString());
+        // The state written is the one the cell carries: only the note changes.
+        if (am) ok &= UpdateEtatPersence(true, SGrid->CellItemData(matin, c), employe, DateColonne(c), true, {});
+        if (pm)
+            ok &= UpdateEtatPersence(false, SGrid->CellItemData(apresMidi, c), employe, DateColonne(c), true, {});
+    };
+    switch (cible) {
+    case 1:
+        effacer(col, true, false);
+        break;
+    case 2:
+        effacer(col, false, true);
+        break;
+    case 3:
+        effacer(col, true, true);
+        break;
+    case 4:
+        for (int c = 2; c <= SGrid->Columns(); ++c)
+            effacer(c, true, true);
+        break;
+    default:
+        break;
+    }
+    SGrid->setRowHeight(matin, HauteurLigne(matin));
+    SGrid->setRowHeight(apresMidi, HauteurLigne(apresMidi));
+    SGrid->setRedraw(true);
+    if (!ok) echecEcriture();
+}
+
+void frmPresence::choisirEtat(int id, int row, int col) {
+    // The first digit names the half-days, the others the state.
+    const QString chiffres = QString::number(id);
+    const int cible = chiffres.left(1).toInt();
+    const qint32 etat = chiffres.mid(1).toInt();
+    if (cible < 1 || cible > 4 || etat < 1) return;
+
+    const int matin = ligneMatin(row) ? row : row - 1;
+    const int apresMidi = matin + 1;
+    const qint32 employe = SGrid->CellItemData(matin, 1);
+    QString sql;
+    SGrid->setRedraw(false);
+    try {
+        sql = sqlDescriptionEtat(SGrid->CellItemData(row, col));
+        const platform::Recordset ancien = cn().open(sql);
+        const QString ancienne = ancien.eof() ? QString() : ancien.field(QStringLiteral("Description")).text();
+
+        sql = sqlCouleurDescriptionEtat(etat);
+        const platform::Recordset nouveau = cn().open(sql);
+        if (nouveau.eof()) {
+            // Removed from another workstation since the menu was made.
+            SGrid->setRedraw(true);
+            services::DoErreur(QStringLiteral("-1"), QStringLiteral("L'état %1 n'existe plus.").arg(etat),
+                               QStringLiteral("corvel"), kForm, QStringLiteral("SGrid_MouseUp"), sql);
+            platform::messageBox(this, QStringLiteral("Cet état de présence n'existe plus."));
+            InitSgridEtat();
+            return;
+        }
+        const qint64 couleur = nouveau.field(QStringLiteral("Couleur")).toLongLong();
+        const QString nouvelle = nouveau.field(QStringLiteral("Description")).text();
+        sql.clear();
+
+        bool ok = true;
+        // A half-day takes the state's colour, the text rule and the state.
+        auto changer = [&](int r, int c) {
+            QString texte = SGrid->CellText(r, c);
+            const bool ecrireTexte = regleTexte(etat, texte, ancienne, nouvelle);
+            SGrid->CellDetails(r, c, texte, {}, {}, couleur, {}, {}, {}, {}, etat);
+            ok &= UpdateEtatPersence(ligneMatin(r), etat, employe, DateColonne(c), ecrireTexte, texte);
+        };
+        // The afternoon of a whole day takes the colour and the state; its note stays.
+        auto etatSeul = [&](int c) {
+            SGrid->CellDetails(apresMidi, c, {}, {}, {}, couleur, {}, {}, {}, {}, etat);
+            ok &= UpdateEtatPersence(false, etat, employe, DateColonne(c), false, QString());
+        };
+        switch (cible) {
+        case 1:
+            changer(matin, col);
+            break;
+        case 2:
+            changer(apresMidi, col);
+            break;
+        case 3:
+            changer(matin, col);
+            etatSeul(col);
+            break;
+        case 4:
+            for (int c = 2; c <= SGrid->Columns(); ++c) {
+                changer(matin, c);
+                etatSeul(c);
+            }
+            break;
+        }
+        // A description that wraps more than the note it replaced must not be cut.
+        SGrid->setRowHeight(matin, HauteurLigne(matin));
+        SGrid->setRowHeight(apresMidi, HauteurLigne(apresMidi));
+        SGrid->setRedraw(true);
+        if (!ok) echecEcriture();
+    } catch (const platform::DbError& e) {
+        SGrid->setRedraw(true);
+        services::DoErreur(e, kForm, QStringLiteral("SGrid_MouseUp"));
+    } catch (const std::exception& e) {
+        SGrid->setRedraw(true);
+        services::DoErreur(e, kForm, QStringLiteral("SGrid_MouseUp"), sql);
+    }
+}
+
+bool frmPresence::UpdateEtatPersence(bool bAM, qint32 IdEtat, qint32 NoEmploye, const QDate& DatePresence,
+                                     bool bTexte, const QString& sTexte) {
+    QString sql;
+    try {
+        sql = sqlEcrireDemiJournee(bAM, IdEtat, NoEmploye, DatePresence, bTexte, sTexte.left(kLongueurNote));
+        cn().execute(sql);
+        return true;
+    } catch (const platform::DbError& e) {
+        services::DoErreur(e, kForm, QStringLiteral("UpdateEtatPersence"));
+    } catch (const std::exception& e) {
+        services::DoErreur(e, kForm, QStringLiteral("UpdateEtatPersence"), sql);
+    }
+    return false;
+}
+
+void frmPresence::echecEcriture() {
+    platform::messageBox(this, QStringLiteral("La modification n'a pas été enregistrée."), QString(),
+                         platform::MsgIcon::Critical);
+    Remplir();
+}
+
+// ---- Selection
+
+void frmPresence::SGrid_SelChange(int row, int col) {
+    // The separators and the hidden row under the events are not cells of the board:
+    // the selection steps over them in the direction it was moving.
+    const int pas = row >= m_ligneSelection ? 1 : -1;
+    int r = row;
+    while (r >= 1 && r <= SGrid->Rows() && (r == 2 || r % 3 == 0))
+        r += pas;
+    if (r < 1 || r > SGrid->Rows()) r = m_ligneSelection >= 1 && m_ligneSelection <= SGrid->Rows() ? m_ligneSelection : 1;
+    if (r != row) {
+        SGrid->setSelectedRow(r);
+        SGrid->EnsureVisible(r, col);
+    }
+    m_ligneSelection = r;
+}
+
+// ---- The in-place editor
+
+void frmPresence::SGrid_RequestEdit(int row, int col, int /*key*/, bool& cancel) {
+    cancel = true;
+    try {
+        if (!PeutModifier(row, col)) return;
+        ouvrirEditeur(SGrid, row, col, row == 1 ? kTagEvent : QString(), kLongueurNote);
+    } catch (const std::exception& e) {
+        services::DoErreur(e, kForm, QStringLiteral("SGrid_RequestEdit"));
+    }
+}
+
+void frmPresence::ouvrirEditeur(platform::Grid* grid, int row, int col, const QString& tag, int maxLength) {
+    ValiderEdition();
+    txtEditTag = tag;
+    txtEdit->setMaxLength(maxLength);
+    txtEdit->setToolTip(QStringLiteral("%1 caractères au plus").arg(maxLength));
+    txtEdit->setText(grid->CellText(row, col));
+    QPalette pal = txtEdit->palette();
+    pal.setColor(QPalette::Base, platform::colorFromBgr(grid->CellBackColor(row, col) == -1
+                                                            ? grid->BackColor()
+                                                            : grid->CellBackColor(row, col)));
+    pal.setColor(QPalette::Text, platform::colorFromBgr(grid->CellForeColor(row, col) == -1
+                                                            ? grid->ForeColor()
+                                                            : grid->CellForeColor(row, col)));
+    txtEdit->setPalette(pal);
+    txtEdit->setFont(grid->CellFont(row, col));
+    // Over the cell, and never beyond the grid's visible part.
+    QRect cellule = grid->CellRect(row, col).intersected(grid->viewport()->geometry());
+    txtEdit->setGeometry(cellule.translated(grid->pos()));
+    txtEdit->raise();
+    lngLigneEdit = row;
+    lngColEdit = col;
+    txtEdit->show();
+    txtEdit->setFocus();
+}
+
+bool frmPresence::filtreEditeur(QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* k = static_cast<QKeyEvent*>(event);
+        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+            txtEdit_KeyDown(13, 0);
+            return true;
+        }
+        if (k->key() == Qt::Key_Escape) {
+            txtEdit_KeyDown(27, 0);
+            return true;
+        }
+    } else if (event->type() == QEvent::FocusOut) {
+        // Another window coming to the front is not leaving the cell.
+        const Qt::FocusReason r = static_cast<QFocusEvent*>(event)->reason();
+        if (r != Qt::ActiveWindowFocusReason && r != Qt::PopupFocusReason) txtEdit_LostFocus();
+    }
+    return false;
+}
+
+void frmPresence::txtEdit_KeyDown(int KeyCode, int /*Shift*/) {
+    if (KeyCode == 27) {
+        fermerEditeur();
+        return;
+    }
+    if (KeyCode != 13 || lngLigneEdit < 1 || m_enValidation) return;
+    m_enValidation = true;
+    bool ok = false;
+    if (txtEditTag == kTagEtat) {
+        ok = commitEtat();
+    } else {
+        ok = txtEditTag == kTagEvent ? commitEvenement() : commitNote();
+        if (ok && lngLigneEdit >= 1 && lngLigneEdit <= SGrid->Rows())
+            SGrid->setRowHeight(lngLigneEdit, HauteurLigne(lngLigneEdit));
+    }
+    m_enValidation = false;
+    if (ok) fermerEditeur();
+}
+
+void frmPresence::txtEdit_LostFocus() {
+    if (lngLigneEdit >= 1 && txtEdit->isVisible()) txtEdit_KeyDown(13, 0);
+}
+
+void frmPresence::fermerEditeur() {
+    // Hidden first: the loss of focus this causes finds no edit to commit.
+    const bool focus = txtEdit->hasFocus();
+    txtEdit->hide();
+    if (focus) (txtEditTag == kTagEtat ? SGridEtat : SGrid)->setFocus();
+    lngLigneEdit = 0;
+    lngColEdit = 0;
+    txtEditTag.clear();
+}
+
+void frmPresence::ValiderEdition() {
+    if (lngLigneEdit < 1 || m_enValidation) return;
+    txtEdit_KeyDown(13, 0);
+    // A commit that failed has said so; the board is about to change under the editor.
+    if (lngLigneEdit >= 1) fermerEditeur();
+}
+
+bool frmPresence::commitNote() {
+    QString sql;
+    try {
+        const bool am = lngLigneEdit % 3 != 2;
+        const qint32 employe = SGrid->CellItemData(lngLigneEdit, 1);
+        const QString texte = txtEdit->text().left(kLongueurNote);
+        sql = sqlEcrireNote(am, employe, DateColonne(lngColEdit), texte);
+        cn().execute(sql);
+        SGrid->setCellText(lngLigneEdit, lngColEdit, texte);
+        SGrid->setRedraw(true);
+        return true;
+    } catch (const platform::DbError& e) {
+        services::DoErreur(e, kForm, QStringLiteral("txtEdit_KeyDown"));
+    } catch (const std::exception& e) {
+        services::DoErreur(e, kForm, QStringLiteral("txtEdit_KeyDown"), sql);
+    }
+    // The editor stays open with its text: the next Enter tries again.
+    platform::messageBox(this, QStringLiteral("La modification n'a pas été enregistrée."), QString(),
+                         platform::MsgIcon::Critical);
+    return false;
+}
+
+} // namespace presence
