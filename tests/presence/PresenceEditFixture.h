@@ -1,0 +1,102 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Grid.h"
+#include "platform/Units.h"
+#include "presence/frmPresence.h"
+#include "services/ErrorLogger.h"
+#include "services/Session.h"
+#include "support/ScriptedChooser.h"
+#include "support/TestDb.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A board of the week of Monday 2024-03-11 (today Wednesday 13th) with three states,
+// shown offscreen so that clicks land on real cells. Employee 2 is the user without the
+// right to manage the board, 3 a colleague, 8 a manager (access type 16).
+class PresenceEdit : public ::testing::Test {
+protected:
+    static constexpr qint64 kBureau = 0xD8F5D8;
+    static constexpr qint64 kAbsent = 0xC0C0FF;
+    static constexpr qint64 kVacances = 16113072;
+
+    void SetUp() override {
+        REQUIRE_TEST_DB();
+        m_db = std::make_unique<TestDb>(QStringLiteral("presedit"));
+        services::setErrorLogPath(m_logDir.filePath(QStringLiteral("Erreur.log")));
+        sql(QStringLiteral("INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES "
+                           "(1, 'Au bureau', %1), (2, 'Absent', %2), (3, 'Vacances', %3);"
+                           "INSERT INTO tblemploye (NoEmploye, Nom, Actif) VALUES (2, 'Moi', 1), (3, 'Zed', 1), "
+                           "(8, 'Chef', 1);"
+                           "INSERT INTO tblacces_empl (typeAcces, NoEmploye) VALUES (14, 2), (14, 3), (14, 8), "
+                           "(16, 8);"
+                           "INSERT INTO tblordreemployemsg (NoEmploye, Ordre) VALUES (2, 1), (3, 2), (8, 3);")
+                .arg(kBureau)
+                .arg(kAbsent)
+                .arg(kVacances));
+        platform::Clock::setFixed(QDateTime(QDate(2024, 3, 13), QTime(10, 0)));
+    }
+    void TearDown() override {
+        m_w.reset();
+        platform::Clock::setFixed(QDateTime());
+        services::setErrorLogPath(QString());
+        m_db.reset();
+    }
+    void sql(const QString& script) {
+        m_db->runScript(script.endsWith(QLatin1Char(';')) ? script : script + QLatin1Char(';'));
+    }
+    QVariant value(const QString& query) { return m_db->db().open(query).field(0).value(); }
+    // A column of the stored day of an employee, "-" when the day has no row.
+    QString jour(qint32 no, const char* date, const char* column) {
+        const auto rs = m_db->db().open(QStringLiteral("SELECT %1 FROM tblpresences WHERE NoEmploye = %2 AND "
+                                                       "DatePresence = '%3'")
+                                            .arg(QLatin1String(column))
+                                            .arg(no)
+                                            .arg(QLatin1String(date)));
+        return rs.eof() ? QStringLiteral("-") : rs.field(0).text();
+    }
+    // The board as employee `no` sees it; Moi is on rows 4-5, Zed 7-8, Chef 10-11.
+    presence::frmPresence& board(qint32 no = 2, const QDate& d = QDate(2024, 3, 13)) {
+        services::Session::lngNoEmploye = no;
+        m_w = std::make_unique<presence::frmPresence>();
+        m_w->resize(1100, 760);
+        m_w->show();
+        m_w->SetDate(d);
+        return *m_w;
+    }
+    // A right-click released over a cell of a grid, as the grid reports it.
+    void clicDroit(platform::Grid* g, int row, int col) {
+        g->EnsureVisible(row, col);
+        const QPoint p = g->CellRect(row, col).center();
+        if (g == m_w->SGrid)
+            m_w->SGrid_MouseUp(2, 0, float(platform::pixelsToTwipsX(p.x())),
+                               float(platform::pixelsToTwipsY(p.y())));
+        else
+            m_w->SGridEtat_MouseUp(2, 0, float(platform::pixelsToTwipsX(p.x())),
+                                   float(platform::pixelsToTwipsY(p.y())));
+    }
+    void clicDroit(int row, int col) { clicDroit(m_w->SGrid, row, col); }
+    // The grid asks for an editor on a cell; true when the board opened one.
+    bool editer(platform::Grid* g, int row, int col) {
+        bool cancel = false;
+        if (g == m_w->SGrid)
+            m_w->SGrid_RequestEdit(row, col, 0, cancel);
+        else
+            m_w->SGridEtat_RequestEdit(row, col, 0, cancel);
+        EXPECT_TRUE(cancel); // the grid's own editor never opens
+        return m_w->lngLigneEdit == row && m_w->lngColEdit == col && !m_w->txtEdit->isHidden();
+    }
+    QString log() const {
+        QFile f(m_logDir.filePath(QStringLiteral("Erreur.log")));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
+    std::unique_ptr<TestDb> m_db;
+    std::unique_ptr<presence::frmPresence> m_w;
+    QTemporaryDir m_logDir;
+    ScriptedChooser m_chooser;
+};

@@ -1,0 +1,231 @@
+#include "PresenceEditFixture.h"
+
+#include <QDateEdit>
+#include <QFocusEvent>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+TEST_F(PresenceEdit, WhoMayChangeWhichCell) {
+    presence::frmPresence& w = board(2);
+    // His own morning and afternoon: the presence menu and the editor.
+    clicDroit(5, 3);
+    ASSERT_EQ(m_chooser.menusShown.size(), 1);
+    EXPECT_EQ(m_chooser.menusShown[0].value(5).text, s("Effacer texte"));
+    EXPECT_TRUE(editer(w.SGrid, 4, 3));
+    w.txtEdit_KeyDown(27, 0);
+    // A colleague's row, the events row, column 1, the separators: nothing.
+    for (const auto& [row, col] : {std::pair{7, 3}, {1, 3}, {4, 1}, {6, 3}, {2, 3}}) {
+        clicDroit(row, col);
+        EXPECT_FALSE(editer(w.SGrid, row, col)) << row << ',' << col;
+    }
+    EXPECT_EQ(m_chooser.menusShown.size(), 1);
+
+    // With the right: anyone's half-days and the events row, still not column 1 nor the
+    // thin row under the events.
+    board(8);
+    clicDroit(7, 2);
+    clicDroit(1, 2);
+    clicDroit(2, 2);
+    clicDroit(1, 1);
+    ASSERT_EQ(m_chooser.menusShown.size(), 3);
+    EXPECT_EQ(m_chooser.menusShown[2].value(0).text, s("Modifier la couleur de fond"));
+    EXPECT_TRUE(editer(m_w->SGrid, 1, 4));
+    EXPECT_FALSE(editer(m_w->SGrid, 2, 4));
+}
+
+TEST_F(PresenceEdit, StateMenuTargetsAndTheTextRule) {
+    sql(s("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, DescripPM) VALUES "
+          "(2, '2024-03-11', 2, 1, 'Absent', 'Ma note'),"
+          "(2, '2024-03-12', 1, 1, 'Dentiste', NULL),"
+          "(2, '2024-03-14', 2, 3, 'Absent', NULL)"));
+    presence::frmPresence& w = board(2);
+    platform::Grid& g = *w.SGrid;
+    // Notes changed elsewhere after the fill show which columns a choice writes.
+    sql(s("UPDATE tblpresences SET DescripAM = 'ailleurs' WHERE DatePresence = '2024-03-12';"
+          "UPDATE tblpresences SET DescripPM = 'ailleurs' WHERE DatePresence = '2024-03-11'"));
+
+    // A note of his own survives a new state: only EtatAM is written.
+    m_chooser.menuAnswers = {13};
+    clicDroit(4, 3);
+    EXPECT_EQ(g.CellText(4, 3), s("Dentiste"));
+    EXPECT_EQ(g.CellBackColor(4, 3), kVacances);
+    EXPECT_EQ(g.CellItemData(4, 3), 3);
+    EXPECT_EQ(jour(2, "2024-03-12", "CONCAT(EtatAM, '/', DescripAM)"), s("3/ailleurs"));
+
+    // A note that repeated the old state follows the new one; state 1 clears it. "AM/PM"
+    // gives the afternoon its state and colour only.
+    m_chooser.menuAnswers = {33};
+    clicDroit(4, 2);
+    EXPECT_EQ(g.CellText(4, 2), s("Vacances"));
+    EXPECT_EQ(g.CellText(5, 2), s("Ma note"));
+    EXPECT_EQ(g.CellBackColor(5, 2), kVacances);
+    EXPECT_EQ(jour(2, "2024-03-11", "CONCAT_WS('/', EtatAM, DescripAM, EtatPM, DescripPM)"),
+              s("3/Vacances/3/ailleurs"));
+    m_chooser.menuAnswers = {11};
+    clicDroit(4, 2);
+    EXPECT_EQ(g.CellText(4, 2), QString());
+    EXPECT_EQ(jour(2, "2024-03-11", "CONCAT(EtatAM, '/', DescripAM)"), s("1/"));
+
+    // A right-click on the afternoon row, then "AM": the morning of that day. The old
+    // description is the clicked cell's (Vacances), so the morning's "Absent" stays.
+    m_chooser.menuAnswers = {11};
+    clicDroit(5, 5);
+    EXPECT_EQ(g.CellText(4, 5), s("Absent"));
+    EXPECT_EQ(g.CellItemData(4, 5), 1);
+    EXPECT_EQ(g.CellItemData(5, 5), 3);
+
+    // An empty afternoon without a row: "PM" writes the state and its description; the
+    // morning takes the default state.
+    m_chooser.menuAnswers = {22};
+    clicDroit(4, 6);
+    EXPECT_EQ(g.CellText(5, 6), s("Absent"));
+    EXPECT_EQ(jour(2, "2024-03-15", "CONCAT_WS('/', EtatAM, DescripAM, EtatPM, DescripPM)"), s("1/2/Absent"));
+
+    // The whole week, Saturday and Sunday included.
+    m_chooser.menuAnswers = {42};
+    clicDroit(5, 8);
+    EXPECT_EQ(value(s("SELECT COUNT(*) FROM tblpresences WHERE NoEmploye = 2 AND EtatAM = 2 AND EtatPM = 2 "
+                      "AND DatePresence BETWEEN '2024-03-11' AND '2024-03-17'"))
+                  .toInt(),
+              7);
+    EXPECT_EQ(g.CellBackColor(5, 8), kAbsent);
+    EXPECT_TRUE(g.Redraw());
+
+    // A state numbered 1000 or more can be set too.
+    sql(s("INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES (1234, 'Congé long', 255)"));
+    m_chooser.menuAnswers = {11234};
+    clicDroit(4, 7);
+    EXPECT_EQ(jour(2, "2024-03-16", "EtatAM"), s("1234"));
+    EXPECT_EQ(g.CellBackColor(4, 7), 255);
+}
+
+TEST_F(PresenceEdit, ClearingNotesAndDaysWithoutARow) {
+    sql(s("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, DescripPM) VALUES "
+          "(2, '2024-03-11', 2, 3, 'a', 'b')"));
+    presence::frmPresence& w = board(2);
+    // A day without a row: the row is made with the default state the cell carries.
+    m_chooser.menuAnswers = {-1, -3};
+    clicDroit(4, 4);
+    EXPECT_EQ(jour(2, "2024-03-13", "CONCAT_WS('/', EtatAM, DescripAM, EtatPM)"), s("1//1"));
+    // Both notes go; the states stay.
+    clicDroit(5, 2);
+    EXPECT_EQ(w.SGrid->CellText(4, 2), QString());
+    EXPECT_EQ(w.SGrid->CellText(5, 2), QString());
+    EXPECT_EQ(jour(2, "2024-03-11", "CONCAT_WS('/', EtatAM, DescripAM, EtatPM, DescripPM)"), s("2//3/"));
+}
+
+TEST_F(PresenceEdit, TheEditorCommitsOnceAndCancels) {
+    presence::frmPresence& w = board(2);
+    // Enter: stored once with its apostrophe and backslash; the loss of focus that
+    // follows writes nothing more.
+    ASSERT_TRUE(editer(w.SGrid, 5, 2));
+    w.txtEdit->setText(s("Chez l'client \\ Québec"));
+    QTest::keyClick(w.txtEdit, Qt::Key_Return);
+    EXPECT_TRUE(w.txtEdit->isHidden());
+    EXPECT_EQ(w.lngLigneEdit, 0);
+    EXPECT_EQ(w.SGrid->CellText(5, 2), s("Chez l'client \\ Québec"));
+    EXPECT_EQ(jour(2, "2024-03-11", "CONCAT_WS('/', EtatAM, EtatPM, DescripPM)"),
+              s("1/1/Chez l'client \\ Québec"));
+    sql(s("UPDATE tblpresences SET DescripPM = 'ailleurs'"));
+    QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
+    QApplication::sendEvent(w.txtEdit, &out);
+    EXPECT_EQ(jour(2, "2024-03-11", "DescripPM"), s("ailleurs"));
+
+    // Esc: nothing written, the cell keeps its text.
+    ASSERT_TRUE(editer(w.SGrid, 4, 2));
+    QTest::keyClicks(w.txtEdit, s("oublie"));
+    QTest::keyClick(w.txtEdit, Qt::Key_Escape);
+    EXPECT_EQ(w.SGrid->CellText(4, 2), QString());
+    EXPECT_EQ(jour(2, "2024-03-11", "DescripAM"), QString());
+
+    // Leaving the cell commits; the 256th character cannot be typed.
+    ASSERT_TRUE(editer(w.SGrid, 4, 3));
+    QTest::keyClicks(w.txtEdit, QString(256, QLatin1Char('x')));
+    EXPECT_EQ(w.txtEdit->text().size(), 255);
+    QApplication::sendEvent(w.txtEdit, &out);
+    EXPECT_EQ(jour(2, "2024-03-12", "LENGTH(DescripAM)"), s("255"));
+
+    // The week moves under an open edit: it is written to the day it was opened on.
+    ASSERT_TRUE(editer(w.SGrid, 4, 8));
+    w.txtEdit->setText(s("dimanche"));
+    w.cmdSuivant->click();
+    EXPECT_EQ(jour(2, "2024-03-17", "DescripAM"), s("dimanche"));
+    EXPECT_EQ(w.SGrid->CellText(4, 8), QString());
+    EXPECT_TRUE(w.txtEdit->isHidden());
+}
+
+TEST_F(PresenceEdit, AnotherWorkstationsRowAndAFailedWrite) {
+    presence::frmPresence& w = board(2);
+    // Written elsewhere after the fill: the state goes in, the other note stays.
+    sql(s("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripPM) VALUES "
+          "(2, '2024-03-13', 1, 1, 'autre poste')"));
+    m_chooser.menuAnswers = {12};
+    clicDroit(4, 4);
+    EXPECT_EQ(jour(2, "2024-03-13", "CONCAT_WS('/', EtatAM, DescripAM, DescripPM)"), s("2/Absent/autre poste"));
+
+    // The server refuses every write: a French message, the error logged, and the board
+    // shows again what is stored.
+    sql(s("CREATE TRIGGER refus BEFORE INSERT ON tblpresences FOR EACH ROW "
+          "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refus'"));
+    m_chooser.menuAnswers = {43};
+    clicDroit(4, 3);
+    EXPECT_EQ(m_chooser.messagesShown.value(0), s("La modification n'a pas été enregistrée."));
+    EXPECT_EQ(m_chooser.messagesShown.size(), 1); // one message for the fourteen writes
+    EXPECT_TRUE(log().contains(s("UpdateEtatPersence")));
+    EXPECT_EQ(w.SGrid->CellBackColor(4, 3), 0xFFFFFF);
+    EXPECT_EQ(w.SGrid->CellBackColor(4, 4), kAbsent);
+
+    // A refused note: the editor stays open with its text for another try.
+    ASSERT_TRUE(editer(w.SGrid, 4, 2));
+    w.txtEdit->setText(s("note"));
+    w.txtEdit_KeyDown(13, 0);
+    EXPECT_EQ(m_chooser.messagesShown.size(), 2);
+    EXPECT_EQ(w.lngLigneEdit, 4);
+    EXPECT_EQ(w.txtEdit->text(), s("note"));
+}
+
+TEST_F(PresenceEdit, SelectionKeepsTheColourAndSkipsSeparators) {
+    sql(s("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM) VALUES (2, '2024-03-11', 2, 2)"));
+    presence::frmPresence& w = board(2);
+    platform::Grid& g = *w.SGrid;
+    g.setFocus();
+    g.setSelectedRow(1);
+    g.setSelectedCol(2);
+    QTest::keyClick(&g, Qt::Key_Down);
+    EXPECT_EQ(g.SelectedRow(), 4);
+    QTest::keyClick(&g, Qt::Key_Down);
+    QTest::keyClick(&g, Qt::Key_Down);
+    EXPECT_EQ(g.SelectedRow(), 7);
+    QTest::keyClick(&g, Qt::Key_Up);
+    QTest::keyClick(&g, Qt::Key_Up);
+    QTest::keyClick(&g, Qt::Key_Up);
+    EXPECT_EQ(g.SelectedRow(), 1);
+
+    // The selected half-day still shows its state's colour inside its frame.
+    g.setSelectedRow(4);
+    const QImage shot = g.grab().toImage();
+    const QPoint centre = g.CellRect(4, 2).center();
+    EXPECT_EQ(shot.pixelColor(centre), platform::colorFromBgr(kAbsent));
+}
+
+TEST_F(PresenceEdit, OpeningTheBoardAgainKeepsItsWindowState) {
+    services::Session::lngNoEmploye = 2;
+    presence::frmPresence::ouvrir();
+    presence::frmPresence* f = presence::frmPresence::instance();
+    f->setWindowState(Qt::WindowMaximized);
+    presence::frmPresence::ouvrir();
+    EXPECT_TRUE(f->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(f->DTPicker->date(), QDate(2024, 3, 11));
+    delete f;
+}
+
+} // namespace

@@ -1,0 +1,145 @@
+#include "PresenceEditFixture.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+QStringList texts(const platform::Menu& menu) {
+    QStringList out;
+    for (const platform::MenuItem& m : menu)
+        out << m.text;
+    return out;
+}
+
+TEST_F(PresenceEdit, EventsRowColoursTextsAndClearing) {
+    sql(s("UPDATE tblemploye SET DateFete = '1980-07-02' WHERE NoEmploye = 3"));
+    presence::frmPresence& w = board(8, QDate(2024, 7, 1));
+    platform::Grid& g = *w.SGrid;
+    const qint64 fore = g.CellForeColor(1, 2);
+
+    // Recolouring Canada Day stores the holiday's name with the new back colour.
+    m_chooser.menuAnswers = {1, 2};
+    m_chooser.colorAnswers = {platform::colorFromBgr(0x00FF00), std::nullopt};
+    clicDroit(1, 2);
+    EXPECT_EQ(g.CellBackColor(1, 2), 0x00FF00);
+    EXPECT_EQ(value(s("SELECT CONCAT_WS('/', Description, BackColor, ForeColor) FROM tblevenement")).toString(),
+              s("Fête du Canada/65280/%1").arg(fore));
+    // A cancelled colour dialog changes nothing and says nothing.
+    clicDroit(1, 3);
+    EXPECT_EQ(value(s("SELECT COUNT(*) FROM tblevenement")).toInt(), 1);
+    EXPECT_TRUE(m_chooser.messagesShown.isEmpty());
+
+    // A text typed on a birthday keeps the birthday's colour; cleared, the birthday is back.
+    ASSERT_TRUE(editer(&g, 1, 3));
+    w.txtEdit->setText(s("Dîner d'équipe \\ salle 2"));
+    w.txtEdit_KeyDown(13, 0);
+    EXPECT_EQ(g.CellText(1, 3), s("Dîner d'équipe \\ salle 2"));
+    EXPECT_EQ(value(s("SELECT CONCAT_WS('/', Description, BackColor) FROM tblevenement "
+                      "WHERE DateEvenement = '2024-07-02'"))
+                  .toString(),
+              s("Dîner d'équipe \\ salle 2/%1").arg(0x80C0FF));
+    ASSERT_TRUE(editer(&g, 1, 3));
+    w.txtEdit->clear();
+    w.txtEdit_KeyDown(13, 0);
+    EXPECT_EQ(value(s("SELECT COUNT(*) FROM tblevenement WHERE DateEvenement = '2024-07-02'")).toInt(), 0);
+    EXPECT_EQ(g.CellText(1, 3), s("Anniversaire de Zed"));
+    EXPECT_TRUE(w.txtEdit->isHidden());
+}
+
+// Answers Yes to the removal, after another workstation gave the state to a half-day.
+class UsedMeanwhile : public ScriptedChooser {
+public:
+    std::function<void()> before;
+    platform::MsgResult messageBox(QWidget* o, const QString& t, const QString& ti, platform::MsgIcon i,
+                                   platform::MsgButtons b) override {
+        if (b == platform::MsgButtons::YesNo && before) before();
+        return ScriptedChooser::messageBox(o, t, ti, i, b);
+    }
+};
+
+TEST_F(PresenceEdit, LegendMenuAddRemoveAndRecolour) {
+    sql(s("INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES (4, 'Formation', 255);"
+          "INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM) VALUES (2, '2024-03-11', 1, 2)"));
+    // Without the right the legend only shows.
+    board(2);
+    clicDroit(m_w->SGridEtat, 1, 3);
+    EXPECT_TRUE(m_chooser.menusShown.isEmpty());
+    EXPECT_FALSE(editer(m_w->SGridEtat, 1, 3));
+
+    presence::frmPresence& w = board(8);
+    platform::Grid& e = *w.SGridEtat;
+    // State 1 only adds; a used state cannot go; an unused one can. The menu is for the
+    // state under the mouse, not the one selected before.
+    e.setSelectedRow(1);
+    e.setSelectedCol(1);
+    clicDroit(&e, 1, 1);
+    clicDroit(&e, 1, 2);
+    clicDroit(&e, 1, 3);
+    ASSERT_EQ(m_chooser.menusShown.size(), 3);
+    EXPECT_EQ(texts(m_chooser.menusShown[0]), QStringList{s("Ajouter un état")});
+    EXPECT_EQ(texts(m_chooser.menusShown[1]), (QStringList{s("Ajouter un état"), s("Modifier la couleur")}));
+    EXPECT_EQ(texts(m_chooser.menusShown[2]).size(), 3);
+
+    m_chooser.menuAnswers = {3};
+    m_chooser.boxAnswers = {platform::MsgResult::Yes};
+    clicDroit(&e, 1, 3);
+    EXPECT_EQ(value(s("SELECT COUNT(*) FROM tbletatpresence WHERE IdEtat = 3")).toInt(), 0);
+    EXPECT_EQ(e.Columns(), 3);
+
+    // Given to a half-day between the menu and the answer: the state stays.
+    {
+        UsedMeanwhile chooser;
+        chooser.menuAnswers = {3};
+        chooser.before = [this] { sql(s("UPDATE tblpresences SET EtatAM = 4")); };
+        clicDroit(&e, 1, 3);
+        EXPECT_EQ(value(s("SELECT COUNT(*) FROM tbletatpresence WHERE IdEtat = 4")).toInt(), 1);
+        EXPECT_EQ(chooser.messagesShown.value(1), s("Cet état est utilisé; il n'a pas été retiré."));
+    }
+
+    // Add: an empty name is refused; a name over 50 characters is given back to shorten.
+    m_chooser.messagesShown.clear();
+    m_chooser.menuAnswers = {1, 1};
+    m_chooser.inputAnswers = {QString(), QString(51, QLatin1Char('x')), s("Télé'travail \\")};
+    m_chooser.colorAnswers = {platform::colorFromBgr(0x123456)};
+    clicDroit(&e, 1, 1);
+    EXPECT_EQ(m_chooser.messagesShown.value(1), s("Vous devez saisir une valeur"));
+    clicDroit(&e, 1, 1);
+    EXPECT_EQ(value(s("SELECT CONCAT_WS('/', Description, Couleur) FROM tbletatpresence WHERE IdEtat > 4"))
+                  .toString(),
+              s("Télé'travail \\/%1").arg(0x123456));
+    EXPECT_EQ(e.Columns(), 4);
+    EXPECT_EQ(e.CellText(1, 4), s("Télé'travail \\"));
+
+    // Recolouring a state repaints the board's half-days in it.
+    m_chooser.menuAnswers = {2};
+    m_chooser.colorAnswers = {platform::colorFromBgr(0x00AA00)};
+    clicDroit(&e, 1, 2);
+    EXPECT_EQ(w.SGrid->CellBackColor(8, 2), 0x00AA00); // Moi, Monday afternoon
+    EXPECT_EQ(e.CellBackColor(1, 2), 0x00AA00);
+}
+
+TEST_F(PresenceEdit, LegendRenameInPlace) {
+    presence::frmPresence& w = board(8);
+    platform::Grid& e = *w.SGridEtat;
+    // State 1 too can be renamed; at most 50 characters; an empty name keeps the old one.
+    ASSERT_TRUE(editer(&e, 1, 1));
+    EXPECT_EQ(w.txtEdit->maxLength(), 50);
+    w.txtEdit->clear();
+    w.txtEdit_KeyDown(13, 0);
+    EXPECT_EQ(m_chooser.messagesShown.value(0), s("Vous devez saisir une valeur"));
+    EXPECT_EQ(e.CellText(1, 1), s("Au bureau"));
+    EXPECT_TRUE(w.txtEdit->isHidden());
+    ASSERT_TRUE(editer(&e, 1, 1));
+    w.txtEdit->setText(s("Présent l'après-midi"));
+    QTest::keyClick(w.txtEdit, Qt::Key_Return);
+    EXPECT_EQ(value(s("SELECT Description FROM tbletatpresence WHERE IdEtat = 1")).toString(),
+              s("Présent l'après-midi"));
+    EXPECT_EQ(e.CellText(1, 1), s("Présent l'après-midi"));
+}
+
+} // namespace
