@@ -48,9 +48,10 @@ QString sqlEcrireNote(bool am, qint32 noEmploye, const QDate& date, const QStrin
 }
 
 QString sqlEcrireEvenement(const QDate& date, const QString& description, qint64 back, qint64 fore) {
-    return QStringLiteral("INSERT INTO tblevenement (DateEvenement, Description, BackColor, ForeColor)"
-                          " VALUES (%1, %2, %3, %4) ON DUPLICATE KEY UPDATE Description = VALUES(Description),"
-                          " BackColor = VALUES(BackColor), ForeColor = VALUES(ForeColor)")
+    return QStringLiteral(
+               "INSERT INTO tblevenement (DateEvenement, Description, BackColor, ForeColor)"
+               " VALUES (%1, %2, %3, %4) ON DUPLICATE KEY UPDATE Description = VALUES(Description),"
+               " BackColor = VALUES(BackColor), ForeColor = VALUES(ForeColor)")
         .arg(sqlDate(date), sqlQuote(description))
         .arg(back)
         .arg(fore);
@@ -72,7 +73,9 @@ QString sqlAjouterEtat(const QString& description, qint64 couleur) {
 }
 
 QString sqlCouleurEtat(qint32 idEtat, qint64 couleur) {
-    return QStringLiteral("UPDATE tbletatpresence SET Couleur = %1 WHERE IdEtat = %2").arg(couleur).arg(idEtat);
+    return QStringLiteral("UPDATE tbletatpresence SET Couleur = %1 WHERE IdEtat = %2")
+        .arg(couleur)
+        .arg(idEtat);
 }
 
 QString sqlRenommerEtat(qint32 idEtat, const QString& description) {

@@ -110,9 +110,11 @@ void frmPresence::effacerTexte(int cible, int row, int col) {
         if (am) SGrid->setCellText(matin, c, QString());
         if (pm) SGrid->setCellText(apresMidi, c, QString());
         // The state written is the one the cell carries: only the note changes.
-        if (am) ok &= UpdateEtatPersence(true, SGrid->CellItemData(matin, c), employe, DateColonne(c), true, {});
+        if (am)
+            ok &= UpdateEtatPersence(true, SGrid->CellItemData(matin, c), employe, DateColonne(c), true, {});
         if (pm)
-            ok &= UpdateEtatPersence(false, SGrid->CellItemData(apresMidi, c), employe, DateColonne(c), true, {});
+            ok &= UpdateEtatPersence(false, SGrid->CellItemData(apresMidi, c), employe, DateColonne(c), true,
+                                     {});
     };
     switch (cible) {
     case 1:
@@ -152,7 +154,8 @@ void frmPresence::choisirEtat(int id, int row, int col) {
     try {
         sql = sqlDescriptionEtat(SGrid->CellItemData(row, col));
         const platform::Recordset ancien = cn().open(sql);
-        const QString ancienne = ancien.eof() ? QString() : ancien.field(QStringLiteral("Description")).text();
+        const QString ancienne =
+            ancien.eof() ? QString() : ancien.field(QStringLiteral("Description")).text();
 
         sql = sqlCouleurDescriptionEtat(etat);
         const platform::Recordset nouveau = cn().open(sql);
@@ -244,7 +247,8 @@ void frmPresence::SGrid_SelChange(int row, int col) {
     int r = row;
     while (r >= 1 && r <= SGrid->Rows() && (r == 2 || r % 3 == 0))
         r += pas;
-    if (r < 1 || r > SGrid->Rows()) r = m_ligneSelection >= 1 && m_ligneSelection <= SGrid->Rows() ? m_ligneSelection : 1;
+    if (r < 1 || r > SGrid->Rows())
+        r = m_ligneSelection >= 1 && m_ligneSelection <= SGrid->Rows() ? m_ligneSelection : 1;
     if (r != row) {
         SGrid->setSelectedRow(r);
         SGrid->EnsureVisible(r, col);
@@ -271,12 +275,12 @@ void frmPresence::ouvrirEditeur(platform::Grid* grid, int row, int col, const QS
     txtEdit->setToolTip(QStringLiteral("%1 caractères au plus").arg(maxLength));
     txtEdit->setText(grid->CellText(row, col));
     QPalette pal = txtEdit->palette();
-    pal.setColor(QPalette::Base, platform::colorFromBgr(grid->CellBackColor(row, col) == -1
-                                                            ? grid->BackColor()
-                                                            : grid->CellBackColor(row, col)));
-    pal.setColor(QPalette::Text, platform::colorFromBgr(grid->CellForeColor(row, col) == -1
-                                                            ? grid->ForeColor()
-                                                            : grid->CellForeColor(row, col)));
+    pal.setColor(QPalette::Base,
+                 platform::colorFromBgr(grid->CellBackColor(row, col) == -1 ? grid->BackColor()
+                                                                            : grid->CellBackColor(row, col)));
+    pal.setColor(QPalette::Text,
+                 platform::colorFromBgr(grid->CellForeColor(row, col) == -1 ? grid->ForeColor()
+                                                                            : grid->CellForeColor(row, col)));
     txtEdit->setPalette(pal);
     txtEdit->setFont(grid->CellFont(row, col));
     // Over the cell, and never beyond the grid's visible part.

@@ -50,7 +50,8 @@ void frmPresence::SGridEtat_MouseUp(int Button, int /*Shift*/, float X, float Y)
             // The column holds 50 characters: a longer name is given back to shorten.
             while (description && description->size() > kLongueurEtat) {
                 platform::messageBox(
-                    this, QStringLiteral("La description ne peut dépasser %1 caractères.").arg(kLongueurEtat));
+                    this,
+                    QStringLiteral("La description ne peut dépasser %1 caractères.").arg(kLongueurEtat));
                 description = platform::inputBox(this, invite, QString(), *description);
             }
             if (!description) return;
@@ -58,7 +59,8 @@ void frmPresence::SGridEtat_MouseUp(int Button, int /*Shift*/, float X, float Y)
                 platform::messageBox(this, kValeurRequise, QString(), platform::MsgIcon::None);
                 return;
             }
-            const std::optional<QColor> couleur = platform::chooseColor(this, platform::colorFromBgr(kBleuPale));
+            const std::optional<QColor> couleur =
+                platform::chooseColor(this, platform::colorFromBgr(kBleuPale));
             if (!couleur) return;
             sql = sqlAjouterEtat(*description, platform::bgrFromColor(*couleur));
             cn().execute(sql);
@@ -76,8 +78,8 @@ void frmPresence::SGridEtat_MouseUp(int Button, int /*Shift*/, float X, float Y)
             break;
         }
         case 3: {
-            if (platform::messageBox(this, QStringLiteral("Voulez-vous vraiment supprimer cet état?"), QString(),
-                                     platform::MsgIcon::Question,
+            if (platform::messageBox(this, QStringLiteral("Voulez-vous vraiment supprimer cet état?"),
+                                     QString(), platform::MsgIcon::Question,
                                      platform::MsgButtons::YesNo) != platform::MsgResult::Yes)
                 return;
             sql = sqlRetirerEtatInutilise(idEtat);
@@ -86,7 +88,8 @@ void frmPresence::SGridEtat_MouseUp(int Button, int /*Shift*/, float X, float Y)
             // Used on another workstation since the menu was made: the state stays.
             for (int c = 1; c <= SGridEtat->Columns(); ++c) {
                 if (SGridEtat->CellItemData(1, c) == idEtat) {
-                    platform::messageBox(this, QStringLiteral("Cet état est utilisé; il n'a pas été retiré."));
+                    platform::messageBox(this,
+                                         QStringLiteral("Cet état est utilisé; il n'a pas été retiré."));
                     break;
                 }
             }

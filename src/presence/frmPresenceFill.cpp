@@ -32,7 +32,7 @@ constexpr qint64 kJaunePale = 0xE0FFFF;  // employee names
 constexpr qint64 kOrange = 0x80C0FF;     // a day of birthdays only
 constexpr qint64 kBlanc = 0xFFFFFF;
 constexpr int kImageAnniversaire = 3;
-constexpr int kSeparateur = 2; // pixels
+constexpr int kSeparateur = 2;    // pixels
 constexpr qint32 kEtatDefaut = 1; // the fixed state a day without a row stands in
 
 // A font of the grid's face at the application's default size, as every cell font of

@@ -28,13 +28,14 @@ protected:
         REQUIRE_TEST_DB();
         m_db = std::make_unique<TestDb>(QStringLiteral("presedit"));
         services::setErrorLogPath(m_logDir.filePath(QStringLiteral("Erreur.log")));
-        sql(QStringLiteral("INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES "
-                           "(1, 'Au bureau', %1), (2, 'Absent', %2), (3, 'Vacances', %3);"
-                           "INSERT INTO tblemploye (NoEmploye, Nom, Actif) VALUES (2, 'Moi', 1), (3, 'Zed', 1), "
-                           "(8, 'Chef', 1);"
-                           "INSERT INTO tblacces_empl (typeAcces, NoEmploye) VALUES (14, 2), (14, 3), (14, 8), "
-                           "(16, 8);"
-                           "INSERT INTO tblordreemployemsg (NoEmploye, Ordre) VALUES (2, 1), (3, 2), (8, 3);")
+        sql(QStringLiteral(
+                "INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES "
+                "(1, 'Au bureau', %1), (2, 'Absent', %2), (3, 'Vacances', %3);"
+                "INSERT INTO tblemploye (NoEmploye, Nom, Actif) VALUES (2, 'Moi', 1), (3, 'Zed', 1), "
+                "(8, 'Chef', 1);"
+                "INSERT INTO tblacces_empl (typeAcces, NoEmploye) VALUES (14, 2), (14, 3), (14, 8), "
+                "(16, 8);"
+                "INSERT INTO tblordreemployemsg (NoEmploye, Ordre) VALUES (2, 1), (3, 2), (8, 3);")
                 .arg(kBureau)
                 .arg(kAbsent)
                 .arg(kVacances));

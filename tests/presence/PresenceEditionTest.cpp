@@ -170,7 +170,17 @@ TEST_F(PresenceEdit, AnotherWorkstationsRowAndAFailedWrite) {
           "(2, '2024-03-13', 1, 1, 'autre poste')"));
     m_chooser.menuAnswers = {12};
     clicDroit(4, 4);
-    EXPECT_EQ(jour(2, "2024-03-13", "CONCAT_WS('/', EtatAM, DescripAM, DescripPM)"), s("2/Absent/autre poste"));
+    EXPECT_EQ(jour(2, "2024-03-13", "CONCAT_WS('/', EtatAM, DescripAM, DescripPM)"),
+              s("2/Absent/autre poste"));
+
+    // A state removed elsewhere after the menu was made: said, nothing changes, and the
+    // board paints again.
+    m_chooser.menuAnswers = {19};
+    clicDroit(4, 3);
+    EXPECT_EQ(m_chooser.messagesShown.value(0), s("Cet état de présence n'existe plus."));
+    EXPECT_EQ(w.SGrid->CellBackColor(4, 3), 0xFFFFFF);
+    EXPECT_TRUE(w.SGrid->Redraw());
+    m_chooser.messagesShown.clear();
 
     // The server refuses every write: a French message, the error logged, and the board
     // shows again what is stored.
@@ -194,7 +204,8 @@ TEST_F(PresenceEdit, AnotherWorkstationsRowAndAFailedWrite) {
 }
 
 TEST_F(PresenceEdit, SelectionKeepsTheColourAndSkipsSeparators) {
-    sql(s("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM) VALUES (2, '2024-03-11', 2, 2)"));
+    sql(s(
+        "INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM) VALUES (2, '2024-03-11', 2, 2)"));
     presence::frmPresence& w = board(2);
     platform::Grid& g = *w.SGrid;
     g.setFocus();

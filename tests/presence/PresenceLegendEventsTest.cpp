@@ -27,8 +27,9 @@ TEST_F(PresenceEdit, EventsRowColoursTextsAndClearing) {
     m_chooser.colorAnswers = {platform::colorFromBgr(0x00FF00), std::nullopt};
     clicDroit(1, 2);
     EXPECT_EQ(g.CellBackColor(1, 2), 0x00FF00);
-    EXPECT_EQ(value(s("SELECT CONCAT_WS('/', Description, BackColor, ForeColor) FROM tblevenement")).toString(),
-              s("Fête du Canada/65280/%1").arg(fore));
+    EXPECT_EQ(
+        value(s("SELECT CONCAT_WS('/', Description, BackColor, ForeColor) FROM tblevenement")).toString(),
+        s("Fête du Canada/65280/%1").arg(fore));
     // A cancelled colour dialog changes nothing and says nothing.
     clicDroit(1, 3);
     EXPECT_EQ(value(s("SELECT COUNT(*) FROM tblevenement")).toInt(), 1);
@@ -63,8 +64,9 @@ public:
 };
 
 TEST_F(PresenceEdit, LegendMenuAddRemoveAndRecolour) {
-    sql(s("INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES (4, 'Formation', 255);"
-          "INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM) VALUES (2, '2024-03-11', 1, 2)"));
+    sql(s(
+        "INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES (4, 'Formation', 255);"
+        "INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM) VALUES (2, '2024-03-11', 1, 2)"));
     // Without the right the legend only shows.
     board(2);
     clicDroit(m_w->SGridEtat, 1, 3);
