@@ -21,13 +21,27 @@ QString fromCp1252(const QByteArray& bytes) {
 }
 
 // The file was written by hand on Windows machines for years (ANSI) and may now be
-// saved as UTF-8: take UTF-8 when the bytes are valid UTF-8, else the ANSI page.
+// saved as UTF-8, or as "Unicode" (UTF-16 with its byte-order mark): follow the mark
+// when there is one, else take UTF-8 when the bytes are valid UTF-8, else the ANSI page.
 QString decodeConfigText(QByteArray bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
+        return utf16.decode(bytes.mid(2));
+    }
     if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError()) return text;
     return fromCp1252(bytes);
+}
+
+// A control character (a stray NUL of a half-converted file, a pasted tab or escape)
+// in a name the connection uses would only surface as a puzzling socket error.
+bool hasControlCharacter(const QString& value) {
+    for (const QChar c : value)
+        if (c.category() == QChar::Other_Control) return true;
+    return false;
 }
 
 QString inFile(const QString& path) {
@@ -103,6 +117,10 @@ bool readConfig(const QString& path, Config* config, QString* error) {
         const QString v = values.value(QLatin1String(r.key));
         if (v.isEmpty())
             return failWith(inFile(path) + QStringLiteral("la valeur « %1 » est absente.").arg(r.label));
+        if (hasControlCharacter(v))
+            return failWith(inFile(path) + QStringLiteral("la valeur « %1 » contient des caractères de "
+                                                          "contrôle : retapez-la.")
+                                               .arg(r.label));
         *r.target = v;
     }
     const QString portKey = QStringLiteral("port");

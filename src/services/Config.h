@@ -8,7 +8,8 @@
 //   [MySQL]
 //   Serveur=...  Port=...  BD=...  Utilisateur=...  MotDePasse=...
 //   PathMysqlEXE=...  PathPosteCanada=...   (optional)
-// Keys are read without regard to case; the file may be UTF-8 or Windows-1252.
+// Keys are read without regard to case; the file may be UTF-8, Windows-1252 or UTF-16
+// with a byte-order mark.
 namespace services {
 
 struct Config {

@@ -68,6 +68,34 @@ TEST_F(ConfigFile, PasswordAccentsInWindows1252AndUtf8) {
     EXPECT_EQ(read().motDePasse, QStringLiteral("Éléphant€"));
 }
 
+TEST_F(ConfigFile, Utf16WithByteOrderMarkInEitherOrder) {
+    const QString text =
+        QStringLiteral("[MySQL]\r\nServeur=poste-é\r\nBD=b\r\nUtilisateur=u\r\nMotDePasse=€\r\n");
+    QByteArray le("\xFF\xFE"), be("\xFE\xFF");
+    for (const QChar c : text) {
+        const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
+        le.append(lo).append(hi);
+        be.append(hi).append(lo);
+    }
+    for (const QByteArray& bytes : {le, be}) {
+        write(bytes);
+        const Config c = read();
+        EXPECT_EQ(c.serveur, QStringLiteral("poste-é"));
+        EXPECT_EQ(c.motDePasse, QStringLiteral("€"));
+    }
+}
+
+TEST_F(ConfigFile, ControlCharactersInANameAreRefused) {
+    write(QByteArray("[MySQL]\nServeur=serv\x01"
+                     "eur\nBD=b\nUtilisateur=u\n"));
+    EXPECT_EQ(failure(),
+              QStringLiteral("Dans le fichier de configuration « %1 », la valeur « Serveur » contient "
+                             "des caractères de contrôle : retapez-la.")
+                  .arg(path()));
+    write("[MySQL]\nServeur=s\nBD=b\x1B\nUtilisateur=u\n");
+    EXPECT_TRUE(failure().contains(QStringLiteral("« BD » contient")));
+}
+
 TEST_F(ConfigFile, MissingFileSectionOrValuesAreNamed) {
     EXPECT_EQ(failure(), QStringLiteral("Le fichier de configuration « %1 » est introuvable.").arg(path()));
 
