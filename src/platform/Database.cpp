@@ -107,6 +107,11 @@ void Database::open(const ConnectionSettings& s) {
     // values are written with doubled backslashes: make any server read them alike.
     execute(QStringLiteral("SET SESSION sql_mode = 'STRICT_TRANS_TABLES,NO_ENGINE_SUBSTITUTION'"));
     execute(QStringLiteral("SET NAMES utf8mb4"));
+    // A row locked by another workstation is waited for less long than a statement
+    // may take: the wait ends in an error that can be retried, not in a time-out
+    // that would make the program inactive.
+    execute(
+        QStringLiteral("SET SESSION innodb_lock_wait_timeout = %1").arg(qMax(1, s.readTimeoutSeconds - 2)));
 }
 
 void Database::close() {
@@ -167,6 +172,22 @@ Recordset Database::open(const QString& sql) {
     m_nanos += t.nsecsElapsed();
     ++m_statements;
     return Recordset(std::move(names), std::move(rows));
+}
+
+void Database::beginTransaction() {
+    execute(QStringLiteral("START TRANSACTION"));
+}
+
+void Database::commit() {
+    execute(QStringLiteral("COMMIT"));
+}
+
+void Database::rollback() {
+    try {
+        execute(QStringLiteral("ROLLBACK"));
+    } catch (const DbError&) {
+        // A connection that is gone has ended its transaction with it.
+    }
 }
 
 qint64 Database::lastInsertId() {

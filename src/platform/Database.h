@@ -71,8 +71,11 @@ struct ConnectionSettings {
     QString database;
     QString user;
     QString password;
-    int connectTimeoutSeconds = 5;
-    int readTimeoutSeconds = 30;
+    // A server that stops answering must not hold the program for long: a statement
+    // gives up after this many seconds without a byte from the server (a long result
+    // that keeps coming is not cut), and the program goes inactive.
+    int connectTimeoutSeconds = 4;
+    int readTimeoutSeconds = 4;
 };
 
 // The program's connection to the shared MySQL-compatible database.
@@ -93,6 +96,13 @@ public:
 
     void execute(const QString& sql);
     Recordset open(const QString& sql);
+    // One transaction on this connection: the statements run between begin and commit
+    // apply together, and a row read with FOR UPDATE stays locked against every other
+    // connection until then. rollback() never throws: it is for error paths.
+    void beginTransaction();
+    void commit();
+    void rollback();
+
     // Reads SELECT LAST_INSERT_ID() right after an insert.
     qint64 lastInsertId();
 

@@ -97,9 +97,13 @@ bool frmUpdate::VerifMessages(bool showNotice) {
             const qint64 newest = rs.field(QStringLiteral("IdMessage")).toLongLong();
             if (m_tray->image() != TrayIcon::MessagesWaiting) m_tray->setImage(TrayIcon::MessagesWaiting);
             m_tray->setFlashing(true);
-            // The notice speaks only of what is new since it last spoke.
-            if (showNotice && newest > m_lastNotified) m_notice->showCount(m_unread);
-            m_lastNotified = qMax(m_lastNotified, newest);
+            // The notice speaks only of what is new since it last spoke. A count without
+            // the notice (the message form's, the reconnection's) leaves its messages to be
+            // announced by the next count that may speak.
+            if (showNotice && newest > m_lastNotified) {
+                m_notice->showCount(m_unread);
+                m_lastNotified = newest;
+            }
         }
         updateFallback();
         return true;

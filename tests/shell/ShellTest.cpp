@@ -7,12 +7,15 @@
 #include "shell/TrayIcon.h"
 #include "shell/frmUpdate.h"
 #include "support/ScriptedChooser.h"
+#include "support/SilentProxy.h"
 #include "support/TestDb.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <iostream>
 
 namespace {
 
@@ -160,6 +163,53 @@ TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
     entreesActives(true);
     main.mnuConsult_Click();
     EXPECT_TRUE(listOpened);
+
+    // The message that came while the database was away is announced by the next poll, once.
+    main.Timer1_Timer();
+    EXPECT_TRUE(main.notice()->isVisible());
+    EXPECT_EQ(main.notice()->text(), QStringLiteral("Vous avez 1 nouveau message."));
+    main.notice()->hide();
+    main.Timer1_Timer();
+    EXPECT_FALSE(main.notice()->isVisible());
+}
+
+TEST_F(ShellTest, ACountWithoutTheNoticeLeavesTheMessageToBeAnnounced) {
+    auto& main = startShell();
+    addMessage(30, 2, 1);
+    ASSERT_TRUE(main.VerifMessages(false)); // the message form's count
+    EXPECT_FALSE(main.notice()->isVisible());
+    ASSERT_TRUE(main.VerifMessages(true));
+    EXPECT_TRUE(main.notice()->isVisible());
+}
+
+// A server that stops answering: the poll gives up on its own and the program goes
+// inactive; each later tick's reconnection gives up too. The seconds the window thread
+// stays blocked are printed.
+TEST_F(ShellTest, AServerThatStopsAnsweringMakesTheProgramInactive) {
+    SilentProxy proxy(TestDb::serverSettings().port);
+    services::Config c = config();
+    c.port = proxy.port();
+    auto db = std::make_unique<platform::Database>();
+    db->open(c.connectionSettings());
+    m_main = std::make_unique<shell::frmUpdate>(std::move(db), c);
+    ASSERT_TRUE(services::Session::programActive);
+
+    QWidget other;
+    other.show();
+    proxy.freeze();
+    QElapsedTimer blocked;
+    blocked.start();
+    m_main->Timer1_Timer();
+    const double poll = blocked.nsecsElapsed() / 1e9;
+    EXPECT_FALSE(services::Session::programActive);
+    EXPECT_EQ(m_main->tray()->image(), TrayIcon::DatabaseLost);
+    EXPECT_FALSE(other.isVisible());
+
+    blocked.restart();
+    m_main->Timer1_Timer();
+    const double reconnect = blocked.nsecsElapsed() / 1e9;
+    EXPECT_FALSE(services::Session::programActive);
+    std::cout << "[ frozen   ] poll blocked " << poll << " s, reconnection " << reconnect << " s\n";
 }
 
 TEST_F(ShellTest, TimerProbesTheMessageListOnlyAfterASuccessfulCheck) {
