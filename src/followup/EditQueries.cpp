@@ -86,6 +86,11 @@ QString sqlTexteMessage(qint32 idMessage) {
     return QStringLiteral("SELECT Message FROM tblmessage WHERE IdMessage = ") + num(idMessage);
 }
 
+QString sqlVerrouMessage(qint32 idMessage) {
+    return QStringLiteral("SELECT IdMessage FROM tblmessage WHERE IdMessage = ") + num(idMessage) +
+           QStringLiteral(" FOR UPDATE");
+}
+
 QString ligneAudit(const QString& description, const QDateTime& now, const QString& nom, bool apresTexte) {
     // A lone line feed: the text box turns it into a paragraph end like any other.
     QString ligne = apresTexte ? QStringLiteral("\n") : QString();

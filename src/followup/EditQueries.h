@@ -42,6 +42,8 @@ QString sqlMarquerLu(qint32 idMessage, int noEmploye);
 QString sqlDescriptionEtat(int idEtat);
 QString sqlNomEmploye(qint32 noEmploye);
 QString sqlTexteMessage(qint32 idMessage);
+// Locks the message row until the end of the transaction.
+QString sqlVerrouMessage(qint32 idMessage);
 // "Terminé le 2026-12-07 à 14:03:12 par Julie", after a lone line feed when the
 // message already has text.
 QString ligneAudit(const QString& description, const QDateTime& now, const QString& nom, bool apresTexte);

@@ -188,6 +188,8 @@ private:
     void UpdateMsgEtat(int idEtat, qint32 idMessage, int row);
     // The row listing the message, the given one when it still does; 0 when none does.
     int ligneDuMessage(qint32 idMessage, int row) const;
+    // The row's text shows an audit line just stored (0: the message is not listed).
+    void afficherLigneAudit(int row, const QString& ligne);
     void placerEditeurTexte(int row);
     void HauteurLigne(int row);
     // The host window's cancel flag of a state change, its "booAnnule" property.

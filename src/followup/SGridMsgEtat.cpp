@@ -4,6 +4,7 @@
 #include "followup/SGridMsg.h"
 
 #include "followup/EditQueries.h"
+#include "followup/LigneAudit.h"
 #include "followup/frmChangeEtatMsg.h"
 #include "platform/Clock.h"
 #include "platform/Database.h"
@@ -46,10 +47,13 @@ void SGridMsg::ImgCbo_Click() {
         } else if (m_typeEdition == QLatin1String("Etat")) {
             sql = followup::sqlNoEmplA(idMessage);
             const Recordset destinataires = connexion().open(sql);
+            bool ligneEcrite = false;
+            QString ligne;
             if (destinataires.recordCount() <= 1) {
                 setBooAnnule(false);
-                sql = followup::sqlUpdateEtat(id, idMessage, platform::Clock::now());
-                connexion().execute(sql);
+                ligne = followup::changerEtatMessage(
+                    connexion(), id, idMessage, services::Session::lngNoEmploye, platform::Clock::now(), sql);
+                ligneEcrite = true;
             } else {
                 // The dialog writes the rows the user leaves ticked and clears the flag
                 // when it wrote at least one.
@@ -65,7 +69,10 @@ void SGridMsg::ImgCbo_Click() {
             }
 
             if (!booAnnule()) {
-                UpdateMsgEtat(id, idMessage, row);
+                if (ligneEcrite)
+                    afficherLigneAudit(row, ligne);
+                else
+                    UpdateMsgEtat(id, idMessage, row);
                 // The state shown is the chosen employee's own in his received list, else
                 // the state just chosen.
                 sql = m_booRecu && intNoEmploye >= 1 ? followup::sqlOrdreEtatEmploye(intNoEmploye, idMessage)
@@ -112,31 +119,24 @@ int SGridMsg::ligneDuMessage(qint32 idMessage, int row) const {
 
 void SGridMsg::UpdateMsgEtat(int idEtat, qint32 idMessage, int row) {
     if (idEtat == followup::kEtatOuvert) return;
-
-    platform::Grid* g = m_SGrid;
     QString sql;
     try {
-        sql = followup::sqlDescriptionEtat(idEtat);
-        const QString description = connexion().open(sql).field(QStringLiteral("Description")).text();
-        sql = followup::sqlNomEmploye(services::Session::lngNoEmploye);
-        const QString nom = connexion().open(sql).field(QStringLiteral("Nom")).text();
-        sql = followup::sqlTexteMessage(idMessage);
-        m_txtRtfTransfert.setTextRTF(connexion().open(sql).field(QStringLiteral("Message")).text());
-
-        // The message keeps its characters; its formatting goes with the rewrite.
-        const QString texte = m_txtRtfTransfert.text();
-        const QString ligne =
-            followup::ligneAudit(description, platform::Clock::now(), nom, !texte.isEmpty());
-        m_txtRtfTransfert.setText(texte + ligne);
-        if (row > 0) {
-            g->setCellText(row, colMessage, g->CellText(row, colMessage) + ligne);
-            HauteurLigne(row);
-            g->setRedraw(true);
-        }
-
-        sql = followup::sqlUpdateMessage(m_txtRtfTransfert.textRTF(), idMessage);
-        connexion().execute(sql);
+        platform::Database& db = connexion();
+        QString ligne;
+        followup::enTransaction(db, [&] {
+            ligne = followup::ajouterLigneAudit(db, idEtat, idMessage, services::Session::lngNoEmploye,
+                                                platform::Clock::now(), sql);
+        });
+        afficherLigneAudit(row, ligne);
     } catch (const platform::DbError& e) {
         erreur(e, QStringLiteral("UpdateMsgEtat"), sql);
     }
+}
+
+void SGridMsg::afficherLigneAudit(int row, const QString& ligne) {
+    if (ligne.isEmpty() || row <= 0) return;
+    platform::Grid* g = m_SGrid;
+    g->setCellText(row, colMessage, g->CellText(row, colMessage) + ligne);
+    HauteurLigne(row);
+    g->setRedraw(true);
 }
