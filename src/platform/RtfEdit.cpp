@@ -4,6 +4,7 @@
 #include "platform/RtfWriter.h"
 
 #include <QKeyEvent>
+#include <QTextBlock>
 #include <QTextCharFormat>
 
 namespace platform {
@@ -12,8 +13,35 @@ RtfEdit::RtfEdit(QWidget* parent) : QTextEdit(parent) {
     document()->setDefaultFont(QFont(RtfWriter::defaultFontFamily(), int(RtfWriter::kDefaultPointSize)));
 }
 
+namespace {
+
+// Longest run of characters with no blank to wrap at, in any paragraph.
+qsizetype longestWord(const QTextDocument& document) {
+    qsizetype longest = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        qsizetype run = 0;
+        for (const QChar c : text) {
+            run = c.isSpace() ? 0 : run + 1;
+            longest = qMax(longest, run);
+        }
+    }
+    return longest;
+}
+
+} // namespace
+
 void RtfEdit::setTextRTF(const QString& rtf) {
+    // Wrapping at word ends looks, for each line of a word longer than the line, all
+    // the way to the word's end: a text of one long word (a pasted key, a base64 blob)
+    // takes time growing with the square of its length to lay out. Such a text wraps
+    // anywhere instead, which is what happens to a word longer than a line anyway.
+    // The document is laid out as it loads, so it loads under the cheap rule.
+    setWordWrapMode(QTextOption::WrapAnywhere);
     RtfReader::read(rtf, document());
+    setWordWrapMode(longestWord(*document()) > kLongestWrappedWord
+                        ? QTextOption::WrapAnywhere
+                        : QTextOption::WrapAtWordBoundaryOrAnywhere);
     moveCursor(QTextCursor::Start);
 }
 

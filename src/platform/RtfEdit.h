@@ -12,6 +12,9 @@ class RtfEdit : public QTextEdit {
 public:
     explicit RtfEdit(QWidget* parent = nullptr);
 
+    // A text holding a word longer than this wraps anywhere rather than at word ends.
+    static constexpr qsizetype kLongestWrappedWord = 2000;
+
     // Replaces the text (not undoable) and puts the caret at the start.
     void setTextRTF(const QString& rtf);
     QString textRTF() const;
