@@ -198,6 +198,9 @@ private:
     QString m_typeEdition;       // kind of the open picker: "Priorite", "Etat" or empty
     QString m_ImgCboTag;         // "row;column" of the cell the picker edits
     qint32 m_idMessageEdite = 0; // message open in the text editor
+    QString m_rtfOuvert;         // its stored text when the editor opened
+    // Stores the edited text, keeping what another workstation did meanwhile.
+    void enregistrerTexteEdite(qint32 idMessage, QString& sql);
 
     void erreur(const platform::DbError& e, const QString& procedure, const QString& sql);
     // The shared connection; a DbError (connection lost) when there is none.

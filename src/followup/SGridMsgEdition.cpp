@@ -4,14 +4,21 @@
 #include "followup/SGridMsg.h"
 
 #include "followup/EditQueries.h"
+#include "followup/LigneAudit.h"
 #include "platform/Database.h"
+#include "platform/Dialogs.h"
 #include "platform/Grid.h"
 #include "platform/RtfEdit.h"
+#include "platform/RtfReader.h"
+#include "platform/RtfWriter.h"
 #include "platform/Units.h"
 #include "services/Session.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QTextCursor>
+#include <QTextDocument>
 
 using platform::Recordset;
 
@@ -41,6 +48,12 @@ protected:
 
 private:
     std::function<void(int&)> m_handler;
+};
+
+// The hourglass while a long text loads into the editor.
+struct Sablier {
+    Sablier() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Sablier() { QApplication::restoreOverrideCursor(); }
 };
 
 } // namespace
@@ -150,7 +163,11 @@ bool SGridMsg::ModifierMessage(int row) {
         sql = followup::sqlTexteMessage(id);
         Recordset rs = connexion().open(sql);
         // A row whose message is gone, or a group row, has no record: reading it fails.
-        m_txtRtfEdit->setTextRTF(rs.field(QStringLiteral("Message")).text());
+        m_rtfOuvert = rs.field(QStringLiteral("Message")).text();
+        {
+            const Sablier sablier;
+            m_txtRtfEdit->setTextRTF(m_rtfOuvert);
+        }
         m_idMessageEdite = id;
         m_txtRtfEdit->setTag(QString::number(row));
         placerEditeurTexte(row);
@@ -172,10 +189,12 @@ void SGridMsg::FinEditText() {
             const int row = m_txtRtfEdit->tag().toInt();
             // The message is the one opened in the editor, whatever became of the row since.
             const qint32 id = m_idMessageEdite;
-            sql = followup::sqlUpdateMessage(m_txtRtfEdit->textRTF(), id);
-            connexion().execute(sql);
+            // A text left as it was is not written back: the rewrite would only cost its
+            // formatting and could undo another workstation's change.
+            const bool modifie = m_txtRtfEdit->document()->isModified();
+            if (modifie) enregistrerTexteEdite(id, sql);
             const bool ligne = row >= 1 && row <= g->Rows() && g->CellItemData(row, colNo) == id;
-            if (ligne) {
+            if (ligne && modifie) {
                 g->setCellText(row, colMessage, m_txtRtfEdit->text());
                 HauteurLigne(row);
             }
@@ -189,6 +208,7 @@ void SGridMsg::FinEditText() {
         }
         m_txtRtfEdit->setTag(QString());
         m_idMessageEdite = 0;
+        m_rtfOuvert.clear();
         g->EndEdit();
         const bool focus = m_txtRtfEdit->hasFocus();
         m_txtRtfEdit->hide();
@@ -198,6 +218,86 @@ void SGridMsg::FinEditText() {
     } catch (const platform::DbError& e) {
         // The editor stays open with its text: the next save tries again.
         erreur(e, QStringLiteral("FinEditText"), sql);
+    }
+}
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// What another workstation appended to a text as whole lines (the audit lines of its
+// state changes): `stocke` is `avant` followed by a line break and more. Empty when the
+// text changed in any other way.
+QString lignesAjoutees(const QString& avant, const QString& stocke) {
+    const QString a = platform::RtfReader::toPlainText(avant);
+    const QString s = platform::RtfReader::toPlainText(stocke);
+    if (s.size() <= a.size() || !s.startsWith(a)) return QString();
+    QString suite = s.mid(a.size());
+    if (!a.isEmpty() && !suite.startsWith(kCrLf)) return QString();
+    while (suite.startsWith(kCrLf))
+        suite.remove(0, kCrLf.size());
+    return suite;
+}
+
+// The lines after the document's own text, on lines of their own, in the default format.
+void ajouterLignes(QTextDocument* document, const QString& lignes) {
+    QTextCursor c(document);
+    c.movePosition(QTextCursor::End);
+    QString texte = lignes;
+    texte.replace(kCrLf, QStringLiteral("\n"));
+    if (!document->isEmpty()) texte.prepend(QLatin1Char('\n'));
+    c.insertText(texte, QTextCharFormat());
+}
+
+} // namespace
+
+void SGridMsg::enregistrerTexteEdite(qint32 idMessage, QString& sql) {
+    platform::Database& db = connexion();
+    // The stored text the user agreed to replace, when another workstation changed it.
+    QString remplacable = m_rtfOuvert;
+    for (;;) {
+        QString stocke, ajout, rtf;
+        bool conflit = false;
+        followup::enTransaction(db, [&] {
+            sql = followup::sqlTexteMessage(idMessage) + QStringLiteral(" FOR UPDATE");
+            stocke = db.open(sql).field(QStringLiteral("Message")).text();
+            conflit = false;
+            ajout.clear();
+            if (stocke == remplacable || stocke == m_rtfOuvert) {
+                rtf = m_txtRtfEdit->textRTF();
+            } else if (!(ajout = lignesAjoutees(m_rtfOuvert, stocke)).isEmpty()) {
+                std::unique_ptr<QTextDocument> copie(m_txtRtfEdit->document()->clone());
+                ajouterLignes(copie.get(), ajout);
+                rtf = platform::RtfWriter().write(*copie);
+            } else {
+                // Nobody is kept waiting on the lock while the user reads the question.
+                conflit = true;
+                return;
+            }
+            sql = followup::sqlUpdateMessage(rtf, idMessage);
+            db.execute(sql);
+        });
+        if (!conflit) {
+            if (!ajout.isEmpty()) ajouterLignes(m_txtRtfEdit->document(), ajout);
+            // Stored: saving again (after a later failure) writes nothing more.
+            m_rtfOuvert = rtf;
+            m_txtRtfEdit->document()->setModified(false);
+            return;
+        }
+        const auto reponse = platform::messageBox(
+            this,
+            QStringLiteral("Le texte de ce message a été modifié sur un autre poste depuis que vous l'avez "
+                           "ouvert.\n\nVoulez-vous le remplacer par votre texte ? Si vous répondez Non, le "
+                           "texte de l'autre poste est gardé et vos modifications sont perdues."),
+            QStringLiteral("Message modifié sur un autre poste"), platform::MsgIcon::Exclamation,
+            platform::MsgButtons::YesNo);
+        if (reponse != platform::MsgResult::Yes) {
+            // The row shows the text that stays.
+            m_txtRtfEdit->setTextRTF(stocke);
+            m_rtfOuvert = stocke;
+            return;
+        }
+        remplacable = stocke;
     }
 }
 

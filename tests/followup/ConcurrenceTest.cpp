@@ -1,9 +1,11 @@
 // Two workstations acting on the same messages at the same moment, each with its own
 // connection to the server.
-#include "SGridMsgFixture.h"
+#include "EtatGridFixture.h"
+#include "followup/EditQueries.h"
 #include "followup/LigneAudit.h"
+#include "platform/RtfEdit.h"
 
-#include <QRegularExpression>
+#include <QTest>
 #include <atomic>
 #include <iostream>
 #include <thread>
@@ -72,4 +74,92 @@ TEST_F(SGridMsgDb, TwoWorkstationsChangingTheSameMessagesKeepBothLinesInTheOrder
     EXPECT_EQ(perdues, 0);
     EXPECT_EQ(doublees, 0);
     EXPECT_EQ(derniereFausse, 0);
+}
+
+namespace {
+
+// The other workstation: its own connection to the same database.
+class AutrePoste : public EtatGrille {
+protected:
+    void SetUp() override {
+        EtatGrille::SetUp();
+        if (IsSkipped()) return;
+        platform::ConnectionSettings s = TestDb::serverSettings();
+        s.database = s_db->name();
+        autre.open(s);
+    }
+    QString stocke(int id) {
+        return scalar(QStringLiteral("SELECT Message FROM tblmessage WHERE IdMessage = %1").arg(id));
+    }
+    // Opens the editor on the message and types at the end of its text.
+    void ouvrirEtTaper(int id, const QString& texte) {
+        ASSERT_TRUE(grille->ModifierMessage(ligne(id)));
+        grille->txtRtfEdit()->moveCursor(QTextCursor::End);
+        grille->txtRtfEdit()->insertPlainText(texte);
+    }
+    void fermerEditeur() { QTest::keyClick(grille->txtRtfEdit(), Qt::Key_Escape); }
+    platform::Database autre;
+};
+
+const QString kLigneMarc = QStringLiteral("Terminé le 2026-12-07 à 14:03:12 par Marc");
+
+} // namespace
+
+TEST_F(AutrePoste, EditorClosedWithoutAChangeWritesNothing) {
+    // A text as another rich-text control wrote it, which this program would write otherwise.
+    const QString rtf = QStringLiteral(
+        R"({\rtf1\ansi\deff0{\fonttbl{\f0\fswiss Arial;}}\f0\fs20 Rappeler \b demain\b0\par })");
+    exec(
+        QStringLiteral("INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, IdPriorite, IdClientMsg, "
+                       "Message) VALUES (70, '2026-12-07', '09:00:00', 2, 0, %1)")
+            .arg(platform::sqlRichText(rtf)));
+    recipient(70, 3, 2);
+    const QString avant = stocke(70);
+    remplir();
+    ASSERT_TRUE(grille->ModifierMessage(ligne(70)));
+    fermerEditeur();
+    EXPECT_EQ(stocke(70), avant);
+}
+
+TEST_F(AutrePoste, EditorSaveKeepsTheLinesAnotherWorkstationAppendedMeanwhile) {
+    messageA(71, QStringLiteral("Rappeler"));
+    remplir();
+    ouvrirEtTaper(71, QStringLiteral(" demain"));
+    QString sql;
+    followup::changerEtatMessage(autre, 4, 71, 3, platform::Clock::now(), sql);
+    fermerEditeur();
+    EXPECT_EQ(texteStocke(71), QStringLiteral("Rappeler demain\r\n") + kLigneMarc);
+    EXPECT_EQ(grille->SGrid()->CellText(ligne(71), SGridMsg::colMessage),
+              QStringLiteral("Rappeler demain\r\n") + kLigneMarc);
+    EXPECT_EQ(ligneDest(71, 2).left(1), QStringLiteral("4"));
+}
+
+TEST_F(AutrePoste, AnyOtherChangeIsShownAndOverwrittenOnlyWhenTheUserSaysSo) {
+    messageA(72, QStringLiteral("Rappeler"));
+    remplir();
+    auto reecrire = [this](const QString& texte) {
+        platform::RichTextBox b;
+        b.setText(texte);
+        autre.execute(followup::sqlUpdateMessage(b.textRTF(), 72));
+    };
+    ScriptedChooser chooser;
+
+    ouvrirEtTaper(72, QStringLiteral(" demain"));
+    reecrire(QStringLiteral("Rappeler vendredi"));
+    chooser.boxAnswers.push_back(platform::MsgResult::No);
+    fermerEditeur();
+    ASSERT_EQ(chooser.messagesShown.size(), 1);
+    EXPECT_TRUE(chooser.messagesShown[0].startsWith(
+        QStringLiteral("Le texte de ce message a été modifié sur un autre poste")));
+    EXPECT_EQ(texteStocke(72), QStringLiteral("Rappeler vendredi"));
+    EXPECT_EQ(grille->SGrid()->CellText(ligne(72), SGridMsg::colMessage),
+              QStringLiteral("Rappeler vendredi"));
+
+    ouvrirEtTaper(72, QStringLiteral(" matin"));
+    reecrire(QStringLiteral("Ne pas rappeler"));
+    chooser.boxAnswers.push_back(platform::MsgResult::Yes);
+    fermerEditeur();
+    EXPECT_EQ(chooser.messagesShown.size(), 2);
+    EXPECT_EQ(texteStocke(72), QStringLiteral("Rappeler vendredi matin"));
+    EXPECT_EQ(errorReports(), 0);
 }

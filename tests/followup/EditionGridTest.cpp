@@ -24,13 +24,15 @@ TEST_F(EtatGrille, TextEditSavedByEscapeKeepsADelicateTextAndMarksReadWithoutCou
     EXPECT_EQ(ed->tag(), QString::number(r));
     EXPECT_EQ(ed->text(), kTexteDelicat);
     platform::Grid* g = grille->SGrid();
+    ed->moveCursor(QTextCursor::End);
+    ed->insertPlainText(QStringLiteral(" !"));
 
     QTest::keyClick(ed, Qt::Key_Escape);
 
     EXPECT_TRUE(ed->isHidden());
     EXPECT_TRUE(ed->tag().isEmpty());
-    EXPECT_EQ(texteStocke(60), kTexteDelicat);
-    EXPECT_EQ(g->CellText(r, SGridMsg::colMessage), kTexteDelicat);
+    EXPECT_EQ(texteStocke(60), kTexteDelicat + QStringLiteral(" !"));
+    EXPECT_EQ(g->CellText(r, SGridMsg::colMessage), kTexteDelicat + QStringLiteral(" !"));
     EXPECT_EQ(ligneDest(60, 2), QStringLiteral("1|-|0"));
     EXPECT_EQ(ligneDest(61, 2), QStringLiteral("1|-|1"));
     EXPECT_EQ(g->CellForeColor(r, SGridMsg::colNo), -1);
@@ -39,7 +41,7 @@ TEST_F(EtatGrille, TextEditSavedByEscapeKeepsADelicateTextAndMarksReadWithoutCou
     // The audit line keeps the same characters in front of it.
     changerEtat(r, QStringLiteral("Terminé"));
     EXPECT_EQ(texteStocke(60),
-              kTexteDelicat + QStringLiteral("\r\nTerminé le 2026-12-07 à 14:03:12 par Julie"));
+              kTexteDelicat + QStringLiteral(" !\r\nTerminé le 2026-12-07 à 14:03:12 par Julie"));
     EXPECT_EQ(errorReports(), 0);
 }
 
