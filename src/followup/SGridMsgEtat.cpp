@@ -55,8 +55,8 @@ void SGridMsg::ImgCbo_Click() {
                     connexion(), id, idMessage, services::Session::lngNoEmploye, platform::Clock::now(), sql);
                 ligneEcrite = true;
             } else {
-                // The dialog writes the rows the user leaves ticked and clears the flag
-                // when it wrote at least one.
+                // The dialog writes the rows the user leaves ticked with the audit line and
+                // clears the flag when it wrote at least one.
                 setBooAnnule(true);
                 followup::frmChangeEtatMsg dialogue(window());
                 dialogue.txtIdMsg()->setText(QString::number(idMessage));
@@ -66,6 +66,10 @@ void SGridMsg::ImgCbo_Click() {
                 dialogue.exec();
                 // Anything may have refilled the grid meanwhile: the row is found again.
                 row = ligneDuMessage(idMessage, row);
+                if (!booAnnule() && dialogue.ligneEcrite()) {
+                    ligne = dialogue.ligneAjoutee();
+                    ligneEcrite = true;
+                }
             }
 
             if (!booAnnule()) {

@@ -1,11 +1,13 @@
 #include "followup/frmChangeEtatMsg.h"
 
 #include "followup/EditQueries.h"
+#include "followup/LigneAudit.h"
 #include "platform/Clock.h"
 #include "platform/Database.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
 
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -124,21 +126,33 @@ void frmChangeEtatMsg::cmdOk_Click() {
     qint32 idMessage = 0, idEtat = 0;
     QString sql;
     if (nombre(m_txtIdMsg, idMessage) && nombre(m_txtEtat, idEtat)) {
-        try {
-            for (int i = 0; i < m_lstvEmpl->count(); ++i) {
-                const QListWidgetItem* item = m_lstvEmpl->item(i);
-                if (item->checkState() != Qt::Checked) continue;
-                sql = sqlUpdateEtatEmploye(idEtat, idMessage, item->data(Qt::UserRole).toInt(),
-                                           platform::Clock::now());
-                connexion().execute(sql);
-                setBooAnnule(false);
+        QList<qint32> coches;
+        for (int i = 0; i < m_lstvEmpl->count(); ++i)
+            if (m_lstvEmpl->item(i)->checkState() == Qt::Checked)
+                coches << m_lstvEmpl->item(i)->data(Qt::UserRole).toInt();
+        if (!coches.isEmpty()) {
+            try {
+                platform::Database& db = connexion();
+                const QDateTime now = platform::Clock::now();
+                enTransaction(db, [&] {
+                    sql = sqlVerrouMessage(idMessage);
+                    db.open(sql);
+                    for (const qint32 noEmplA : coches) {
+                        sql = sqlUpdateEtatEmploye(idEtat, idMessage, noEmplA, now);
+                        db.execute(sql);
+                    }
+                    m_ligneAjoutee =
+                        ajouterLigneAudit(db, idEtat, idMessage, services::Session::lngNoEmploye, now, sql);
+                });
+            } catch (const platform::DbError& e) {
+                // Nothing was written; the window stays open so that the user can try
+                // again or cancel.
+                services::DoErreur(QString::number(e.number()), e.text(), QStringLiteral("corvel"), kForm,
+                                   QStringLiteral("cmdOk_Click"), e.sql().isEmpty() ? sql : e.sql());
+                return;
             }
-        } catch (const platform::DbError& e) {
-            // The rows already written keep their state; the window stays open so that
-            // the user can try again or cancel.
-            services::DoErreur(QString::number(e.number()), e.text(), QStringLiteral("corvel"), kForm,
-                               QStringLiteral("cmdOk_Click"), e.sql().isEmpty() ? sql : e.sql());
-            return;
+            m_ligneEcrite = true;
+            setBooAnnule(false);
         }
     }
     accept();

@@ -16,7 +16,9 @@ namespace followup {
 // The opener sets its own booAnnule to true, fills txtIdMsg and txtEtat, sets Mere to
 // itself and runs the dialog modally; afterwards its booAnnule is false exactly when at
 // least one recipient row got the new state. "Annuler", closing by the frame or "OK"
-// with nobody ticked leave it true.
+// with nobody ticked leave it true. The ticked rows and the audit line are written as
+// one transaction, so that another workstation changing the same message meanwhile
+// neither loses its line nor gets its state listed out of order.
 class frmChangeEtatMsg : public QDialog {
     Q_OBJECT
 public:
@@ -35,6 +37,11 @@ public:
     QListWidget* lstvEmpl() const { return m_lstvEmpl; }
     QPushButton* cmdOk() const { return m_cmdOk; }
     QPushButton* cmdAnnule() const { return m_cmdAnnule; }
+
+    // True once "OK" stored the states together with the message's audit line, which
+    // ligneAjoutee() gives (after its line feed; empty for the initial state).
+    bool ligneEcrite() const { return m_ligneEcrite; }
+    QString ligneAjoutee() const { return m_ligneAjoutee; }
 
 public slots:
     // Lists the message's recipients, all ticked (once per showing).
@@ -55,6 +62,8 @@ private:
     QLineEdit* m_txtIdMsg = nullptr;
     QLineEdit* m_txtEtat = nullptr;
     bool m_active = false;
+    bool m_ligneEcrite = false;
+    QString m_ligneAjoutee;
 };
 
 } // namespace followup

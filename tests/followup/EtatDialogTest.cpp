@@ -74,3 +74,20 @@ TEST_F(EtatDialog, RecipientWithoutEmployeeRowIsNotListedAndAnEmptyNumberListsNo
     vide.cmdOk()->click();
     EXPECT_TRUE(hote.booAnnule);
 }
+
+TEST_F(EtatDialog, StatesAndLineAreWrittenTogetherOrNotAtAll) {
+    // A state without a description cannot make its line: no row keeps the state.
+    auto d = ouvrir(9);
+    d->cmdOk()->click();
+    EXPECT_TRUE(hote.booAnnule);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(etat(2), QStringLiteral("1|-|1"));
+    EXPECT_EQ(etat(4), QStringLiteral("2|-|1"));
+    EXPECT_EQ(errorReports(), 1);
+
+    auto ok = ouvrir(3);
+    ok->cmdOk()->click();
+    EXPECT_FALSE(hote.booAnnule);
+    EXPECT_EQ(ok->ligneAjoutee(), QStringLiteral("\nEn attente le 2026-12-07 à 14:03:12 par Julie"));
+    EXPECT_EQ(texteStocke(10), QStringLiteral("Bonjour\r\nEn attente le 2026-12-07 à 14:03:12 par Julie"));
+}
