@@ -23,7 +23,12 @@ void enTransaction(platform::Database& db, const std::function<void()>& work) {
             return;
         } catch (const platform::DbError& e) {
             // A connection that timed out is not asked anything more.
-            if (!e.isTimeout()) db.rollback();
+            if (!e.isTimeout()) {
+                try {
+                    db.rollback();
+                } catch (const platform::DbError&) {
+                }
+            }
             const bool conflit = e.number() == kDeadlock || e.number() == kAttenteVerrou;
             if (!conflit || essai == kEssais) throw;
         }

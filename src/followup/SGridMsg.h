@@ -199,6 +199,7 @@ private:
     QString m_ImgCboTag;         // "row;column" of the cell the picker edits
     qint32 m_idMessageEdite = 0; // message open in the text editor
     QString m_rtfOuvert;         // its stored text when the editor opened
+    bool m_finEditEnCours = false;
     // Stores the edited text, keeping what another workstation did meanwhile.
     void enregistrerTexteEdite(qint32 idMessage, QString& sql);
 

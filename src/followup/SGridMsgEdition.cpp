@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -182,6 +183,10 @@ bool SGridMsg::ModifierMessage(int row) {
 }
 
 void SGridMsg::FinEditText() {
+    // The question about another workstation's change runs a modal loop, in which a
+    // fill or a sort would save the same text again.
+    if (m_finEditEnCours) return;
+    const QScopedValueRollback<bool> enCours(m_finEditEnCours, true);
     platform::Grid* g = m_SGrid;
     QString sql;
     try {

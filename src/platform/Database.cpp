@@ -130,6 +130,9 @@ void Database::fail(const QString& sql, const QSqlError& e) {
     int n = e.nativeErrorCode().toInt(&ok);
     if (!ok) n = isOpen() ? 0 : -1;
     QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+    // After a time-out the connection is no longer in step with the server: closed now,
+    // a rollback or an error report on it fails at once instead of waiting once more.
+    if (DbError::isConnectionLost(n)) close();
     throw DbError(n, text, sql);
 }
 
@@ -172,22 +175,6 @@ Recordset Database::open(const QString& sql) {
     m_nanos += t.nsecsElapsed();
     ++m_statements;
     return Recordset(std::move(names), std::move(rows));
-}
-
-void Database::beginTransaction() {
-    execute(QStringLiteral("START TRANSACTION"));
-}
-
-void Database::commit() {
-    execute(QStringLiteral("COMMIT"));
-}
-
-void Database::rollback() {
-    try {
-        execute(QStringLiteral("ROLLBACK"));
-    } catch (const DbError&) {
-        // A connection that is gone has ended its transaction with it.
-    }
 }
 
 qint64 Database::lastInsertId() {

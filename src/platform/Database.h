@@ -96,18 +96,12 @@ public:
 
     void execute(const QString& sql);
     Recordset open(const QString& sql);
-    // One transaction on this connection: the statements run between begin and commit
-    // apply together, and a row read with FOR UPDATE stays locked against every other
-    // connection until then. rollback() never throws: it is for error paths.
-    void beginTransaction();
-    void commit();
-    void rollback();
-
     // Reads SELECT LAST_INSERT_ID() right after an insert.
     qint64 lastInsertId();
 
     // Writes that must land together or not at all. Prefer Transaction below, which
-    // rolls back when left without commit().
+    // rolls back when left without commit(). A row read with FOR UPDATE stays locked
+    // against every other connection until the end of the transaction.
     void beginTransaction();
     void commit();
     void rollback();
