@@ -40,10 +40,6 @@ QString sqlRapportDestinataires(qint32 idMessage) {
            QString::number(idMessage) + QStringLiteral(" ORDER BY Nom");
 }
 
-QString sqlNomEmploye(int noEmploye) {
-    return QStringLiteral("SELECT Nom FROM tblemploye WHERE NoEmploye = ") + QString::number(noEmploye);
-}
-
 QString lettrePriorite(const QString& priorite) {
     return priorite.left(1).toUpper();
 }

@@ -31,7 +31,6 @@ struct RapportMessage {
 QString sqlRapportMessage(qint32 idMessage, int noEmploye, bool booRecu);
 QString sqlRapportTypes(qint32 idMessage);
 QString sqlRapportDestinataires(qint32 idMessage);
-QString sqlNomEmploye(int noEmploye);
 
 // First letter of the priority, upper case.
 QString lettrePriorite(const QString& priorite);
