@@ -187,11 +187,13 @@ TEST(BrowserMdi, ClosingDeletesOnlyOurReportFiles) {
         v->StartingAddress = c.adresse;
         v->show();
         v->RapportCaption = QStringLiteral("Messages reçus");
-        QTRY_COMPARE(v->windowTitle(), QStringLiteral("Messages reçus"));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return v->windowTitle() == QStringLiteral("Messages reçus"); }, 3000))
+            << qPrintable(v->windowTitle());
         const bool existait = QFile::exists(c.adresse);
         QPointer<frmBrowserMdi> p(v);
         v->close();
-        QTRY_VERIFY(p.isNull()); // the window goes with its close
+        EXPECT_TRUE(QTest::qWaitFor([&] { return p.isNull(); }, 3000)); // the window goes with its close
         if (existait) {
             EXPECT_EQ(!QFile::exists(c.adresse), c.supprime) << qPrintable(c.adresse);
         }
