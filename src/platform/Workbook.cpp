@@ -3,7 +3,6 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
-#include <QHash>
 #include <QTemporaryFile>
 #include <QTime>
 #include <QUrl>
@@ -60,19 +59,11 @@ double numeroJour(const QDate& d) {
 
 } // namespace
 
-QString CellFormat::key() const {
-    return QStringLiteral("%1|%2%3|%4|%5%6|%7|%8,%9,%10,%11")
-        .arg(fontSize)
-        .arg(int(bold))
-        .arg(int(underline))
-        .arg(numberFormat)
-        .arg(int(shrinkToFit))
-        .arg(int(wrapText))
-        .arg(verticalAlignment)
-        .arg(borderLeft)
-        .arg(borderTop)
-        .arg(borderBottom)
-        .arg(borderRight);
+bool CellFormat::operator==(const CellFormat& o) const {
+    return fontSize == o.fontSize && bold == o.bold && underline == o.underline && numberFormat == o.numberFormat &&
+           shrinkToFit == o.shrinkToFit && wrapText == o.wrapText && verticalAlignment == o.verticalAlignment &&
+           borderLeft == o.borderLeft && borderTop == o.borderTop && borderBottom == o.borderBottom &&
+           borderRight == o.borderRight;
 }
 
 int columnNumber(const QString& letters) {
@@ -236,14 +227,13 @@ bool Workbook::SaveAs(const QString& path, QString* error) const {
         if (error) *error = QStringLiteral("Le classeur ne peut pas être créé : ") + path;
         return false;
     }
-    QHash<QString, lxw_format*> formats;
+    // A report uses a handful of formats: a short list searched in order is enough.
+    std::vector<std::pair<CellFormat, lxw_format*>> formats;
     auto formatDe = [&](const CellFormat& f) -> lxw_format* {
-        const QString k = f.key();
-        auto it = formats.find(k);
-        if (it != formats.end()) return *it;
-        lxw_format* x = nouveauFormat(wb, f);
-        formats.insert(k, x);
-        return x;
+        for (const auto& [cf, x] : formats)
+            if (cf == f) return x;
+        formats.emplace_back(f, nouveauFormat(wb, f));
+        return formats.back().second;
     };
     for (const auto& s : m_sheets) {
         lxw_worksheet* ws = workbook_add_worksheet(wb, s->Name().toUtf8().constData());

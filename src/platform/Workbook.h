@@ -41,7 +41,7 @@ struct CellFormat {
     int borderBottom = 0;
     int borderRight = 0;
 
-    QString key() const;
+    bool operator==(const CellFormat& o) const;
 };
 
 struct SheetCell {
