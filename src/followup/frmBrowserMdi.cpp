@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QStringDecoder>
 #include <QFile>
 #include <QFileInfo>
 #include <QStyle>
@@ -24,6 +26,32 @@ bool estAdresseWeb(const QString& address) {
            address.left(3).toUpper() == QLatin1String("FTP");
 }
 
+// What the text browser does not read as other browsers do, said in words it reads: an
+// "&nbsp" without its semicolon, and the widths of <col> lines, which it ignores, given to
+// the cells of the table's first row.
+QString pourLeNavigateur(const QString& html) {
+    static const QRegularExpression nbsp(QStringLiteral("&nbsp(?!;)"));
+    static const QRegularExpression col(QStringLiteral("^<col width='([0-9]+%)'>$"));
+    QStringList lignes = html.split(QStringLiteral("\r\n"));
+    QStringList largeurs;
+    int suivante = 0;
+    for (QString& l : lignes) {
+        const QRegularExpressionMatch m = col.match(l);
+        if (m.hasMatch()) {
+            if (suivante > 0) largeurs.clear();
+            suivante = 0;
+            largeurs << m.captured(1);
+        } else if (l.startsWith(QLatin1String("<td")) && suivante < largeurs.size()) {
+            l.insert(3, QStringLiteral(" width='") + largeurs[suivante++] + QLatin1Char('\''));
+        } else if (l.startsWith(QLatin1String("<table"))) {
+            largeurs.clear();
+            suivante = 0;
+        }
+        l.replace(nbsp, QStringLiteral("&nbsp;"));
+    }
+    return lignes.join(QStringLiteral("\r\n"));
+}
+
 // A report links a style sheet that nobody writes: a missing resource is simply empty,
 // without the browser's warning on the console.
 class Navigateur : public QTextBrowser {
@@ -33,7 +61,14 @@ public:
         if (type == QTextDocument::StyleSheetResource && name.isLocalFile() &&
             !QFileInfo::exists(name.toLocalFile()))
             return QString();
-        return QTextBrowser::loadResource(type, name);
+        QVariant v = QTextBrowser::loadResource(type, name);
+        if (type == QTextDocument::HtmlResource && v.typeId() == QMetaType::QByteArray) {
+            const QByteArray octets = v.toByteArray();
+            QStringDecoder decodeur = QStringDecoder::decoderForHtml(octets);
+            if (!decodeur.isValid()) decodeur = QStringDecoder(QStringDecoder::Utf8);
+            return pourLeNavigateur(decodeur.decode(octets));
+        }
+        return v;
     }
 };
 
