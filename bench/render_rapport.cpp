@@ -4,7 +4,9 @@
 // The server comes from DB_HOST/DB_PORT/DB_USER/DB_PASSWORD (scripts/db.sh env).
 #include "BenchDatabase.h"
 #include "followup/SGridMsg.h"
+#include "followup/ctrlProgresTemps.h"
 #include "followup/frmBrowserMdi.h"
+#include "followup/frmProgressPopUp.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/Workbook.h"
@@ -46,6 +48,19 @@ int main(int argc, char** argv) {
     platform::Database db;
     if (!openBenchDatabase(db, QString::fromLocal8Bit(argv[1]))) return 1;
     services::Session::lngNoEmploye = argc > 3 ? QString::fromLocal8Bit(argv[3]).toInt() : 2;
+
+    {
+        followup::frmProgressPopUp progres;
+        followup::ctrlProgresTemps* c = progres.progres();
+        c->setMin(0);
+        c->setMax(100);
+        c->SetTimer();
+        progres.show();
+        attendre(400);
+        c->setValue(4);
+        attendre(100);
+        progres.grab().save(out + QStringLiteral("-progres.png"));
+    }
 
     SGridMsg grid;
     grid.resize(1180, 720);

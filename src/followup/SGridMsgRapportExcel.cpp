@@ -112,6 +112,9 @@ void SGridMsg::ExportMsgExcel(platform::Worksheet*& sheet, qint32 row) {
         page.HeaderMargin = 30;
         page.RightMargin = 30;
         page.LeftMargin = 30;
+        // The nine columns fit across a landscape page in the spreadsheet program's usual
+        // font; with a wider one, the telephone column would print on pages of its own.
+        page.FitToPagesWide = 1;
 
         qint32 r = 3;
         followup::SautsDePage sauts;

@@ -5,10 +5,10 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QRegularExpression>
-#include <QStringDecoder>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QThread>

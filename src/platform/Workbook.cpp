@@ -60,10 +60,10 @@ double numeroJour(const QDate& d) {
 } // namespace
 
 bool CellFormat::operator==(const CellFormat& o) const {
-    return fontSize == o.fontSize && bold == o.bold && underline == o.underline && numberFormat == o.numberFormat &&
-           shrinkToFit == o.shrinkToFit && wrapText == o.wrapText && verticalAlignment == o.verticalAlignment &&
-           borderLeft == o.borderLeft && borderTop == o.borderTop && borderBottom == o.borderBottom &&
-           borderRight == o.borderRight;
+    return fontSize == o.fontSize && bold == o.bold && underline == o.underline &&
+           numberFormat == o.numberFormat && shrinkToFit == o.shrinkToFit && wrapText == o.wrapText &&
+           verticalAlignment == o.verticalAlignment && borderLeft == o.borderLeft &&
+           borderTop == o.borderTop && borderBottom == o.borderBottom && borderRight == o.borderRight;
 }
 
 int columnNumber(const QString& letters) {
@@ -269,6 +269,8 @@ bool Workbook::SaveAs(const QString& path, QString* error) const {
         }
         const PageSetup& p = s->m_pageSetup;
         if (p.Orientation == xlLandscape) worksheet_set_landscape(ws);
+        if (p.FitToPagesWide > 0 || p.FitToPagesTall > 0)
+            worksheet_fit_to_pages(ws, uint16_t(p.FitToPagesWide), uint16_t(p.FitToPagesTall));
         worksheet_set_margins(ws, p.LeftMargin / 72, p.RightMargin / 72, p.TopMargin / 72,
                               p.BottomMargin / 72);
         lxw_header_footer_options h{};

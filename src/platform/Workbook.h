@@ -60,6 +60,9 @@ struct PageSetup {
     double HeaderMargin = 22;
     double RightMargin = 50;
     double LeftMargin = 50;
+    // Printed scaled to so many pages across and down; 0 leaves that direction unscaled.
+    int FitToPagesWide = 0;
+    int FitToPagesTall = 0;
 };
 
 struct CellRange {
