@@ -107,6 +107,15 @@ TEST_F(RapportDb, HtmlReportByteForByte) {
                        "<tr >\r\n<td colspan=9>Bonjour&nbsp</td>\r\n") +
         notes + QStringLiteral("</body>\r\n</html>\r\n");
     EXPECT_EQ(lire(fichier), attendu);
+
+    // One row: the same head and that row's block; a group row gives the head alone.
+    const QString un = m_dir.filePath(QStringLiteral("un.HTML"));
+    g.ExportMsgHTML(un, 3);
+    EXPECT_EQ(lire(un).count(QStringLiteral("<table")), 1);
+    EXPECT_TRUE(lire(un).contains(QStringLiteral("<td>11 (5)</td>")));
+    g.ExportMsgHTML(un, 1);
+    EXPECT_EQ(lire(un).count(QStringLiteral("<table")), 0);
+    EXPECT_TRUE(lire(un).endsWith(QStringLiteral("<br>\r\n</body>\r\n</html>\r\n")));
     EXPECT_EQ(errorReports(), 0);
 }
 
