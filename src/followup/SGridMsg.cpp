@@ -27,6 +27,8 @@ SGridMsg::SGridMsg(QWidget* parent) : QWidget(parent) {
     UserControl_Initialize();
     initFiltres();
     initEdition();
+    connect(m_cmdExport[0], &QPushButton::clicked, this, [this] { cmdExport_Click(0); });
+    connect(m_cmdExport[1], &QPushButton::clicked, this, [this] { cmdExport_Click(1); });
 }
 
 SGridMsg::~SGridMsg() = default;

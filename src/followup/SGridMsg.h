@@ -14,7 +14,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace followup {
+struct RapportMessage;
+}
+
 namespace platform {
+class Worksheet;
 class Grid;
 class RtfEdit;
 class Recordset;
@@ -66,6 +71,27 @@ public:
     bool ModifierMessage(int row);
     // Kind of the open picker, "Priorite" or "Etat"; empty when none is open.
     QString typeEdition() const { return m_typeEdition; }
+
+    // ---- Reports (SGridMsgRapportHTML.cpp, SGridMsgRapportExcel.cpp)
+    // The row argument of the reports that stands for every row of the grid.
+    static constexpr qint32 kToutesLesLignes = -1;
+    // Export buttons: 0 the spreadsheet, 1 the HTML report shown in a new viewer. The host
+    // window is disabled meanwhile; an empty grid does nothing.
+    void cmdExport_Click(int Index);
+    // Writes the messages of every row (kToutesLesLignes) or of one grid row into a new
+    // spreadsheet session, whose sheet replaces `sheet` (pass services::xlSheet), then hands
+    // the workbook to the desktop's spreadsheet program. A group row gives no block.
+    void ExportMsgExcel(platform::Worksheet*& sheet, qint32 row);
+    // Writes the HTML report of every row (kToutesLesLignes) or of one grid row to the file.
+    void ExportMsgHTML(const QString& fileName, qint32 row);
+    // A new HTML report's file: "MessagesRecus" or "MessagesEnvoyes", "_" and the employee's
+    // name when noEmploye > 0, the seconds since midnight, "_2", "_3", ... when that name is
+    // taken, ".HTML", in the report folder. Throws DbError when the employee has no row.
+    QString NomFichierHTML(int noEmploye);
+    // Where HTML reports are written: the program folder when it is writable, else the
+    // user's temporary folder; tests set their own (empty restores the default).
+    static QString dossierRapports();
+    static void setDossierRapports(const QString& folder);
 
     // ---- Properties
     bool booRecu() const { return m_booRecu; }
@@ -202,6 +228,10 @@ private:
     bool m_finEditEnCours = false;
     // Stores the edited text, keeping what another workstation did meanwhile.
     void enregistrerTexteEdite(qint32 idMessage, QString& sql);
+
+    // Reports: one message's record, types, folders and recipients; false when the message
+    // does not pass the employee filter any more.
+    bool lireMessageRapport(qint32 idMessage, int noEmploye, followup::RapportMessage& out, QString& sql);
 
     void erreur(const platform::DbError& e, const QString& procedure, const QString& sql);
     // The shared connection; a DbError (connection lost) when there is none.

@@ -1,0 +1,202 @@
+// Time of the HTML and spreadsheet reports of 2,000 messages against the time spent in the
+// queries they run. Each report is meant to be bound by the database: our share at most a
+// quarter. Also times the viewer's reading of the HTML file.
+//
+// Needs a MariaDB server: DB_HOST/DB_PORT/DB_USER/DB_PASSWORD (as scripts/db.sh writes them)
+// or CORVEL_TEST_DB_*. Makes a database of its own and drops it at the end.
+#include "followup/SGridMsg.h"
+#include "followup/frmBrowserMdi.h"
+#include "platform/Database.h"
+#include "platform/Grid.h"
+#include "platform/SqlText.h"
+#include "platform/Workbook.h"
+#include "services/ErrorLogger.h"
+#include "services/ExcelSession.h"
+#include "services/Session.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <cstdio>
+
+namespace {
+
+QString env(const char* a, const char* b, const QString& fallback) {
+    QString v = qEnvironmentVariable(a);
+    if (v.isEmpty()) v = qEnvironmentVariable(b);
+    return v.isEmpty() ? fallback : v;
+}
+
+void runScript(platform::Database& db, const QString& text) {
+    QString current;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        const QString t = line.trimmed();
+        if (current.isEmpty() && (t.isEmpty() || t.startsWith(QLatin1String("--")))) continue;
+        current += line + QLatin1Char('\n');
+        if (t.endsWith(QLatin1Char(';'))) {
+            db.execute(current.trimmed().chopped(1));
+            current.clear();
+        }
+    }
+}
+
+// 2,000 messages of two to six lines, one to three recipients, callers, types and folders.
+void seed(platform::Database& db) {
+    db.execute(QStringLiteral("INSERT INTO tblemploye (NoEmploye, Nom) VALUES (1, 'Système'), (2, 'Julie'),"
+                              " (3, 'Marc'), (4, 'Sophie'), (5, 'Éric')"));
+    db.execute(QStringLiteral(
+        "INSERT INTO tbletatmessage (IdEtat, Description, Ordre) VALUES (1, 'Ouvert', 1),"
+        " (2, 'En traitement', 2), (3, 'En attente', 3), (4, 'Terminé', 4), (5, 'Annulé', 5)"));
+    db.execute(QStringLiteral("INSERT INTO tblpriorite (IdPriorite, Description) VALUES (1, 'Urgente'), (2, "
+                              "'Normale'), (3, 'Basse')"));
+    db.execute(QStringLiteral("INSERT INTO tbltypemessage (IdType, Description) VALUES (1, 'Rappeler'),"
+                              " (2, 'A rappelé'), (3, 'Information')"));
+    QStringList callers;
+    for (int c = 1; c <= 300; ++c)
+        callers << QStringLiteral("(%1, 'Nom%1', 'Prénom', 'Cie %1', '(514)555-%2', NULL, '(438)555-%2')")
+                       .arg(c)
+                       .arg(c, 4, 10, QLatin1Char('0'));
+    db.execute(
+        QStringLiteral("INSERT INTO tblclientmsg (IdClientMsg, Nom, Prenom, NomCie, Telephone, TelBureau, "
+                       "Cellulaire) VALUES ") +
+        callers.join(QLatin1Char(',')));
+    const QString phrase = QStringLiteral("Le client demande qu'on le rappelle au sujet de la facture du "
+                                          "mois dernier et du contrat \\'e0 signer");
+    QStringList msgs, dests, types, folders;
+    for (int id = 1; id <= 2000; ++id) {
+        QString rtf =
+            QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\f0\\fs20 ");
+        for (int p = 0; p < 1 + id % 4; ++p)
+            rtf += phrase + QStringLiteral(".\\par ");
+        rtf += QLatin1Char('}');
+        msgs << QStringLiteral("(%1, '2024-03-%2', '%3', %4, %5, %6)")
+                    .arg(id)
+                    .arg(1 + id % 28, 2, 10, QLatin1Char('0'))
+                    .arg(QTime(8, 0).addSecs(id * 13 % 36000).toString(QStringLiteral("HH:mm:ss")))
+                    .arg(1 + id % 3)
+                    .arg(id % 5 == 0 ? 0 : 1 + id % 300)
+                    .arg(platform::sqlRichText(rtf));
+        for (int r = 0; r < 1 + id % 3; ++r)
+            dests << QStringLiteral("(%1, %2, %3, 0, %4, NULL, 1, 1)")
+                         .arg(id)
+                         .arg(2 + id % 4)
+                         .arg(2 + (id + r + 1) % 4)
+                         .arg(1 + r);
+        if (id % 2) types << QStringLiteral("(%1, %2)").arg(id).arg(1 + id % 3);
+        if (id % 3 == 0) folders << QStringLiteral("(%1, 'D-%2')").arg(id).arg(id * 7 % 9999);
+    }
+    db.execute(
+        QStringLiteral("INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, IdPriorite, IdClientMsg, "
+                       "Message) VALUES ") +
+        msgs.join(QLatin1Char(',')));
+    db.execute(
+        QStringLiteral("INSERT IGNORE INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau, IdEtat, "
+                       "DateTermine, NoMsgJourRecu, NoMsgJourEnvoi) VALUES ") +
+        dests.join(QLatin1Char(',')));
+    db.execute(QStringLiteral("INSERT INTO tblmessagetype (IdMessage, IdType) VALUES ") +
+               types.join(QLatin1Char(',')));
+    db.execute(QStringLiteral("INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES ") +
+               folders.join(QLatin1Char(',')));
+}
+
+struct Mesure {
+    double totalMs = 0;
+    double dbMs = 0;
+    qint64 statements = 0;
+};
+
+template <typename F> Mesure mesurer(platform::Database& db, F&& f) {
+    const qint64 ns0 = db.nanosecondsInDatabase();
+    const qint64 st0 = db.statementCount();
+    QElapsedTimer t;
+    t.start();
+    f();
+    return {t.nsecsElapsed() / 1e6, (db.nanosecondsInDatabase() - ns0) / 1e6, db.statementCount() - st0};
+}
+
+void print(const char* label, const Mesure& m) {
+    const double own = m.totalMs - m.dbMs;
+    std::printf("%-22s statements %6lld  total %8.1f ms  queries %8.1f ms  own %8.1f ms  own/total %.3f\n",
+                label, static_cast<long long>(m.statements), m.totalMs, m.dbMs, own, own / m.totalMs);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    services::setErrorLogPath(dir.filePath(QStringLiteral("Erreur.log")));
+    SGridMsg::setDossierRapports(dir.path());
+    platform::ExcelApplication::setOpener([](const QString& path) { return QFile::remove(path); });
+
+    platform::ConnectionSettings s;
+    s.host = env("CORVEL_TEST_DB_HOST", "DB_HOST", QStringLiteral("127.0.0.1"));
+    s.port = env("CORVEL_TEST_DB_PORT", "DB_PORT", QStringLiteral("3306")).toInt();
+    s.user = env("CORVEL_TEST_DB_USER", "DB_USER", QStringLiteral("corvel"));
+    s.password = env("CORVEL_TEST_DB_PASSWORD", "DB_PASSWORD", QStringLiteral("corvel"));
+    s.readTimeoutSeconds = 600;
+    const QString name = QStringLiteral("bench_rapports_%1").arg(QCoreApplication::applicationPid());
+
+    platform::Database admin;
+    int status = 0;
+    try {
+        admin.open(s);
+        admin.execute(QStringLiteral("CREATE DATABASE ") + name +
+                      QStringLiteral(" CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci"));
+        s.database = name;
+        platform::Database db;
+        db.open(s);
+        QFile schema(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../db/schema.sql")));
+        if (!schema.open(QIODevice::ReadOnly)) throw std::runtime_error("db/schema.sql not found");
+        runScript(db, QString::fromUtf8(schema.readAll()));
+        seed(db);
+
+        services::Session::setConnection(&db);
+        services::Session::lngNoEmploye = 0; // "Tous": every message is listed
+        SGridMsg grid;
+        grid.resize(1200, 800);
+        grid.Remplir();
+        std::printf("grid rows: %d\n", grid.SGrid()->Rows());
+
+        QString fichier;
+        grid.ExportMsgHTML(dir.filePath(QStringLiteral("chauffe.HTML")),
+                           SGridMsg::kToutesLesLignes); // warms caches
+        const Mesure html = mesurer(db, [&] {
+            fichier = grid.NomFichierHTML(0);
+            grid.ExportMsgHTML(fichier, SGridMsg::kToutesLesLignes);
+        });
+        print("HTML report", html);
+        std::printf("  file %.1f MB\n", QFileInfo(fichier).size() / 1e6);
+
+        const Mesure excel =
+            mesurer(db, [&] { grid.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes); });
+        print("spreadsheet report", excel);
+
+        QElapsedTimer t;
+        t.start();
+        QTextBrowser browser;
+        browser.setSource(QUrl::fromLocalFile(fichier));
+        browser.resize(1200, 900);
+        browser.show();
+        QCoreApplication::processEvents();
+        std::printf("viewer reads the HTML in %.1f ms\n", t.nsecsElapsed() / 1e6);
+
+        services::Session::setConnection(nullptr);
+    } catch (const platform::DbError& e) {
+        std::fprintf(stderr, "database error %d: %s\n", e.number(), qPrintable(e.text()));
+        status = 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        status = 1;
+    }
+    try {
+        if (admin.isOpen()) admin.execute(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
+    } catch (...) {
+    }
+    return status;
+}

@@ -1,0 +1,145 @@
+#include "followup/Rapports.h"
+
+namespace followup {
+
+QString sqlRapportMessage(qint32 idMessage, int noEmploye, bool booRecu) {
+    QString sql = QStringLiteral(
+        "SELECT tblmessage.DateSaisie, tblemploye.Nom AS EmplDe, tblemploye2.Nom AS EmplA,"
+        " tblmessage.HeureSaisie, tbletatmessage.Description AS Etat, tblpriorite.Description AS Priorite,"
+        " tblmessage.IdClientMsg, tblclientmsg.Nom, tblclientmsg.Prenom, tblclientmsg.NomCie,"
+        " tblclientmsg.Telephone, tblclientmsg.TelBureau, tblclientmsg.Cellulaire,"
+        " tblclientmsg.AutreTel, tblclientmsg.Fax, tblmessage.Message FROM tblmessage"
+        " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)"
+        " INNER JOIN tblmessageemploye ON (tblmessage.IdMessage = tblmessageemploye.IdMessage)"
+        " INNER JOIN tblemploye ON (tblmessageemploye.NoEmplDe = tblemploye.NoEmploye)"
+        " INNER JOIN tblemploye AS tblemploye2 ON (tblmessageemploye.NoEmplA = tblemploye2.NoEmploye)"
+        " INNER JOIN tbletatmessage ON (tblmessageemploye.IdEtat = tbletatmessage.IdEtat)"
+        " INNER JOIN tblpriorite ON (tblmessage.IdPriorite = tblpriorite.IdPriorite)"
+        " WHERE tblmessage.IdMessage = ");
+    sql += QString::number(idMessage);
+    if (noEmploye == 0)
+        sql += QStringLiteral(" AND NoEmplA > -1");
+    else
+        sql += (booRecu ? QStringLiteral(" AND NoEmplA = ") : QStringLiteral(" AND NoEmplDe = ")) +
+               QString::number(noEmploye);
+    return sql + QStringLiteral(" GROUP BY tblmessage.IdMessage");
+}
+
+QString sqlRapportTypes(qint32 idMessage) {
+    return QStringLiteral("SELECT tbltypemessage.Description FROM tbltypemessage"
+                          " INNER JOIN tblmessagetype ON (tbltypemessage.IdType = tblmessagetype.IdType)"
+                          " WHERE tblmessagetype.IdMessage = ") +
+           QString::number(idMessage);
+}
+
+QString sqlRapportDestinataires(qint32 idMessage) {
+    return QStringLiteral(
+               "SELECT Nom FROM tblemploye"
+               " INNER JOIN tblmessageemploye ON (tblmessageemploye.NoEmplA = tblemploye.NoEmploye)"
+               " WHERE IdMessage = ") +
+           QString::number(idMessage) + QStringLiteral(" ORDER BY Nom");
+}
+
+QString lettrePriorite(const QString& priorite) {
+    return priorite.left(1).toUpper();
+}
+
+QString lettreEtat(const QString& etat) {
+    const QString l = etat.left(1).toUpper();
+    return l == QLatin1String("A") ? etat.mid(2, 1).toUpper() : l;
+}
+
+QString texteClient(const QString& nom, const QString& prenom, const QString& nomCie) {
+    QString t = nom;
+    if (!prenom.isEmpty()) t += QStringLiteral(", ") + prenom;
+    if (!nomCie.isEmpty()) t += QStringLiteral(", ") + nomCie;
+    return t;
+}
+
+QStringList lignesTelephone(const QString& telephone, const QString& bureau, const QString& cellulaire,
+                            const QString& autre, const QString& fax) {
+    QStringList l;
+    const std::pair<const char16_t*, const QString*> parts[] = {{u"Tél.: ", &telephone},
+                                                                {u"Bureau: ", &bureau},
+                                                                {u"Cell.: ", &cellulaire},
+                                                                {u"Autre: ", &autre},
+                                                                {u"Fax: ", &fax}};
+    for (const auto& [label, valeur] : parts)
+        if (!valeur->isEmpty()) l << QString::fromUtf16(label) + *valeur;
+    return l;
+}
+
+QString echapperHTML(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (c == QLatin1Char('&'))
+            out += QLatin1String("&amp;");
+        else if (c == QLatin1Char('<'))
+            out += QLatin1String("&lt;");
+        else if (c == QLatin1Char('>'))
+            out += QLatin1String("&gt;");
+        else
+            out += c;
+    }
+    return out;
+}
+
+QByteArray octetsHTML(const QString& line) {
+    QByteArray out;
+    out.reserve(line.size() + 2);
+    for (auto it = line.cbegin(); it != line.cend(); ++it) {
+        char32_t u = it->unicode();
+        if (it->isHighSurrogate() && it + 1 != line.cend() && (it + 1)->isLowSurrogate()) {
+            u = QChar::surrogateToUcs4(*it, *(it + 1));
+            ++it;
+        }
+        // C1 controls would read as Windows-1252 letters in some viewers: a reference too.
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+            out += char(u);
+        else
+            out += "&#" + QByteArray::number(uint(u)) + ';';
+    }
+    return out;
+}
+
+int couperTexte(QString& texte) {
+    const QString crlf = QStringLiteral("\r\n");
+    bool coupe = false;
+    qint32 debut = 0;  // start of the line being cut, from 0
+    qint32 seuil = 80; // the cut falls at or after this character of the line, from 1
+    while (debut <= texte.size()) {
+        qint32 fin = qint32(texte.indexOf(crlf, debut));
+        if (fin < 0) fin = qint32(texte.size());
+        const qint32 p =
+            fin - debut >= seuil ? qint32(texte.indexOf(QLatin1Char(' '), debut + seuil - 1)) : -1;
+        if (p >= 0 && p < fin) {
+            qint32 q = p;
+            while (q < texte.size() && texte[q] == QLatin1Char(' '))
+                ++q;
+            texte.replace(p, q - p, crlf);
+            coupe = true;
+            debut = p + 2;
+        } else {
+            if (fin >= texte.size()) break;
+            debut = fin + 2;
+        }
+        seuil = 81;
+    }
+    const int lignes = int(texte.count(crlf)) + 1;
+    return (!coupe && lignes == 1) ? 2 : lignes;
+}
+
+qint32 SautsDePage::avantBloc(qint32 ligne, int nbTelephones, int nbDestinataires) {
+    const qint32 e = nbDestinataires > 1 ? 4 : 3;
+    qint32 saut = 0;
+    if (ligne + 2 >= m_debutPage + 40 ||
+        (nbTelephones >= 4 && ligne + e + nbTelephones >= m_debutPage + 40)) {
+        saut = m_blocPrecedent;
+        m_debutPage = m_blocPrecedent;
+    }
+    m_blocPrecedent = ligne;
+    return saut;
+}
+
+} // namespace followup

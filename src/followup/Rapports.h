@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+// What the HTML and spreadsheet reports print of a message, their queries and the small
+// text rules they share.
+namespace followup {
+
+struct RapportMessage {
+    QDate dateSaisie;
+    QString heureSaisie; // "09:05:33"
+    QString emplDe;
+    QString emplA;
+    QString etat;
+    QString priorite;
+    QString nom; // the caller's
+    QString prenom;
+    QString nomCie;
+    QStringList telephones; // "Tél.: ...", "Bureau: ...", "Cell.: ...", "Autre: ...", "Fax: ..."
+    QString messageRtf;
+    QStringList types;
+    QStringList destinataires; // every recipient, by name
+    QString dossiers;
+};
+
+// One message under the employee filter: employee 0 is every employee; otherwise his
+// received (booRecu) or sent messages. One record per message.
+QString sqlRapportMessage(qint32 idMessage, int noEmploye, bool booRecu);
+QString sqlRapportTypes(qint32 idMessage);
+QString sqlRapportDestinataires(qint32 idMessage);
+
+// First letter of the priority, upper case.
+QString lettrePriorite(const QString& priorite);
+// First letter of the state, upper case; for a state beginning with "A", its third letter.
+QString lettreEtat(const QString& etat);
+// Name, then ", " and the first name when there is one, then ", " and the company.
+QString texteClient(const QString& nom, const QString& prenom, const QString& nomCie);
+// The caller's numbers in report order, each labelled; empty ones left out.
+QStringList lignesTelephone(const QString& telephone, const QString& bureau, const QString& cellulaire,
+                            const QString& autre, const QString& fax);
+
+// "&", "<" and ">" written as entities.
+QString echapperHTML(const QString& text);
+// A line of an HTML report as bytes: Latin-1 as is, every other character as a numeric
+// character reference, so that the file reads the same as iso-8859-1 and Windows-1252.
+QByteArray octetsHTML(const QString& line);
+
+// Cuts a message text into lines of about 80 characters for the spreadsheet: the first line
+// at the first space at or after its 80th character, every other line at or after its 81st;
+// the space and the spaces after it become a line break (CR LF). Returns the number of rows
+// the text takes: its lines, or 2 for a single line that needed no cut.
+int couperTexte(QString& texte);
+
+// Manual page breaks of the spreadsheet report: pages of 40 rows under the two title rows.
+// Before each block, a block that would end in the last rows of its page, or a block of 4 or
+// 5 telephone lines that would not fit, moves the previous block to a new page.
+class SautsDePage {
+public:
+    // The row to break above (the previous block's first row), or 0 for none.
+    qint32 avantBloc(qint32 ligne, int nbTelephones, int nbDestinataires);
+
+private:
+    qint32 m_debutPage = 3;
+    qint32 m_blocPrecedent = 0;
+};
+
+} // namespace followup

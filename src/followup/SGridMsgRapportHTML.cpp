@@ -1,0 +1,264 @@
+// The HTML report of the grid, the export buttons, and what both reports read of a message.
+#include "followup/EditQueries.h"
+#include "followup/Rapports.h"
+#include "followup/SGridMsg.h"
+#include "followup/ctrlProgresTemps.h"
+#include "followup/frmBrowserMdi.h"
+#include "followup/frmProgressPopUp.h"
+#include "platform/Clock.h"
+#include "platform/Database.h"
+#include "platform/Grid.h"
+#include "services/ErrorLogger.h"
+#include "services/ExcelSession.h"
+#include "services/ReportTexts.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <memory>
+#include <stdexcept>
+
+using followup::echapperHTML;
+using platform::Recordset;
+
+namespace {
+
+const QString kForm = QStringLiteral("SGridMsg");
+QString s_dossierRapports;
+
+QString champ(const Recordset& rs, const char* name) {
+    return rs.field(QLatin1String(name)).text();
+}
+
+// Characters a file name cannot hold on the office's workstations.
+QString nomDeFichier(QString nom) {
+    for (QChar& c : nom)
+        if (QStringView(u"\\/:*?\"<>|").contains(c) || c.unicode() < 0x20) c = QLatin1Char('_');
+    return nom;
+}
+
+} // namespace
+
+QString SGridMsg::dossierRapports() {
+    if (!s_dossierRapports.isEmpty()) return s_dossierRapports;
+    const QString programme = QCoreApplication::applicationDirPath();
+    return QFileInfo(programme).isWritable() ? programme : QDir::tempPath();
+}
+
+void SGridMsg::setDossierRapports(const QString& folder) {
+    s_dossierRapports = folder;
+}
+
+QString SGridMsg::NomFichierHTML(int noEmploye) {
+    QString base = m_booRecu ? QStringLiteral("MessagesRecus") : QStringLiteral("MessagesEnvoyes");
+    if (noEmploye > 0) {
+        const Recordset rs = connexion().open(followup::sqlNomEmploye(noEmploye));
+        base += QLatin1Char('_') + nomDeFichier(rs.field(QStringLiteral("Nom")).text());
+    }
+    QString dossier = dossierRapports();
+    if (!dossier.endsWith(QLatin1Char('/')) && !dossier.endsWith(QLatin1Char('\\')))
+        dossier += QLatin1Char('/');
+    const qint64 secondes = qRound64(platform::Clock::time().msecsSinceStartOfDay() / 1000.0);
+    const QString debut = dossier + base + QString::number(secondes);
+    // Two reports of the same second must not share a file: the first viewer to close
+    // would delete the other's.
+    QString nom = debut + QStringLiteral(".HTML");
+    for (int n = 2; QFileInfo::exists(nom); ++n)
+        nom = debut + QLatin1Char('_') + QString::number(n) + QStringLiteral(".HTML");
+    return nom;
+}
+
+bool SGridMsg::lireMessageRapport(qint32 idMessage, int noEmploye, followup::RapportMessage& m,
+                                  QString& sql) {
+    platform::Database& db = connexion();
+    sql = followup::sqlRapportMessage(idMessage, noEmploye, m_booRecu);
+    const Recordset rs = db.open(sql);
+    if (rs.eof()) return false;
+    m.dateSaisie = rs.field(QStringLiteral("DateSaisie")).toDate();
+    m.heureSaisie = champ(rs, "HeureSaisie");
+    m.emplDe = champ(rs, "EmplDe");
+    m.emplA = champ(rs, "EmplA");
+    m.etat = champ(rs, "Etat");
+    m.priorite = champ(rs, "Priorite");
+    m.nom = champ(rs, "Nom");
+    m.prenom = champ(rs, "Prenom");
+    m.nomCie = champ(rs, "NomCie");
+    m.telephones =
+        followup::lignesTelephone(champ(rs, "Telephone"), champ(rs, "TelBureau"), champ(rs, "Cellulaire"),
+                                  champ(rs, "AutreTel"), champ(rs, "Fax"));
+    m.messageRtf = champ(rs, "Message");
+    sql = followup::sqlRapportTypes(idMessage);
+    for (Recordset t = db.open(sql); !t.eof(); t.moveNext())
+        m.types << champ(t, "Description");
+    sql = followup::sqlRapportDestinataires(idMessage);
+    for (Recordset d = db.open(sql); !d.eof(); d.moveNext())
+        m.destinataires << champ(d, "Nom");
+    sql.clear();
+    m.dossiers = GetDossierDetail(idMessage);
+    return true;
+}
+
+void SGridMsg::cmdExport_Click(int Index) {
+    if (m_SGrid->Rows() == 0) return;
+    QPointer<SGridMsg> self(this);
+    QPointer<QWidget> hote(window());
+    setCursor(Qt::WaitCursor);
+    hote->setEnabled(false);
+    try {
+        if (Index == 0) {
+            ExportMsgExcel(services::xlSheet, kToutesLesLignes);
+        } else {
+            auto visionneuse = std::make_unique<followup::frmBrowserMdi>();
+            const int choisi = m_cboEmpl->currentIndex() >= 0 ? m_cboEmpl->currentData().toInt() : 0;
+            const QString fichier = NomFichierHTML(choisi);
+            const bool recu = m_booRecu;
+            ExportMsgHTML(fichier, kToutesLesLignes);
+            followup::frmBrowserMdi* v = visionneuse.release();
+            v->StartingAddress = fichier;
+            v->show();
+            v->RapportCaption = recu ? QStringLiteral("Messages reçus") : QStringLiteral("Messages envoyés");
+        }
+    } catch (const platform::DbError& e) {
+        if (hote) hote->setEnabled(true);
+        if (self) {
+            unsetCursor();
+            erreur(e, QStringLiteral("cmdExport_Click"), QString());
+        }
+        return;
+    }
+    if (hote) hote->setEnabled(true);
+    if (self) unsetCursor();
+}
+
+void SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
+    QPointer<SGridMsg> self(this);
+    QString sql;
+    try {
+        // What the grid shows now: the rows may be refilled while the report lets other
+        // work run between rows.
+        struct Ligne {
+            bool groupe;
+            qint32 id;
+            QString no;
+        };
+        QList<Ligne> lignes;
+        const int premiere = row == kToutesLesLignes ? 1 : row;
+        const int derniere = row == kToutesLesLignes ? m_SGrid->Rows() : std::min(row, m_SGrid->Rows());
+        for (int r = std::max(1, premiere); r <= derniere; ++r)
+            lignes.append(
+                {m_SGrid->RowIsGroup(r), m_SGrid->CellItemData(r, colNo), m_SGrid->CellText(r, colNo)});
+
+        auto progres = std::make_unique<followup::frmProgressPopUp>();
+        followup::ctrlProgresTemps* p = progres->progres();
+        p->setMin(0);
+        p->setValue(0);
+        p->setMax(float(m_SGrid->Rows()));
+        p->SetTimer();
+        progres->show();
+
+        QFile fichier(fileName);
+        if (!fichier.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw platform::DbError(75,
+                                    QStringLiteral("Le fichier ne peut pas être écrit : ") + fileName +
+                                        QStringLiteral(" (") + fichier.errorString() + QLatin1Char(')'),
+                                    QString());
+        QByteArray tampon;
+        auto ecrire = [&](const QString& ligne) {
+            tampon += followup::octetsHTML(ligne);
+            tampon += "\r\n";
+        };
+        auto vider = [&] {
+            if (fichier.write(tampon) != tampon.size())
+                throw platform::DbError(75, fichier.errorString() + QStringLiteral(" : ") + fileName,
+                                        QString());
+            tampon.clear();
+        };
+
+        const bool recu = m_booRecu;
+        const int choisi = m_cboEmpl->currentIndex() >= 0 ? m_cboEmpl->currentData().toInt() : 0;
+        ecrire(QStringLiteral("<html>"));
+        ecrire(
+            services::EnteteHTML(recu ? QStringLiteral("MessagesRecus") : QStringLiteral("MessagesEnvoyes")));
+        ecrire(QStringLiteral("<body>"));
+        if (choisi > 0) {
+            sql = followup::sqlNomEmploye(choisi);
+            const QString nom = connexion().open(sql).field(QStringLiteral("Nom")).text();
+            sql.clear();
+            ecrire((recu ? QStringLiteral("<h1>Messages reçus par ")
+                         : QStringLiteral("<h1>Messages envoyés par ")) +
+                   echapperHTML(nom) + QStringLiteral("</h1>"));
+        } else {
+            ecrire(recu ? QStringLiteral("<h1>Messages reçus</h1>")
+                        : QStringLiteral("<h1>Messages envoyés</h1>"));
+        }
+        ecrire(QStringLiteral("<p align=right>Date d'impression : ") +
+               platform::Clock::today().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("</p>"));
+        ecrire(QStringLiteral("<br>"));
+
+        for (const Ligne& l : lignes) {
+            followup::RapportMessage m;
+            if (!l.groupe && lireMessageRapport(l.id, choisi, m, sql)) {
+                auto td = [&](const QString& t) {
+                    ecrire(QStringLiteral("<td>") + t + QStringLiteral("</td>"));
+                };
+                ecrire(QStringLiteral("<table width='100%' border='1' cellpadding='0' cellspacing='0'>"));
+                for (int w : {3, 3, 7, 24, 9, 6, 14, 14, 20})
+                    ecrire(QStringLiteral("<col width='%1%'>").arg(w));
+                ecrire(QStringLiteral("<tr>"));
+                td(echapperHTML(followup::lettrePriorite(m.priorite)));
+                td(echapperHTML(followup::lettreEtat(m.etat)));
+                td(echapperHTML(l.no));
+                const QString client = followup::texteClient(m.nom, m.prenom, m.nomCie);
+                td(client.isEmpty() ? QStringLiteral("&nbsp") : echapperHTML(client));
+                td(m.dateSaisie.toString(QStringLiteral("yyyy-MM-dd")));
+                td(echapperHTML(m.heureSaisie.left(std::max<qsizetype>(0, m.heureSaisie.size() - 3))));
+                td(echapperHTML(m.emplDe));
+                td(echapperHTML(m.emplA));
+                ecrire(QStringLiteral("<td rowspan=3>"));
+                for (int i = 0; i < m.telephones.size(); ++i) {
+                    if (i > 0) ecrire(QStringLiteral("<br>"));
+                    ecrire(echapperHTML(m.telephones[i]));
+                }
+                ecrire(QStringLiteral("&nbsp</td>"));
+                ecrire(QStringLiteral("<tr>"));
+                const QString types = m.types.join(QStringLiteral(", "));
+                ecrire(QStringLiteral("<td colspan=8>Type de message: ") +
+                       (types.isEmpty() ? QStringLiteral("&nbsp") : echapperHTML(types)) +
+                       QStringLiteral("</td>"));
+                ecrire(QStringLiteral("<tr>"));
+                ecrire(QStringLiteral("<td colspan=8>Dossier: ") + echapperHTML(m.dossiers) +
+                       QStringLiteral("</td>"));
+                if (m.destinataires.size() > 1) {
+                    ecrire(QStringLiteral("<tr>"));
+                    ecrire(QStringLiteral("<td colspan=9>Destinataires multiples: ") +
+                           echapperHTML(m.destinataires.join(QStringLiteral(", "))) +
+                           QStringLiteral("</td>"));
+                }
+                ecrire(QStringLiteral("<tr >"));
+                m_txtRtfTransfert.setTextRTF(m.messageRtf);
+                ecrire(QStringLiteral("<td colspan=9>") +
+                       echapperHTML(m_txtRtfTransfert.text())
+                           .replace(QStringLiteral("\r\n"), QStringLiteral("<br>")) +
+                       QStringLiteral("&nbsp</td>"));
+                ecrire(QStringLiteral("<tr height=70><td colspan=9 valign=top>Notes:\n\n</td>"));
+                ecrire(QStringLiteral("</table><br>"));
+                vider();
+            }
+            sql.clear();
+            p->setValue(p->Value() + 1);
+            QCoreApplication::processEvents();
+            if (!self) return;
+        }
+        ecrire(QStringLiteral("</body>"));
+        ecrire(QStringLiteral("</html>"));
+        vider();
+    } catch (const platform::DbError& e) {
+        if (!self) return;
+        window()->setEnabled(true);
+        unsetCursor();
+        erreur(e, QStringLiteral("ExportMsgHTML"), sql);
+    }
+}

@@ -1,0 +1,184 @@
+#include "followup/frmBrowserMdi.h"
+
+#include "services/ErrorLogger.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QStyle>
+#include <QTextBrowser>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
+
+namespace followup {
+
+namespace {
+
+const QString kForm = QStringLiteral("frmBrowserMdi");
+
+bool estAdresseWeb(const QString& address) {
+    return address.left(4).toUpper() == QLatin1String("HTTP") ||
+           address.left(3).toUpper() == QLatin1String("FTP");
+}
+
+// What the text browser does not read as other browsers do, said in words it reads: an
+// "&nbsp" without its semicolon, and the widths of <col> lines, which it ignores, given to
+// the cells of the table's first row.
+QString pourLeNavigateur(const QString& html) {
+    static const QRegularExpression nbsp(QStringLiteral("&nbsp(?!;)"));
+    static const QRegularExpression col(QStringLiteral("^<col width='([0-9]+%)'>$"));
+    QStringList lignes = html.split(QStringLiteral("\r\n"));
+    QStringList largeurs;
+    int suivante = 0;
+    for (QString& l : lignes) {
+        const QRegularExpressionMatch m = col.match(l);
+        if (m.hasMatch()) {
+            if (suivante > 0) largeurs.clear();
+            suivante = 0;
+            largeurs << m.captured(1);
+        } else if (l.startsWith(QLatin1String("<td")) && suivante < largeurs.size()) {
+            l.insert(3, QStringLiteral(" width='") + largeurs[suivante++] + QLatin1Char('\''));
+        } else if (l.startsWith(QLatin1String("<table"))) {
+            largeurs.clear();
+            suivante = 0;
+        }
+        l.replace(nbsp, QStringLiteral("&nbsp;"));
+    }
+    return lignes.join(QStringLiteral("\r\n"));
+}
+
+// A report links a style sheet that nobody writes: a missing resource is simply empty,
+// without the browser's warning on the console.
+class Navigateur : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+    QVariant loadResource(int type, const QUrl& name) override {
+        if (type == QTextDocument::StyleSheetResource && name.isLocalFile() &&
+            !QFileInfo::exists(name.toLocalFile()))
+            return QString();
+        QVariant v = QTextBrowser::loadResource(type, name);
+        if (type == QTextDocument::HtmlResource && v.typeId() == QMetaType::QByteArray) {
+            const QByteArray octets = v.toByteArray();
+            QStringDecoder decodeur = QStringDecoder::decoderForHtml(octets);
+            if (!decodeur.isValid()) decodeur = QStringDecoder(QStringDecoder::Utf8);
+            return pourLeNavigateur(decodeur.decode(octets));
+        }
+        return v;
+    }
+};
+
+} // namespace
+
+frmBrowserMdi::frmBrowserMdi(QWidget* parent) : QWidget(parent) {
+    setObjectName(kForm);
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(800, 600);
+    m_brwWebBrowser = new Navigateur(this);
+    m_brwWebBrowser->setObjectName(QStringLiteral("brwWebBrowser"));
+    m_brwWebBrowser->setOpenLinks(false);
+    m_timTimer = new QTimer(this);
+    m_timTimer->setObjectName(QStringLiteral("timTimer"));
+    m_timTimer->setInterval(55);
+    connect(m_timTimer, &QTimer::timeout, this, &frmBrowserMdi::timTimer_Timer);
+}
+
+frmBrowserMdi::~frmBrowserMdi() = default;
+
+void frmBrowserMdi::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_charge) {
+        m_charge = true;
+        Form_Load();
+    }
+}
+
+void frmBrowserMdi::Form_Load() {
+    setWindowState(windowState() | Qt::WindowMaximized);
+    resizeEvent(nullptr);
+    if (StartingAddress.isEmpty()) return;
+    m_timTimer->start();
+    Navigate(StartingAddress);
+    setWindowIcon(style()->standardIcon(estAdresseWeb(StartingAddress) ? QStyle::SP_DriveNetIcon
+                                                                       : QStyle::SP_FileIcon));
+}
+
+void frmBrowserMdi::resizeEvent(QResizeEvent* event) {
+    if (event) QWidget::resizeEvent(event);
+    if (isMinimized()) return;
+    m_brwWebBrowser->setGeometry(0, m_brwWebBrowser->y(), width(),
+                                 std::max(0, height() - m_brwWebBrowser->y()));
+}
+
+// The page loads once the window is on screen, so that a long report shows the window and
+// its "Traitement en cours..." caption first.
+void frmBrowserMdi::Navigate(const QString& address) {
+    m_adresse = address;
+    m_busy = true;
+    QTimer::singleShot(0, this, &frmBrowserMdi::charger);
+}
+
+void frmBrowserMdi::charger() {
+    const QUrl url = estAdresseWeb(m_adresse) ? QUrl(m_adresse) : QUrl::fromLocalFile(m_adresse);
+    m_brwWebBrowser->setSource(url);
+    m_busy = false;
+}
+
+void frmBrowserMdi::timTimer_Timer() {
+    if (m_busy) {
+        setWindowTitle(QStringLiteral("Traitement en cours..."));
+        return;
+    }
+    m_timTimer->stop();
+    setWindowTitle(RapportCaption);
+}
+
+void frmBrowserMdi::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+bool frmBrowserMdi::fichierASupprimer(const QString& address) {
+    const QString haut = address.toUpper();
+    if (haut.contains(QLatin1String("AIDE"))) return false;
+    if (estAdresseWeb(address)) return false;
+    if (address.isEmpty() || !QFileInfo::exists(address)) return false;
+    return haut.right(4) == QLatin1String("HTML");
+}
+
+bool frmBrowserMdi::supprimerFichier(const QString& path, int tries, int waitMs,
+                                     const std::function<bool(const QString&)>& remove) {
+    for (int i = 0; i < tries; ++i) {
+        if (remove(path) || !QFileInfo::exists(path)) return true;
+        if (i + 1 == tries) break;
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < waitMs) {
+            QCoreApplication::processEvents();
+            QThread::msleep(10);
+        }
+    }
+    return false;
+}
+
+// A file still held open somewhere is tried again for about two seconds, then left and
+// logged: the window always closes.
+void frmBrowserMdi::Form_Unload() {
+    m_timTimer->stop();
+    if (!fichierASupprimer(StartingAddress)) return;
+    const bool ok = supprimerFichier(StartingAddress, 10, 200, [this](const QString& path) {
+        if (QFile::remove(path)) return true;
+        setWindowTitle(QStringLiteral("Unload..."));
+        return false;
+    });
+    if (!ok)
+        services::DoErreur(QStringLiteral("70"),
+                           QStringLiteral("Le fichier ne peut pas être supprimé : ") + StartingAddress,
+                           QStringLiteral("corvel"), kForm, QStringLiteral("Form_Unload"), QString());
+}
+
+} // namespace followup

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+class QTextBrowser;
+class QTimer;
+
+namespace followup {
+
+// The window in which a report file is read. Each report opens a new one:
+//     auto* v = new frmBrowserMdi; v->StartingAddress = file; v->show(); v->RapportCaption = "...";
+// The caption reads "Traitement en cours..." while the page loads, then RapportCaption.
+// Closing the window deletes the report file it showed (a local file ending in HTML, not a
+// help page); the window deletes itself when closed.
+class frmBrowserMdi : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmBrowserMdi(QWidget* parent = nullptr);
+    ~frmBrowserMdi() override;
+
+    // The full path of a local file, or a web address.
+    QString StartingAddress;
+    // Caption once the page is loaded; may be set right after show().
+    QString RapportCaption;
+
+    QTextBrowser* brwWebBrowser() const { return m_brwWebBrowser; }
+    QTimer* timTimer() const { return m_timTimer; }
+    // True from Navigate until the page is loaded.
+    bool Busy() const { return m_busy; }
+    void Navigate(const QString& address);
+
+    // Whether closing deletes the shown file: not a help page ("AIDE" anywhere), not a web
+    // address (HTTP, FTP), an existing file, ending in "HTML" whatever the case.
+    static bool fichierASupprimer(const QString& address);
+    // Deletes a file, trying again while it is held: `tries` attempts `waitMs` apart, with
+    // pending window messages run in between. False when it is still there at the end.
+    static bool supprimerFichier(const QString& path, int tries, int waitMs,
+                                 const std::function<bool(const QString&)>& remove);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_Unload();
+    void timTimer_Timer();
+    void charger();
+
+    QTextBrowser* m_brwWebBrowser = nullptr;
+    QTimer* m_timTimer = nullptr;
+    bool m_charge = false;
+    bool m_busy = false;
+    QString m_adresse;
+};
+
+} // namespace followup

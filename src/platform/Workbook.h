@@ -1,0 +1,189 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+// The spreadsheet the reports are written into: the operations of the desktop spreadsheet
+// program's automation that the reports use, recorded on an in-memory sheet. When the
+// application is made visible and let go, each workbook is written as .xlsx in the user's
+// temporary folder and opened with the desktop's spreadsheet program. The program never
+// saves a workbook anywhere else.
+namespace platform {
+
+// Numbers the spreadsheet program gives its constants.
+constexpr int xlEdgeLeft = 7;
+constexpr int xlEdgeTop = 8;
+constexpr int xlEdgeBottom = 9;
+constexpr int xlEdgeRight = 10;
+constexpr int xlInsideVertical = 11;
+constexpr int xlThin = 2;
+constexpr int xlTop = -4160;
+constexpr int xlNone = -4142;
+constexpr int xlLandscape = 2;
+constexpr int xlPortrait = 1;
+
+struct CellFormat {
+    double fontSize = 0; // 0: the sheet's default font
+    bool bold = false;
+    bool underline = false;
+    QString numberFormat;
+    bool shrinkToFit = false;
+    bool wrapText = false;
+    int verticalAlignment = 0; // 0: the default (bottom), xlTop
+    int borderLeft = 0;        // border weights, 0 none
+    int borderTop = 0;
+    int borderBottom = 0;
+    int borderRight = 0;
+
+    bool operator==(const CellFormat& o) const;
+};
+
+struct SheetCell {
+    QVariant value; // QString, double, QDate or QTime; invalid when empty
+    CellFormat format;
+};
+
+struct PageSetup {
+    int Orientation = xlPortrait;
+    QString CenterFooter;
+    QString PrintTitleRows; // "$1:$2"
+    // Margins in points.
+    double TopMargin = 54;
+    double BottomMargin = 54;
+    double FooterMargin = 22;
+    double HeaderMargin = 22;
+    double RightMargin = 50;
+    double LeftMargin = 50;
+    // Printed scaled to so many pages across and down; 0 leaves that direction unscaled.
+    int FitToPagesWide = 0;
+    int FitToPagesTall = 0;
+};
+
+struct CellRange {
+    int firstRow = 0;
+    int firstColumn = 0;
+    int lastRow = 0;
+    int lastColumn = 0;
+};
+
+// "A3:H5", "I3:I5" (1-based rows; columns A to Z and AA to XFD).
+bool parseRange(const QString& address, CellRange* range);
+// Column number of a letter ("A" is 1); 0 when not a column.
+int columnNumber(const QString& letters);
+
+class ExcelApplication;
+class Workbook;
+
+// One sheet. Rows and columns count from 1.
+class Worksheet {
+public:
+    Worksheet(Workbook* book, QString name);
+
+    QString Name() const { return m_name; }
+    Workbook* Parent() const { return m_book; }
+    ExcelApplication* Application() const;
+
+    // Columns("C").ColumnWidth, in the program's character units.
+    void setColumnWidth(const QString& letter, double width);
+    double columnWidth(int column) const; // 0 when never set
+
+    // Cells(row, column).Value. A text holding a line feed is wrapped in its cell, as the
+    // spreadsheet program does when such a text is typed in.
+    void setValue(int row, int column, const QVariant& value);
+    QVariant value(int row, int column) const;
+    // Cells(row, column) formatting, created when missing.
+    CellFormat& format(int row, int column);
+    const SheetCell* cell(int row, int column) const;
+    int cellCount() const { return int(m_cells.size()); }
+
+    // Range(address).Merge
+    void Merge(const QString& address);
+    const std::vector<CellRange>& merges() const { return m_merges; }
+    // Range(address).Borders(edge).Weight = weight; edge is xlEdgeLeft .. xlInsideVertical.
+    void setBorderWeight(const QString& address, int edge, int weight);
+
+    PageSetup& pageSetup() { return m_pageSetup; }
+    const PageSetup& pageSetup() const { return m_pageSetup; }
+    // Cells.PageBreak = xlNone: no manual page break left.
+    void ResetAllPageBreaks() { m_breaks.clear(); }
+    // HPageBreaks.Add Cells(row, 1): a break above that row.
+    void AddHPageBreak(int row);
+    const QList<int>& hPageBreaks() const { return m_breaks; }
+
+    // True when rows 1 to 10 of columns 1 to 10 hold no value.
+    bool topLeftIsEmpty() const;
+    int lastRow() const;
+
+    // Rows a sheet can hold: 1,048,576; tests may lower it.
+    static int maxRows();
+    static void setMaxRows(int rows);
+
+private:
+    friend class Workbook; // writes the file
+    static qint64 key(int row, int column) { return (qint64(row) << 16) | column; }
+    Workbook* m_book;
+    QString m_name;
+    std::map<qint64, SheetCell> m_cells; // ordered by row, then column
+    std::map<int, double> m_widths;
+    std::vector<CellRange> m_merges;
+    PageSetup m_pageSetup;
+    QList<int> m_breaks;
+};
+
+class Workbook {
+public:
+    explicit Workbook(ExcelApplication* app);
+    ~Workbook();
+
+    ExcelApplication* Application() const { return m_app; }
+    // Worksheets.Add: a new sheet before the first one, which becomes the active sheet.
+    Worksheet* AddWorksheet();
+    int count() const { return int(m_sheets.size()); }
+    Worksheet* sheet(int index) const { return m_sheets[size_t(index)].get(); } // from 0
+    // The last sheet of a workbook cannot go.
+    bool DeleteSheet(Worksheet* sheet);
+
+    // Writes the workbook as .xlsx; false with a reason in *error.
+    bool SaveAs(const QString& path, QString* error) const;
+
+private:
+    ExcelApplication* m_app;
+    std::vector<std::unique_ptr<Worksheet>> m_sheets;
+    int m_nextNumber = 1;
+};
+
+// The spreadsheet program, hidden until made visible.
+class ExcelApplication {
+public:
+    ExcelApplication();
+    ~ExcelApplication();
+
+    // Workbooks.Add: a new workbook with one empty sheet.
+    Workbook* AddWorkbook();
+    int workbookCount() const { return int(m_books.size()); }
+    Workbook* workbook(int index) const { return m_books[size_t(index)].get(); }
+
+    bool Visible() const { return m_visible; }
+    void setVisible(bool visible) { m_visible = visible; }
+
+    // Lets the application go. When it was made visible, each workbook is written to the
+    // user's temporary folder and opened with the desktop's spreadsheet program; the files
+    // are returned. A workbook that could not be written or opened is named in *error.
+    QStringList release(QString* error);
+
+    // Opens a written workbook (the desktop's spreadsheet program); tests replace it.
+    using Opener = std::function<bool(const QString& path)>;
+    static Opener setOpener(Opener opener);
+
+private:
+    std::vector<std::unique_ptr<Workbook>> m_books;
+    bool m_visible = false;
+};
+
+} // namespace platform

@@ -1,0 +1,227 @@
+#include "followup/Rapports.h"
+#include "followup/ctrlProgresTemps.h"
+#include "followup/frmBrowserMdi.h"
+#include "platform/Clock.h"
+#include "services/ErrorLogger.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace followup;
+
+namespace {
+
+QString mots(int n, const QString& mot) {
+    QStringList l;
+    for (int i = 0; i < n; ++i)
+        l << mot;
+    return l.join(QLatin1Char(' '));
+}
+
+TEST(Rapports, TextCutAtTheEightiethThenEightyFirstCharacter) {
+    // Ten-character words: spaces fall at positions 11, 22, ... of each line.
+    const QString mot = QStringLiteral("abcdefghij");
+    QString t = mots(20, mot); // 219 characters
+    EXPECT_EQ(couperTexte(t), 3);
+    const QStringList lignes = t.split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lignes.size(), 3);
+    // First space at or after 80 is at 88; on the rest, at or after 81 is again the 8th space.
+    EXPECT_EQ(lignes[0].size(), 87);
+    EXPECT_EQ(lignes[1].size(), 87);
+    EXPECT_EQ(lignes[2], mots(4, mot));
+
+    // A space exactly at 80 cuts there on the first line; the run of spaces goes with it.
+    QString a = QString(79, QLatin1Char('x')) + QStringLiteral("   fin");
+    EXPECT_EQ(couperTexte(a), 2);
+    EXPECT_EQ(a, QString(79, QLatin1Char('x')) + QStringLiteral("\r\nfin"));
+    // On a second line the 80th character is not enough, the 81st is.
+    QString b = QStringLiteral("court\r\n") + QString(79, QLatin1Char('y')) + QStringLiteral(" z ok");
+    EXPECT_EQ(couperTexte(b), 3);
+    EXPECT_EQ(b, QStringLiteral("court\r\n") + QString(79, QLatin1Char('y')) + QStringLiteral(" z\r\nok"));
+    // The search never crosses a line break; trailing spaces still leave their break.
+    QString c = QString(85, QLatin1Char('w')) + QStringLiteral("\r\nun deux");
+    EXPECT_EQ(couperTexte(c), 2);
+    QString d = QString(90, QLatin1Char('v')) + QStringLiteral("  ");
+    EXPECT_EQ(couperTexte(d), 2);
+    EXPECT_EQ(d, QString(90, QLatin1Char('v')) + QStringLiteral("\r\n"));
+
+    // Short texts take two rows, lines their count.
+    QString vide, court = QStringLiteral("Bonjour"), trois = QStringLiteral("a\r\nb\r\nc");
+    EXPECT_EQ(couperTexte(vide), 2);
+    EXPECT_EQ(couperTexte(court), 2);
+    EXPECT_EQ(couperTexte(trois), 3);
+
+    // Positions beyond 16 bits.
+    QString long_ = mots(4000, mot);
+    EXPECT_EQ(couperTexte(long_), 500);
+}
+
+TEST(Rapports, PageBreakMovesTheBlockThatWouldEndOnAPagesLastRows) {
+    SautsDePage s;
+    EXPECT_EQ(s.avantBloc(3, 5, 1), 0); // the first block never breaks
+    EXPECT_EQ(s.avantBloc(20, 0, 1), 0);
+    EXPECT_EQ(s.avantBloc(40, 0, 1), 0);  // r + 2 = 42 < 43
+    EXPECT_EQ(s.avantBloc(41, 0, 1), 40); // r + 2 = 43: the block at 40 starts a page
+    EXPECT_EQ(s.avantBloc(60, 0, 1), 0);  // page now starts at 40: breaks at r + 2 >= 80
+    // Four telephone lines and several recipients: 72 + 4 + 4 >= 80 (71 would not).
+    EXPECT_EQ(s.avantBloc(72, 4, 2), 60);
+    EXPECT_EQ(s.avantBloc(75, 4, 1), 0); // 75 + 3 + 4 = 82 < 100
+}
+
+TEST(Rapports, LettersCallerTelephonesAndHtmlBytes) {
+    EXPECT_EQ(lettreEtat(QStringLiteral("Ouvert")), QStringLiteral("O"));
+    EXPECT_EQ(lettreEtat(QStringLiteral("A traiter")), QStringLiteral("T"));
+    EXPECT_EQ(lettreEtat(QStringLiteral("annulé")), QStringLiteral("N"));
+    EXPECT_EQ(lettreEtat(QStringLiteral("État")), QStringLiteral("É"));
+    EXPECT_EQ(lettrePriorite(QStringLiteral("urgente")), QStringLiteral("U"));
+    EXPECT_EQ(texteClient(QStringLiteral("Roy"), QString(), QStringLiteral("Acme")),
+              QStringLiteral("Roy, Acme"));
+    EXPECT_EQ(texteClient(QString(), QStringLiteral("Ana"), QString()), QStringLiteral(", Ana"));
+    EXPECT_EQ(
+        lignesTelephone(QStringLiteral("1"), QString(), QStringLiteral("3"), QString(), QStringLiteral("5")),
+        (QStringList{QStringLiteral("Tél.: 1"), QStringLiteral("Cell.: 3"), QStringLiteral("Fax: 5")}));
+
+    EXPECT_EQ(echapperHTML(QStringLiteral("<b>A & B</b>")), QStringLiteral("&lt;b&gt;A &amp; B&lt;/b&gt;"));
+    EXPECT_EQ(octetsHTML(QStringLiteral("é € œ 😀 \u0085")),
+              QByteArray("\xE9 &#8364; &#339; &#128512; &#133;"));
+}
+
+// ---------------------------------------------------------------- progress control
+
+class ProgresTemps : public ::testing::Test {
+protected:
+    void SetUp() override { services::setErrorLogPath(m_dir.filePath(QStringLiteral("Erreur.log"))); }
+    void TearDown() override {
+        platform::Clock::setFixed(QDateTime());
+        services::setErrorLogPath(QString());
+    }
+    // The time left shown after `done` of `total` steps took `elapsedMs`.
+    QString resteApres(float done, float total, qint64 elapsedMs, QTime start = QTime(10, 0)) {
+        platform::Clock::setFixed(QDateTime(QDate(2024, 3, 15), start));
+        ctrlProgresTemps c;
+        c.setMin(0);
+        c.setMax(total);
+        c.SetTimer();
+        platform::Clock::advance(elapsedMs);
+        c.setValue(done);
+        return c.lblTmpsReste()->text();
+    }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(ProgresTemps, TimeLeftAsTheRateSoFarGivesIt) {
+    // One step of 100 took x: the 99 left take 99 x.
+    EXPECT_EQ(resteApres(1, 100, 10), QStringLiteral("0 seconde")); // 0.99 s: cut towards zero
+    EXPECT_EQ(resteApres(1, 2, 1000), QStringLiteral("1 seconde"));
+    EXPECT_EQ(resteApres(1, 2, 45000), QStringLiteral("45 secondes"));
+    EXPECT_EQ(resteApres(1, 2, 59700), QStringLiteral("59 secondes"));
+    EXPECT_EQ(resteApres(1, 2, 60000), QStringLiteral("1:00 minute"));
+    EXPECT_EQ(resteApres(1, 2, 65000), QStringLiteral("1:05 minute"));
+    EXPECT_EQ(resteApres(1, 2, 180000), QStringLiteral("3:00 minutes"));
+    EXPECT_EQ(resteApres(2, 2, 5000), QStringLiteral("0 seconde")); // at max: nothing left
+    // Past midnight the elapsed time is negative: shown as nothing left.
+    EXPECT_EQ(resteApres(1, 2, 4000, QTime(23, 59, 58)), QStringLiteral("0 seconde"));
+}
+
+TEST_F(ProgresTemps, ValuesAboveMaxZeroOrBeforeTheClockComputeNothing) {
+    platform::Clock::setFixed(QDateTime(QDate(2024, 3, 15), QTime(10, 0)));
+    ctrlProgresTemps c;
+    c.setMin(0);
+    c.setMax(10);
+    c.setValue(4);
+    EXPECT_EQ(c.ProgressBar()->value(), 4);
+    EXPECT_TRUE(c.lblTmpsReste()->text().isEmpty()); // no clock yet
+    c.SetTimer();
+    c.setValue(11); // ignored whole
+    EXPECT_EQ(c.Value(), 4);
+    EXPECT_TRUE(c.lblTmpsReste()->text().isEmpty());
+    platform::Clock::advance(2000);
+    c.setValue(0); // no division by zero
+    EXPECT_EQ(c.ProgressBar()->value(), 0);
+    EXPECT_TRUE(c.lblTmpsReste()->text().isEmpty());
+    c.setValue(5);
+    EXPECT_EQ(c.lblTmpsReste()->text(), QStringLiteral("2 secondes"));
+
+    // The labels follow the bar's height once per change, and the time label sits after the caption.
+    const int avant = c.Label1()->y();
+    c.setPrgBarHeight(480);
+    c.setPrgBarHeight(480);
+    EXPECT_EQ(c.Label1()->y() - avant, 20); // 300 twips at 15 twips a pixel
+    c.setCaption(QStringLiteral("Un texte bien plus long qu'avant :"));
+    EXPECT_EQ(c.lblTmpsReste()->x(), c.Label1()->geometry().right() + 1);
+    EXPECT_GE(c.Label1()->width(), c.Label1()->sizeHint().width());
+}
+
+// ---------------------------------------------------------------- viewer
+
+TEST(BrowserMdi, ClosingDeletesOnlyOurReportFiles) {
+    QTemporaryDir dir;
+    auto fichier = [&](const QString& nom) {
+        const QString p = dir.filePath(nom);
+        QFile f(p);
+        f.open(QIODevice::WriteOnly);
+        f.write("<html><body>x</body></html>");
+        return p;
+    };
+    struct Cas {
+        QString adresse;
+        bool supprime;
+    } cas[] = {
+        {fichier(QStringLiteral("MessagesRecus1.HTML")), true},
+        {fichier(QStringLiteral("rapport.html")), true},
+        {fichier(QStringLiteral("garde.HTM")), false},
+        {fichier(QStringLiteral("Aide_rapport.html")), false},
+        {QStringLiteral("http://exemple.ca/rapport.html"), false},
+        {QStringLiteral("ftp://exemple.ca/rapport.html"), false},
+        {dir.filePath(QStringLiteral("disparu.HTML")), false},
+    };
+    for (const Cas& c : cas) {
+        auto* v = new frmBrowserMdi;
+        v->StartingAddress = c.adresse;
+        v->show();
+        v->RapportCaption = QStringLiteral("Messages reçus");
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return v->windowTitle() == QStringLiteral("Messages reçus"); }, 3000))
+            << qPrintable(v->windowTitle());
+        const bool existait = QFile::exists(c.adresse);
+        QPointer<frmBrowserMdi> p(v);
+        v->close();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return p.isNull(); }, 3000)); // the window goes with its close
+        if (existait) {
+            EXPECT_EQ(!QFile::exists(c.adresse), c.supprime) << qPrintable(c.adresse);
+        }
+    }
+}
+
+TEST(BrowserMdi, EmptyAddressLeavesTheCaptionAndTheRetryIsBounded) {
+    frmBrowserMdi v;
+    v.setAttribute(Qt::WA_DeleteOnClose, false);
+    v.show();
+    QTest::qWait(150);
+    EXPECT_FALSE(v.timTimer()->isActive());
+    EXPECT_TRUE(v.windowTitle().isEmpty());
+
+    int essais = 0;
+    QTemporaryDir dir;
+    const QString p = dir.filePath(QStringLiteral("tenu.HTML"));
+    QFile(p).open(QIODevice::WriteOnly);
+    // Held twice, then released.
+    EXPECT_TRUE(frmBrowserMdi::supprimerFichier(
+        p, 10, 1, [&](const QString& f) { return ++essais > 2 && QFile::remove(f); }));
+    EXPECT_EQ(essais, 3);
+    // Held for good: given up after the tries allowed.
+    essais = 0;
+    const QString q = dir.filePath(QStringLiteral("autre.HTML"));
+    QFile(q).open(QIODevice::WriteOnly);
+    EXPECT_FALSE(frmBrowserMdi::supprimerFichier(q, 4, 1, [&](const QString&) { return ++essais < 0; }));
+    EXPECT_EQ(essais, 4);
+}
+
+} // namespace
