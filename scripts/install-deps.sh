@@ -2,7 +2,8 @@
 # Installs the Debian packages the project needs, only when some are missing.
 set -euo pipefail
 PKGS=(cmake g++ make pkg-config qt6-base-dev libqt6sql6-mysql mariadb-server mariadb-client
-      libxlsxwriter-dev libgtest-dev python3-openpyxl xvfb xauth clang libclang-rt-14-dev)
+      libxlsxwriter-dev libgtest-dev python3-openpyxl xvfb xauth clang libclang-rt-14-dev
+      qt6-translations-l10n)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -6,6 +6,7 @@
 #include "platform/RichTextBox.h"
 #include "presence/frmPresence.h"
 #include "services/Config.h"
+#include "services/Langue.h"
 #include "services/Session.h"
 #include "shell/EmployeeChooser.h"
 #include "shell/frmUpdate.h"
@@ -59,6 +60,9 @@ int selfTest(const services::Config& config, bool haveConfig, bool configGiven, 
         {"images", checkPictures},
         {"RTF", checkRtfRoundTrip},
         {"configuration", [&] { return haveConfig || !configGiven ? QString() : configError; }},
+        // A missing translations package leaves Qt's own buttons in English.
+        {"traductions",
+         [] { return services::frenchTranslationsLoad() ? QString() : QStringLiteral("qtbase_fr absent"); }},
     };
     int failures = 0;
     for (const auto& [name, check] : checks) {
@@ -110,6 +114,7 @@ void armScreenshot(shell::frmUpdate& main) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    services::installerFrancais();
     QApplication::setApplicationName(QStringLiteral("Corvel"));
     QApplication::setOrganizationName(QStringLiteral("Corvel"));
     QApplication::setQuitOnLastWindowClosed(false);

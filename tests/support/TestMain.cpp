@@ -1,10 +1,13 @@
+#include "services/Langue.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
-// Every test binary runs its widgets offscreen unless told otherwise.
+// Every test binary runs its widgets offscreen unless told otherwise, in French as the program.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    services::installerFrancais();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
