@@ -212,7 +212,6 @@ void frmUpdate::buildFallback() {
     m_statusIcon = new QLabel(this);
     m_statusText = new QLabel(this);
     m_statusText->setObjectName(QStringLiteral("lblEtat"));
-    m_statusText->setWordWrap(true);
     auto* title = new QLabel(TrayIcon::tooltip(), this);
     title->setWordWrap(true);
     QFont bold = title->font();
@@ -243,6 +242,8 @@ void frmUpdate::buildFallback() {
     });
     m_statusIcon->setPixmap(TrayIcon::picture(TrayIcon::Normal).pixmap(32, 32));
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    // The window grows with a longer state text rather than cut it.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
     setMinimumWidth(380);
 }
 
@@ -257,7 +258,7 @@ void frmUpdate::updateFallback() {
         state = QStringLiteral("Aucun nouveau message.");
     else
         state = NoticePopup::textFor(m_unread);
-    m_statusText->setText(who.isEmpty() ? state : who + QStringLiteral(" — ") + state);
+    m_statusText->setText(who.isEmpty() ? state : who + QLatin1Char('\n') + state);
     m_cmdConsult->setEnabled(active);
     m_cmdPresences->setEnabled(active);
     const QSignalBlocker block(m_chkFlash);
