@@ -102,6 +102,13 @@ public:
     // Rows of the grid, group rows included.
     qint32 nbEnreg() const;
 
+    // ---- Layout, in pixels
+    // Narrowest width at which the filter bar shows whole: as drawn, or wider where its
+    // texts need it. Below it the right part is cut and nothing follows the width.
+    int largeurBarre() const;
+    // Width at which the bar and every column of the grid show.
+    int largeurNaturelle() const;
+
     // ---- Filter bar, status line and new-message probe (public so tests act as the user)
     void cboEmpl_Click();
     void cboClient_Click();
@@ -217,6 +224,12 @@ private:
     // The row's text shows an audit line just stored (0: the message is not listed).
     void afficherLigneAudit(int row, const QString& ligne);
     void placerEditeurTexte(int row);
+    // Layout of the in-place editors (SGridMsgLayout.cpp): the grid's rows area in this
+    // control's coordinates, which no editor leaves, and the text editor's height.
+    QRect zoneEditeurs() const;
+    void poserSurGrille(QWidget* w, QRect r) const;
+    int hauteurEditeurTexte() const;
+    QSize tailleDestinataires();
     void HauteurLigne(int row);
     // The host window's cancel flag of a state change, its "booAnnule" property.
     void setBooAnnule(bool value);

@@ -100,9 +100,10 @@ void SGridMsg::SGrid_RequestEdit(int row, int col, int /*key*/, bool& cancel) {
 
             const QRect cell = g->CellRect(row, col);
             m_ImgCboTag = QString::number(row) + QLatin1Char(';') + QString::number(col);
-            m_ImgCbo->setGeometry(g->x() + cell.left(), g->y() + cell.top(),
-                                  platform::twipsToPixelsX(priorite ? 1300 : 3200),
-                                  platform::twipsToPixelsY(360));
+            poserSurGrille(m_ImgCbo,
+                           QRect(g->x() + cell.left(), g->y() + cell.top(),
+                                 platform::twipsToPixelsX(priorite ? 1300 : 3200),
+                                 std::max(platform::twipsToPixelsY(360), m_ImgCbo->sizeHint().height())));
             m_ImgCbo->show();
             m_ImgCbo->raise();
             m_ImgCbo->setFocus();
@@ -121,7 +122,8 @@ void SGridMsg::SGrid_RequestEdit(int row, int col, int /*key*/, bool& cancel) {
             }
             if (rs.recordCount() >= 2) {
                 const QRect cell = g->CellRect(row, col);
-                a->move(g->x() + cell.left(), g->y() + cell.top());
+                poserSurGrille(
+                    a, QRect(QPoint(g->x() + cell.left(), g->y() + cell.top()), tailleDestinataires()));
                 a->setRedraw(true);
                 a->show();
                 a->raise();
@@ -171,8 +173,9 @@ bool SGridMsg::ModifierMessage(int row) {
         }
         m_idMessageEdite = id;
         m_txtRtfEdit->setTag(QString::number(row));
+        placerEditeurTexte(row); // the row grows to hold the editor: bring it into view
+        m_SGrid->EnsureVisible(row);
         placerEditeurTexte(row);
-        m_txtRtfEdit->show();
         m_txtRtfEdit->raise();
         m_txtRtfEdit->setFocus();
         return true;
@@ -315,20 +318,25 @@ void SGridMsg::SGrid_ScrollChange() {
     if (m_SGrid->SelectedRow() == 0 || m_txtRtfEdit->tag().isEmpty()) return;
     // Laid again over the row being edited, shown only while its top is inside the grid.
     placerEditeurTexte(m_txtRtfEdit->tag().toInt());
-    const int top = m_txtRtfEdit->y();
-    m_txtRtfEdit->setVisible(top >= m_SGrid->y() && top <= m_SGrid->y() + m_SGrid->height());
 }
 
 // Over the row's text band: from the number column to the end of the types column, just
-// under the row's cells; the editor keeps its own height.
+// under the row's cells. The row grows, while edited, to hold the editor's height, and the
+// editor shows only while its top is over the grid's rows, cut to them: it never covers
+// the next rows, the headers or the scroll bars.
 void SGridMsg::placerEditeurTexte(int row) {
-    const platform::Grid* g = m_SGrid;
+    platform::Grid* g = m_SGrid;
+    const int hauteur = hauteurEditeurTexte();
+    if (g->RowHeight(row) < g->DefaultRowHeight() + 1 + hauteur)
+        g->setRowHeight(row, g->DefaultRowHeight() + 1 + hauteur);
     const QRect no = g->CellRect(row, colNo);
     const QRect types = g->CellRect(row, colTypeMessage);
     const int left = g->x() + no.left();
     const int top = g->y() + no.top() + 1 + g->DefaultRowHeight();
-    m_txtRtfEdit->setGeometry(left, top, g->x() + types.left() + types.width() - left,
-                              m_txtRtfEdit->height());
+    const QRect voulu(left, top, g->x() + types.left() + types.width() - left, hauteur);
+    const QRect zone = zoneEditeurs();
+    m_txtRtfEdit->setGeometry(voulu & zone);
+    m_txtRtfEdit->setVisible(top >= zone.top() && top <= zone.bottom());
 }
 
 // Tall enough for the message text, up to twenty rows; beyond that the text is cut and

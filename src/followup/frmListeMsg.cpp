@@ -60,7 +60,15 @@ frmListeMsg::frmListeMsg(QWidget* parent) : QWidget(parent) {
     connect(m_SGridMsgRecu, &SGridMsg::Refresh, this, &frmListeMsg::SGridMsgRecu_Refresh);
     connect(m_SGridMsgEnvoye, &SGridMsg::Refresh, this, &frmListeMsg::SGridMsgEnvoye_Refresh);
 
-    resize(twipsToPixelsX(kClientWidth), twipsToPixelsY(kClientHeight));
+    // At least as drawn and as the filter bar needs; where the screen allows, wide enough
+    // for every column of the grids and taller, to list more messages.
+    const int marges = twipsToPixelsX(kClientWidth - 11595);
+    QSize taille(std::max(twipsToPixelsX(kClientWidth), m_SGridMsgRecu->largeurBarre() + marges),
+                 twipsToPixelsY(kClientHeight));
+    if (const QScreen* ecran = QGuiApplication::primaryScreen())
+        taille = taille.expandedTo(QSize(m_SGridMsgRecu->largeurNaturelle() + marges, 760)
+                                       .boundedTo(ecran->availableGeometry().size() * 0.9));
+    resize(taille);
     Form_Load();
 }
 

@@ -53,7 +53,8 @@ Grid::Grid(QWidget* parent) : QAbstractScrollArea(parent) {
 Grid::~Grid() = default;
 
 QSize Grid::sizeHint() const {
-    return QSize(400, 300);
+    const int frame = 2 * frameWidth();
+    return QSize(frame + columnsWidth(), frame + GroupingBandHeight() + HeaderHeight() + contentHeight());
 }
 
 void Grid::changeEvent(QEvent* event) {
@@ -76,6 +77,11 @@ int Grid::HeaderHeight() const {
 }
 int Grid::RowsTop() const {
     return viewportOrigin().y() + GroupingBandHeight() + HeaderHeight();
+}
+QRect Grid::RowsArea() const {
+    QRect r = viewport()->geometry();
+    r.setTop(RowsTop());
+    return r;
 }
 QPoint Grid::viewportOrigin() const {
     return viewport()->geometry().topLeft();

@@ -42,6 +42,9 @@ public:
     // Height of the header row (0 when hidden) and the top of the first row, grid pixels.
     int HeaderHeight() const;
     int RowsTop() const;
+    // Where rows are drawn, in grid pixels: the viewport less the grouping band and the
+    // headers. An editor a host lays over the grid stays inside it.
+    QRect RowsArea() const;
 
     // ---- Editing hand-off
     // True after a RequestEdit that the host did not cancel, until EndEdit or a new selection.
@@ -53,6 +56,7 @@ public:
     // Paints the whole widget as shown into a painter (used to render to an image).
     void renderTo(QPainter& painter);
 
+    // What the visible columns and rows take, frame included (no scroll bar).
     QSize sizeHint() const override;
 
 signals:

@@ -1,6 +1,7 @@
 #include "followup/frmChangeEtatMsg.h"
 
 #include "EtatGridFixture.h"
+#include "support/MiseEnPage.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -60,6 +61,12 @@ TEST_F(EtatDialog, ListsEveryRecipientTickedAndFinishesOnlyThoseLeftTicked) {
     EXPECT_EQ(etat(3), QStringLiteral("1|-|1"));
     EXPECT_EQ(etat(4), QStringLiteral("4|2026-12-07 14:03:12|0"));
     EXPECT_EQ(errorReports(), 0);
+}
+
+TEST_F(EtatDialog, EveryTextReadsWhole) {
+    auto d = ouvrir(4);
+    QApplication::processEvents();
+    EXPECT_EQ(defautsMiseEnPage(d.get()), "");
 }
 
 TEST_F(EtatDialog, RecipientWithoutEmployeeRowIsNotListedAndAnEmptyNumberListsNobody) {

@@ -32,6 +32,7 @@ protected:
         };
         grille = new SGridMsg(&hote);
         hote.resize(grille->size());
+        hote.show(); // the editors are laid over the grid as it is shown
     }
     void TearDown() override {
         services::Session::verifMessages = nullptr;

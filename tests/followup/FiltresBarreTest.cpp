@@ -248,25 +248,31 @@ TEST_F(FiltresBarreTest, FocusOnAFilterClosesTheInPlacePickers) {
     }
 }
 
-// At 15 twips a pixel: 770 pixels are exactly the designed 11550 twips, 240 pixels
-// exactly the 3600-twip bound; one pixel less leaves that dimension as designed.
+// At 15 twips a pixel the designed 11550 twips are 770 pixels, the bound unless the bar's
+// texts need more; 240 pixels are exactly the 3600-twip bound. One pixel less leaves that
+// dimension as it was.
 TEST_F(FiltresBarreTest, ControlLayoutFollowsItsSizeFromTheDesignedBounds) {
     if (platform::twipsPerPixelX() != 15.0 || platform::twipsPerPixelY() != 15.0)
         GTEST_SKIP() << "screen is not 96 dpi";
     SGridMsg g;
     g.show();
+    const int borne = g.largeurBarre();
+    EXPECT_GE(borne, 770);
+    g.resize(borne + 100, 600);
     const QRect grille = g.SGrid()->geometry();
     const QRect status = g.lblStatus()->geometry();
     const QPoint export0 = g.cmdExport(0)->pos();
-    g.resize(769, 239);
+    g.resize(borne - 1, 239);
     EXPECT_EQ(g.SGrid()->geometry(), grille);
     EXPECT_EQ(g.lblStatus()->geometry(), status);
     EXPECT_EQ(g.cmdExport(0)->pos(), export0);
 
-    g.resize(770, 240);
-    EXPECT_EQ(g.SGrid()->width(), 769);
+    g.resize(borne, 240);
+    EXPECT_EQ(g.SGrid()->width(), borne - 1);
     EXPECT_EQ(g.SGrid()->height(), 151);
     EXPECT_EQ(g.SGrid()->y(), grille.y()); // the bar never moves
+    // At the bound the export buttons sit right of "!", clear of it.
+    EXPECT_GT(g.cmdExport(0)->x(), g.cmdRecherche()->geometry().right());
 }
 
 } // namespace

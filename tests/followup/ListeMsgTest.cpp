@@ -3,7 +3,9 @@
 #include "SGridMsgFixture.h"
 
 #include "followup/frmListeMsg.h"
+#include "platform/RtfEdit.h"
 #include "platform/Units.h"
+#include "support/MiseEnPage.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -152,6 +154,51 @@ TEST_F(ListeMsgTest, OpenerShowsRefillsAndClosingDiscardsTheWindow) {
     EXPECT_EQ(f->SSTabSuivi()->currentIndex(), 0);
     EXPECT_FALSE(f->SGridMsgRecu()->chkAffTermine()->isChecked());
     EXPECT_EQ(listed(*f->SGridMsgRecu()), QList<int>{1});
+}
+
+// Every text of both tabs reads whole with the whole bar shown, and the in-place editors
+// stay over the grid's rows: off the scroll bar, off the headers, off the next rows.
+TEST_F(ListeMsgTest, TextsReadWholeAndEditorsStayOverTheGridsRows) {
+    exec(QStringLiteral("INSERT INTO tblacces_empl (typeAcces, NoEmploye) VALUES (5, 2)"));
+    exec(QStringLiteral(
+        "INSERT INTO tblemploye (NoEmploye, Nom) VALUES (6, 'Marie-Ève Létourneau-Desrosiers')"));
+    recipient(1, 3, 6);
+    frmListeMsg f;
+    f.show();
+    for (int tab : {0, 1}) {
+        f.SSTabSuivi()->setCurrentIndex(tab);
+        SGridMsg* g = tab == 0 ? f.SGridMsgRecu() : f.SGridMsgEnvoye();
+        g->chkAffTermine()->click();
+        f.Rafraichir();
+        QApplication::processEvents();
+        EXPECT_EQ(defautsMiseEnPage(&f), "") << "tab " << tab;
+    }
+
+    // Narrower than the columns: the types and recipients columns run under the scroll bar.
+    f.SSTabSuivi()->setCurrentIndex(0);
+    f.resize(640, f.height());
+    SGridMsg* g = f.SGridMsgRecu();
+    platform::Grid* grille = g->SGrid();
+    const QRect lignes = grille->RowsArea().translated(grille->pos());
+    auto dedans = [&](const QWidget* w) { return w->isVisible() && lignes.contains(w->geometry()); };
+    const int r = rowOf(*g, 1);
+    ASSERT_GE(r, 1);
+    ASSERT_TRUE(g->ModifierMessage(r));
+    EXPECT_TRUE(dedans(g->txtRtfEdit()));
+    if (r < grille->Rows())
+        EXPECT_LE(g->txtRtfEdit()->geometry().bottom(), grille->y() + grille->CellRect(r + 1, 1).top());
+    else
+        EXPECT_LE(g->txtRtfEdit()->geometry().bottom(), grille->y() + grille->CellRect(r, 1).bottom());
+
+    bool cancel = false;
+    emit grille->RequestEdit(r, SGridMsg::colDestinataire, 0, cancel);
+    ASSERT_FALSE(cancel);
+    EXPECT_TRUE(dedans(g->SGridEmplA()));
+    EXPECT_GE(g->SGridEmplA()->ColumnWidth(2),
+              QFontMetrics(g->SGridEmplA()->GridFont())
+                  .horizontalAdvance(QStringLiteral("Marie-Ève Létourneau-Desrosiers")));
+    emit grille->RequestEdit(r, SGridMsg::colEtat, 0, cancel);
+    EXPECT_TRUE(dedans(g->ImgCbo()));
 }
 
 } // namespace
