@@ -6,6 +6,7 @@
 #include "platform/SqlText.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
+#include "support/MiseEnPage.h"
 #include "support/ScriptedChooser.h"
 #include "support/TestDb.h"
 
@@ -124,6 +125,13 @@ TEST_F(frmSuiviAppelTest, ListsComeFromTheDatabaseWithTheirDefaults) {
     for (int i = 0; i < lst->topLevelItemCount(); ++i)
         noms << lst->topLevelItem(i)->text(0);
     EXPECT_EQ(noms, (QStringList{QStringLiteral("Zoé"), QStringLiteral("Julie"), QStringLiteral("Marc")}));
+}
+
+TEST_F(frmSuiviAppelTest, EveryTextReadsWhole) {
+    frmSuiviAppel f;
+    f.show();
+    QApplication::processEvents();
+    EXPECT_EQ(defautsMiseEnPage(&f), "");
 }
 
 TEST_F(frmSuiviAppelTest, NewMessageWritesEveryRowWithDailyNumbers) {

@@ -5,8 +5,10 @@
 #include "services/Calendar.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
+#include "support/MiseEnPage.h"
 #include "support/TestDb.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFile>
@@ -265,6 +267,13 @@ TEST_F(PresenceBoard, ResizeFollowsTheWindow) {
     ASSERT_LE(w.height() * ty, 2400);
     w.Form_Resize();
     EXPECT_EQ(w.SGrid->height(), h);
+}
+
+TEST_F(PresenceBoard, EveryTextReadsWholeAtTheOpeningSize) {
+    frmPresence& w = board();
+    w.show();
+    QApplication::processEvents();
+    EXPECT_EQ(defautsMiseEnPage(&w), "");
 }
 
 TEST_F(PresenceBoard, NoStateLeavesTheLegendAloneAndAFailedFillRepaints) {
