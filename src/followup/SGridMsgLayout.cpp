@@ -39,8 +39,7 @@ bool suitSonTexte(const QWidget* w) {
 
 // Lays one row of the bar out, left to right. The sizes drawn are a minimum: a control
 // whose text needs more grows, taller around its middle, and pushes the controls after
-// it right by as much, so the gaps between them stay as drawn; where two were drawn a
-// pixel over each other, the second starts after the first.
+// it right by as much, so the gaps between them stay as drawn, and never under 3 pixels.
 void poserRangee(std::initializer_list<Poste> rangee) {
     int decalage = 0;
     int fin = 0;
@@ -54,7 +53,7 @@ void poserRangee(std::initializer_list<Poste> rangee) {
         const int x = std::max(twipsToPixelsX(p.left) + decalage, fin);
         p.w->setGeometry(x, y, w, h);
         decalage = x + w - twipsToPixelsX(p.left + p.width);
-        fin = x + w;
+        fin = x + w + 3;
     }
 }
 
