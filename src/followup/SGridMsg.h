@@ -93,6 +93,12 @@ public:
     static QString dossierRapports();
     static void setDossierRapports(const QString& folder);
 
+    // ---- Row heights
+    // Height a row needs to show its whole message text under its cells, uncapped.
+    int HauteurPleine(int row) const;
+    // Height of a row whose text is cut: twenty default rows and a little.
+    int hauteurCoupee() const;
+
     // ---- Properties
     bool booRecu() const { return m_booRecu; }
     // Stores the mode and rebuilds the caller and telephone lists for it (no refill).
@@ -231,6 +237,16 @@ private:
     int hauteurEditeurTexte() const;
     QSize tailleDestinataires();
     void HauteurLigne(int row);
+    // Sorting, grouping, visible columns (SGridMsgSort.cpp); row menu, double-click and the
+    // one-message reports (SGridMsgMenus.cpp)
+    void initMenus();
+    void SGrid_ColumnClick(int col);
+    void SGrid_HeaderRightClick(int x, int y);
+    void basculerColonne(int col, int nbGroupees, int nbVisibles);
+    void SGrid_MouseUp(int button, int shift, float x, float y);
+    void SGrid_DblClick(int row, int col);
+    void DevelopperGroupes(bool developper);
+    void deplierTexte(int row, bool complet);
     // The host window's cancel flag of a state change, its "booAnnule" property.
     void setBooAnnule(bool value);
     bool booAnnule() const;

@@ -343,13 +343,23 @@ void SGridMsg::placerEditeurTexte(int row) {
 // turns green to say so.
 void SGridMsg::HauteurLigne(int row) {
     platform::Grid* g = m_SGrid;
-    const int defaut = g->DefaultRowHeight();
-    int h = qint16(g->EvaluateTextHeight(row, colMessage) + defaut + 4);
-    if (h > defaut * 20 + 4) {
-        h = defaut * 20 + 8;
+    int h = HauteurPleine(row);
+    if (h > g->DefaultRowHeight() * 20 + 4) {
+        h = hauteurCoupee();
         g->setCellForeColor(row, colMessage, kVert);
     } else {
         g->setCellForeColor(row, colMessage, kBleuFonce);
     }
     g->setRowHeight(row, h);
+}
+
+// Measured in full int: a text taller than 32,767 pixels is an ordinary long message and
+// must still come out above the cap, never wrapped round to a negative height.
+int SGridMsg::HauteurPleine(int row) const {
+    const platform::Grid* g = m_SGrid;
+    return g->EvaluateTextHeight(row, colMessage) + g->DefaultRowHeight() + 4;
+}
+
+int SGridMsg::hauteurCoupee() const {
+    return m_SGrid->DefaultRowHeight() * 20 + 8;
 }

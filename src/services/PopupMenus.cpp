@@ -12,16 +12,22 @@ using platform::MenuItem;
 
 int mnuPopMsg(QWidget* owner, bool message, bool wholeText, bool normalHeight, bool groups) {
     Menu menu;
-    if (message) menu << MenuItem::item(1, QStringLiteral("Modifier le message."));
-    if (wholeText) menu << MenuItem::item(2, QStringLiteral("Afficher le message au complet."));
-    if (normalHeight) menu << MenuItem::item(3, QStringLiteral("Rétablir la taille normale de la ligne."));
-    menu << MenuItem::sub(
-        QStringLiteral("Imprimer le message."),
-        {MenuItem::item(6, QStringLiteral("Excel")), MenuItem::item(7, QStringLiteral("Html"))});
+    // Everything about one message goes with the message items: the text band of a row
+    // offers only the group items.
+    if (message) {
+        menu << MenuItem::item(1, QStringLiteral("Modifier le message."));
+        if (wholeText) menu << MenuItem::item(2, QStringLiteral("Afficher le message au complet."));
+        if (normalHeight)
+            menu << MenuItem::item(3, QStringLiteral("Rétablir la taille normale de la ligne."));
+        menu << MenuItem::sub(
+            QStringLiteral("Imprimer le message."),
+            {MenuItem::item(6, QStringLiteral("Excel")), MenuItem::item(7, QStringLiteral("Html"))});
+    }
     if (groups) {
         menu << MenuItem::item(4, QStringLiteral("Développer tous les groupes"));
         menu << MenuItem::item(5, QStringLiteral("Fermer tous les groupes"));
     }
+    if (menu.isEmpty()) return 0; // nothing to offer: no empty popup
     return platform::popupMenu(owner, menu);
 }
 

@@ -34,17 +34,21 @@ QString describe(const Menu& menu) {
 
 TEST(PopupMenus, MessageMenuItemsFollowTheFlags) {
     ScriptedChooser chooser;
-    chooser.menuAnswers = {6, 0};
+    chooser.menuAnswers = {6, 4};
     EXPECT_EQ(mnuPopMsg(nullptr, true, true, true, true), 6);
-    EXPECT_EQ(mnuPopMsg(nullptr, false, false, false, false), 0);
-    EXPECT_EQ(mnuPopMsg(nullptr, true, false, true, false), 0);
+    // Without the message items, the text and print items go too.
+    EXPECT_EQ(mnuPopMsg(nullptr, false, true, true, true), 4);
+    mnuPopMsg(nullptr, true, false, true, false);
+    // Nothing to offer: no menu at all.
+    EXPECT_EQ(mnuPopMsg(nullptr, false, true, true, false), 0);
     ASSERT_EQ(chooser.menusShown.size(), 3);
     EXPECT_EQ(
         describe(chooser.menusShown[0]),
         QStringLiteral("1:Modifier le message., 2:Afficher le message au complet., "
                        "3:Rétablir la taille normale de la ligne., [Imprimer le message.: 6:Excel, 7:Html], "
                        "4:Développer tous les groupes, 5:Fermer tous les groupes"));
-    EXPECT_EQ(describe(chooser.menusShown[1]), QStringLiteral("[Imprimer le message.: 6:Excel, 7:Html]"));
+    EXPECT_EQ(describe(chooser.menusShown[1]),
+              QStringLiteral("4:Développer tous les groupes, 5:Fermer tous les groupes"));
     EXPECT_EQ(describe(chooser.menusShown[2]),
               QStringLiteral("1:Modifier le message., 3:Rétablir la taille normale de la ligne., "
                              "[Imprimer le message.: 6:Excel, 7:Html]"));
