@@ -29,6 +29,7 @@ SGridMsg::SGridMsg(QWidget* parent) : QWidget(parent) {
     initEdition();
     connect(m_cmdExport[0], &QPushButton::clicked, this, [this] { cmdExport_Click(0); });
     connect(m_cmdExport[1], &QPushButton::clicked, this, [this] { cmdExport_Click(1); });
+    initMenus();
 }
 
 SGridMsg::~SGridMsg() = default;

@@ -1,0 +1,254 @@
+#include "EtatGridFixture.h"
+
+#include "entry/frmSuiviAppel.h"
+#include "platform/RtfEdit.h"
+#include "platform/Units.h"
+
+#include <QTest>
+
+using platform::findMenuItem;
+using platform::Grid;
+
+namespace {
+
+// Julie's received list, shown, driven by the mouse as a user would.
+class MenusGrille : public EtatGrille {
+protected:
+    void SetUp() override {
+        EtatGrille::SetUp();
+        if (IsSkipped()) return;
+        hote.show();
+        g = grille->SGrid();
+    }
+    // Three messages from Marc: 1 normal at 10:00, 2 urgent at 08:00, 3 low at 09:00.
+    void troisMessages() {
+        const int priorites[] = {2, 1, 3};
+        const char* heures[] = {"10:00:00", "08:00:00", "09:00:00"};
+        for (int id = 1; id <= 3; ++id) {
+            messageA(id, QStringLiteral("Message %1").arg(id));
+            exec(QStringLiteral(
+                     "UPDATE tblmessage SET IdPriorite = %1, HeureSaisie = '%2' WHERE IdMessage = %3")
+                     .arg(priorites[id - 1])
+                     .arg(QLatin1String(heures[id - 1]))
+                     .arg(id));
+        }
+        remplir();
+    }
+    QPoint versViewport(QPoint p) const { return p - g->viewport()->geometry().topLeft(); }
+    // A click on a column's header (the first row gives the column's place).
+    void clicEntete(int col, Qt::MouseButton bouton = Qt::LeftButton) {
+        const QRect cell = g->CellRect(1, col);
+        const QPoint p(cell.center().x(), g->RowsTop() - g->HeaderHeight() / 2);
+        QTest::mouseClick(g->viewport(), bouton, {}, versViewport(p));
+    }
+    // A right-click near the top of a cell: the press selects it, the release asks for
+    // the row menu.
+    void clicDroit(int row, int col) {
+        const QRect cell = g->CellRect(row, col);
+        const QPoint p(cell.center().x(), cell.top() + std::min(cell.height() / 2, 8));
+        QTest::mouseClick(g->viewport(), Qt::RightButton, {}, versViewport(p));
+    }
+    // The row menu's release at a height in twips, with the selection as it stands.
+    void relacher(int button, float yTwips) { emit g->MouseUp(button, 0, 0.0f, yTwips); }
+
+    const platform::Menu& dernierMenu() const { return chooser.menusShown.last(); }
+    bool offre(int item) const { return findMenuItem(dernierMenu(), item) != nullptr; }
+
+    ScriptedChooser chooser;
+    Grid* g = nullptr;
+};
+
+} // namespace
+
+TEST_F(MenusGrille, HeaderClicksSortEachColumnInTurnAndAGroupedColumnKeepsItsKey) {
+    troisMessages();
+    clicEntete(SGridMsg::colHeure);
+    EXPECT_EQ(listed(*grille), (QList<int>{2, 3, 1}));
+    clicEntete(SGridMsg::colPriorite); // the time's key goes; priority image 0 is urgent
+    EXPECT_EQ(listed(*grille), (QList<int>{2, 1, 3}));
+    EXPECT_EQ(g->sortKeys().count(), 1);
+    clicEntete(SGridMsg::colHeure); // its own turn: descending now
+    EXPECT_EQ(listed(*grille), (QList<int>{1, 3, 2}));
+    clicEntete(SGridMsg::colHeure);
+    EXPECT_EQ(listed(*grille), (QList<int>{2, 3, 1}));
+
+    // Grouped by priority: a click there turns the groups' own order round.
+    g->setColumnIsGrouped(SGridMsg::colPriorite, true);
+    clicEntete(SGridMsg::colPriorite);
+    EXPECT_EQ(g->sortKeys().count(), 1);
+    EXPECT_EQ(g->sortKeys().order(1), platform::kSortDescending);
+    EXPECT_EQ(listed(*grille), (QList<int>{3, 1, 2}));
+    EXPECT_TRUE(g->RowIsGroup(1));
+    EXPECT_TRUE(chooser.menusShown.isEmpty());
+}
+
+TEST_F(MenusGrille, HeaderMenuGroupsUngroupsAndShowsColumns) {
+    troisMessages();
+    // "No" and "Heure" are never offered for grouping.
+    clicEntete(SGridMsg::colNo, Qt::RightButton);
+    EXPECT_FALSE(offre(1));
+    clicEntete(SGridMsg::colHeure, Qt::RightButton);
+    EXPECT_FALSE(offre(1));
+    EXPECT_FALSE(offre(2));
+
+    // Grouped by two columns through the menu; the band shows them.
+    chooser.menuAnswers = {1, 1};
+    clicEntete(SGridMsg::colExpediteur, Qt::RightButton);
+    EXPECT_EQ(findMenuItem(dernierMenu(), 1)->text, QStringLiteral("Regrouper par De"));
+    clicEntete(SGridMsg::colPriorite, Qt::RightButton);
+    EXPECT_EQ(g->ColumnGroupingLevel(SGridMsg::colExpediteur), 0);
+    EXPECT_EQ(g->ColumnGroupingLevel(SGridMsg::colPriorite), 1);
+    EXPECT_EQ(g->GroupingBandHeight(), 48);
+    // The column list: columns 1 and 2 greyed, each checked while shown.
+    const platform::MenuItem* client = findMenuItem(dernierMenu(), 14);
+    ASSERT_NE(client, nullptr);
+    EXPECT_EQ(client->text, QStringLiteral("Client"));
+    EXPECT_TRUE(client->checked);
+    EXPECT_TRUE(findMenuItem(dernierMenu(), 11)->greyed);
+    EXPECT_EQ(findMenuItem(dernierMenu(), 21)->text, QStringLiteral("À"));
+    EXPECT_EQ(findMenuItem(dernierMenu(), 22), nullptr);
+
+    // A grouped column offers "Dégrouper", found under the grouping indent.
+    chooser.menuAnswers = {2};
+    clicEntete(SGridMsg::colPriorite, Qt::RightButton);
+    EXPECT_TRUE(offre(2));
+    EXPECT_FALSE(offre(1));
+    EXPECT_FALSE(g->ColumnIsGrouped(SGridMsg::colPriorite));
+    EXPECT_FALSE(g->GroupingBandHidden());
+    chooser.menuAnswers = {2};
+    clicEntete(SGridMsg::colExpediteur, Qt::RightButton);
+    EXPECT_TRUE(g->GroupingBandHidden()); // the last grouping gone
+    EXPECT_FALSE(g->RowIsGroup(1));
+}
+
+TEST_F(MenusGrille, TheLastListingColumnCannotGoAndAHiddenOneComesBack) {
+    troisMessages();
+    for (int c = SGridMsg::colNo; c <= SGridMsg::colDestinataire; ++c)
+        if (c != SGridMsg::colClient) g->setColumnVisible(c, false);
+    g->setColumnIsGrouped(SGridMsg::colPriorite, true);
+    g->setColumnIsGrouped(SGridMsg::colEtat, true);
+
+    chooser.menuAnswers = {14, 13};
+    clicEntete(SGridMsg::colClient, Qt::RightButton);
+    EXPECT_FALSE(offre(1)); // grouping by "Client" would leave nothing to list the rows in
+    EXPECT_EQ(chooser.messagesShown,
+              QStringList{QStringLiteral("Il doit y avoir au moins une colone affichée en tout temps.")});
+    EXPECT_TRUE(g->ColumnVisible(SGridMsg::colClient));
+    // "No" is listed without a check and can always be shown again.
+    clicEntete(SGridMsg::colClient, Qt::RightButton);
+    EXPECT_FALSE(findMenuItem(dernierMenu(), 13)->checked);
+    EXPECT_TRUE(g->ColumnVisible(SGridMsg::colNo));
+    EXPECT_EQ(chooser.messagesShown.size(), 1);
+
+    // Nothing grouped: a visibility change hides the band too.
+    g->setColumnIsGrouped(SGridMsg::colPriorite, false);
+    g->setColumnIsGrouped(SGridMsg::colEtat, false);
+    g->setGroupingBandHidden(false);
+    chooser.menuAnswers = {13};
+    clicEntete(SGridMsg::colClient, Qt::RightButton);
+    EXPECT_FALSE(g->ColumnVisible(SGridMsg::colNo));
+    EXPECT_TRUE(g->GroupingBandHidden());
+}
+
+TEST_F(MenusGrille, RowMenuOnlyOnTheSelectedRowWithTheRightButton) {
+    troisMessages();
+    const int r = g->Rows();
+    g->setSelectedRow(0);
+    relacher(2, 0.0f);
+    clicDroit(r, SGridMsg::colClient);
+    ASSERT_EQ(chooser.menusShown.size(), 1);
+    EXPECT_EQ(g->SelectedRow(), r);
+
+    int gauche, haut, largeur, hauteur;
+    g->CellBoundary(r, SGridMsg::colNo, gauche, haut, largeur, hauteur);
+    relacher(2, float(haut - 1));
+    relacher(2, float(haut + hauteur + 1));
+    relacher(1, float(haut));
+    // Below the last row: the selection stays, the release is outside its row.
+    QTest::mouseClick(g->viewport(), Qt::RightButton, {},
+                      versViewport(QPoint(g->CellRect(r, SGridMsg::colClient).center().x(),
+                                          g->CellRect(r, SGridMsg::colClient).bottom() + 10)));
+    EXPECT_EQ(chooser.menusShown.size(), 1);
+
+    // The message text band offers no message items; with nothing grouped, no menu at all.
+    clicDroit(r, SGridMsg::colMessage);
+    EXPECT_EQ(g->SelectedCol(), SGridMsg::colMessage);
+    EXPECT_EQ(chooser.menusShown.size(), 1);
+
+    chooser.menuAnswers = {1};
+    clicDroit(r, SGridMsg::colNo);
+    EXPECT_TRUE(offre(1) && offre(6) && offre(7));
+    EXPECT_FALSE(offre(2) || offre(3) || offre(4));
+    EXPECT_FALSE(grille->txtRtfEdit()->isHidden());
+    EXPECT_EQ(grille->txtRtfEdit()->tag(), QString::number(r));
+}
+
+// A very long text: well past what a 16-bit height holds.
+TEST_F(MenusGrille, ACutTextUnfoldsToItsFullHeightAndIsCutBack) {
+    QStringList lignes;
+    for (int i = 0; i < 3000; ++i)
+        lignes << QStringLiteral("Ligne %1").arg(i);
+    messageA(40, lignes.join(QLatin1Char('\n')));
+    messageA(41, QStringLiteral("Court"));
+    remplir();
+    const int r = ligne(40);
+    EXPECT_GT(grille->HauteurPleine(r), 32767);
+    EXPECT_EQ(g->RowHeight(r), 368);
+    EXPECT_EQ(g->CellForeColor(r, SGridMsg::colMessage), 0x008000);
+
+    chooser.menuAnswers = {2, 3};
+    clicDroit(r, SGridMsg::colClient);
+    EXPECT_TRUE(offre(2));
+    EXPECT_FALSE(offre(3));
+    EXPECT_EQ(g->RowHeight(r), grille->HauteurPleine(r));
+    EXPECT_EQ(g->CellForeColor(r, SGridMsg::colMessage), 0xC00000);
+    clicDroit(r, SGridMsg::colClient);
+    EXPECT_FALSE(offre(2));
+    EXPECT_TRUE(offre(3));
+    EXPECT_EQ(g->RowHeight(r), 368);
+    EXPECT_EQ(g->CellForeColor(r, SGridMsg::colMessage), 0x008000);
+}
+
+TEST_F(MenusGrille, GroupItemsOnlyWhileGroupedCloseAndOpenEveryGroup) {
+    troisMessages();
+    clicDroit(1, SGridMsg::colClient);
+    EXPECT_FALSE(offre(4) || offre(5));
+
+    g->setColumnIsGrouped(SGridMsg::colPriorite, true);
+    g->setColumnIsGrouped(SGridMsg::colExpediteur, true);
+    auto groupes = [this](int expanded) {
+        int n = 0;
+        for (int r = 1; r <= g->Rows(); ++r)
+            if (g->RowIsGroup(r) && g->RowExpanded(r) == expanded) ++n;
+        return n;
+    };
+    ASSERT_EQ(groupes(1), 6);
+    chooser.menuAnswers = {5, 4};
+    ASSERT_FALSE(g->RowIsGroup(3));
+    clicDroit(3, SGridMsg::colMessage); // the text band offers the group items alone
+    EXPECT_TRUE(offre(4) && offre(5));
+    EXPECT_FALSE(offre(1));
+    EXPECT_EQ(groupes(0), 6);
+    clicDroit(1, SGridMsg::colPriorite);
+    EXPECT_EQ(groupes(1), 6);
+}
+
+TEST_F(MenusGrille, DoubleClickOpensTheMessageInTheFormExceptOnTheText) {
+    troisMessages();
+    delete entry::frmSuiviAppel::instance();
+    emit g->DblClick(ligne(2), SGridMsg::colMessage);
+    entry::frmSuiviAppel* f = entry::frmSuiviAppel::instance();
+    EXPECT_FALSE(f->isVisible());
+
+    emit g->DblClick(ligne(2), SGridMsg::colDate);
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(f->idMessage(), 2);
+    EXPECT_EQ(f->frmMere.data(), &hote);
+
+    g->setColumnIsGrouped(SGridMsg::colPriorite, true);
+    ASSERT_TRUE(g->RowIsGroup(1));
+    emit g->DblClick(1, SGridMsg::colPriorite);
+    EXPECT_EQ(f->idMessage(), 0);
+    EXPECT_EQ(errorReports(), 0);
+    delete f;
+}
