@@ -247,6 +247,7 @@ private:
     void SGrid_DblClick(int row, int col);
     void DevelopperGroupes(bool developper);
     void deplierTexte(int row, bool complet);
+    void imprimerMessageHTML(int row);
     // The host window's cancel flag of a state change, its "booAnnule" property.
     void setBooAnnule(bool value);
     bool booAnnule() const;

@@ -3,7 +3,10 @@
 #include "followup/SGridMsg.h"
 
 #include "entry/frmSuiviAppel.h"
+#include "followup/frmBrowserMdi.h"
+#include "platform/Database.h"
 #include "platform/Grid.h"
+#include "services/ExcelSession.h"
 #include "services/PopupMenus.h"
 
 using platform::Grid;
@@ -51,10 +54,10 @@ void SGridMsg::SGrid_MouseUp(int button, int /*shift*/, float /*x*/, float y) {
         DevelopperGroupes(false);
         break;
     case 6:
-        // One-message spreadsheet: waits for the reports.
+        ExportMsgExcel(services::xlSheet, r);
         break;
     case 7:
-        // One-message HTML report: waits for the reports.
+        imprimerMessageHTML(r);
         break;
     default:
         break;
@@ -67,6 +70,24 @@ void SGridMsg::deplierTexte(int row, bool complet) {
     g->setRowHeight(row, complet ? HauteurPleine(row) : hauteurCoupee());
     g->setCellForeColor(row, colMessage, complet ? kBleuFonce : kVert);
     g->setRedraw(true);
+}
+
+// One row as an HTML report in a viewer of its own. Unlike the export button, the window
+// stays usable meanwhile: one message takes no time.
+void SGridMsg::imprimerMessageHTML(int row) {
+    QString fichier;
+    try {
+        fichier = NomFichierHTML(intNoEmploye);
+    } catch (const platform::DbError& e) {
+        erreur(e, QStringLiteral("SGrid_MouseUp"), e.sql());
+        return;
+    }
+    const bool recu = m_booRecu;
+    ExportMsgHTML(fichier, row);
+    auto* v = new followup::frmBrowserMdi;
+    v->StartingAddress = fichier;
+    v->show();
+    v->RapportCaption = recu ? QStringLiteral("Messages reçus") : QStringLiteral("Messages envoyés");
 }
 
 void SGridMsg::DevelopperGroupes(bool developper) {

@@ -1,9 +1,12 @@
 #include "EtatGridFixture.h"
 
 #include "entry/frmSuiviAppel.h"
+#include "followup/frmBrowserMdi.h"
 #include "platform/RtfEdit.h"
-#include "platform/Units.h"
+#include "platform/Workbook.h"
 
+#include <QDir>
+#include <QProcess>
 #include <QTest>
 
 using platform::findMenuItem;
@@ -251,4 +254,73 @@ TEST_F(MenusGrille, DoubleClickOpensTheMessageInTheFormExceptOnTheText) {
     EXPECT_EQ(f->idMessage(), 0);
     EXPECT_EQ(errorReports(), 0);
     delete f;
+}
+
+TEST_F(MenusGrille, OneMessagePrintsNamedForTheEmployeeAndAGroupRowPrintsNoMessage) {
+    SGridMsg::setDossierRapports(m_dir.path());
+    QStringList classeurs;
+    const auto ouvreur = platform::ExcelApplication::setOpener([&](const QString& path) {
+        classeurs << path;
+        return true;
+    });
+    troisMessages();
+    auto visionneuses = [] {
+        QList<followup::frmBrowserMdi*> v;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* b = qobject_cast<followup::frmBrowserMdi*>(w)) v << b;
+        return v;
+    };
+    auto lire = [](const QString& path) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return QString::fromLatin1(f.readAll());
+    };
+    // Julie chosen, then "Tous"; 14:03:12 is second 50592 of the day.
+    chooser.menuAnswers = {7, 7};
+    clicDroit(ligne(2), SGridMsg::colClient);
+    grille->setNoEmploye(0);
+    clicDroit(ligne(3), SGridMsg::colClient);
+    QList<followup::frmBrowserMdi*> v = visionneuses();
+    ASSERT_EQ(v.size(), 2);
+    QStringList noms{v[0]->StartingAddress, v[1]->StartingAddress};
+    noms.sort();
+    EXPECT_EQ(noms, (QStringList{m_dir.filePath(QStringLiteral("MessagesRecus50592.HTML")),
+                                 m_dir.filePath(QStringLiteral("MessagesRecus_Julie50592.HTML"))}));
+    EXPECT_EQ(v[0]->RapportCaption, QStringLiteral("Messages reçus"));
+    EXPECT_TRUE(lire(noms[0]).contains(QStringLiteral("Message 3")));
+    EXPECT_TRUE(lire(noms[1]).contains(QStringLiteral("Message 2")));
+    qDeleteAll(v);
+
+    // A group row: the report's heading and no message, still shown.
+    g->setColumnIsGrouped(SGridMsg::colExpediteur, true);
+    chooser.menuAnswers = {7, 6};
+    clicDroit(1, SGridMsg::colExpediteur);
+    v = visionneuses();
+    ASSERT_EQ(v.size(), 1);
+    EXPECT_TRUE(lire(v[0]->StartingAddress).contains(QStringLiteral("<h1>Messages reçus")));
+    EXPECT_FALSE(lire(v[0]->StartingAddress).contains(QStringLiteral("<table")));
+    delete v[0];
+    clicDroit(1, SGridMsg::colExpediteur);
+    ASSERT_EQ(classeurs.size(), 1);
+    QProcess py; // the title rows at most, read back by an independent reader
+    py.start(
+        QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral("-c"),
+         QStringLiteral("import openpyxl,sys; print(openpyxl.load_workbook(sys.argv[1]).active.max_row)"),
+         classeurs[0]});
+    py.waitForFinished(60000);
+    EXPECT_LE(py.readAllStandardOutput().trimmed().toInt(), 2);
+
+    // A chosen employee that is gone: reported, nothing written.
+    grille->setNoEmploye(99);
+    chooser.menuAnswers = {7};
+    clicDroit(2, SGridMsg::colClient);
+    EXPECT_TRUE(visionneuses().isEmpty());
+    EXPECT_EQ(errorReports(), 1);
+    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("*.HTML")}).size(), 3);
+
+    platform::ExcelApplication::setOpener(ouvreur);
+    SGridMsg::setDossierRapports(QString());
+    for (const QString& f : classeurs)
+        QFile::remove(f);
 }
