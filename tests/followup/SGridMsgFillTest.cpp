@@ -263,6 +263,25 @@ TEST_F(SGridMsgDb, UpdateLigneRewritesAListedRowOnly) {
     EXPECT_EQ(errorReports(), 0);
 }
 
+// In a chosen employee's received list the refreshed row is his own recipient row, even
+// when a colleague's comes first from the server.
+TEST_F(SGridMsgDb, UpdateLigneKeepsTheChosenEmployeesOwnRow) {
+    message(40);
+    recipient(40, 4, 3, 3, 1, QString(), 9, 1); // Marc: waiting, unread, his 9th
+    recipient(40, 4, 2, 1, 0, QString(), 7, 1); // Julie: open, read, her 7th
+    SGridMsg g;
+    g.setNoEmploye(2);
+    g.Remplir();
+    ASSERT_EQ(listed(g), QList<int>{40});
+    qint32 id = 40;
+    g.UpdateLigne(id);
+    platform::Grid* s = g.SGrid();
+    EXPECT_EQ(s->CellText(1, 3), QStringLiteral("40 (7)"));
+    EXPECT_EQ(s->CellImage(1, 2), 3);
+    EXPECT_EQ(s->CellForeColor(1, 3), -1);
+    EXPECT_EQ(s->CellText(1, 11), QStringLiteral("Marc, Julie"));
+}
+
 TEST_F(SGridMsgDb, QueryFailureIsReportedWithoutRefresh) {
     message(1);
     recipient(1, 3, 2);
