@@ -297,3 +297,25 @@ TEST_F(SGridMsgDb, QueryFailureIsReportedWithoutRefresh) {
                                    "'Remplir' AND strSQL LIKE 'SELECT tblmessage.IdMessage%'")),
               1);
 }
+
+// A detail that cannot be read is reported once under the name of the procedure that
+// reads it for one message, with its statement; the list still comes, without it.
+TEST_F(SGridMsgDb, AFailedDetailIsReportedOnceAndTheListStillComes) {
+    for (int id = 1; id <= 3; ++id) {
+        message(id);
+        recipient(id, 3, 2);
+        exec(QStringLiteral("INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES (%1, 'D')").arg(id));
+    }
+    SGridMsg g;
+    const auto refreshes = refreshCounter(g);
+    exec(QStringLiteral("RENAME TABLE tblmessagedossier TO tblmessagedossier_x"));
+    g.Remplir();
+    exec(QStringLiteral("RENAME TABLE tblmessagedossier_x TO tblmessagedossier"));
+    EXPECT_EQ(listed(g), (QList<int>{1, 2, 3}));
+    EXPECT_EQ(g.SGrid()->CellText(1, SGridMsg::colDossier), QString());
+    EXPECT_EQ(*refreshes, 1);
+    EXPECT_EQ(errorReports(), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tblerreur WHERE Fonction = 'GetDossierDetail' AND "
+                                   "strSQL LIKE 'SELECT tblmessagedossier.IdMessage%'")),
+              1);
+}
