@@ -230,9 +230,9 @@ inline void lignePresence(platform::Grid& g, qint32 no, const QString& nom, int 
                               platform::kAlignWordBreak, -1,
                               rs.field(QLatin1String(am ? "CouleurAM" : "CouleurPM")).toLongLong(), 0, f, 0,
                               -1, entier(rs, am ? "EtatAM" : "EtatPM"));
-            else
+            else // a day without a row stands in for state 1
                 g.CellDetails(row + half, i + 2, QString(), platform::kAlignWordBreak, -1, 0xFFFFFF, 0, f, {},
-                              {}, 0);
+                              {}, 1);
         }
     }
     g.setRowHeight(row, hauteurPresence(g, row));
