@@ -1,17 +1,22 @@
-// Time of a message grid fill against the time spent in the database calls it makes.
-// The fill is meant to be bound by the database: our own share at most a quarter.
+// The message list's fill (with its status line) and the presence board's, each timed
+// side by side with the one-message, one-day-at-a-time way of filling them: statements
+// run, time, and the new time as a share of the old, first on the server directly, then
+// through a relay that adds 1 ms to every round trip as an office network would.
 //
 // Needs a MariaDB server: DB_HOST/DB_PORT/DB_USER/DB_PASSWORD (as scripts/db.sh writes them)
 // or CORVEL_TEST_DB_*. Makes a database of its own and drops it at the end.
+#include "TcpRelay.h"
 #include "followup/SGridMsg.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/SqlText.h"
+#include "presence/frmPresence.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,6 +24,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <cstdio>
+
+#include "support/ReferenceFills.h"
 
 namespace {
 
@@ -137,30 +144,76 @@ void seed(platform::Database& db) {
         callers.join(QLatin1Char(',')));
 }
 
-struct Result {
-    double totalMs;
-    double dbMs;
-    int rows;
-    qint64 statements;
-};
-
-Result timeFill(SGridMsg& grid, platform::Database& db) {
-    const qint64 ns0 = db.nanosecondsInDatabase();
-    const qint64 st0 = db.statementCount();
-    QElapsedTimer t;
-    t.start();
-    grid.Remplir();
-    const qint64 total = t.nsecsElapsed();
-    return {total / 1e6, (db.nanosecondsInDatabase() - ns0) / 1e6, grid.SGrid()->Rows(),
-            db.statementCount() - st0};
+// A board of 50 listed employees with their week's presences, notes, an event and birthdays.
+void seedPresences(platform::Database& db, const QDate& lundi, QRandomGenerator& rnd) {
+    QStringList emp, acces, ordre, presences;
+    for (int no = 100; no < 150; ++no) {
+        emp << QStringLiteral("(%1, 'Présence %1', 1, '1980-%2')")
+                   .arg(no)
+                   .arg(lundi.addDays(no % 9).toString(QStringLiteral("MM-dd")));
+        acces << QStringLiteral("(14, %1)").arg(no);
+        if (no % 2) ordre << QStringLiteral("(%1, %2)").arg(no).arg(no);
+        for (int i = 0; i < 7; ++i)
+            if (rnd.bounded(4))
+                presences << QStringLiteral("(%1, '%2', %3, %4, %5, NULL)")
+                                 .arg(no)
+                                 .arg(lundi.addDays(i).toString(Qt::ISODate))
+                                 .arg(1 + rnd.bounded(3))
+                                 .arg(1 + rnd.bounded(3))
+                                 .arg(rnd.bounded(3) ? QStringLiteral("NULL")
+                                                     : QStringLiteral("'Chez le client'"));
+    }
+    db.execute(QStringLiteral("INSERT INTO tblemploye (NoEmploye, Nom, Actif, DateFete) VALUES ") +
+               emp.join(QLatin1Char(',')));
+    db.execute(QStringLiteral("INSERT INTO tblacces_empl (typeAcces, NoEmploye) VALUES ") +
+               acces.join(QLatin1Char(',')));
+    db.execute(QStringLiteral("INSERT INTO tblordreemployemsg (NoEmploye, Ordre) VALUES ") +
+               ordre.join(QLatin1Char(',')));
+    db.execute(
+        QStringLiteral("INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES (1, 'Au bureau', "
+                       "14808280), (2, 'Absent', 12632319), (3, 'Vacances', 16113072)"));
+    db.execute(
+        QStringLiteral("INSERT INTO tblevenement (DateEvenement, Description) VALUES ('%1', 'Formation')")
+            .arg(lundi.addDays(2).toString(Qt::ISODate)));
+    db.execute(QStringLiteral("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, "
+                              "DescripPM) VALUES ") +
+               presences.join(QLatin1Char(',')));
 }
 
-void print(const char* label, const Result& r) {
-    const double own = r.totalMs - r.dbMs;
-    std::printf("%-16s rows %6d  statements %6lld  fill %9.1f ms  database %9.1f ms  own %8.1f ms  "
-                "own/total %.3f  database/total %.3f\n",
-                label, r.rows, static_cast<long long>(r.statements), r.totalMs, r.dbMs, own, own / r.totalMs,
-                r.dbMs / r.totalMs);
+struct Mesure {
+    qint64 statements = 0;
+    double ms = 0;
+};
+
+// Runs one way of filling on a connection, as the shared one; the best of `runs` runs.
+template <typename F> Mesure mesurer(platform::Database& db, int runs, F&& fill) {
+    services::Session::setConnection(&db);
+    Mesure best;
+    for (int i = 0; i < runs; ++i) {
+        const qint64 st0 = db.statementCount();
+        QElapsedTimer t;
+        t.start();
+        fill();
+        const Mesure m{db.statementCount() - st0, t.nsecsElapsed() / 1e6};
+        if (i == 0 || m.ms < best.ms) best = m;
+    }
+    return best;
+}
+
+void imprimer(const char* label, const Mesure& ancien, const Mesure& nouveau) {
+    std::printf("%-34s old %6lld statements %9.1f ms | new %3lld statements %7.1f ms | new/old %.3f\n", label,
+                static_cast<long long>(ancien.statements), ancien.ms,
+                static_cast<long long>(nouveau.statements), nouveau.ms, nouveau.ms / ancien.ms);
+    std::fflush(stdout);
+}
+
+// The time of one trivial statement, so that the relay's delay is seen, not assumed.
+double allerRetour(platform::Database& db) {
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < 200; ++i)
+        db.open(QStringLiteral("SELECT 1"));
+    return t.nsecsElapsed() / 1e6 / 200;
 }
 
 } // namespace
@@ -194,29 +247,58 @@ int main(int argc, char** argv) {
         seed(db);
         QRandomGenerator rnd(20240315);
         addMessages(db, 1, 2000, rnd);
+        const QDate lundi(2024, 3, 11);
+        seedPresences(db, lundi, rnd);
 
-        services::Session::setConnection(&db);
+        // The same database through a relay that holds every request 1 ms.
+        TcpRelay relay(s.port, std::chrono::milliseconds(1));
+        platform::ConnectionSettings r = s;
+        r.host = QStringLiteral("127.0.0.1");
+        r.port = relay.port();
+        platform::Database reseau;
+        reseau.open(r);
+        const double direct = allerRetour(db), relaye = allerRetour(reseau);
+        std::printf("round trip of one statement: direct %.3f ms, through the relay %.3f ms (+%.3f ms)\n",
+                    direct, relaye, relaye - direct);
+
         services::Session::lngNoEmploye = 0; // "Tous": every message is listed
-        SGridMsg grid;
+        SGridMsg grid, ref;
         grid.resize(1200, 800);
+        ref.resize(1200, 800);
+        const auto ancien = [&] {
+            platform::Database& cn = *services::Session::cnBD();
+            reference::remplirMessages(grid.filtre(), *ref.SGrid(), cn);
+            reference::statusMessages(grid.filtre(), cn);
+        };
+        const auto nouveau = [&] { grid.Remplir(); };
 
-        timeFill(grid, db); // warms the server's caches and the fonts
-        Result best{};
-        for (int i = 0; i < 3; ++i) {
-            const Result r = timeFill(grid, db);
-            if (i == 0 || r.totalMs < best.totalMs) best = r;
-        }
-        print("2000 messages", best);
-
-        // Finished messages shown too: no per-message recipient check.
-        grid.chkAffTermine()->setChecked(true);
-        grid.chkIntervalle()->setChecked(false);
-        print("2000, all shown", timeFill(grid, db));
-        grid.chkAffTermine()->setChecked(false);
+        mesurer(db, 1, nouveau); // warms the server's caches and the fonts
+        imprimer("2000 messages, direct", mesurer(db, 3, ancien), mesurer(db, 3, nouveau));
+        imprimer("2000 messages, relay +1 ms", mesurer(reseau, 1, ancien), mesurer(reseau, 3, nouveau));
+        std::printf("  rows %d, same as the old way: %s\n", grid.SGrid()->Rows(),
+                    reference::premiereDifference(*grid.SGrid(), *ref.SGrid()).isEmpty() ? "yes" : "NO");
 
         addMessages(db, 2001, 10000, rnd);
-        timeFill(grid, db);
-        print("10000 messages", timeFill(grid, db));
+        mesurer(db, 1, nouveau);
+        imprimer("10000 messages, direct", mesurer(db, 1, ancien), mesurer(db, 3, nouveau));
+        imprimer("10000 messages, relay +1 ms", mesurer(reseau, 1, ancien), mesurer(reseau, 3, nouveau));
+        std::printf("  rows %d\n", grid.SGrid()->Rows());
+
+        // The presence board of the 50 listed employees and the logged-in one.
+        services::Session::lngNoEmploye = 100;
+        presence::frmPresence board, boardRef;
+        board.SetDate(lundi);
+        boardRef.SetDate(lundi);
+        const auto ancienTableau = [&] {
+            reference::remplirPresences(*boardRef.SGrid, 100, lundi, *services::Session::cnBD());
+        };
+        const auto nouveauTableau = [&] { board.Remplir(); };
+        imprimer("presence board of 50, direct", mesurer(db, 3, ancienTableau),
+                 mesurer(db, 3, nouveauTableau));
+        imprimer("presence board of 50, relay +1 ms", mesurer(reseau, 1, ancienTableau),
+                 mesurer(reseau, 3, nouveauTableau));
+        std::printf("  rows %d, same as the old way: %s\n", board.SGrid->Rows(),
+                    reference::premiereDifference(*board.SGrid, *boardRef.SGrid).isEmpty() ? "yes" : "NO");
 
         services::Session::setConnection(nullptr);
     } catch (const platform::DbError& e) {

@@ -38,6 +38,27 @@ QString intervalle(const MessageFilter& f) {
            platform::sqlDateTime(QDateTime(f.dateMax, QTime(23, 59, 59))) + QStringLiteral(")");
 }
 
+// The WHERE clause of the message query: employee, caller, telephone and number.
+QString filtresMessages(const MessageFilter& f) {
+    QString sql = clauseEmployeClient(f) + clauseTelephone(f);
+    if (f.idMessage > 0) sql += QStringLiteral(" AND tblmessage.IdMessage = ") + num(f.idMessage);
+    return sql;
+}
+
+// Keeps a detail statement to the messages the message query can list, by its filters
+// alone; nothing when every message is listed. The few more it may let through (whose
+// recipient row names a missing employee or state) are never looked up.
+QString restriction(const QString& colonne, const MessageFilter& f, const QString& condition = QString()) {
+    if (f.intNoEmploye == 0 && f.lngIdClientMsg <= 0 && clauseTelephone(f).isEmpty() && f.idMessage <= 0 &&
+        condition.isEmpty())
+        return QString();
+    return QStringLiteral(" WHERE ") + colonne +
+           QStringLiteral(" IN (SELECT tblmessageemploye.IdMessage FROM tblmessageemploye"
+                          " INNER JOIN tblmessage ON (tblmessage.IdMessage = tblmessageemploye.IdMessage)"
+                          " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)") +
+           filtresMessages(f) + condition + QStringLiteral(")");
+}
+
 } // namespace
 
 QString sqlEmployesOrdonnes() {
@@ -63,7 +84,7 @@ QString sqlMessageSelect() {
         "SELECT tblmessage.IdMessage, tblemploye1.Nom AS EmplDe, tblemploye2.Nom AS EmplA,"
         " tblmessage.DateSaisie, tblmessage.HeureSaisie, tblmessageemploye.IdEtat,tbletatmessage.Ordre,"
         " tblmessage.IdPriorite, tblmessageemploye.Nouveau, tblmessageemploye.NoMsgJourRecu, "
-        "tblmessageemploye.NoMsgJourEnvoi,"
+        "tblmessageemploye.NoMsgJourEnvoi, tblmessageemploye.NoEmplA,"
         " CONCAT_WS(',', tblclientmsg.Nom, tblclientmsg.Prenom, tblclientmsg.NomCie) AS Client,"
         " tblclientmsg.Telephone, tblclientmsg.TelBureau, tblclientmsg.Cellulaire,"
         " tblclientmsg.AutreTel, tblclientmsg.Fax, tblmessage.Message FROM tblmessage"
@@ -91,32 +112,47 @@ QString clauseTermine(const MessageFilter& f) {
 }
 
 QString sqlMessages(const MessageFilter& f) {
-    QString sql = sqlMessageSelect();
-    sql += clauseEmployeClient(f);
-    sql += clauseTelephone(f);
-    if (f.idMessage > 0) sql += QStringLiteral(" AND tblmessage.IdMessage = ") + num(f.idMessage);
-    sql += QStringLiteral(
-        " GROUP BY tblmessage.IdMessage ORDER BY tblmessage.DateSaisie, tblmessage.HeureSaisie");
-    return sql;
+    return sqlMessageSelect() + filtresMessages(f) +
+           QStringLiteral(
+               " GROUP BY tblmessage.IdMessage ORDER BY tblmessage.DateSaisie, tblmessage.HeureSaisie");
 }
 
 QString sqlMessageUnique(qint32 idMessage) {
-    return sqlMessageSelect() + QStringLiteral(" WHERE tblmessage.IdMessage = ") + num(idMessage);
+    return sqlMessageSelect() + QStringLiteral(" WHERE tblmessage.IdMessage = ") + num(idMessage) +
+           QStringLiteral(" ORDER BY tblmessageemploye.IdMessageEmploye");
 }
 
-QString sqlVerifDestinataires(const MessageFilter& f, qint32 idMessage) {
-    QString sql =
-        QStringLiteral("SELECT NoEmplA FROM tblmessageemploye WHERE tblmessageemploye.IdMessage = ") +
-        num(idMessage);
-    return sql + clauseTermine(f);
-}
-
-QString sqlDestinataires(qint32 idMessage) {
+QString sqlVerifDestinatairesListe(const MessageFilter& f) {
+    // Only a message with a finished row under the employee filter can carry a finished
+    // record, so only those are looked at.
     return QStringLiteral(
-               "SELECT tblemploye.Nom AS EmplA, tblmessageemploye.IdEtat FROM tblemploye"
-               " INNER JOIN tblmessageemploye ON (tblemploye.NoEmploye = tblmessageemploye.NoEmplA)"
-               " WHERE tblmessageemploye.IdMessage = ") +
-           num(idMessage);
+               "SELECT tblmessageemploye.IdMessage, tblmessageemploye.NoEmplA FROM tblmessageemploye") +
+           restriction(QStringLiteral("tblmessageemploye.IdMessage"), f,
+                       QStringLiteral(" AND tblmessageemploye.IdEtat = 4")) +
+           clauseTermine(f);
+}
+
+QString sqlDestinatairesListe(const MessageFilter& f) {
+    return QStringLiteral(
+               "SELECT tblmessageemploye.IdMessage, tblemploye.Nom AS EmplA FROM tblemploye"
+               " INNER JOIN tblmessageemploye ON (tblemploye.NoEmploye = tblmessageemploye.NoEmplA)") +
+           restriction(QStringLiteral("tblmessageemploye.IdMessage"), f) +
+           QStringLiteral(" ORDER BY tblmessageemploye.IdMessageEmploye");
+}
+
+QString sqlTypesListe(const MessageFilter& f) {
+    return QStringLiteral("SELECT tblmessagetype.IdMessage, tbltypemessage.Description AS Descr"
+                          " FROM tblmessagetype"
+                          " INNER JOIN tbltypemessage ON tblmessagetype.IdType = tbltypemessage.IdType") +
+           restriction(QStringLiteral("tblmessagetype.IdMessage"), f) +
+           QStringLiteral(" ORDER BY tblmessagetype.IdMessage, tblmessagetype.IdType");
+}
+
+QString sqlDossiersListe(const MessageFilter& f) {
+    return QStringLiteral("SELECT tblmessagedossier.IdMessage, tblmessagedossier.NoDossier AS NoDos"
+                          " FROM tblmessagedossier") +
+           restriction(QStringLiteral("tblmessagedossier.IdMessage"), f) +
+           QStringLiteral(" ORDER BY tblmessagedossier.IdMessageDossier");
 }
 
 QString sqlTypeMessage(qint32 idMessage) {
@@ -124,14 +160,14 @@ QString sqlTypeMessage(qint32 idMessage) {
                           " FROM tblmessagetype"
                           " INNER JOIN tbltypemessage ON tblmessagetype.IdType = tbltypemessage.IdType"
                           " WHERE IdMessage = ") +
-           num(idMessage);
+           num(idMessage) + QStringLiteral(" ORDER BY tblmessagetype.IdType");
 }
 
 QString sqlDossierDetail(qint32 idMessage) {
     return QStringLiteral("SELECT tblmessagedossier.NoDossier AS NoDos"
                           " FROM tblmessagedossier"
                           " WHERE IdMessage = ") +
-           num(idMessage);
+           num(idMessage) + QStringLiteral(" ORDER BY tblmessagedossier.IdMessageDossier");
 }
 
 QString sqlCboClientMsg(const MessageFilter& f) {
@@ -154,24 +190,17 @@ QString sqlCboTelephone(const MessageFilter& f) {
            clauseEmployeListes(f) + clauseTermine(f) + QStringLiteral(" GROUP BY tblclientmsg.IdClientMsg");
 }
 
-QString sqlEtatsMessage() {
-    return QStringLiteral("SELECT * FROM tbletatmessage");
-}
-
-QString sqlCompteEtat(const MessageFilter& f, int idEtat) {
+QString sqlCompteEtats(const MessageFilter& f) {
     QString sql =
-        QStringLiteral("SELECT COUNT(tblmessage.IdMessage) AS NbMsg FROM tblmessage"
-                       " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)"
-                       " WHERE tblmessage.IdMessage IN (SELECT IdMessage FROM tblmessageemploye WHERE");
-    if (f.intNoEmploye < 1)
-        sql += QStringLiteral(" tblmessageemploye.IdEtat = ") + num(idEtat) + QStringLiteral(")");
-    else
-        sql += (f.booRecu ? QStringLiteral(" tblmessageemploye.NoEmplA = ")
-                          : QStringLiteral(" tblmessageemploye.NoEmplDe = ")) +
-               num(f.intNoEmploye) + QStringLiteral(" AND tblmessageemploye.IdEtat = ") + num(idEtat) +
-               QStringLiteral(")");
+        QStringLiteral("SELECT tbletatmessage.IdEtat, tbletatmessage.Description,"
+                       " COUNT(DISTINCT tblmessage.IdMessage) AS NbMsg FROM tbletatmessage"
+                       " INNER JOIN tblmessageemploye ON (tblmessageemploye.IdEtat = tbletatmessage.IdEtat)"
+                       " INNER JOIN tblmessage ON (tblmessage.IdMessage = tblmessageemploye.IdMessage)"
+                       " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)");
+    sql += clauseEmployeListes(f);
     if (f.lngIdClientMsg > 0) sql += QStringLiteral(" AND tblmessage.IdClientMsg = ") + num(f.lngIdClientMsg);
-    return sql + clauseTelephone(f);
+    return sql + clauseTelephone(f) +
+           QStringLiteral(" GROUP BY tbletatmessage.IdEtat ORDER BY tbletatmessage.IdEtat");
 }
 
 QString sqlVerifNouveauMsg(const MessageFilter& f, qint32 dernierIdMessage) {

@@ -31,12 +31,17 @@ QString sqlMessageSelect();
 // One record per message passing the employee, caller, telephone and number filters, in
 // order of entry. Finished rows and the finishing interval are decided row by row.
 QString sqlMessages(const MessageFilter& f);
-// Every recipient row of one message (the row refresh).
+// Every recipient row of one message (the row refresh), in the order they were written.
 QString sqlMessageUnique(qint32 idMessage);
-// The recipient rows of a message that still qualify under the finished filters.
-QString sqlVerifDestinataires(const MessageFilter& f, qint32 idMessage);
-// Recipients' names of a message.
-QString sqlDestinataires(qint32 idMessage);
+// Details of every message sqlMessages lists, one statement each whatever their number,
+// by message then in the order they were written: the recipient rows that still qualify
+// under the finished filters (IdMessage, NoEmplA), the recipients' names (IdMessage,
+// EmplA), the types (IdMessage, Descr) and the folders (IdMessage, NoDos).
+QString sqlVerifDestinatairesListe(const MessageFilter& f);
+QString sqlDestinatairesListe(const MessageFilter& f);
+QString sqlTypesListe(const MessageFilter& f);
+QString sqlDossiersListe(const MessageFilter& f);
+// Types and folders of one message, in the same order.
 QString sqlTypeMessage(qint32 idMessage);
 QString sqlDossierDetail(qint32 idMessage);
 
@@ -49,9 +54,9 @@ QString clauseTermine(const MessageFilter& f);
 QString sqlCboClientMsg(const MessageFilter& f);
 QString sqlCboTelephone(const MessageFilter& f);
 
-// Status line: the states, then per state the number of messages with a row in it.
-QString sqlEtatsMessage();
-QString sqlCompteEtat(const MessageFilter& f, int idEtat);
+// Status line: per state that has any (IdEtat, Description), the number of messages
+// with a row in it (NbMsg), by state number.
+QString sqlCompteEtats(const MessageFilter& f);
 
 // New-message probe: one unfinished message newer than the last one read, under the
 // employee, caller and telephone filters (whatever the finished-messages choice says).

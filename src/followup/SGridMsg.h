@@ -5,6 +5,8 @@
 #include "platform/ImageList.h"
 #include "platform/RichTextBox.h"
 
+#include <QHash>
+#include <QStringList>
 #include <QWidget>
 
 class QCheckBox;
@@ -199,8 +201,19 @@ private:
     void InitGrid();
     void UserControl_Resize();
     // Fill
-    void ajouterLigne(const platform::Recordset& rs, qint32 idMessage, bool barre, qint32 idSelection);
-    void ecrireColonnes(int row, const platform::Recordset& rs, const QFont& font);
+    // What a row shows besides its message record.
+    struct DetailsLigne {
+        QString types;
+        QString dossiers;
+        QStringList destinataires;
+    };
+    void ajouterLigne(const platform::Recordset& rs, const DetailsLigne& details, bool barre,
+                      qint32 idSelection);
+    void ecrireColonnes(int row, const platform::Recordset& rs, const QFont& font,
+                        const DetailsLigne& details);
+    bool lireTextes(const QString& sql, const char* champTexte, const QString& procedure,
+                    QHash<qint32, QString>& textes);
+    void abandonRemplir();
     void ecrireTexte(int row, const QFont& font);
     QString GetTypeMessage(qint32 IdMessage);
     QString GetDossierDetail(qint32 IdMessage);

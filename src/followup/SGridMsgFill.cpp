@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QHash>
 #include <QLineEdit>
 #include <array>
 
@@ -96,10 +97,35 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         }
 
         const followup::MessageFilter f = filtre(IdMessage);
-        platform::Database* db = &connexion();
+        platform::Database& db = connexion();
         sql = followup::sqlMessages(f);
-        Recordset rs = db->open(sql);
+        Recordset rs = db.open(sql);
         const bool tousTermines = f.affTermine && !f.intervalle;
+
+        // What a row shows besides its record, for every listed message at once.
+        QHash<qint32, QList<qint32>> qualifies;
+        if (!rs.eof() && !tousTermines && IdMessage <= 0) {
+            sql = followup::sqlVerifDestinatairesListe(f);
+            for (Recordset v = db.open(sql); !v.eof(); v.moveNext())
+                qualifies[entier(v, "IdMessage")] << entier(v, "NoEmplA");
+        }
+        QHash<qint32, QStringList> destinataires;
+        if (!rs.eof()) {
+            sql = followup::sqlDestinatairesListe(f);
+            for (Recordset d = db.open(sql); !d.eof(); d.moveNext())
+                destinataires[entier(d, "IdMessage")] << champ(d, "EmplA");
+        }
+        sql.clear();
+        QHash<qint32, QString> types, dossiers;
+        if (!rs.eof() &&
+            !(lireTextes(followup::sqlTypesListe(f), "Descr", QStringLiteral("GetTypeMessage"), types) &&
+              lireTextes(followup::sqlDossiersListe(f), "NoDos", QStringLiteral("GetDossierDetail"),
+                         dossiers))) {
+            // The connection is gone: the window is closing, there is nothing more to show.
+            abandonRemplir();
+            return;
+        }
+
         for (; !rs.eof(); rs.moveNext()) {
             const qint32 id = entier(rs, "IdMessage");
             bool barre = false;
@@ -108,18 +134,16 @@ void SGridMsg::Remplir(qint32& IdMessage) {
                 // This record's recipient row is finished: the message stays when another
                 // of its rows still qualifies, struck through in the chosen employee's
                 // received list when that row is not his.
-                sql = followup::sqlVerifDestinataires(f, id);
-                Recordset dest = db->open(sql);
-                if (!dest.eof()) {
+                const auto it = qualifies.constFind(id);
+                if (it != qualifies.constEnd()) {
                     affiche = true;
-                    if (m_booRecu && intNoEmploye > 0) {
-                        barre = true;
-                        for (; !dest.eof(); dest.moveNext())
-                            if (entier(dest, "NoEmplA") == intNoEmploye) barre = false;
-                    }
+                    barre = m_booRecu && intNoEmploye > 0 && !it->contains(intNoEmploye);
                 }
             }
-            if (affiche) ajouterLigne(rs, id, barre, selection);
+            if (affiche) {
+                const DetailsLigne details{types.value(id), dossiers.value(id), destinataires.value(id)};
+                ajouterLigne(rs, details, barre, selection);
+            }
             lngDernierIdMessage = id;
         }
         g->setRedraw(true);
@@ -135,12 +159,37 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         }
         finRemplir();
     } catch (const platform::DbError& e) {
-        g->setRedraw(true);
-        booChargement = false;
-        unsetCursor();
-        if (window() != this) window()->unsetCursor();
+        abandonRemplir();
         erreur(e, QStringLiteral("Remplir"), sql);
     }
+}
+
+// A fill that cannot go on: painting and pointers back, no status line, no Refresh.
+void SGridMsg::abandonRemplir() {
+    m_SGrid->setRedraw(true);
+    booChargement = false;
+    unsetCursor();
+    if (window() != this) window()->unsetCursor();
+}
+
+// Reads the texts of one detail column for every listed message, joined by ", " in the
+// order returned. A failure is reported under the name of the procedure that reads the
+// same text for one message, and leaves the column empty; false when the connection
+// itself is gone.
+bool SGridMsg::lireTextes(const QString& sql, const char* champTexte, const QString& procedure,
+                          QHash<qint32, QString>& textes) {
+    try {
+        for (Recordset rs = connexion().open(sql); !rs.eof(); rs.moveNext()) {
+            QString& texte = textes[entier(rs, "IdMessage")];
+            if (!texte.isEmpty()) texte += QStringLiteral(", ");
+            texte += champ(rs, champTexte);
+        }
+    } catch (const platform::DbError& e) {
+        textes.clear();
+        erreur(e, procedure, sql);
+        return !e.isTimeout();
+    }
+    return true;
 }
 
 // End of a fill that went through: status line, refresh button, and the host is told.
@@ -152,33 +201,25 @@ void SGridMsg::finRemplir() {
     emit Refresh();
 }
 
-void SGridMsg::ajouterLigne(const Recordset& rs, qint32 idMessage, bool barre, qint32 idSelection) {
+void SGridMsg::ajouterLigne(const Recordset& rs, const DetailsLigne& details, bool barre,
+                            qint32 idSelection) {
     platform::Grid* g = m_SGrid;
     m_txtRtfTransfert.setTextRTF(champ(rs, "Message"));
     const int row = g->AddRow();
     QFont font = g->GridFont();
     font.setStrikeOut(barre);
-    ecrireColonnes(row, rs, font);
-
-    const QString sql = followup::sqlDestinataires(idMessage);
-    Recordset dest = connexion().open(sql);
-    QString noms;
-    for (; !dest.eof(); dest.moveNext()) {
-        if (!noms.isEmpty()) noms += QStringLiteral(", ");
-        noms += champ(dest, "EmplA");
-    }
-    g->CellDetails(row, colDestinataire, noms, kUneLigne, {}, dest.recordCount() > 1 ? kRougePale : -1);
-
+    ecrireColonnes(row, rs, font, details);
     ecrireTexte(row, font);
 
+    const qint32 idMessage = entier(rs, "IdMessage");
     if (idSelection == idMessage) {
         g->setSelectedRow(row);
         g->EnsureVisible(row, colPriorite);
     }
 }
 
-// Columns 1 to 10 of a row from a message record; 11 and 12 are the caller's.
-void SGridMsg::ecrireColonnes(int row, const Recordset& rs, const QFont& font) {
+// Columns 1 to 11 of a row from a message record and its details; 12 is the text's.
+void SGridMsg::ecrireColonnes(int row, const Recordset& rs, const QFont& font, const DetailsLigne& details) {
     platform::Grid* g = m_SGrid;
     const qint32 id = entier(rs, "IdMessage");
     const qint64 couleur = entier(rs, "Nouveau") == 1 ? kRouge : -1;
@@ -198,13 +239,13 @@ void SGridMsg::ecrireColonnes(int row, const Recordset& rs, const QFont& font) {
     const std::pair<int, QString> textes[] = {
         {colClient, champ(rs, "Client")},     {colTelephone, telephones(rs)},
         {colDate, champ(rs, "DateSaisie")},   {colHeure, heure},
-        {colExpediteur, champ(rs, "EmplDe")}, {colTypeMessage, GetTypeMessage(id)},
-        {colDossier, GetDossierDetail(id)},
+        {colExpediteur, champ(rs, "EmplDe")}, {colTypeMessage, details.types},
+        {colDossier, details.dossiers},
     };
     for (const auto& [col, texte] : textes)
         g->CellDetails(row, col, texte, kUneLigne, {}, {}, couleur, font);
-    g->setCellForeColor(row, colDestinataire, couleur);
-    g->setCellFont(row, colDestinataire, font);
+    g->CellDetails(row, colDestinataire, details.destinataires.join(QStringLiteral(", ")), kUneLigne, {},
+                   details.destinataires.size() > 1 ? kRougePale : -1, couleur, font);
 }
 
 // The message text under the row, and the row's height: tall enough for the text, up to
@@ -229,20 +270,27 @@ void SGridMsg::UpdateLigne(qint32& IdMessage) {
         Recordset rs = connexion().open(sql);
         if (rs.recordCount() < 1) return;
 
+        // Every recipient's name; the row itself is the chosen employee's own in his
+        // received list (his daily number, state and unread flag), else the first one.
+        DetailsLigne details;
+        int propre = -1;
+        for (int i = 0; !rs.eof(); rs.moveNext(), ++i) {
+            details.destinataires << champ(rs, "EmplA");
+            if (propre < 0 && m_booRecu && intNoEmploye > 0 && entier(rs, "NoEmplA") == intNoEmploye)
+                propre = i;
+        }
+        rs.moveFirst();
+        for (int i = 0; i < propre; ++i)
+            rs.moveNext();
+        details.types = GetTypeMessage(IdMessage);
+        details.dossiers = GetDossierDetail(IdMessage);
+
         // The row keeps the strike-through its fill gave it: whether another recipient's
         // row is what lists it is a question for the next fill.
         QFont font = g->GridFont();
         font.setStrikeOut(g->CellFont(row, colNo).strikeOut());
-        ecrireColonnes(row, rs, font);
+        ecrireColonnes(row, rs, font, details);
         m_txtRtfTransfert.setTextRTF(champ(rs, "Message"));
-
-        QString noms;
-        for (; !rs.eof(); rs.moveNext()) {
-            if (!noms.isEmpty()) noms += QStringLiteral(", ");
-            noms += champ(rs, "EmplA");
-        }
-        g->CellDetails(row, colDestinataire, noms, kUneLigne, {}, rs.recordCount() > 1 ? kRougePale : -1);
-
         ecrireTexte(row, font);
         g->setRedraw(true);
     } catch (const platform::DbError& e) {

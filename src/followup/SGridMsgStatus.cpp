@@ -13,20 +13,12 @@ void SGridMsg::UpdateStatus() {
     QString sql;
     try {
         m_lblStatus->setText(QString());
-        const followup::MessageFilter f = filtre();
-        sql = followup::sqlEtatsMessage();
-        Recordset etats = connexion().open(sql);
+        sql = followup::sqlCompteEtats(filtre());
         QString texte;
-        for (; !etats.eof(); etats.moveNext()) {
-            sql = followup::sqlCompteEtat(f, etats.field(QStringLiteral("IdEtat")).toInt());
-            Recordset rs = connexion().open(sql);
-            if (rs.eof()) continue;
-            const int nb = rs.field(QStringLiteral("NbMsg")).toInt();
-            if (nb <= 0) continue;
-            texte += etats.field(QStringLiteral("Description")).text() + QLatin1Char('(') +
-                     QString::number(nb) + QStringLiteral(")   ");
-            m_lblStatus->setText(texte);
-        }
+        for (Recordset rs = connexion().open(sql); !rs.eof(); rs.moveNext())
+            texte += rs.field(QStringLiteral("Description")).text() + QLatin1Char('(') +
+                     rs.field(QStringLiteral("NbMsg")).text() + QStringLiteral(")   ");
+        m_lblStatus->setText(texte);
     } catch (const platform::DbError& e) {
         erreur(e, QStringLiteral("UpdateStatus"), sql);
     }

@@ -3,6 +3,8 @@
 #include "platform/SqlText.h"
 
 #include <QDate>
+#include <QList>
+#include <QStringList>
 
 using platform::sqlDate;
 using platform::sqlQuote;
@@ -28,43 +30,42 @@ QString sqlEtatsPresence() {
     return QStringLiteral("SELECT IdEtat, Description, Couleur FROM tbletatpresence");
 }
 
-QString sqlEmployeCourant(qint32 noEmploye) {
-    return QStringLiteral("SELECT NoEmploye, Nom FROM tblemploye WHERE NoEmploye = %1").arg(noEmploye);
-}
-
-QString sqlEmployesOrdonnes(qint32 noEmployeCourant) {
+QString sqlEmployesTableau(qint32 noEmployeCourant) {
+    const QString acces = QStringLiteral(
+        " FROM tblemploye INNER JOIN tblacces_empl ON (tblemploye.NoEmploye = tblacces_empl.NoEmploye)");
+    const QString actifs = QStringLiteral(" WHERE tblacces_empl.typeAcces = 14 AND tblemploye.Actif = 1"
+                                          " AND tblemploye.NoEmploye <> %1")
+                               .arg(noEmployeCourant);
+    // Groupe keeps the three groups apart; NoEmploye settles what the others leave equal.
     return QStringLiteral(
-               "SELECT tblemploye.NoEmploye, tblemploye.Nom FROM tblemploye"
-               " INNER JOIN tblacces_empl ON (tblemploye.NoEmploye = tblacces_empl.NoEmploye)"
-               " INNER JOIN tblordreemployemsg ON (tblemploye.NoEmploye = tblordreemployemsg.NoEmploye)"
-               " WHERE tblacces_empl.typeAcces = 14 AND tblemploye.Actif = 1"
-               " AND tblemploye.NoEmploye <> %1"
-               " ORDER BY tblordreemployemsg.Ordre")
-        .arg(noEmployeCourant);
-}
-
-QString sqlEmployesAutres(qint32 noEmployeCourant) {
-    return QStringLiteral("SELECT tblemploye.NoEmploye, tblemploye.Nom FROM tblemploye"
-                          " INNER JOIN tblacces_empl ON (tblemploye.NoEmploye = tblacces_empl.NoEmploye)"
-                          " WHERE tblacces_empl.typeAcces = 14 AND tblemploye.Actif = 1"
-                          " AND tblemploye.NoEmploye <> %1"
-                          " AND tblemploye.NoEmploye NOT IN (SELECT tblordreemployemsg.NoEmploye FROM "
+               "SELECT NoEmploye, Nom, 0 AS Groupe, 0 AS Ordre FROM tblemploye WHERE NoEmploye = %1")
+               .arg(noEmployeCourant) +
+           QStringLiteral(
+               " UNION ALL SELECT tblemploye.NoEmploye, tblemploye.Nom, 1, tblordreemployemsg.Ordre") +
+           acces +
+           QStringLiteral(
+               " INNER JOIN tblordreemployemsg ON (tblemploye.NoEmploye = tblordreemployemsg.NoEmploye)") +
+           actifs + QStringLiteral(" UNION ALL SELECT tblemploye.NoEmploye, tblemploye.Nom, 2, 0") + acces +
+           actifs +
+           QStringLiteral(" AND tblemploye.NoEmploye NOT IN (SELECT tblordreemployemsg.NoEmploye FROM "
                           "tblordreemployemsg)"
-                          " ORDER BY tblemploye.Nom")
-        .arg(noEmployeCourant);
+                          " ORDER BY Groupe, Ordre, Nom, NoEmploye");
 }
 
-QString sqlPresenceJour(qint32 noEmploye, const QDate& date) {
-    return QStringLiteral("SELECT tblpresences.EtatAM, tblpresences.EtatPM, tblpresences.DescripAM, "
-                          "tblpresences.DescripPM,"
-                          " tbletatpresence.Couleur AS CouleurAM, tbletatpresence1.Couleur AS CouleurPM"
-                          " FROM tblpresences"
-                          " INNER JOIN tbletatpresence ON (tblpresences.EtatAM = tbletatpresence.IdEtat)"
-                          " INNER JOIN tbletatpresence AS tbletatpresence1 ON (tblpresences.EtatPM = "
-                          "tbletatpresence1.IdEtat)"
-                          " WHERE tblpresences.NoEmploye = %1 AND tblpresences.DatePresence = %2")
-        .arg(noEmploye)
-        .arg(sqlDate(date));
+QString sqlPresencesSemaine(const QList<qint32>& employes, const QDate& lundi) {
+    QStringList numeros;
+    for (qint32 no : employes)
+        numeros << QString::number(no);
+    return QStringLiteral(
+               "SELECT tblpresences.NoEmploye, tblpresences.DatePresence, tblpresences.EtatAM, "
+               "tblpresences.EtatPM, tblpresences.DescripAM, tblpresences.DescripPM,"
+               " tbletatpresence.Couleur AS CouleurAM, tbletatpresence1.Couleur AS CouleurPM"
+               " FROM tblpresences"
+               " INNER JOIN tbletatpresence ON (tblpresences.EtatAM = tbletatpresence.IdEtat)"
+               " INNER JOIN tbletatpresence AS tbletatpresence1 ON (tblpresences.EtatPM = "
+               "tbletatpresence1.IdEtat)"
+               " WHERE tblpresences.DatePresence BETWEEN %1 AND %2 AND tblpresences.NoEmploye IN (%3)")
+        .arg(sqlDate(lundi), sqlDate(lundi.addDays(6)), numeros.join(QLatin1Char(',')));
 }
 
 namespace {
@@ -83,6 +84,26 @@ QString sqlAnniversaires(const QDate& date) {
         condition = moisJour(date.month(), date.day());
     }
     return QStringLiteral("SELECT Nom FROM tblemploye WHERE %1 AND Actif = 1").arg(condition);
+}
+
+QString sqlAnniversairesSemaine(const QDate& lundi) {
+    QStringList jours;
+    for (int i = 0; i < 7; ++i) {
+        const QDate d = lundi.addDays(i);
+        jours << QStringLiteral("(%1)").arg(moisJour(d.month(), d.day()));
+        if (d.month() == 2 && d.day() == 28 && !estBissextile(d.year()))
+            jours << QStringLiteral("(%1)").arg(moisJour(2, 29));
+    }
+    return QStringLiteral(
+               "SELECT Nom, EXTRACT(MONTH FROM DateFete) AS Mois, EXTRACT(DAY FROM DateFete) AS Jour"
+               " FROM tblemploye WHERE (%1) AND Actif = 1 ORDER BY NoEmploye")
+        .arg(jours.join(QStringLiteral(" OR ")));
+}
+
+QString sqlEvenementsSemaine(const QDate& lundi) {
+    return QStringLiteral("SELECT DateEvenement, Description, BackColor, ForeColor FROM tblevenement"
+                          " WHERE DateEvenement BETWEEN %1 AND %2")
+        .arg(sqlDate(lundi), sqlDate(lundi.addDays(6)));
 }
 
 QString sqlEvenementJour(const QDate& date) {

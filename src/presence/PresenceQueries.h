@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QDate;
@@ -16,15 +17,20 @@ QString sqlUpdateAffPresenceAuto(bool affiche, qint32 noEmploye);
 // Every presence state, in the order the server returns them.
 QString sqlEtatsPresence();
 
-// The three groups of the board, in board order: the logged-in employee alone, then
-// the active employees with access type 14 that have a place in the ordering table,
-// then the other active ones with access type 14, by name.
-QString sqlEmployeCourant(qint32 noEmploye);
-QString sqlEmployesOrdonnes(qint32 noEmployeCourant);
-QString sqlEmployesAutres(qint32 noEmployeCourant);
+// The employees of the board, in board order (NoEmploye, Nom): the logged-in employee
+// alone, then the active employees with access type 14 that have a place in the ordering
+// table, in that order, then the other active ones with access type 14, by name.
+QString sqlEmployesTableau(qint32 noEmployeCourant);
 
-// One employee's morning and afternoon of one day, with their states' colours.
-QString sqlPresenceJour(qint32 noEmploye, const QDate& date);
+// The week's mornings and afternoons of the employees (NoEmploye, DatePresence, EtatAM,
+// EtatPM, DescripAM, DescripPM), with their states' colours (CouleurAM, CouleurPM); a
+// half-day whose state no longer exists leaves its day out.
+QString sqlPresencesSemaine(const QList<qint32>& employes, const QDate& lundi);
+
+// The birthdays (Nom, Mois, Jour) and the special events of the week, by employee number
+// and by day.
+QString sqlAnniversairesSemaine(const QDate& lundi);
+QString sqlEvenementsSemaine(const QDate& lundi);
 
 // Active employees whose birthday falls on the date; on February 28 of a common year
 // those born on February 29 are taken too.

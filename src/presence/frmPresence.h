@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
+#include <QList>
 #include <QWidget>
+#include <array>
 
 class QCheckBox;
 class QDateEdit;
@@ -109,7 +112,17 @@ private:
     void InitSgridEtat();
     int HauteurLigne(int row) const;
     void DisposerEntetes();
-    void RemplirLigne(qint32 NoEmploye, const QString& Nom, int row);
+    // One half-day pair of the shown week, as read with everyone's.
+    struct Presence {
+        bool existe = false; // a presence row whose two states exist
+        QString descrip[2];  // morning, afternoon
+        qint64 couleur[2] = {0, 0};
+        qint32 etat[2] = {0, 0};
+    };
+    using Semaine = std::array<Presence, 7>; // Monday first
+    QHash<qint32, Semaine> lireSemaines(const QList<qint32>& employes, const QDate& lundi);
+    void RemplirLigne(qint32 NoEmploye, const QString& Nom, int row, const Semaine& semaine);
+    void remplirEvenements();
     void GetEvenement(int row, int col);
     void colorerEntete(QLabel* label, qint64 back, qint64 fore);
 

@@ -13,6 +13,7 @@
 #include "services/Session.h"
 
 #include <QDateEdit>
+#include <QHash>
 #include <QLabel>
 
 using services::Session;
@@ -43,6 +44,46 @@ QFont police(const QFont& grille, int pointSize = 0, bool bold = false) {
     if (pointSize > 0) f.setPointSize(pointSize);
     f.setBold(bold);
     return f;
+}
+
+// The special event stored for a day, when there is one.
+struct Evenement {
+    bool existe = false;
+    QString description;
+    qint64 back = 0;
+    qint64 fore = 0;
+};
+
+// Writes one events-row cell: a stored event speaks alone (the cake says whose birthday
+// it is too); otherwise the holiday, then the birthdays.
+void ecrireEvenement(platform::Grid* g, int row, int col, const QDate& d, const QStringList& fetes,
+                     const Evenement& ev) {
+    QString texte;
+    qint64 back = kBlanc;
+    qint64 fore = 0;
+    if (ev.existe) {
+        texte = ev.description;
+        back = ev.back;
+        fore = ev.fore;
+    } else {
+        services::VerifEvenement(d, texte, back, fore);
+        if (!fetes.isEmpty() && texte.isEmpty()) {
+            back = kOrange;
+            fore = 0;
+        }
+        for (const QString& nom : fetes) {
+            if (!texte.isEmpty()) texte += QStringLiteral(", \n");
+            texte += services::MsgAnniversaire(nom);
+        }
+    }
+    g->CellDetails(row, col, texte, platform::kAlignWordBreak, frmPresence::IconeDuJour(d), back, fore,
+                   police(g->GridFont(), 10, true), 0, fetes.isEmpty() ? -1 : kImageAnniversaire, -1);
+}
+
+Evenement lireEvenement(const platform::Recordset& rs) {
+    return {true, rs.field(QStringLiteral("Description")).text(),
+            rs.field(QStringLiteral("BackColor")).toLongLong(),
+            rs.field(QStringLiteral("ForeColor")).toLongLong()};
 }
 
 } // namespace
@@ -79,12 +120,11 @@ void frmPresence::Remplir() {
                           aujourdhui ? kSarcelle : kJaune);
         }
 
-        // Row 1: the events of each day.
+        // Row 1: the events of each day, the week's events and birthdays read at once.
         if (SGrid->Rows() < 1) SGrid->AddRow();
         SGrid->CellDetails(1, 1, QStringLiteral("Événements spéciaux"), platform::kAlignWordBreak, -1,
                            kOrangePale, kSarcelle, police(SGrid->GridFont(), 10, true), 0, -1, -1);
-        for (int c = 2; c <= SGrid->Columns(); ++c)
-            GetEvenement(1, c);
+        remplirEvenements();
         SGrid->setRowHeight(1, HauteurLigne(1));
 
         // Row 2 a thin separator, row 3 hidden.
@@ -97,18 +137,21 @@ void frmPresence::Remplir() {
         if (SGrid->Rows() < 3) SGrid->AddRow();
         SGrid->setRowHeight(3, 0);
 
-        // The logged-in employee first, then the ordered employees, then the others.
-        const qint32 moi = Session::lngNoEmploye;
+        // The logged-in employee first, then the ordered employees, then the others, with
+        // the week of every one of them.
+        sql = sqlEmployesTableau(Session::lngNoEmploye);
+        QList<std::pair<qint32, QString>> employes;
+        for (platform::Recordset rs = cn().open(sql); !rs.eof(); rs.moveNext())
+            employes.append(
+                {rs.field(QStringLiteral("NoEmploye")).toInt(), rs.field(QStringLiteral("Nom")).text()});
+        QList<qint32> numeros;
+        for (const auto& e : employes)
+            numeros << e.first;
+        const QHash<qint32, Semaine> semaines = lireSemaines(numeros, lundi);
         int row = 4;
-        for (const QString& requete :
-             {sqlEmployeCourant(moi), sqlEmployesOrdonnes(moi), sqlEmployesAutres(moi)}) {
-            sql = requete;
-            platform::Recordset rs = cn().open(sql);
-            for (; !rs.eof(); rs.moveNext()) {
-                RemplirLigne(rs.field(QStringLiteral("NoEmploye")).toInt(),
-                             rs.field(QStringLiteral("Nom")).text(), row);
-                row += 3;
-            }
+        for (const auto& [no, nom] : employes) {
+            RemplirLigne(no, nom, row, semaines.value(no));
+            row += 3;
         }
         sql.clear();
         // Rows of a longer earlier fill would show someone no longer listed, with the
@@ -126,8 +169,34 @@ void frmPresence::Remplir() {
     }
 }
 
-void frmPresence::RemplirLigne(qint32 NoEmploye, const QString& Nom, int row) {
-    QString sql;
+// Everyone's week in one statement. A failure is reported as the filling of the rows'
+// and leaves the days empty rather than showing another week's.
+QHash<qint32, frmPresence::Semaine> frmPresence::lireSemaines(const QList<qint32>& employes,
+                                                              const QDate& lundi) {
+    QHash<qint32, Semaine> semaines;
+    if (employes.isEmpty()) return semaines;
+    const QString sql = sqlPresencesSemaine(employes, lundi);
+    try {
+        for (platform::Recordset rs = cn().open(sql); !rs.eof(); rs.moveNext()) {
+            const qint64 jour = lundi.daysTo(rs.field(QStringLiteral("DatePresence")).toDate());
+            if (jour < 0 || jour > 6) continue;
+            Presence& p = semaines[rs.field(QStringLiteral("NoEmploye")).toInt()][size_t(jour)];
+            p.existe = true;
+            p.descrip[0] = rs.field(QStringLiteral("DescripAM")).text();
+            p.descrip[1] = rs.field(QStringLiteral("DescripPM")).text();
+            p.couleur[0] = rs.field(QStringLiteral("CouleurAM")).toLongLong();
+            p.couleur[1] = rs.field(QStringLiteral("CouleurPM")).toLongLong();
+            p.etat[0] = rs.field(QStringLiteral("EtatAM")).toInt();
+            p.etat[1] = rs.field(QStringLiteral("EtatPM")).toInt();
+        }
+    } catch (const platform::DbError& e) {
+        semaines.clear();
+        services::DoErreur(e, kForm, QStringLiteral("RemplirLigne"));
+    }
+    return semaines;
+}
+
+void frmPresence::RemplirLigne(qint32 NoEmploye, const QString& Nom, int row, const Semaine& semaine) {
     try {
         if (SGrid->Rows() < row) SGrid->AddRow();
         if (SGrid->Rows() < row + 1) SGrid->AddRow();
@@ -141,30 +210,21 @@ void frmPresence::RemplirLigne(qint32 NoEmploye, const QString& Nom, int row) {
         const QDate today = platform::Clock::today();
         for (int i = 0; i < 7; ++i) {
             const int col = i + 2;
-            const QDate d = DateColonne(col);
-            sql = sqlPresenceJour(NoEmploye, d);
-            const platform::Recordset rs = cn().open(sql);
-            const QFont f = police(grille, 0, d == today);
-            if (!rs.eof()) {
-                SGrid->CellDetails(row, col, rs.field(QStringLiteral("DescripAM")).text(),
-                                   platform::kAlignWordBreak, -1,
-                                   rs.field(QStringLiteral("CouleurAM")).toLongLong(), 0, f, 0, -1,
-                                   rs.field(QStringLiteral("EtatAM")).toInt());
-                SGrid->CellDetails(row + 1, col, rs.field(QStringLiteral("DescripPM")).text(),
-                                   platform::kAlignWordBreak, -1,
-                                   rs.field(QStringLiteral("CouleurPM")).toLongLong(), 0, f, 0, -1,
-                                   rs.field(QStringLiteral("EtatPM")).toInt());
-            } else {
-                // No state that day: the cell carries the default state, never one an
-                // earlier week left in it, so that clearing a note or changing the state
-                // of that day starts from state 1.
-                SGrid->CellDetails(row, col, QString(), platform::kAlignWordBreak, -1, kBlanc, 0, f, {}, {},
-                                   kEtatDefaut);
-                SGrid->CellDetails(row + 1, col, QString(), platform::kAlignWordBreak, -1, kBlanc, 0, f, {},
-                                   {}, kEtatDefaut);
+            const QFont f = police(grille, 0, DateColonne(col) == today);
+            const Presence& p = semaine[size_t(i)];
+            for (int demi = 0; demi < 2; ++demi) {
+                if (p.existe) {
+                    SGrid->CellDetails(row + demi, col, p.descrip[demi], platform::kAlignWordBreak, -1,
+                                       p.couleur[demi], 0, f, 0, -1, p.etat[demi]);
+                } else {
+                    // No state that day: the cell carries the default state, never one an
+                    // earlier week left in it, so that clearing a note or changing the state
+                    // of that day starts from state 1.
+                    SGrid->CellDetails(row + demi, col, QString(), platform::kAlignWordBreak, -1, kBlanc, 0,
+                                       f, {}, {}, kEtatDefaut);
+                }
             }
         }
-        sql.clear();
         SGrid->setRowHeight(row, HauteurLigne(row));
         SGrid->setRowHeight(row + 1, HauteurLigne(row + 1));
 
@@ -172,50 +232,59 @@ void frmPresence::RemplirLigne(qint32 NoEmploye, const QString& Nom, int row) {
         SGrid->setRowHeight(row + 2, kSeparateur);
         for (int c = 1; c <= SGrid->Columns(); ++c)
             SGrid->setCellBackColor(row + 2, c, kSarcelle);
-    } catch (const platform::DbError& e) {
-        services::DoErreur(e, kForm, QStringLiteral("RemplirLigne"));
     } catch (const std::exception& e) {
-        services::DoErreur(e, kForm, QStringLiteral("RemplirLigne"), sql);
+        services::DoErreur(e, kForm, QStringLiteral("RemplirLigne"));
+    }
+}
+
+// The events row of the whole week: its events and birthdays in one statement each. A
+// failure is reported as the filling of a day's event, and the days show their holidays.
+void frmPresence::remplirEvenements() {
+    const QDate lundi = DateColonne(2);
+    QHash<qint64, Evenement> evenements;
+    QList<std::pair<QDate, QString>> fetes; // (month and day in year 2000, name), by employee
+    QString sql;
+    try {
+        sql = sqlAnniversairesSemaine(lundi);
+        for (platform::Recordset rs = cn().open(sql); !rs.eof(); rs.moveNext())
+            fetes.append({QDate(2000, rs.field(QStringLiteral("Mois")).toInt(),
+                                rs.field(QStringLiteral("Jour")).toInt()),
+                          rs.field(QStringLiteral("Nom")).text()});
+        sql = sqlEvenementsSemaine(lundi);
+        for (platform::Recordset rs = cn().open(sql); !rs.eof(); rs.moveNext()) {
+            const qint64 jour = rs.field(QStringLiteral("DateEvenement")).toDate().toJulianDay();
+            if (!evenements.contains(jour)) evenements.insert(jour, lireEvenement(rs));
+        }
+    } catch (const platform::DbError& e) {
+        fetes.clear();
+        evenements.clear();
+        services::DoErreur(e, kForm, QStringLiteral("GetEvenement"));
+    }
+    for (int c = 2; c <= SGrid->Columns(); ++c) {
+        const QDate d = DateColonne(c);
+        // On February 28 of a common year, those born on the 29th celebrate too.
+        const bool avec29 = d.month() == 2 && d.day() == 28 && !estBissextile(d.year());
+        QStringList noms;
+        for (const auto& [jour, nom] : fetes)
+            if ((jour.month() == d.month() && jour.day() == d.day()) ||
+                (avec29 && jour == QDate(2000, 2, 29)))
+                noms << nom;
+        ecrireEvenement(SGrid, 1, c, d, noms, evenements.value(d.toJulianDay()));
     }
 }
 
 void frmPresence::GetEvenement(int row, int col) {
     QString sql;
     try {
-        const QFont f = police(SGrid->GridFont(), 10, true);
         const QDate d = DateColonne(col);
-        int extraImage = -1;
-
         sql = sqlAnniversaires(d);
         QStringList fetes;
         for (platform::Recordset rs = cn().open(sql); !rs.eof(); rs.moveNext())
             fetes << rs.field(QStringLiteral("Nom")).text();
-        if (!fetes.isEmpty()) extraImage = kImageAnniversaire;
-
         sql = sqlEvenementJour(d);
         const platform::Recordset ev = cn().open(sql);
         sql.clear();
-        QString texte;
-        qint64 back = kBlanc;
-        qint64 fore = 0;
-        if (!ev.eof()) {
-            // A stored event speaks alone; the cake says whose birthday it is too.
-            texte = ev.field(QStringLiteral("Description")).text();
-            back = ev.field(QStringLiteral("BackColor")).toLongLong();
-            fore = ev.field(QStringLiteral("ForeColor")).toLongLong();
-        } else {
-            services::VerifEvenement(d, texte, back, fore);
-            if (!fetes.isEmpty() && texte.isEmpty()) {
-                back = kOrange;
-                fore = 0;
-            }
-            for (const QString& nom : fetes) {
-                if (!texte.isEmpty()) texte += QStringLiteral(", \n");
-                texte += services::MsgAnniversaire(nom);
-            }
-        }
-        SGrid->CellDetails(row, col, texte, platform::kAlignWordBreak, IconeDuJour(d), back, fore, f, 0,
-                           extraImage, -1);
+        ecrireEvenement(SGrid, row, col, d, fetes, ev.eof() ? Evenement{} : lireEvenement(ev));
     } catch (const platform::DbError& e) {
         services::DoErreur(e, kForm, QStringLiteral("GetEvenement"));
     } catch (const std::exception& e) {

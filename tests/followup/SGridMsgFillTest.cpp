@@ -263,6 +263,25 @@ TEST_F(SGridMsgDb, UpdateLigneRewritesAListedRowOnly) {
     EXPECT_EQ(errorReports(), 0);
 }
 
+// In a chosen employee's received list the refreshed row is his own recipient row, even
+// when a colleague's comes first from the server.
+TEST_F(SGridMsgDb, UpdateLigneKeepsTheChosenEmployeesOwnRow) {
+    message(40);
+    recipient(40, 4, 3, 3, 1, QString(), 9, 1); // Marc: waiting, unread, his 9th
+    recipient(40, 4, 2, 1, 0, QString(), 7, 1); // Julie: open, read, her 7th
+    SGridMsg g;
+    g.setNoEmploye(2);
+    g.Remplir();
+    ASSERT_EQ(listed(g), QList<int>{40});
+    qint32 id = 40;
+    g.UpdateLigne(id);
+    platform::Grid* s = g.SGrid();
+    EXPECT_EQ(s->CellText(1, 3), QStringLiteral("40 (7)"));
+    EXPECT_EQ(s->CellImage(1, 2), 3);
+    EXPECT_EQ(s->CellForeColor(1, 3), -1);
+    EXPECT_EQ(s->CellText(1, 11), QStringLiteral("Marc, Julie"));
+}
+
 TEST_F(SGridMsgDb, QueryFailureIsReportedWithoutRefresh) {
     message(1);
     recipient(1, 3, 2);
@@ -276,5 +295,27 @@ TEST_F(SGridMsgDb, QueryFailureIsReportedWithoutRefresh) {
     EXPECT_TRUE(g.SGrid()->Redraw());
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tblerreur WHERE Form = 'SGridMsg' AND Fonction = "
                                    "'Remplir' AND strSQL LIKE 'SELECT tblmessage.IdMessage%'")),
+              1);
+}
+
+// A detail that cannot be read is reported once under the name of the procedure that
+// reads it for one message, with its statement; the list still comes, without it.
+TEST_F(SGridMsgDb, AFailedDetailIsReportedOnceAndTheListStillComes) {
+    for (int id = 1; id <= 3; ++id) {
+        message(id);
+        recipient(id, 3, 2);
+        exec(QStringLiteral("INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES (%1, 'D')").arg(id));
+    }
+    SGridMsg g;
+    const auto refreshes = refreshCounter(g);
+    exec(QStringLiteral("RENAME TABLE tblmessagedossier TO tblmessagedossier_x"));
+    g.Remplir();
+    exec(QStringLiteral("RENAME TABLE tblmessagedossier_x TO tblmessagedossier"));
+    EXPECT_EQ(listed(g), (QList<int>{1, 2, 3}));
+    EXPECT_EQ(g.SGrid()->CellText(1, SGridMsg::colDossier), QString());
+    EXPECT_EQ(*refreshes, 1);
+    EXPECT_EQ(errorReports(), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tblerreur WHERE Fonction = 'GetDossierDetail' AND "
+                                   "strSQL LIKE 'SELECT tblmessagedossier.IdMessage%'")),
               1);
 }

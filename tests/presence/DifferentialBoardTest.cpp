@@ -1,0 +1,91 @@
+// The board that reads the whole week at once against the one that reads each employee's
+// day by day, on a random office over three weeks.
+#include "platform/Clock.h"
+#include "platform/Grid.h"
+#include "presence/frmPresence.h"
+#include "services/ErrorLogger.h"
+#include "services/Session.h"
+#include "support/ReferenceFills.h"
+#include "support/TestDb.h"
+
+#include <QDateEdit>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using presence::frmPresence;
+
+namespace {
+
+TEST(DifferentialBoard, EveryCellAgreesWithTheDayByDayFill) {
+    REQUIRE_TEST_DB();
+    TestDb db(QStringLiteral("presencediff"));
+    QTemporaryDir logs;
+    services::setErrorLogPath(logs.filePath(QStringLiteral("Erreur.log")));
+    platform::Clock::setFixed(QDateTime(QDate(2024, 2, 28), QTime(9, 0)));
+    services::Session::lngNoEmploye = 3;
+
+    // Twelve employees: active or not, with or without the right to be listed, with or
+    // without a place in the order, born on February 28 or 29, at Christmas, or any day.
+    QRandomGenerator rnd(5102);
+    QStringList emp, acces, ordre;
+    const char* const fetes[] = {"NULL", "'1980-02-28'", "'1984-02-29'", "'1975-12-25'", "'1990-03-01'"};
+    for (int no = 2; no <= 13; ++no) {
+        emp << QStringLiteral("(%1, 'Employé %2', %3, %4)")
+                   .arg(no)
+                   .arg(QChar(u'A' + (no * 7) % 12))
+                   .arg(no % 5 ? 1 : 0)
+                   .arg(QLatin1String(fetes[rnd.bounded(5)]));
+        if (no % 4) acces << QStringLiteral("(14, %1)").arg(no);
+        if (no % 3 == 0) ordre << QStringLiteral("(%1, %2)").arg(no).arg(20 - no);
+    }
+    db.runScript(QStringLiteral("INSERT INTO tblemploye (NoEmploye, Nom, Actif, DateFete) VALUES ") +
+                 emp.join(QLatin1Char(',')) +
+                 QStringLiteral(";\nINSERT INTO tblacces_empl (typeAcces, NoEmploye) VALUES ") +
+                 acces.join(QLatin1Char(',')) +
+                 QStringLiteral(";\nINSERT INTO tblordreemployemsg (NoEmploye, Ordre) VALUES ") +
+                 ordre.join(QLatin1Char(',')) +
+                 QStringLiteral(
+                     ";\nINSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES (1, 'Au bureau', "
+                     "14808280), (2, 'Absent', 12632319), (3, 'Vacances', 16113072);\n"
+                     "INSERT INTO tblevenement (DateEvenement, Description, BackColor, ForeColor) VALUES "
+                     "('2024-02-27', 'Formation', 65535, 255), ('2024-12-25', 'Fermé', 255, 0);"));
+
+    // Half-days of three weeks: a common year's February 28, a leap year's with today in
+    // it, and Christmas; some notes missing, empty or long, and states that no longer exist.
+    const QDate lundis[] = {QDate(2023, 2, 27), QDate(2024, 2, 26), QDate(2024, 12, 23)};
+    QStringList presences;
+    const char* const notes[] = {"NULL", "''", "'Chez le client'",
+                                 "'Réunion à Québec toute la journée, retour par le dernier train du soir'"};
+    for (const QDate& lundi : lundis)
+        for (int no = 2; no <= 13; ++no)
+            for (int i = 0; i < 7; ++i)
+                if (rnd.bounded(3))
+                    presences << QStringLiteral("(%1, '%2', %3, %4, %5, %6)")
+                                     .arg(no)
+                                     .arg(lundi.addDays(i).toString(Qt::ISODate))
+                                     .arg(1 + rnd.bounded(4))
+                                     .arg(1 + rnd.bounded(3))
+                                     .arg(QLatin1String(notes[rnd.bounded(4)]),
+                                          QLatin1String(notes[rnd.bounded(4)]));
+    db.db().execute(
+        QStringLiteral(
+            "INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, DescripPM) "
+            "VALUES ") +
+        presences.join(QLatin1Char(',')));
+
+    frmPresence board, ref;
+    for (const QDate& lundi : lundis) {
+        SCOPED_TRACE(lundi.toString(Qt::ISODate).toStdString());
+        board.SetDate(lundi);
+        ref.SetDate(lundi);
+        reference::remplirPresences(*ref.SGrid, 3, lundi, db.db());
+        ASSERT_GT(board.SGrid->Rows(), 10);
+        EXPECT_EQ(reference::premiereDifference(*board.SGrid, *ref.SGrid).toStdString(), "");
+    }
+    EXPECT_EQ(db.db().open(QStringLiteral("SELECT COUNT(*) FROM tblerreur")).field(0).toInt(), 0);
+    platform::Clock::setFixed(QDateTime());
+    services::setErrorLogPath(QString());
+}
+
+} // namespace
