@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDate>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -92,13 +93,19 @@ int selfTest(const services::Config& config, bool haveConfig, bool configGiven, 
 
 // Developer aid for looking at the program under Xvfb: CORVEL_SCREENSHOT=file.png
 // saves the whole screen after CORVEL_SCREENSHOT_AFTER ms (default 3000), then quits;
-// CORVEL_OPEN=consultation|presences opens that window first.
+// CORVEL_OPEN=consultation|presences opens that window first (the board on the week of
+// CORVEL_OPEN_DATE when it is given).
 void armScreenshot(shell::frmUpdate& main) {
     const QString open = qEnvironmentVariable("CORVEL_OPEN");
     if (open == QStringLiteral("consultation"))
         QTimer::singleShot(300, &main, [&main] { main.mnuConsult_Click(); });
     if (open == QStringLiteral("presences"))
-        QTimer::singleShot(300, &main, [&main] { main.mnuPresences_Click(); });
+        QTimer::singleShot(300, &main, [&main] {
+            main.mnuPresences_Click();
+            // CORVEL_OPEN_DATE=yyyy-MM-dd shows the week of that day instead of this one.
+            const QDate d = QDate::fromString(qEnvironmentVariable("CORVEL_OPEN_DATE"), Qt::ISODate);
+            if (d.isValid()) presence::frmPresence::instance()->SetDate(d);
+        });
     const QString file = qEnvironmentVariable("CORVEL_SCREENSHOT");
     if (file.isEmpty()) return;
     const int after = qEnvironmentVariableIsEmpty("CORVEL_SCREENSHOT_AFTER")
