@@ -375,7 +375,7 @@ def fate(when):
     """(state, unread, finish time, time of the change) of one recipient's row."""
     age = (TODAY - when.date()).days
     if age > 45:
-        w = [2, 1, 2, 92, 3]
+        w = [0.7, 0.3, 0.5, 95.5, 3]
     elif age > 10:
         w = [10, 6, 8, 72, 4]
     elif age > 2:
