@@ -3,6 +3,13 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 "$ROOT/scripts/install-deps.sh"
+# Qt wants a private runtime folder; without one the test programs warn, from their
+# listing at build time on.
+if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "$XDG_RUNTIME_DIR" ] || [ ! -O "$XDG_RUNTIME_DIR" ]; then
+  export XDG_RUNTIME_DIR=$ROOT/run/xdg
+  mkdir -p "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+fi
 BUILD_DIR=${BUILD_DIR:-$ROOT/build} "$ROOT/scripts/build.sh"
 B=${BUILD_DIR:-$ROOT/build}
 # The RTF reader meets texts from other workstations: fuzz it for a bounded time first.
@@ -15,11 +22,5 @@ trap '"$ROOT/scripts/db.sh" stop "$RUN"' EXIT
 . "$RUN/env"
 export CORVEL_TEST_DB_HOST=$DB_HOST CORVEL_TEST_DB_PORT=$DB_PORT CORVEL_TEST_DB_USER=$DB_USER CORVEL_TEST_DB_PASSWORD=$DB_PASSWORD
 export QT_QPA_PLATFORM=offscreen
-# Qt wants a private runtime folder; without one it warns in every test's output.
-if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "$XDG_RUNTIME_DIR" ] || [ ! -O "$XDG_RUNTIME_DIR" ]; then
-  export XDG_RUNTIME_DIR=$ROOT/run/xdg
-  mkdir -p "$XDG_RUNTIME_DIR"
-  chmod 700 "$XDG_RUNTIME_DIR"
-fi
 cd "$B"
 ctest --output-on-failure -j"$(nproc)" "$@"
