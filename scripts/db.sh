@@ -102,8 +102,11 @@ start)
       { echo "MariaDB n'a pas pu créer ses fichiers, voir $D/install.log" >&2; exit 1; }
   fi
   old=$(recorded_port)
-  exec 9>>"$PORT_LOCK"
-  flock -w 120 9 || { echo "Délai dépassé en attendant $PORT_LOCK" >&2; exit 1; }
+  # Without the lock (a file another account made), a port taken meanwhile is still retried.
+  if { exec 9>>"$PORT_LOCK"; } 2>/dev/null; then
+    chmod a+rw "$PORT_LOCK" 2>/dev/null || true
+    flock -w 120 9 || { echo "Délai dépassé en attendant $PORT_LOCK" >&2; exit 1; }
+  fi
   tried=()
   PORT=""
   for _ in 1 2 3 4 5; do
