@@ -366,8 +366,9 @@ def compose(caller, when, recips):
 
 def working_delay(when, hours):
     t = when + dt.timedelta(hours=hours)
-    while not working(t.date()) or t.hour >= 17:
-        t = dt.datetime.combine(next_working(t.date()), dt.time(8, 30)) + dt.timedelta(minutes=rnd.randint(0, 300))
+    while not working(t.date()) or not 8 <= t.hour < 17:
+        day = t.date() if working(t.date()) and t.hour < 8 else next_working(t.date())
+        t = dt.datetime.combine(day, dt.time(8, 30)) + dt.timedelta(minutes=rnd.randint(0, 300))
     return t.replace(microsecond=0)
 
 

@@ -45,7 +45,8 @@ expect "dates impossibles" "0 0 0" "SELECT
   (SELECT COUNT(*) FROM tblmessage WHERE TIMESTAMP(DateSaisie, HeureSaisie) > '2026-12-21 10:00:00'),
   (SELECT COUNT(*) FROM tblmessage WHERE WEEKDAY(DateSaisie) > 4),
   (SELECT COUNT(*) FROM tblmessageemploye e JOIN tblmessage m ON m.IdMessage = e.IdMessage
-     WHERE e.DateTermine < TIMESTAMP(m.DateSaisie, m.HeureSaisie) OR e.DateTermine > '2026-12-21 10:00:00')"
+     WHERE e.DateTermine < TIMESTAMP(m.DateSaisie, m.HeureSaisie) OR e.DateTermine > '2026-12-21 10:00:00'
+        OR HOUR(e.DateTermine) NOT BETWEEN 8 AND 16)"
 expect "une année de messages" "1" "SELECT COUNT(*) BETWEEN 2500 AND 6000 AND MIN(DateSaisie) < '2026-01-15' FROM tblmessage"
 expect "dossiers des entreprises" "1" "SELECT AVG(EXISTS (SELECT 1 FROM tblmessagedossier d WHERE d.IdMessage = m.IdMessage)) > 0.7
   FROM tblmessage m JOIN tblclientmsg c ON c.IdClientMsg = m.IdClientMsg WHERE c.NomCie <> ''"
