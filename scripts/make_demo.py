@@ -361,7 +361,7 @@ def compose(caller, when, recips):
             kinds |= k
         sep = "\n" if rnd.random() < 0.2 else " "
         text = sep.join(parts)
-    return text, sorted(kinds)[:2]
+    return text, sorted(kinds)[:2], s["dossier"] if s["dossier"] in text else None
 
 
 def working_delay(when, hours):
@@ -406,7 +406,7 @@ for day in days:
         sender = rnd.choice(TAKERS)
         recips = recipients(sender, day)
         caller = None if rnd.random() < 0.06 else rnd.choice(callers)
-        text, kinds = compose(caller, when, recips)
+        text, kinds, named = compose(caller, when, recips)
         urgent = re.search(r"\b[Uu]rgent", text) is not None
         prio = 1 if urgent else rnd.choices([1, 2, 3], [6, 84, 10])[0]
         sent[sender] = sent.get(sender, 0) + 1
@@ -425,9 +425,12 @@ for day in days:
                 q(rtf(text)))
         for k in kinds:
             mtype.add(str(idmsg), str(k))
+        folders = [named] if named else []
         if caller and caller[5] and rnd.random() < (0.85 if caller[4] else 0.5):
-            for f in rnd.sample(caller[5], rnd.choices([1, 2], [85, 15])[0] if len(caller[5]) > 1 else 1):
-                folder.add(str(idmsg), q(f))
+            folders += rnd.sample(caller[5], rnd.choices([1, 2], [85, 15])[0] if len(caller[5]) > 1 else 1)
+        # A folder the text names is always among the message's folders.
+        for f in dict.fromkeys(folders):
+            folder.add(str(idmsg), q(f))
 for i in (msg, rec, mtype, folder):
     i.flush()
 
