@@ -1,20 +1,15 @@
-#include "PresenceEditFixture.h"
+#include "PresenceFixture.h"
+#include "support/MiseEnPage.h"
 
 #include <QDateEdit>
 #include <QFocusEvent>
 #include <QImage>
-#include <QLineEdit>
-#include <QPainter>
 #include <QTest>
 #include <QToolButton>
 
 namespace {
 
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
-
-TEST_F(PresenceEdit, WhoMayChangeWhichCell) {
+TEST_F(PresenceBoard, WhoMayChangeWhichCell) {
     presence::frmPresence& w = board(2);
     // His own morning and afternoon: the presence menu and the editor.
     clicDroit(5, 3);
@@ -42,7 +37,7 @@ TEST_F(PresenceEdit, WhoMayChangeWhichCell) {
     EXPECT_FALSE(editer(m_w->SGrid, 2, 4));
 }
 
-TEST_F(PresenceEdit, StateMenuTargetsAndTheTextRule) {
+TEST_F(PresenceBoard, StateMenuTargetsAndTheTextRule) {
     sql(s("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, DescripPM) VALUES "
           "(2, '2024-03-11', 2, 1, 'Absent', 'Ma note'),"
           "(2, '2024-03-12', 1, 1, 'Dentiste', NULL),"
@@ -108,7 +103,7 @@ TEST_F(PresenceEdit, StateMenuTargetsAndTheTextRule) {
     EXPECT_EQ(g.CellBackColor(4, 7), 255);
 }
 
-TEST_F(PresenceEdit, ClearingNotesAndDaysWithoutARow) {
+TEST_F(PresenceBoard, ClearingNotesAndDaysWithoutARow) {
     sql(s("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, DescripPM) VALUES "
           "(2, '2024-03-11', 2, 3, 'a', 'b')"));
     presence::frmPresence& w = board(2);
@@ -123,7 +118,7 @@ TEST_F(PresenceEdit, ClearingNotesAndDaysWithoutARow) {
     EXPECT_EQ(jour(2, "2024-03-11", "CONCAT_WS('/', EtatAM, DescripAM, EtatPM, DescripPM)"), s("2//3/"));
 }
 
-TEST_F(PresenceEdit, TheEditorCommitsOnceAndCancels) {
+TEST_F(PresenceBoard, TheEditorCommitsOnceAndCancels) {
     presence::frmPresence& w = board(2);
     // Enter: stored once with its apostrophe and backslash; the loss of focus that
     // follows writes nothing more.
@@ -163,7 +158,7 @@ TEST_F(PresenceEdit, TheEditorCommitsOnceAndCancels) {
     EXPECT_TRUE(w.txtEdit->isHidden());
 }
 
-TEST_F(PresenceEdit, AnotherWorkstationsRowAndAFailedWrite) {
+TEST_F(PresenceBoard, AnotherWorkstationsRowAndAFailedWrite) {
     presence::frmPresence& w = board(2);
     // Written elsewhere after the fill: the state goes in, the other note stays.
     sql(s("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripPM) VALUES "
@@ -203,7 +198,7 @@ TEST_F(PresenceEdit, AnotherWorkstationsRowAndAFailedWrite) {
     EXPECT_EQ(w.txtEdit->text(), s("note"));
 }
 
-TEST_F(PresenceEdit, SelectionKeepsTheColourAndSkipsSeparators) {
+TEST_F(PresenceBoard, SelectionKeepsTheColourAndSkipsSeparators) {
     sql(s(
         "INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM) VALUES (2, '2024-03-11', 2, 2)"));
     presence::frmPresence& w = board(2);
@@ -216,9 +211,8 @@ TEST_F(PresenceEdit, SelectionKeepsTheColourAndSkipsSeparators) {
     QTest::keyClick(&g, Qt::Key_Down);
     QTest::keyClick(&g, Qt::Key_Down);
     EXPECT_EQ(g.SelectedRow(), 7);
-    QTest::keyClick(&g, Qt::Key_Up);
-    QTest::keyClick(&g, Qt::Key_Up);
-    QTest::keyClick(&g, Qt::Key_Up);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(&g, Qt::Key_Up);
     EXPECT_EQ(g.SelectedRow(), 1);
 
     // The selected half-day still shows its state's colour inside its frame.
@@ -228,10 +222,12 @@ TEST_F(PresenceEdit, SelectionKeepsTheColourAndSkipsSeparators) {
     EXPECT_EQ(shot.pixelColor(centre), platform::colorFromBgr(kAbsent));
 }
 
-TEST_F(PresenceEdit, OpeningTheBoardAgainKeepsItsWindowState) {
+TEST_F(PresenceBoard, OpeningTheBoardAgainKeepsItsWindowState) {
     services::Session::lngNoEmploye = 2;
     presence::frmPresence::ouvrir();
     presence::frmPresence* f = presence::frmPresence::instance();
+    QApplication::processEvents();
+    EXPECT_EQ(defautsMiseEnPage(f), ""); // every text reads whole at the opening size
     f->setWindowState(Qt::WindowMaximized);
     presence::frmPresence::ouvrir();
     EXPECT_TRUE(f->windowState() & Qt::WindowMaximized);

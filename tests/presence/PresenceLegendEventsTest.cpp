@@ -1,13 +1,8 @@
-#include "PresenceEditFixture.h"
+#include "PresenceFixture.h"
 
-#include <QLineEdit>
 #include <QTest>
 
 namespace {
-
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 QStringList texts(const platform::Menu& menu) {
     QStringList out;
@@ -16,7 +11,7 @@ QStringList texts(const platform::Menu& menu) {
     return out;
 }
 
-TEST_F(PresenceEdit, EventsRowColoursTextsAndClearing) {
+TEST_F(PresenceBoard, EventsRowColoursTextsAndClearing) {
     sql(s("UPDATE tblemploye SET DateFete = '1980-07-02' WHERE NoEmploye = 3"));
     presence::frmPresence& w = board(8, QDate(2024, 7, 1));
     platform::Grid& g = *w.SGrid;
@@ -63,7 +58,7 @@ public:
     }
 };
 
-TEST_F(PresenceEdit, LegendMenuAddRemoveAndRecolour) {
+TEST_F(PresenceBoard, LegendMenuAddRemoveAndRecolour) {
     sql(s(
         "INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES (4, 'Formation', 255);"
         "INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM) VALUES (2, '2024-03-11', 1, 2)"));
@@ -123,12 +118,9 @@ TEST_F(PresenceEdit, LegendMenuAddRemoveAndRecolour) {
     clicDroit(&e, 1, 2);
     EXPECT_EQ(w.SGrid->CellBackColor(8, 2), 0x00AA00); // Moi, Monday afternoon
     EXPECT_EQ(e.CellBackColor(1, 2), 0x00AA00);
-}
 
-TEST_F(PresenceEdit, LegendRenameInPlace) {
-    presence::frmPresence& w = board(8);
-    platform::Grid& e = *w.SGridEtat;
-    // State 1 too can be renamed; at most 50 characters; an empty name keeps the old one.
+    // State 1 too can be renamed in place; at most 50 characters; an empty name keeps the old one.
+    m_chooser.messagesShown.clear();
     ASSERT_TRUE(editer(&e, 1, 1));
     EXPECT_EQ(w.txtEdit->maxLength(), 50);
     w.txtEdit->clear();

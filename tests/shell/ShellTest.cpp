@@ -6,11 +6,13 @@
 #include "shell/NoticePopup.h"
 #include "shell/TrayIcon.h"
 #include "shell/frmUpdate.h"
+#include "support/MiseEnPage.h"
 #include "support/ScriptedChooser.h"
 #include "support/SilentProxy.h"
 #include "support/TestDb.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -75,7 +77,10 @@ TEST_F(ShellTest, UnreadMessagesSetTheIconAndTheNoticeOnlyForNewerOnes) {
     EXPECT_FALSE(main.tray()->isFlashing());
     EXPECT_EQ(main.unreadCount(), 0);
 
+    // The message form's count shows no notice and leaves the message to be announced.
     addMessage(10, 2, 1);
+    ASSERT_TRUE(main.VerifMessages(false));
+    EXPECT_FALSE(main.notice()->isVisible());
     addMessage(11, 2, 1);
     addMessage(12, 2, 0); // read
     addMessage(13, 3, 1); // someone else's
@@ -121,7 +126,9 @@ TEST_F(ShellTest, EmployeeOnTheCommandLineIsReadOrTheProgramLeavesWithAReason) {
 TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
     auto& main = startShell();
     bool listOpened = false;
+    int probes = 0;
     main.hooks.openMessageList = [&] { listOpened = true; };
+    main.hooks.probeMessageList = [&] { ++probes; };
     addMessage(20, 2, 1);
 
     QWidget other;
@@ -131,7 +138,8 @@ TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
     // Kill the shell's own connection from the test connection.
     auto id = services::Session::cnBD()->open(QStringLiteral("SELECT CONNECTION_ID()")).field(0).toLongLong();
     m_testDb->db().execute(QStringLiteral("KILL %1").arg(id));
-    EXPECT_FALSE(main.VerifMessages(true));
+    main.Timer1_Timer(); // the list is probed only after a successful check
+    EXPECT_EQ(probes, 0);
 
     EXPECT_FALSE(services::Session::programActive);
     EXPECT_EQ(main.tray()->image(), TrayIcon::DatabaseLost);
@@ -166,20 +174,12 @@ TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
 
     // The message that came while the database was away is announced by the next poll, once.
     main.Timer1_Timer();
+    EXPECT_EQ(probes, 1);
     EXPECT_TRUE(main.notice()->isVisible());
     EXPECT_EQ(main.notice()->text(), QStringLiteral("Vous avez 1 nouveau message."));
     main.notice()->hide();
     main.Timer1_Timer();
     EXPECT_FALSE(main.notice()->isVisible());
-}
-
-TEST_F(ShellTest, ACountWithoutTheNoticeLeavesTheMessageToBeAnnounced) {
-    auto& main = startShell();
-    addMessage(30, 2, 1);
-    ASSERT_TRUE(main.VerifMessages(false)); // the message form's count
-    EXPECT_FALSE(main.notice()->isVisible());
-    ASSERT_TRUE(main.VerifMessages(true));
-    EXPECT_TRUE(main.notice()->isVisible());
 }
 
 // A server that stops answering: the poll gives up on its own and the program goes
@@ -212,16 +212,21 @@ TEST_F(ShellTest, AServerThatStopsAnsweringMakesTheProgramInactive) {
     std::cout << "[ frozen   ] poll blocked " << poll << " s, reconnection " << reconnect << " s\n";
 }
 
-TEST_F(ShellTest, TimerProbesTheMessageListOnlyAfterASuccessfulCheck) {
+// Where there is no notification area the main window shows the state: going inactive
+// makes its text longer, and the window grows to show all of it.
+TEST_F(ShellTest, MainWindowAndChooserReadWholeActiveAndInactive) {
+    services::Session::strNomEmploye = QStringLiteral("Marie-Ève Létourneau-Desrosiers");
     auto& main = startShell();
-    int probes = 0;
-    main.hooks.probeMessageList = [&] { ++probes; };
-    main.Timer1_Timer();
-    EXPECT_EQ(probes, 1);
-    services::Session::cnBD()->close();
-    services::Session::programActive = true; // not yet noticed
-    main.Timer1_Timer();
-    EXPECT_EQ(probes, 1);
+    main.show();
+    QApplication::processEvents();
+    EXPECT_EQ(defautsMiseEnPage(&main), "");
+    main.goInactive();
+    QApplication::processEvents();
+    EXPECT_EQ(defautsMiseEnPage(&main), "");
+    shell::EmployeeChooser chooser({{2, services::Session::strNomEmploye}, {3, QStringLiteral("Éric Côté")}});
+    chooser.show();
+    QApplication::processEvents();
+    EXPECT_EQ(defautsMiseEnPage(&chooser), "");
 }
 
 } // namespace

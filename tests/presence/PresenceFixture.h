@@ -15,10 +15,16 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+inline QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
+
 // A board of the week of Monday 2024-03-11 (today Wednesday 13th) with three states,
 // shown offscreen so that clicks land on real cells. Employee 2 is the user without the
-// right to manage the board, 3 a colleague, 8 a manager (access type 16).
-class PresenceEdit : public ::testing::Test {
+// right to manage the board, 3 a colleague, 8 a manager (access type 16); they come in
+// that order (rows 4-5, 7-8, 10-11 for employee 2), then Alice, Bob and Yann by name.
+// Inactif is never listed.
+class PresenceBoard : public ::testing::Test {
 protected:
     static constexpr qint64 kBureau = 0xD8F5D8;
     static constexpr qint64 kAbsent = 0xC0C0FF;
@@ -26,19 +32,18 @@ protected:
 
     void SetUp() override {
         REQUIRE_TEST_DB();
-        m_db = std::make_unique<TestDb>(QStringLiteral("presedit"));
+        m_db = std::make_unique<TestDb>(QStringLiteral("presence"));
         services::setErrorLogPath(m_logDir.filePath(QStringLiteral("Erreur.log")));
-        sql(QStringLiteral(
-                "INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES "
-                "(1, 'Au bureau', %1), (2, 'Absent', %2), (3, 'Vacances', %3);"
-                "INSERT INTO tblemploye (NoEmploye, Nom, Actif) VALUES (2, 'Moi', 1), (3, 'Zed', 1), "
-                "(8, 'Chef', 1);"
-                "INSERT INTO tblacces_empl (typeAcces, NoEmploye) VALUES (14, 2), (14, 3), (14, 8), "
-                "(16, 8);"
-                "INSERT INTO tblordreemployemsg (NoEmploye, Ordre) VALUES (2, 1), (3, 2), (8, 3);")
+        sql(QStringLiteral("INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES "
+                           "(1, 'Au bureau', %1), (2, 'Absent', %2), (3, 'Vacances', %3);")
                 .arg(kBureau)
                 .arg(kAbsent)
                 .arg(kVacances));
+        sql(s("INSERT INTO tblemploye (NoEmploye, Nom, Actif) VALUES (2, 'Moi', 1), (3, 'Zed', 1), "
+              "(4, 'Yann', 1), (5, 'Bob', 1), (6, 'Alice', 1), (7, 'Inactif', 0), (8, 'Chef', 1);"
+              "INSERT INTO tblacces_empl (typeAcces, NoEmploye) VALUES (14, 2), (14, 3), (14, 4), (14, 5), "
+              "(14, 6), (14, 7), (14, 8), (16, 8);"
+              "INSERT INTO tblordreemployemsg (NoEmploye, Ordre) VALUES (2, 1), (3, 2), (8, 3)"));
         platform::Clock::setFixed(QDateTime(QDate(2024, 3, 13), QTime(10, 0)));
     }
     void TearDown() override {
@@ -53,14 +58,14 @@ protected:
     QVariant value(const QString& query) { return m_db->db().open(query).field(0).value(); }
     // A column of the stored day of an employee, "-" when the day has no row.
     QString jour(qint32 no, const char* date, const char* column) {
-        const auto rs = m_db->db().open(QStringLiteral("SELECT %1 FROM tblpresences WHERE NoEmploye = %2 AND "
-                                                       "DatePresence = '%3'")
-                                            .arg(QLatin1String(column))
-                                            .arg(no)
-                                            .arg(QLatin1String(date)));
+        const auto rs = m_db->db().open(
+            QStringLiteral("SELECT %1 FROM tblpresences WHERE NoEmploye = %2 AND DatePresence = '%3'")
+                .arg(QLatin1String(column))
+                .arg(no)
+                .arg(QLatin1String(date)));
         return rs.eof() ? QStringLiteral("-") : rs.field(0).text();
     }
-    // The board as employee `no` sees it; Moi is on rows 4-5, Zed 7-8, Chef 10-11.
+    // The board as employee `no` sees it.
     presence::frmPresence& board(qint32 no = 2, const QDate& d = QDate(2024, 3, 13)) {
         services::Session::lngNoEmploye = no;
         m_w = std::make_unique<presence::frmPresence>();
@@ -69,16 +74,21 @@ protected:
         m_w->SetDate(d);
         return *m_w;
     }
+    QStringList names() const {
+        QStringList out;
+        for (int r = 4; r <= m_w->SGrid->Rows(); r += 3)
+            out << m_w->SGrid->CellText(r, 1);
+        return out;
+    }
     // A right-click released over a cell of a grid, as the grid reports it.
     void clicDroit(platform::Grid* g, int row, int col) {
         g->EnsureVisible(row, col);
         const QPoint p = g->CellRect(row, col).center();
+        const float x = float(platform::pixelsToTwipsX(p.x())), y = float(platform::pixelsToTwipsY(p.y()));
         if (g == m_w->SGrid)
-            m_w->SGrid_MouseUp(2, 0, float(platform::pixelsToTwipsX(p.x())),
-                               float(platform::pixelsToTwipsY(p.y())));
+            m_w->SGrid_MouseUp(2, 0, x, y);
         else
-            m_w->SGridEtat_MouseUp(2, 0, float(platform::pixelsToTwipsX(p.x())),
-                                   float(platform::pixelsToTwipsY(p.y())));
+            m_w->SGridEtat_MouseUp(2, 0, x, y);
     }
     void clicDroit(int row, int col) { clicDroit(m_w->SGrid, row, col); }
     // The grid asks for an editor on a cell; true when the board opened one.
