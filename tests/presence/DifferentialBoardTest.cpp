@@ -17,11 +17,13 @@ using presence::frmPresence;
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 TEST(DifferentialBoard, EveryCellAgreesWithTheDayByDayFill) {
     REQUIRE_TEST_DB();
-    TestDb db(QStringLiteral("presencediff"));
+    TestDb db(u"presencediff"_s);
     QTemporaryDir logs;
-    services::setErrorLogPath(logs.filePath(QStringLiteral("Erreur.log")));
+    services::setErrorLogPath(logs.filePath(u"Erreur.log"_s));
     platform::Clock::setFixed(QDateTime(QDate(2024, 2, 28), QTime(9, 0)));
     services::Session::lngNoEmploye = 3;
 
@@ -31,25 +33,20 @@ TEST(DifferentialBoard, EveryCellAgreesWithTheDayByDayFill) {
     QStringList emp, acces, ordre;
     const char* const fetes[] = {"NULL", "'1980-02-28'", "'1984-02-29'", "'1975-12-25'", "'1990-03-01'"};
     for (int no = 2; no <= 13; ++no) {
-        emp << QStringLiteral("(%1, 'Employé %2', %3, %4)")
-                   .arg(no)
+        emp << u"(%1, 'Employé %2', %3, %4)"_s.arg(no)
                    .arg(QChar(u'A' + (no * 7) % 12))
                    .arg(no % 5 ? 1 : 0)
                    .arg(QLatin1String(fetes[rnd.bounded(5)]));
-        if (no % 4) acces << QStringLiteral("(14, %1)").arg(no);
-        if (no % 3 == 0) ordre << QStringLiteral("(%1, %2)").arg(no).arg(20 - no);
+        if (no % 4) acces << u"(14, %1)"_s.arg(no);
+        if (no % 3 == 0) ordre << u"(%1, %2)"_s.arg(no).arg(20 - no);
     }
-    db.runScript(QStringLiteral("INSERT INTO tblemploye (NoEmploye, Nom, Actif, DateFete) VALUES ") +
-                 emp.join(QLatin1Char(',')) +
-                 QStringLiteral(";\nINSERT INTO tblacces_empl (typeAcces, NoEmploye) VALUES ") +
-                 acces.join(QLatin1Char(',')) +
-                 QStringLiteral(";\nINSERT INTO tblordreemployemsg (NoEmploye, Ordre) VALUES ") +
-                 ordre.join(QLatin1Char(',')) +
-                 QStringLiteral(
-                     ";\nINSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES (1, 'Au bureau', "
-                     "14808280), (2, 'Absent', 12632319), (3, 'Vacances', 16113072);\n"
-                     "INSERT INTO tblevenement (DateEvenement, Description, BackColor, ForeColor) VALUES "
-                     "('2024-02-27', 'Formation', 65535, 255), ('2024-12-25', 'Fermé', 255, 0);"));
+    db.runScript(u"INSERT INTO tblemploye (NoEmploye, Nom, Actif, DateFete) VALUES %1;\n"
+                 "INSERT INTO tblacces_empl VALUES %2;\nINSERT INTO tblordreemployemsg VALUES %3;\n"
+                 "INSERT INTO tbletatpresence VALUES (1, 'Au bureau', 14808280), (2, 'Absent', 12632319), "
+                 "(3, 'Vacances', 16113072);\nINSERT INTO tblevenement (DateEvenement, Description, "
+                 "BackColor, ForeColor) VALUES "
+                 "('2024-02-27', 'Formation', 65535, 255), ('2024-12-25', 'Fermé', 255, 0);"_s.arg(
+                     emp.join(u','), acces.join(u','), ordre.join(u',')));
 
     // Half-days of three weeks: a common year's February 28, a leap year's with today in
     // it, and Christmas; some notes missing, empty or long, and states that no longer exist.
@@ -61,17 +58,15 @@ TEST(DifferentialBoard, EveryCellAgreesWithTheDayByDayFill) {
         for (int no = 2; no <= 13; ++no)
             for (int i = 0; i < 7; ++i)
                 if (rnd.bounded(3))
-                    presences << QStringLiteral("(%1, '%2', %3, %4, %5, %6)")
-                                     .arg(no)
+                    presences << u"(%1, '%2', %3, %4, %5, %6)"_s.arg(no)
                                      .arg(lundi.addDays(i).toString(Qt::ISODate))
                                      .arg(1 + rnd.bounded(4))
                                      .arg(1 + rnd.bounded(3))
                                      .arg(QLatin1String(notes[rnd.bounded(4)]),
                                           QLatin1String(notes[rnd.bounded(4)]));
     db.db().execute(
-        QStringLiteral(
-            "INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, DescripPM) "
-            "VALUES ") +
+        u"INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, DescripPM) "
+        "VALUES "_s +
         presences.join(QLatin1Char(',')));
 
     frmPresence board, ref;
@@ -83,7 +78,7 @@ TEST(DifferentialBoard, EveryCellAgreesWithTheDayByDayFill) {
         ASSERT_GT(board.SGrid->Rows(), 10);
         EXPECT_EQ(reference::premiereDifference(*board.SGrid, *ref.SGrid).toStdString(), "");
     }
-    EXPECT_EQ(db.db().open(QStringLiteral("SELECT COUNT(*) FROM tblerreur")).field(0).toInt(), 0);
+    EXPECT_EQ(db.db().open(u"SELECT COUNT(*) FROM tblerreur"_s).field(0).toInt(), 0);
     platform::Clock::setFixed(QDateTime());
     services::setErrorLogPath(QString());
 }

@@ -32,18 +32,15 @@ protected:
 
     void SetUp() override {
         REQUIRE_TEST_DB();
-        m_db = std::make_unique<TestDb>(QStringLiteral("presence"));
-        services::setErrorLogPath(m_logDir.filePath(QStringLiteral("Erreur.log")));
-        sql(QStringLiteral("INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES "
-                           "(1, 'Au bureau', %1), (2, 'Absent', %2), (3, 'Vacances', %3);")
-                .arg(kBureau)
-                .arg(kAbsent)
-                .arg(kVacances));
-        sql(s("INSERT INTO tblemploye (NoEmploye, Nom, Actif) VALUES (2, 'Moi', 1), (3, 'Zed', 1), "
-              "(4, 'Yann', 1), (5, 'Bob', 1), (6, 'Alice', 1), (7, 'Inactif', 0), (8, 'Chef', 1);"
-              "INSERT INTO tblacces_empl (typeAcces, NoEmploye) VALUES (14, 2), (14, 3), (14, 4), (14, 5), "
-              "(14, 6), (14, 7), (14, 8), (16, 8);"
-              "INSERT INTO tblordreemployemsg (NoEmploye, Ordre) VALUES (2, 1), (3, 2), (8, 3)"));
+        m_db = std::make_unique<TestDb>(s("presence"));
+        services::setErrorLogPath(m_logDir.filePath(s("Erreur.log")));
+        sql(QString::asprintf("INSERT INTO tbletatpresence VALUES (1, 'Au bureau', %lld), (2, 'Absent', "
+                              "%lld), (3, 'Vacances', %lld);INSERT INTO tblemploye (NoEmploye, Nom, Actif) "
+                              "VALUES (2, 'Moi', 1), (3, 'Zed', 1), (4, 'Yann', 1), (5, 'Bob', 1), (6, "
+                              "'Alice', 1), (7, 'Inactif', 0), (8, 'Chef', 1);INSERT INTO tblacces_empl "
+                              "VALUES (14, 2), (14, 3), (14, 4), (14, 5), (14, 6), (14, 7), (14, 8), (16, "
+                              "8);INSERT INTO tblordreemployemsg VALUES (2, 1), (3, 2), (8, 3)",
+                              kBureau, kAbsent, kVacances));
         platform::Clock::setFixed(QDateTime(QDate(2024, 3, 13), QTime(10, 0)));
     }
     void TearDown() override {
@@ -58,12 +55,9 @@ protected:
     QVariant value(const QString& query) { return m_db->db().open(query).field(0).value(); }
     // A column of the stored day of an employee, "-" when the day has no row.
     QString jour(qint32 no, const char* date, const char* column) {
-        const auto rs = m_db->db().open(
-            QStringLiteral("SELECT %1 FROM tblpresences WHERE NoEmploye = %2 AND DatePresence = '%3'")
-                .arg(QLatin1String(column))
-                .arg(no)
-                .arg(QLatin1String(date)));
-        return rs.eof() ? QStringLiteral("-") : rs.field(0).text();
+        const auto rs = m_db->db().open(QString::asprintf(
+            "SELECT %s FROM tblpresences WHERE NoEmploye = %d AND DatePresence = '%s'", column, no, date));
+        return rs.eof() ? s("-") : rs.field(0).text();
     }
     // The board as employee `no` sees it.
     presence::frmPresence& board(qint32 no = 2, const QDate& d = QDate(2024, 3, 13)) {
@@ -102,7 +96,7 @@ protected:
         return m_w->lngLigneEdit == row && m_w->lngColEdit == col && !m_w->txtEdit->isHidden();
     }
     QString log() const {
-        QFile f(m_logDir.filePath(QStringLiteral("Erreur.log")));
+        QFile f(m_logDir.filePath(s("Erreur.log")));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }
 

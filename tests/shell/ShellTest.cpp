@@ -21,40 +21,42 @@
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using shell::TrayIcon;
 
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
         REQUIRE_TEST_DB();
-        m_testDb = std::make_unique<TestDb>(QStringLiteral("shell"));
-        services::setErrorLogPath(m_logDir.filePath(QStringLiteral("Erreur.log")));
-        m_testDb->runScript(QStringLiteral(
-            "INSERT INTO tblemploye (NoEmploye, Nom, Actif) VALUES (1, 'Système', 1), (2, 'Julie', 1), "
+        m_testDb = std::make_unique<TestDb>(u"shell"_s);
+        services::setErrorLogPath(m_logDir.filePath(u"Erreur.log"_s));
+        m_testDb->runScript(
+            u"INSERT INTO tblemploye (NoEmploye, Nom, Actif) VALUES (1, 'Système', 1), (2, 'Julie', 1), "
             "(3, 'Marc', 1), (4, 'Zoé', 1), (5, 'Anne', 1), (6, 'Ancien', 0);\n"
-            "INSERT INTO tblordreemployemsg (NoEmploye, Ordre) VALUES (4, 1), (2, 2);\n"));
+            "INSERT INTO tblordreemployemsg (NoEmploye, Ordre) VALUES (4, 1), (2, 2);\n"_s);
         services::Session::lngNoEmploye = 2;
-        services::Session::strNomEmploye = QStringLiteral("Julie");
+        services::Session::strNomEmploye = u"Julie"_s;
     }
     void TearDown() override {
         m_main.reset();
         m_testDb.reset();
     }
     services::Config config() const { return m_testDb->config(); }
-    shell::frmUpdate& startShell() {
+    // The shell started on the test server, or on another port that leads to it.
+    shell::frmUpdate& startShell(int port = 0) {
+        services::Config c = config();
+        if (port) c.port = port;
         auto db = std::make_unique<platform::Database>();
-        db->open(config().connectionSettings());
-        m_main = std::make_unique<shell::frmUpdate>(std::move(db), config());
+        db->open(c.connectionSettings());
+        m_main = std::make_unique<shell::frmUpdate>(std::move(db), c);
         return *m_main;
     }
-    void addMessage(int id, int to, int nouveau, int etat = 1) {
+    void addMessage(int id, int nouveau = 1, int to = 2) {
         m_testDb->db().execute(
-            QStringLiteral("INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau, IdEtat) "
-                           "VALUES (%1, 3, %2, %3, %4)")
-                .arg(id)
-                .arg(to)
-                .arg(nouveau)
-                .arg(etat));
+            QString::asprintf("INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, "
+                              "Nouveau, IdEtat) VALUES (%d, 3, %d, %d, 1)",
+                              id, to, nouveau));
     }
     QTemporaryDir m_logDir;
     std::unique_ptr<TestDb> m_testDb;
@@ -67,8 +69,7 @@ TEST_F(ShellTest, EmployeesComeInTheOfficeOrderThenByName) {
     for (const auto& e : list)
         names << e.second;
     // Ordered ones first (Zoé then Julie), then the rest by name; inactive and the system employee absent.
-    EXPECT_EQ(names, (QStringList{QStringLiteral("Zoé"), QStringLiteral("Julie"), QStringLiteral("Anne"),
-                                  QStringLiteral("Marc")}));
+    EXPECT_EQ(names, (QStringList{u"Zoé"_s, u"Julie"_s, u"Anne"_s, u"Marc"_s}));
 }
 
 TEST_F(ShellTest, UnreadMessagesSetTheIconAndTheNoticeOnlyForNewerOnes) {
@@ -78,30 +79,25 @@ TEST_F(ShellTest, UnreadMessagesSetTheIconAndTheNoticeOnlyForNewerOnes) {
     EXPECT_EQ(main.unreadCount(), 0);
 
     // The message form's count shows no notice and leaves the message to be announced.
-    addMessage(10, 2, 1);
+    addMessage(10);
     ASSERT_TRUE(main.VerifMessages(false));
     EXPECT_FALSE(main.notice()->isVisible());
-    addMessage(11, 2, 1);
-    addMessage(12, 2, 0); // read
-    addMessage(13, 3, 1); // someone else's
+    addMessage(11);
+    addMessage(12, 0);    // read
+    addMessage(13, 1, 3); // someone else's
     ASSERT_TRUE(main.VerifMessages(true));
     EXPECT_EQ(main.unreadCount(), 2);
     EXPECT_EQ(main.tray()->image(), TrayIcon::MessagesWaiting);
     EXPECT_TRUE(main.tray()->isFlashing());
     EXPECT_TRUE(main.notice()->isVisible());
-    EXPECT_EQ(main.notice()->text(), QStringLiteral("Vous avez 2 nouveaux messages."));
+    EXPECT_EQ(main.notice()->text(), u"Vous avez 2 nouveaux messages."_s);
 
     // Nothing newer: the notice does not come back.
     main.notice()->hide();
     ASSERT_TRUE(main.VerifMessages(true));
     EXPECT_FALSE(main.notice()->isVisible());
 
-    // Flashing off by the menu entry stops it; the image stays.
-    main.tray()->setFlashAllowed(false);
-    EXPECT_FALSE(main.tray()->isFlashing());
-    main.tray()->setFlashAllowed(true);
-
-    m_testDb->db().execute(QStringLiteral("UPDATE tblmessageemploye SET Nouveau = 0"));
+    m_testDb->db().execute(u"UPDATE tblmessageemploye SET Nouveau = 0"_s);
     ASSERT_TRUE(main.VerifMessages(true));
     EXPECT_EQ(main.tray()->image(), TrayIcon::Normal);
     EXPECT_FALSE(main.tray()->isFlashing());
@@ -111,16 +107,16 @@ TEST_F(ShellTest, EmployeeOnTheCommandLineIsReadOrTheProgramLeavesWithAReason) {
     ScriptedChooser chooser;
     qint32 no = 0;
     QString nom;
-    EXPECT_EQ(shell::employeeFromCommandLine(m_testDb->db(), QStringLiteral("4"), &no, &nom), 0);
-    EXPECT_EQ(nom, QStringLiteral("Zoé"));
-    EXPECT_EQ(shell::employeeFromCommandLine(m_testDb->db(), QStringLiteral("99"), &no, &nom), 2);
-    m_testDb->db().execute(QStringLiteral("RENAME TABLE tblemploye TO tblemploye_hors"));
-    EXPECT_EQ(shell::employeeFromCommandLine(m_testDb->db(), QStringLiteral("4"), &no, &nom), 3);
-    m_testDb->db().execute(QStringLiteral("RENAME TABLE tblemploye_hors TO tblemploye"));
+    EXPECT_EQ(shell::employeeFromCommandLine(m_testDb->db(), u"4"_s, &no, &nom), 0);
+    EXPECT_EQ(nom, u"Zoé"_s);
+    EXPECT_EQ(shell::employeeFromCommandLine(m_testDb->db(), u"99"_s, &no, &nom), 2);
+    m_testDb->db().execute(u"RENAME TABLE tblemploye TO tblemploye_hors"_s);
+    EXPECT_EQ(shell::employeeFromCommandLine(m_testDb->db(), u"4"_s, &no, &nom), 3);
+    m_testDb->db().execute(u"RENAME TABLE tblemploye_hors TO tblemploye"_s);
     ASSERT_EQ(chooser.messagesShown.size(), 2);
-    EXPECT_EQ(chooser.messagesShown[0], QStringLiteral("L'employé numéro 99 n'existe pas."));
+    EXPECT_EQ(chooser.messagesShown[0], u"L'employé numéro 99 n'existe pas."_s);
     EXPECT_TRUE(chooser.messagesShown[1].startsWith(
-        QStringLiteral("L'employé numéro 4 n'a pas pu être lu dans la base de données.")));
+        u"L'employé numéro 4 n'a pas pu être lu dans la base de données."_s));
 }
 
 TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
@@ -129,15 +125,14 @@ TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
     int probes = 0;
     main.hooks.openMessageList = [&] { listOpened = true; };
     main.hooks.probeMessageList = [&] { ++probes; };
-    addMessage(20, 2, 1);
+    addMessage(20);
 
     QWidget other;
-    other.setWindowTitle(QStringLiteral("autre fenêtre"));
     other.show();
 
     // Kill the shell's own connection from the test connection.
-    auto id = services::Session::cnBD()->open(QStringLiteral("SELECT CONNECTION_ID()")).field(0).toLongLong();
-    m_testDb->db().execute(QStringLiteral("KILL %1").arg(id));
+    auto id = services::Session::cnBD()->open(u"SELECT CONNECTION_ID()"_s).field(0).toLongLong();
+    m_testDb->db().execute(u"KILL %1"_s.arg(id));
     main.Timer1_Timer(); // the list is probed only after a successful check
     EXPECT_EQ(probes, 0);
 
@@ -157,7 +152,7 @@ TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
     EXPECT_FALSE(listOpened);
 
     // The error went to the log.
-    QFile log(m_logDir.filePath(QStringLiteral("Erreur.log")));
+    QFile log(m_logDir.filePath(u"Erreur.log"_s));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("VerifMessages"));
 
@@ -176,7 +171,7 @@ TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
     main.Timer1_Timer();
     EXPECT_EQ(probes, 1);
     EXPECT_TRUE(main.notice()->isVisible());
-    EXPECT_EQ(main.notice()->text(), QStringLiteral("Vous avez 1 nouveau message."));
+    EXPECT_EQ(main.notice()->text(), u"Vous avez 1 nouveau message."_s);
     main.notice()->hide();
     main.Timer1_Timer();
     EXPECT_FALSE(main.notice()->isVisible());
@@ -187,11 +182,7 @@ TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
 // stays blocked are printed.
 TEST_F(ShellTest, AServerThatStopsAnsweringMakesTheProgramInactive) {
     SilentProxy proxy(TestDb::serverSettings().port);
-    services::Config c = config();
-    c.port = proxy.port();
-    auto db = std::make_unique<platform::Database>();
-    db->open(c.connectionSettings());
-    m_main = std::make_unique<shell::frmUpdate>(std::move(db), c);
+    startShell(proxy.port());
     ASSERT_TRUE(services::Session::programActive);
 
     QWidget other;
@@ -215,7 +206,7 @@ TEST_F(ShellTest, AServerThatStopsAnsweringMakesTheProgramInactive) {
 // Where there is no notification area the main window shows the state: going inactive
 // makes its text longer, and the window grows to show all of it.
 TEST_F(ShellTest, MainWindowAndChooserReadWholeActiveAndInactive) {
-    services::Session::strNomEmploye = QStringLiteral("Marie-Ève Létourneau-Desrosiers");
+    services::Session::strNomEmploye = u"Marie-Ève Létourneau-Desrosiers"_s;
     auto& main = startShell();
     main.show();
     QApplication::processEvents();
@@ -223,7 +214,7 @@ TEST_F(ShellTest, MainWindowAndChooserReadWholeActiveAndInactive) {
     main.goInactive();
     QApplication::processEvents();
     EXPECT_EQ(defautsMiseEnPage(&main), "");
-    shell::EmployeeChooser chooser({{2, services::Session::strNomEmploye}, {3, QStringLiteral("Éric Côté")}});
+    shell::EmployeeChooser chooser({{2, services::Session::strNomEmploye}, {3, u"Éric Côté"_s}});
     chooser.show();
     QApplication::processEvents();
     EXPECT_EQ(defautsMiseEnPage(&chooser), "");
