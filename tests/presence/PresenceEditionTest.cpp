@@ -1,11 +1,7 @@
 #include "PresenceFixture.h"
-#include "support/MiseEnPage.h"
 
-#include <QDateEdit>
 #include <QFocusEvent>
 #include <QImage>
-#include <QTest>
-#include <QToolButton>
 
 namespace {
 

@@ -6,12 +6,16 @@
 #include "presence/frmPresence.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
+#include "support/MiseEnPage.h"
 #include "support/ScriptedChooser.h"
 #include "support/TestDb.h"
 
+#include <QDateEdit>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
 

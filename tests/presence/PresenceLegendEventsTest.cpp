@@ -1,7 +1,5 @@
 #include "PresenceFixture.h"
 
-#include <QTest>
-
 namespace {
 
 QStringList texts(const platform::Menu& menu) {

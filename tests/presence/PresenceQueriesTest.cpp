@@ -25,32 +25,28 @@ TEST(PresenceWeek, MondayOfEveryDayAndTheDayIcons) {
         EXPECT_EQ(frmPresence::IconeDuJour(d), icone) << d.toString(Qt::ISODate).toStdString();
 }
 
-PresenceLayout disposition(double W, double H, int legend = 7, bool normal = true) {
+PresenceLayout disposition(double W, double H, int legend = 7) {
     PresenceLayoutInput in;
     in.W = W;
     in.H = H;
     in.legendColumns = legend;
-    in.normalState = normal;
+    in.normalState = true;
     return calculerDisposition(in);
 }
 
-TEST(PresenceLayoutRules, WidthsSpringBackRoundAndTruncate) {
-    // Too narrow: back to the least width in the normal state only; the height still follows.
-    const PresenceLayout n = disposition(11000, 9000);
-    EXPECT_TRUE(n.springBack && n.heightRules && !n.widthRules);
-    EXPECT_FALSE(disposition(11000, 9000, 7, false).springBack);
-    EXPECT_FALSE(disposition(11900, 9000).springBack);
-    // Day widths round halves to even: 98.39, 98.5 and 99.5.
+// The rules a window of the usual sizes never reaches (the rest is tested on the window).
+TEST(PresenceLayoutRules, DayWidthsRoundHalvesToEvenAndLegendColumnsTruncate) {
+    // (783.33 - 170 - 23) / 6 = 98.39; then 98.5 and 99.5.
     EXPECT_EQ(disposition(11900, 9000).dayWidth, 98);
     EXPECT_EQ(disposition(11910, 9000).dayWidth, 98);
     EXPECT_EQ(disposition(12000, 9000).dayWidth, 100);
-    // Legend columns truncate: (835 - 4) / 7 = 118.7; no state leaves them alone.
+    // (835 - 4) / 7 = 118.7; no state leaves the legend alone.
     EXPECT_EQ(disposition(12915, 9000, 7).legendColumnWidth, 118);
     EXPECT_EQ(disposition(12915, 9000, 0).legendColumnWidth, -1);
     EXPECT_TRUE(disposition(12915, 9000, 0).widthRules);
     // Heights only above 2400 twips.
     EXPECT_FALSE(disposition(12915, 2400).heightRules);
-    EXPECT_DOUBLE_EQ(disposition(12915, 9375).gridHeight, 465);
+    EXPECT_TRUE(disposition(12915, 2401).heightRules);
 }
 
 } // namespace
