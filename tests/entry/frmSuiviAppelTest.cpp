@@ -54,10 +54,7 @@ protected:
             " (1, 'Tremblay', 'Luc', 'Acme'), (2, 'Bédard', 'Anne', ' ');\n"));
         login(2, u"Julie"_s);
         platform::Clock::setFixed(QDateTime(QDate(2024, 3, 5), QTime(10, 15, 0)));
-        services::Session::verifMessages = [this](bool flag) {
-            m_verifs << flag;
-            return true;
-        };
+        services::Session::verifMessages = [this](bool flag) { return m_verifs << flag, true; };
     }
     void TearDown() override {
         services::Session::verifMessages = nullptr;
