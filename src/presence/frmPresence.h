@@ -5,6 +5,7 @@
 #include <QList>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class QCheckBox;
 class QDateEdit;
@@ -137,6 +138,8 @@ private:
     bool commitNote();
     bool commitEvenement();
     bool commitEtat();
+    // Runs one write of the in-place editor; a failure is logged and said, and the edit stays open.
+    bool ecrireEdition(const std::function<void(QString& sql)>& ecrire);
     void couleurEvenement(int row, int col);
     // A write failed: says so, and shows again what the database holds.
     void echecEcriture();

@@ -29,6 +29,7 @@ namespace {
 const QString kForm = QStringLiteral("frmPresence");
 const QString kTagEvent = QStringLiteral("Event");
 const QString kTagEtat = QStringLiteral("Etat");
+const QString kNonEnregistree = QStringLiteral("La modification n'a pas été enregistrée.");
 
 // A day's own rows: the morning row (remainder 1), the afternoon row (remainder 2).
 bool ligneMatin(int row) {
@@ -233,8 +234,7 @@ bool frmPresence::UpdateEtatPersence(bool bAM, qint32 IdEtat, qint32 NoEmploye, 
 }
 
 void frmPresence::echecEcriture() {
-    platform::messageBox(this, QStringLiteral("La modification n'a pas été enregistrée."), QString(),
-                         platform::MsgIcon::Critical);
+    platform::messageBox(this, kNonEnregistree, QString(), platform::MsgIcon::Critical);
     Remplir();
 }
 
@@ -353,8 +353,7 @@ void frmPresence::ValiderEdition() {
 }
 
 bool frmPresence::commitNote() {
-    QString sql;
-    try {
+    return ecrireEdition([this](QString& sql) {
         const bool am = lngLigneEdit % 3 != 2;
         const qint32 employe = SGrid->CellItemData(lngLigneEdit, 1);
         const QString texte = txtEdit->text().left(kLongueurNote);
@@ -362,6 +361,13 @@ bool frmPresence::commitNote() {
         cn().execute(sql);
         SGrid->setCellText(lngLigneEdit, lngColEdit, texte);
         SGrid->setRedraw(true);
+    });
+}
+
+bool frmPresence::ecrireEdition(const std::function<void(QString& sql)>& ecrire) {
+    QString sql;
+    try {
+        ecrire(sql);
         return true;
     } catch (const platform::DbError& e) {
         services::DoErreur(e, kForm, QStringLiteral("txtEdit_KeyDown"));
@@ -369,8 +375,7 @@ bool frmPresence::commitNote() {
         services::DoErreur(e, kForm, QStringLiteral("txtEdit_KeyDown"), sql);
     }
     // The editor stays open with its text: the next Enter tries again.
-    platform::messageBox(this, QStringLiteral("La modification n'a pas été enregistrée."), QString(),
-                         platform::MsgIcon::Critical);
+    platform::messageBox(this, kNonEnregistree, QString(), platform::MsgIcon::Critical);
     return false;
 }
 

@@ -128,22 +128,13 @@ bool frmPresence::commitEtat() {
         platform::messageBox(this, kValeurRequise, QString(), platform::MsgIcon::None);
         return true;
     }
-    QString sql;
-    try {
+    return ecrireEdition([this, &texte](QString& sql) {
         sql = sqlRenommerEtat(SGridEtat->CellItemData(lngLigneEdit, lngColEdit), texte);
         cn().execute(sql);
         SGridEtat->setCellText(lngLigneEdit, lngColEdit, texte);
         SGridEtat->setColumnHeader(lngColEdit, texte);
         SGridEtat->setRedraw(true);
-        return true;
-    } catch (const platform::DbError& e) {
-        services::DoErreur(e, kForm, QStringLiteral("txtEdit_KeyDown"));
-    } catch (const std::exception& e) {
-        services::DoErreur(e, kForm, QStringLiteral("txtEdit_KeyDown"), sql);
-    }
-    platform::messageBox(this, QStringLiteral("La modification n'a pas été enregistrée."), QString(),
-                         platform::MsgIcon::Critical);
-    return false;
+    });
 }
 
 } // namespace presence

@@ -49,8 +49,7 @@ void frmPresence::couleurEvenement(int row, int col) {
 }
 
 bool frmPresence::commitEvenement() {
-    QString sql;
-    try {
+    return ecrireEdition([this](QString& sql) {
         const QDate date = DateColonne(lngColEdit);
         const QString texte = txtEdit->text().left(kLongueurNote);
         if (texte.isEmpty()) {
@@ -64,15 +63,7 @@ bool frmPresence::commitEvenement() {
             SGrid->setCellText(lngLigneEdit, lngColEdit, texte);
         }
         SGrid->setRedraw(true);
-        return true;
-    } catch (const platform::DbError& e) {
-        services::DoErreur(e, kForm, QStringLiteral("txtEdit_KeyDown"));
-    } catch (const std::exception& e) {
-        services::DoErreur(e, kForm, QStringLiteral("txtEdit_KeyDown"), sql);
-    }
-    platform::messageBox(this, QStringLiteral("La modification n'a pas été enregistrée."), QString(),
-                         platform::MsgIcon::Critical);
-    return false;
+    });
 }
 
 } // namespace presence
