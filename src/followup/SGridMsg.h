@@ -275,6 +275,14 @@ private:
     // Reports: one message's record, types, folders and recipients; false when the message
     // does not pass the employee filter any more.
     bool lireMessageRapport(qint32 idMessage, int noEmploye, followup::RapportMessage& out, QString& sql);
+    // What the grid shows now of every row (kToutesLesLignes) or of one row: a report lets
+    // other work run between rows, and the grid may be refilled meanwhile.
+    struct LigneRapport {
+        bool groupe;
+        qint32 id;
+        QString no;
+    };
+    QList<LigneRapport> lignesRapport(qint32 row) const;
 
     void erreur(const platform::DbError& e, const QString& procedure, const QString& sql);
     // The shared connection; a DbError (connection lost) when there is none.

@@ -52,19 +52,7 @@ void SGridMsg::ExportMsgExcel(platform::Worksheet*& sheet, qint32 row) {
     QString sql;
     std::unique_ptr<followup::frmProgressPopUp> progres;
     try {
-        // What the grid shows now: the rows may be refilled while the report lets other
-        // work run between rows.
-        struct Ligne {
-            bool groupe;
-            qint32 id;
-            QString no;
-        };
-        QList<Ligne> lignes;
-        const int premiere = row == kToutesLesLignes ? 1 : row;
-        const int derniere = row == kToutesLesLignes ? m_SGrid->Rows() : std::min(row, m_SGrid->Rows());
-        for (int r = std::max(1, premiere); r <= derniere; ++r)
-            lignes.append(
-                {m_SGrid->RowIsGroup(r), m_SGrid->CellItemData(r, colNo), m_SGrid->CellText(r, colNo)});
+        const QList<LigneRapport> lignes = lignesRapport(row);
 
         progres = std::make_unique<followup::frmProgressPopUp>();
         services::InitExcel();
@@ -118,7 +106,7 @@ void SGridMsg::ExportMsgExcel(platform::Worksheet*& sheet, qint32 row) {
 
         qint32 r = 3;
         followup::SautsDePage sauts;
-        for (const Ligne& l : lignes) {
+        for (const LigneRapport& l : lignes) {
             followup::RapportMessage m;
             if (!l.groupe && lireMessageRapport(l.id, intNoEmploye, m, sql)) {
                 m_txtRtfTransfert.setTextRTF(m.messageRtf);

@@ -71,6 +71,15 @@ QString SGridMsg::NomFichierHTML(int noEmploye) {
     return nom;
 }
 
+QList<SGridMsg::LigneRapport> SGridMsg::lignesRapport(qint32 row) const {
+    QList<LigneRapport> lignes;
+    const int premiere = row == kToutesLesLignes ? 1 : row;
+    const int derniere = row == kToutesLesLignes ? m_SGrid->Rows() : std::min(row, m_SGrid->Rows());
+    for (int r = std::max(1, premiere); r <= derniere; ++r)
+        lignes.append({m_SGrid->RowIsGroup(r), m_SGrid->CellItemData(r, colNo), m_SGrid->CellText(r, colNo)});
+    return lignes;
+}
+
 bool SGridMsg::lireMessageRapport(qint32 idMessage, int noEmploye, followup::RapportMessage& m,
                                   QString& sql) {
     platform::Database& db = connexion();
@@ -137,19 +146,7 @@ void SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
     QPointer<SGridMsg> self(this);
     QString sql;
     try {
-        // What the grid shows now: the rows may be refilled while the report lets other
-        // work run between rows.
-        struct Ligne {
-            bool groupe;
-            qint32 id;
-            QString no;
-        };
-        QList<Ligne> lignes;
-        const int premiere = row == kToutesLesLignes ? 1 : row;
-        const int derniere = row == kToutesLesLignes ? m_SGrid->Rows() : std::min(row, m_SGrid->Rows());
-        for (int r = std::max(1, premiere); r <= derniere; ++r)
-            lignes.append(
-                {m_SGrid->RowIsGroup(r), m_SGrid->CellItemData(r, colNo), m_SGrid->CellText(r, colNo)});
+        const QList<LigneRapport> lignes = lignesRapport(row);
 
         auto progres = std::make_unique<followup::frmProgressPopUp>();
         followup::ctrlProgresTemps* p = progres->progres();
@@ -198,7 +195,7 @@ void SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
                platform::Clock::today().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("</p>"));
         ecrire(QStringLiteral("<br>"));
 
-        for (const Ligne& l : lignes) {
+        for (const LigneRapport& l : lignes) {
             followup::RapportMessage m;
             if (!l.groupe && lireMessageRapport(l.id, choisi, m, sql)) {
                 auto td = [&](const QString& t) {
