@@ -3,8 +3,13 @@
 #include "platform/Database.h"
 #include "services/Session.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <cstdio>
+#include <stdexcept>
 
 // Opens the database a renderer draws from (server from DB_HOST, DB_PORT, DB_USER,
 // DB_PASSWORD, as scripts/db.sh writes them) and makes it the shared connection.
@@ -24,3 +29,68 @@ inline bool openBenchDatabase(platform::Database& db, const QString& name) {
     services::Session::setConnection(&db);
     return true;
 }
+
+// A database of the benchmark's own on the test server (CORVEL_TEST_DB_* or DB_*), made from
+// db/schema.sql and dropped when it goes. Throws what the server says when it cannot be made.
+class ScratchDatabase {
+public:
+    explicit ScratchDatabase(const QString& prefix)
+        : m_name(QStringLiteral("%1_%2").arg(prefix).arg(QCoreApplication::applicationPid())) {
+        settings.host = env("CORVEL_TEST_DB_HOST", "DB_HOST", QStringLiteral("127.0.0.1"));
+        settings.port = env("CORVEL_TEST_DB_PORT", "DB_PORT", QStringLiteral("3306")).toInt();
+        settings.user = env("CORVEL_TEST_DB_USER", "DB_USER", QStringLiteral("corvel"));
+        settings.password = env("CORVEL_TEST_DB_PASSWORD", "DB_PASSWORD", QStringLiteral("corvel"));
+        settings.readTimeoutSeconds = 600;
+        m_admin.open(settings);
+        m_admin.execute(QStringLiteral("CREATE DATABASE ") + m_name +
+                        QStringLiteral(" CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci"));
+        try {
+            settings.database = m_name;
+            db.open(settings);
+            QFile schema(
+                QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../db/schema.sql")));
+            if (!schema.open(QIODevice::ReadOnly)) throw std::runtime_error("db/schema.sql not found");
+            runScript(QString::fromUtf8(schema.readAll()));
+        } catch (...) {
+            drop();
+            throw;
+        }
+    }
+    ~ScratchDatabase() { drop(); }
+    ScratchDatabase(const ScratchDatabase&) = delete;
+    ScratchDatabase& operator=(const ScratchDatabase&) = delete;
+
+    // Runs a script of statements ending with ';', skipping blank and comment lines between them.
+    void runScript(const QString& text) {
+        QString current;
+        for (const QString& line : text.split(QLatin1Char('\n'))) {
+            const QString t = line.trimmed();
+            if (current.isEmpty() && (t.isEmpty() || t.startsWith(QLatin1String("--")))) continue;
+            current += line + QLatin1Char('\n');
+            if (t.endsWith(QLatin1Char(';'))) {
+                db.execute(current.trimmed().chopped(1));
+                current.clear();
+            }
+        }
+    }
+
+    platform::ConnectionSettings settings; // with the database's name
+    platform::Database db;
+
+private:
+    static QString env(const char* a, const char* b, const QString& fallback) {
+        QString v = qEnvironmentVariable(a);
+        if (v.isEmpty()) v = qEnvironmentVariable(b);
+        return v.isEmpty() ? fallback : v;
+    }
+    void drop() {
+        db.close();
+        try {
+            if (m_admin.isOpen()) m_admin.execute(QStringLiteral("DROP DATABASE IF EXISTS ") + m_name);
+        } catch (...) {
+        }
+    }
+
+    QString m_name;
+    platform::Database m_admin;
+};

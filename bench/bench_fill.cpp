@@ -5,6 +5,7 @@
 //
 // Needs a MariaDB server: DB_HOST/DB_PORT/DB_USER/DB_PASSWORD (as scripts/db.sh writes them)
 // or CORVEL_TEST_DB_*. Makes a database of its own and drops it at the end.
+#include "BenchDatabase.h"
 #include "TcpRelay.h"
 #include "followup/SGridMsg.h"
 #include "platform/Database.h"
@@ -28,25 +29,6 @@
 #include "support/ReferenceFills.h"
 
 namespace {
-
-QString env(const char* a, const char* b, const QString& fallback) {
-    QString v = qEnvironmentVariable(a);
-    if (v.isEmpty()) v = qEnvironmentVariable(b);
-    return v.isEmpty() ? fallback : v;
-}
-
-void runScript(platform::Database& db, const QString& text) {
-    QString current;
-    for (const QString& line : text.split(QLatin1Char('\n'))) {
-        const QString t = line.trimmed();
-        if (current.isEmpty() && (t.isEmpty() || t.startsWith(QLatin1String("--")))) continue;
-        current += line + QLatin1Char('\n');
-        if (t.endsWith(QLatin1Char(';'))) {
-            db.execute(current.trimmed().chopped(1));
-            current.clear();
-        }
-    }
-}
 
 const char* const kWords[] = {"client",   "rappeler",    "dossier",  "facture",   "demain",
                               "urgent",   "rendez-vous", "merci",    "téléphone", "courriel",
@@ -224,26 +206,11 @@ int main(int argc, char** argv) {
     QTemporaryDir logDir;
     services::setErrorLogPath(logDir.filePath(QStringLiteral("Erreur.log")));
 
-    platform::ConnectionSettings s;
-    s.host = env("CORVEL_TEST_DB_HOST", "DB_HOST", QStringLiteral("127.0.0.1"));
-    s.port = env("CORVEL_TEST_DB_PORT", "DB_PORT", QStringLiteral("3306")).toInt();
-    s.user = env("CORVEL_TEST_DB_USER", "DB_USER", QStringLiteral("corvel"));
-    s.password = env("CORVEL_TEST_DB_PASSWORD", "DB_PASSWORD", QStringLiteral("corvel"));
-    s.readTimeoutSeconds = 600;
-    const QString name = QStringLiteral("bench_fill_%1").arg(QCoreApplication::applicationPid());
-
-    platform::Database admin;
     int status = 0;
     try {
-        admin.open(s);
-        admin.execute(QStringLiteral("CREATE DATABASE ") + name +
-                      QStringLiteral(" CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci"));
-        s.database = name;
-        platform::Database db;
-        db.open(s);
-        QFile schema(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../db/schema.sql")));
-        if (!schema.open(QIODevice::ReadOnly)) throw std::runtime_error("db/schema.sql not found");
-        runScript(db, QString::fromUtf8(schema.readAll()));
+        ScratchDatabase scratch(QStringLiteral("bench_fill"));
+        platform::Database& db = scratch.db;
+        const platform::ConnectionSettings& s = scratch.settings;
         seed(db);
         QRandomGenerator rnd(20240315);
         addMessages(db, 1, 2000, rnd);
@@ -307,10 +274,6 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         status = 1;
-    }
-    try {
-        if (admin.isOpen()) admin.execute(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
-    } catch (...) {
     }
     return status;
 }

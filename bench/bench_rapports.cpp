@@ -4,6 +4,7 @@
 //
 // Needs a MariaDB server: DB_HOST/DB_PORT/DB_USER/DB_PASSWORD (as scripts/db.sh writes them)
 // or CORVEL_TEST_DB_*. Makes a database of its own and drops it at the end.
+#include "BenchDatabase.h"
 #include "followup/SGridMsg.h"
 #include "followup/frmBrowserMdi.h"
 #include "platform/Database.h"
@@ -24,25 +25,6 @@
 #include <cstdio>
 
 namespace {
-
-QString env(const char* a, const char* b, const QString& fallback) {
-    QString v = qEnvironmentVariable(a);
-    if (v.isEmpty()) v = qEnvironmentVariable(b);
-    return v.isEmpty() ? fallback : v;
-}
-
-void runScript(platform::Database& db, const QString& text) {
-    QString current;
-    for (const QString& line : text.split(QLatin1Char('\n'))) {
-        const QString t = line.trimmed();
-        if (current.isEmpty() && (t.isEmpty() || t.startsWith(QLatin1String("--")))) continue;
-        current += line + QLatin1Char('\n');
-        if (t.endsWith(QLatin1Char(';'))) {
-            db.execute(current.trimmed().chopped(1));
-            current.clear();
-        }
-    }
-}
 
 // 2,000 messages of two to six lines, one to three recipients, callers, types and folders.
 void seed(platform::Database& db) {
@@ -134,26 +116,10 @@ int main(int argc, char** argv) {
     SGridMsg::setDossierRapports(dir.path());
     platform::ExcelApplication::setOpener([](const QString& path) { return QFile::remove(path); });
 
-    platform::ConnectionSettings s;
-    s.host = env("CORVEL_TEST_DB_HOST", "DB_HOST", QStringLiteral("127.0.0.1"));
-    s.port = env("CORVEL_TEST_DB_PORT", "DB_PORT", QStringLiteral("3306")).toInt();
-    s.user = env("CORVEL_TEST_DB_USER", "DB_USER", QStringLiteral("corvel"));
-    s.password = env("CORVEL_TEST_DB_PASSWORD", "DB_PASSWORD", QStringLiteral("corvel"));
-    s.readTimeoutSeconds = 600;
-    const QString name = QStringLiteral("bench_rapports_%1").arg(QCoreApplication::applicationPid());
-
-    platform::Database admin;
     int status = 0;
     try {
-        admin.open(s);
-        admin.execute(QStringLiteral("CREATE DATABASE ") + name +
-                      QStringLiteral(" CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci"));
-        s.database = name;
-        platform::Database db;
-        db.open(s);
-        QFile schema(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../db/schema.sql")));
-        if (!schema.open(QIODevice::ReadOnly)) throw std::runtime_error("db/schema.sql not found");
-        runScript(db, QString::fromUtf8(schema.readAll()));
+        ScratchDatabase scratch(QStringLiteral("bench_rapports"));
+        platform::Database& db = scratch.db;
         seed(db);
 
         services::Session::setConnection(&db);
@@ -193,10 +159,6 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         status = 1;
-    }
-    try {
-        if (admin.isOpen()) admin.execute(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
-    } catch (...) {
     }
     return status;
 }
