@@ -9,6 +9,8 @@ using platform::sqlQuote;
 
 namespace presence {
 
+// A typed text goes in by the one-pass arg() with every value: a "%1" in it stays text.
+
 QString sqlDescriptionEtat(qint32 idEtat) {
     return QStringLiteral("SELECT Description FROM tbletatpresence WHERE IdEtat = %1").arg(idEtat);
 }
@@ -31,20 +33,15 @@ QString sqlEcrireDemiJournee(bool am, qint32 idEtat, qint32 noEmploye, const QDa
     }
     return QStringLiteral("INSERT INTO tblpresences (NoEmploye, DatePresence, %1, %2) VALUES (%3, %4, %5, %6)"
                           " ON DUPLICATE KEY UPDATE %1 = VALUES(%1), %2 = VALUES(%2)")
-        .arg(etat, descrip)
-        .arg(noEmploye)
-        .arg(sqlDate(date))
-        .arg(idEtat)
-        .arg(sqlQuote(note));
+        .arg(etat, descrip, QString::number(noEmploye), sqlDate(date), QString::number(idEtat),
+             sqlQuote(note));
 }
 
 QString sqlEcrireNote(bool am, qint32 noEmploye, const QDate& date, const QString& note) {
     const QString descrip = am ? QStringLiteral("DescripAM") : QStringLiteral("DescripPM");
     return QStringLiteral("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, %1)"
                           " VALUES (%2, %3, 1, 1, %4) ON DUPLICATE KEY UPDATE %1 = VALUES(%1)")
-        .arg(descrip)
-        .arg(noEmploye)
-        .arg(sqlDate(date), sqlQuote(note));
+        .arg(descrip, QString::number(noEmploye), sqlDate(date), sqlQuote(note));
 }
 
 QString sqlEcrireEvenement(const QDate& date, const QString& description, qint64 back, qint64 fore) {
@@ -52,9 +49,7 @@ QString sqlEcrireEvenement(const QDate& date, const QString& description, qint64
                "INSERT INTO tblevenement (DateEvenement, Description, BackColor, ForeColor)"
                " VALUES (%1, %2, %3, %4) ON DUPLICATE KEY UPDATE Description = VALUES(Description),"
                " BackColor = VALUES(BackColor), ForeColor = VALUES(ForeColor)")
-        .arg(sqlDate(date), sqlQuote(description))
-        .arg(back)
-        .arg(fore);
+        .arg(sqlDate(date), sqlQuote(description), QString::number(back), QString::number(fore));
 }
 
 QString sqlSupprimerEvenement(const QDate& date) {
@@ -68,8 +63,7 @@ QString sqlEtatUtilise(qint32 idEtat) {
 
 QString sqlAjouterEtat(const QString& description, qint64 couleur) {
     return QStringLiteral("INSERT INTO tbletatpresence (Description, Couleur) VALUES (%1, %2)")
-        .arg(sqlQuote(description))
-        .arg(couleur);
+        .arg(sqlQuote(description), QString::number(couleur));
 }
 
 QString sqlCouleurEtat(qint32 idEtat, qint64 couleur) {
@@ -80,8 +74,7 @@ QString sqlCouleurEtat(qint32 idEtat, qint64 couleur) {
 
 QString sqlRenommerEtat(qint32 idEtat, const QString& description) {
     return QStringLiteral("UPDATE tbletatpresence SET Description = %1 WHERE IdEtat = %2")
-        .arg(sqlQuote(description))
-        .arg(idEtat);
+        .arg(sqlQuote(description), QString::number(idEtat));
 }
 
 QString sqlRetirerEtatInutilise(qint32 idEtat) {
