@@ -46,8 +46,7 @@ bool frmSuiviAppel::valider() {
             if (dossier.size() <= kLongueurDossier) continue;
             platform::messageBox(this,
                                  QStringLiteral("Le numéro de dossier « %1 » dépasse %2 caractères.")
-                                     .arg(dossier)
-                                     .arg(kLongueurDossier),
+                                     .arg(dossier, QString::number(kLongueurDossier)),
                                  kTitre, platform::MsgIcon::Exclamation);
             txtDossier->setFocus();
             return false;
