@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryFile>
 #include <QTime>
 #include <QUrl>
@@ -329,6 +330,8 @@ QStringList ExcelApplication::release(QString* error) {
         f.close();
         QString e;
         if (!b->SaveAs(path, &e)) {
+            // The empty file reserved for it would stay behind in the temporary folder.
+            QFile::remove(path);
             if (error) *error = e;
             continue;
         }
