@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QString>
 #include <cstdio>
+#include <functional>
 #include <stdexcept>
 
 // Opens the database a renderer draws from (server from DB_HOST, DB_PORT, DB_USER,
@@ -94,3 +95,23 @@ private:
     QString m_name;
     platform::Database m_admin;
 };
+
+// Runs a benchmark on a scratch database of its own as the shared connection; 0 when it
+// ran through, 1 (with the reason on stderr) when the database stopped it.
+inline int runOnScratchDatabase(
+    const QString& prefix,
+    const std::function<void(platform::Database& db, const platform::ConnectionSettings& settings)>& run) {
+    int status = 0;
+    try {
+        ScratchDatabase scratch(prefix);
+        run(scratch.db, scratch.settings);
+    } catch (const platform::DbError& e) {
+        std::fprintf(stderr, "database error %d: %s\n", e.number(), qPrintable(e.text()));
+        status = 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        status = 1;
+    }
+    services::Session::setConnection(nullptr);
+    return status;
+}

@@ -206,11 +206,8 @@ int main(int argc, char** argv) {
     QTemporaryDir logDir;
     services::setErrorLogPath(logDir.filePath(QStringLiteral("Erreur.log")));
 
-    int status = 0;
-    try {
-        ScratchDatabase scratch(QStringLiteral("bench_fill"));
-        platform::Database& db = scratch.db;
-        const platform::ConnectionSettings& s = scratch.settings;
+    return runOnScratchDatabase(QStringLiteral("bench_fill"), [&](platform::Database& db,
+                                                                  const platform::ConnectionSettings& s) {
         seed(db);
         QRandomGenerator rnd(20240315);
         addMessages(db, 1, 2000, rnd);
@@ -266,14 +263,5 @@ int main(int argc, char** argv) {
                  mesurer(reseau, 3, nouveauTableau));
         std::printf("  rows %d, same as the old way: %s\n", board.SGrid->Rows(),
                     reference::premiereDifference(*board.SGrid, *boardRef.SGrid).isEmpty() ? "yes" : "NO");
-
-        services::Session::setConnection(nullptr);
-    } catch (const platform::DbError& e) {
-        std::fprintf(stderr, "database error %d: %s\n", e.number(), qPrintable(e.text()));
-        status = 1;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        status = 1;
-    }
-    return status;
+    });
 }

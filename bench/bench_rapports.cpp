@@ -116,49 +116,38 @@ int main(int argc, char** argv) {
     SGridMsg::setDossierRapports(dir.path());
     platform::ExcelApplication::setOpener([](const QString& path) { return QFile::remove(path); });
 
-    int status = 0;
-    try {
-        ScratchDatabase scratch(QStringLiteral("bench_rapports"));
-        platform::Database& db = scratch.db;
-        seed(db);
+    return runOnScratchDatabase(
+        QStringLiteral("bench_rapports"), [&](platform::Database& db, const platform::ConnectionSettings&) {
+            seed(db);
 
-        services::Session::setConnection(&db);
-        services::Session::lngNoEmploye = 0; // "Tous": every message is listed
-        SGridMsg grid;
-        grid.resize(1200, 800);
-        grid.Remplir();
-        std::printf("grid rows: %d\n", grid.SGrid()->Rows());
+            services::Session::setConnection(&db);
+            services::Session::lngNoEmploye = 0; // "Tous": every message is listed
+            SGridMsg grid;
+            grid.resize(1200, 800);
+            grid.Remplir();
+            std::printf("grid rows: %d\n", grid.SGrid()->Rows());
 
-        QString fichier;
-        grid.ExportMsgHTML(dir.filePath(QStringLiteral("chauffe.HTML")),
-                           SGridMsg::kToutesLesLignes); // warms caches
-        const Mesure html = mesurer(db, [&] {
-            fichier = grid.NomFichierHTML(0);
-            grid.ExportMsgHTML(fichier, SGridMsg::kToutesLesLignes);
+            QString fichier;
+            grid.ExportMsgHTML(dir.filePath(QStringLiteral("chauffe.HTML")),
+                               SGridMsg::kToutesLesLignes); // warms caches
+            const Mesure html = mesurer(db, [&] {
+                fichier = grid.NomFichierHTML(0);
+                grid.ExportMsgHTML(fichier, SGridMsg::kToutesLesLignes);
+            });
+            print("HTML report", html);
+            std::printf("  file %.1f MB\n", QFileInfo(fichier).size() / 1e6);
+
+            const Mesure excel =
+                mesurer(db, [&] { grid.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes); });
+            print("spreadsheet report", excel);
+
+            QElapsedTimer t;
+            t.start();
+            QTextBrowser browser;
+            browser.setSource(QUrl::fromLocalFile(fichier));
+            browser.resize(1200, 900);
+            browser.show();
+            QCoreApplication::processEvents();
+            std::printf("viewer reads the HTML in %.1f ms\n", t.nsecsElapsed() / 1e6);
         });
-        print("HTML report", html);
-        std::printf("  file %.1f MB\n", QFileInfo(fichier).size() / 1e6);
-
-        const Mesure excel =
-            mesurer(db, [&] { grid.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes); });
-        print("spreadsheet report", excel);
-
-        QElapsedTimer t;
-        t.start();
-        QTextBrowser browser;
-        browser.setSource(QUrl::fromLocalFile(fichier));
-        browser.resize(1200, 900);
-        browser.show();
-        QCoreApplication::processEvents();
-        std::printf("viewer reads the HTML in %.1f ms\n", t.nsecsElapsed() / 1e6);
-
-        services::Session::setConnection(nullptr);
-    } catch (const platform::DbError& e) {
-        std::fprintf(stderr, "database error %d: %s\n", e.number(), qPrintable(e.text()));
-        status = 1;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        status = 1;
-    }
-    return status;
 }
