@@ -56,33 +56,17 @@ TEST(PopupMenus, MessageMenuItemsFollowTheFlags) {
 
 TEST(PopupMenus, HeaderMenuGroupingAndColumnList) {
     ScriptedChooser chooser;
-    chooser.menuAnswers = {13, 1, 2};
+    chooser.menuAnswers = {13};
     const QStringList columns{QStringLiteral("Etat1"), QStringLiteral("Priorité0"), QStringLiteral("No1"),
                               QStringLiteral("De0"),   QStringLiteral("Client1"),   QString()};
     EXPECT_EQ(mnuPopMsgEntete(nullptr, QStringLiteral("Client"), true, columns, true), 13);
-    EXPECT_EQ(mnuPopMsgEntete(nullptr, QStringLiteral("Client"), true, columns, false), 1);
-    EXPECT_EQ(mnuPopMsgEntete(nullptr, QStringLiteral("Client"), false, columns, true), 2);
+    // A grouped column offers "Dégrouper" even where it could not be grouped.
     mnuPopMsgEntete(nullptr, QStringLiteral("Client"), false, columns, false);
-    ASSERT_EQ(chooser.menusShown.size(), 4);
+    ASSERT_EQ(chooser.menusShown.size(), 2);
     const QString list =
         QStringLiteral("[Colones affichées: 11:Etat*~, 12:Priorité~, 13:No*, 14:De, 15:Client*, 16:*]");
     EXPECT_EQ(describe(chooser.menusShown[0]), QStringLiteral("1:Regrouper par Client, ") + list);
-    EXPECT_EQ(describe(chooser.menusShown[1]), list);
-    EXPECT_EQ(describe(chooser.menusShown[2]), QStringLiteral("2:Dégrouper, ") + list);
-    EXPECT_EQ(describe(chooser.menusShown[3]), QStringLiteral("2:Dégrouper, ") + list);
-}
-
-TEST(PopupMenus, PresenceStateMenuFollowsTheFlags) {
-    ScriptedChooser chooser;
-    chooser.menuAnswers = {3};
-    EXPECT_EQ(mnuPopTypePresence(nullptr, true, true), 3);
-    mnuPopTypePresence(nullptr, false, true);
-    mnuPopTypePresence(nullptr, true, false);
-    ASSERT_EQ(chooser.menusShown.size(), 3);
-    EXPECT_EQ(describe(chooser.menusShown[0]),
-              QStringLiteral("1:Ajouter un état, 2:Modifier la couleur, 3:Retirer cet état"));
-    EXPECT_EQ(describe(chooser.menusShown[1]), QStringLiteral("1:Ajouter un état, 2:Modifier la couleur"));
-    EXPECT_EQ(describe(chooser.menusShown[2]), QStringLiteral("1:Ajouter un état, 3:Retirer cet état"));
+    EXPECT_EQ(describe(chooser.menusShown[1]), QStringLiteral("2:Dégrouper, ") + list);
 }
 
 TEST(PopupMenus, PresenceIdsPutTheTargetDigitBeforeTheState) {

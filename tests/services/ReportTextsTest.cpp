@@ -67,15 +67,6 @@ TEST(Calendar, EachHolidayOverSeveralYears) {
         EXPECT_TRUE(holiday(d).isEmpty()) << d.toString(Qt::ISODate).toStdString();
 }
 
-TEST(Calendar, PlainDayIsWhiteOnBlack) {
-    QString name = QStringLiteral("stale");
-    qint64 back = 12, fore = 12;
-    EXPECT_FALSE(VerifEvenement(QDate(2025, 3, 12), name, back, fore));
-    EXPECT_TRUE(name.isEmpty());
-    EXPECT_EQ(back, 0xFFFFFF);
-    EXPECT_EQ(fore, 0);
-}
-
 double luminance(const QColor& c) {
     auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
     return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
@@ -97,11 +88,14 @@ TEST(Calendar, HolidayColoursReadWell) {
     }
     EXPECT_EQ(holidays, 8);
 
-    // BGR, not RGB: Christmas text is dark red.
+    // BGR, not RGB: Christmas text is dark red. A plain day is black on white, named nothing.
     QString name;
     qint64 back = 0, fore = 0;
     VerifEvenement(QDate(2025, 12, 25), name, back, fore);
     EXPECT_GT(platform::colorFromBgr(fore).red(), platform::colorFromBgr(fore).blue());
+    EXPECT_FALSE(VerifEvenement(QDate(2025, 3, 12), name, back, fore));
+    EXPECT_TRUE(name.isEmpty());
+    EXPECT_EQ(std::make_pair(back, fore), std::make_pair(qint64(0xFFFFFF), qint64(0)));
 }
 
 } // namespace

@@ -286,35 +286,23 @@ inline void remplirPresences(platform::Grid& g, qint32 moi, const QDate& lundi, 
 
 // ---- The first cell in which two grids differ, described; empty when they agree.
 inline QString premiereDifference(const platform::GridModel& a, const platform::GridModel& b) {
-    if (a.Rows() != b.Rows() || a.Columns() != b.Columns())
-        return QStringLiteral("%1x%2 rows/columns against %3x%4")
-            .arg(a.Rows())
-            .arg(a.Columns())
-            .arg(b.Rows())
-            .arg(b.Columns());
-    for (int r = 1; r <= a.Rows(); ++r) {
-        if (a.RowHeight(r) != b.RowHeight(r))
-            return QStringLiteral("row %1: height %2 against %3")
-                .arg(r)
-                .arg(a.RowHeight(r))
-                .arg(b.RowHeight(r));
-        for (int c = 1; c <= a.Columns(); ++c) {
-            const auto cell = [&](const platform::GridModel& m) {
-                return QStringList{m.CellText(r, c),
-                                   nombre(m.CellAlignment(r, c)),
-                                   nombre(m.CellImage(r, c)),
-                                   nombre(m.CellExtraImage(r, c)),
-                                   nombre(m.CellBackColor(r, c)),
-                                   nombre(m.CellForeColor(r, c)),
-                                   m.CellFont(r, c).toString(),
-                                   nombre(m.CellIndent(r, c)),
-                                   nombre(m.CellItemData(r, c))}
-                    .join(QStringLiteral(" | "));
-            };
-            if (cell(a) != cell(b))
-                return QStringLiteral("cell (%1, %2): [%3] against [%4]").arg(r).arg(c).arg(cell(a), cell(b));
-        }
-    }
+    const auto taille = [](const platform::GridModel& m) -> QString {
+        return nombre(m.Rows()) + QLatin1Char('x') + nombre(m.Columns());
+    };
+    if (taille(a) != taille(b)) return taille(a) + QStringLiteral(" rows/columns against ") + taille(b);
+    // Column 0 stands for the row's height.
+    const auto cell = [](const platform::GridModel& m, int r, int c) -> QString {
+        if (c == 0) return QStringLiteral("height ") + nombre(m.RowHeight(r));
+        return QStringLiteral("%1 | %2 | %3 | %4 | %5 | %6 | %7 | %8 | %9")
+            .arg(m.CellText(r, c), nombre(m.CellAlignment(r, c)), nombre(m.CellImage(r, c)),
+                 nombre(m.CellExtraImage(r, c)), nombre(m.CellBackColor(r, c)), nombre(m.CellForeColor(r, c)),
+                 m.CellFont(r, c).toString(), nombre(m.CellIndent(r, c)), nombre(m.CellItemData(r, c)));
+    };
+    for (int r = 1; r <= a.Rows(); ++r)
+        for (int c = 0; c <= a.Columns(); ++c)
+            if (cell(a, r, c) != cell(b, r, c))
+                return QStringLiteral("cell (%1, %2): [%3] against [%4]")
+                    .arg(nombre(r), nombre(c), cell(a, r, c), cell(b, r, c));
     return QString();
 }
 

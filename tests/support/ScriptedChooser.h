@@ -23,37 +23,30 @@ public:
 
     int popupMenu(QWidget*, const platform::Menu& menu) override {
         menusShown << menu;
-        if (menuAnswers.empty()) return 0;
-        int a = menuAnswers.front();
-        menuAnswers.pop_front();
-        return a;
+        return next(menuAnswers, 0);
     }
     platform::MsgResult messageBox(QWidget*, const QString& text, const QString& title, platform::MsgIcon,
                                    platform::MsgButtons buttons) override {
         messagesShown << text;
         titlesShown << title;
-        if (!boxAnswers.empty()) {
-            auto a = boxAnswers.front();
-            boxAnswers.pop_front();
-            return a;
-        }
-        return buttons == platform::MsgButtons::Ok || buttons == platform::MsgButtons::OkCancel
-                   ? platform::MsgResult::Ok
-                   : platform::MsgResult::Yes;
+        const bool ok = buttons == platform::MsgButtons::Ok || buttons == platform::MsgButtons::OkCancel;
+        return next(boxAnswers, ok ? platform::MsgResult::Ok : platform::MsgResult::Yes);
     }
     std::optional<QString> inputBox(QWidget*, const QString& prompt, const QString&,
                                     const QString&) override {
         messagesShown << prompt;
-        if (inputAnswers.isEmpty()) return std::nullopt;
-        return inputAnswers.takeFirst();
+        return inputAnswers.isEmpty() ? std::nullopt : inputAnswers.takeFirst();
     }
     std::optional<QColor> chooseColor(QWidget*, const QColor&) override {
-        if (colorAnswers.empty()) return std::nullopt;
-        auto a = colorAnswers.front();
-        colorAnswers.pop_front();
-        return a;
+        return next(colorAnswers, std::optional<QColor>());
     }
 
 private:
+    template <typename T> static T next(std::deque<T>& answers, T otherwise) {
+        if (answers.empty()) return otherwise;
+        T a = answers.front();
+        answers.pop_front();
+        return a;
+    }
     platform::Chooser* m_previous = nullptr;
 };

@@ -6,11 +6,12 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
-QString env(const char* name, const QString& fallback = QString()) {
+QString env(const char* name, const char* fallback) {
     const QString v = qEnvironmentVariable(name);
-    return v.isEmpty() ? fallback : v;
+    return v.isEmpty() ? QString::fromLatin1(fallback) : v;
 }
 } // namespace
 
@@ -20,21 +21,18 @@ bool TestDb::available() {
 
 platform::ConnectionSettings TestDb::serverSettings() {
     platform::ConnectionSettings s;
-    s.host = env("CORVEL_TEST_DB_HOST", QStringLiteral("127.0.0.1"));
-    s.port = env("CORVEL_TEST_DB_PORT", QStringLiteral("3306")).toInt();
-    s.user = env("CORVEL_TEST_DB_USER", QStringLiteral("corvel"));
-    s.password = env("CORVEL_TEST_DB_PASSWORD", QStringLiteral("corvel"));
+    s.host = env("CORVEL_TEST_DB_HOST", "127.0.0.1");
+    s.port = env("CORVEL_TEST_DB_PORT", "3306").toInt();
+    s.user = env("CORVEL_TEST_DB_USER", "corvel");
+    s.password = env("CORVEL_TEST_DB_PASSWORD", "corvel");
     return s;
 }
 
 services::Config TestDb::config() const {
-    services::Config c;
     const platform::ConnectionSettings s = serverSettings();
-    c.serveur = s.host;
-    c.port = s.port;
-    c.utilisateur = s.user;
-    c.motDePasse = s.password;
-    c.bd = m_name;
+    services::Config c;
+    std::tie(c.serveur, c.port, c.utilisateur, c.motDePasse, c.bd) =
+        std::tie(s.host, s.port, s.user, s.password, m_name);
     return c;
 }
 
@@ -49,7 +47,9 @@ TestDb::TestDb(const QString& tag) {
     s.database = m_name;
     m_db = std::make_unique<platform::Database>();
     m_db->open(s);
-    runFile(QStringLiteral(CORVEL_SCHEMA_SQL));
+    QFile schema(QStringLiteral(CORVEL_SCHEMA_SQL));
+    if (!schema.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read " CORVEL_SCHEMA_SQL);
+    runScript(QString::fromUtf8(schema.readAll()));
     services::Session::setConnection(m_db.get());
     services::Session::programActive = true;
 }
@@ -77,12 +77,6 @@ void TestDb::runScript(const QString& sqlText) {
         }
     }
     if (!current.trimmed().isEmpty()) m_db->execute(current);
-}
-
-void TestDb::runFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read " + path.toStdString());
-    runScript(QString::fromUtf8(f.readAll()));
 }
 
 void TestDb::truncateAll() {

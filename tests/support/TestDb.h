@@ -24,7 +24,6 @@ public:
     QString name() const { return m_name; }
     // Runs each statement of a script (statements end with ';' at a line end).
     void runScript(const QString& sqlText);
-    void runFile(const QString& path);
     // Empties every table, leaving the schema.
     void truncateAll();
 
