@@ -17,18 +17,13 @@ namespace {
 // check, "~" a greyed item.
 QString describe(const Menu& menu) {
     QStringList parts;
-    for (const MenuItem& m : menu) {
-        if (m.separator) {
-            parts << QStringLiteral("-");
-        } else if (!m.submenu.isEmpty() || m.id == 0) {
-            parts << QLatin1Char('[') + m.text + QStringLiteral(": ") + describe(m.submenu) +
-                         QLatin1Char(']');
-        } else {
-            parts << QString::number(m.id) + QLatin1Char(':') + m.text +
-                         (m.checked ? QStringLiteral("*") : QString()) +
-                         (m.greyed ? QStringLiteral("~") : QString());
-        }
-    }
+    for (const MenuItem& m : menu)
+        parts << (m.separator ? QStringLiteral("-")
+                  : !m.submenu.isEmpty() || m.id == 0
+                      ? QStringLiteral("[%1: %2]").arg(m.text, describe(m.submenu))
+                      : QStringLiteral("%1:%2%3%4")
+                            .arg(QString::number(m.id), m.text, QLatin1String(m.checked ? "*" : ""),
+                                 QLatin1String(m.greyed ? "~" : "")));
     return parts.join(QStringLiteral(", "));
 }
 

@@ -37,42 +37,34 @@ SilentProxy::~SilentProxy() {
 }
 
 void SilentProxy::run() {
-    // Pairs of sockets: an even index is the program's side, the next one the server's;
-    // -1 once that side has closed.
-    std::vector<int> fds;
+    // The listener, then pairs of sockets: the program's side, then the server's; -1 once that
+    // side has closed (poll skips it).
+    std::vector<pollfd> fds{{m_listen, POLLIN, 0}};
     char buffer[65536];
     while (!m_stop) {
-        std::vector<pollfd> polled{{m_listen, POLLIN, 0}};
-        std::vector<size_t> index{0};
-        if (!m_frozen)
-            for (size_t k = 0; k < fds.size(); ++k)
-                if (fds[k] >= 0) {
-                    polled.push_back({fds[k], POLLIN, 0});
-                    index.push_back(k);
-                }
-        if (::poll(polled.data(), polled.size(), 20) <= 0) continue;
-        if (polled[0].revents & POLLIN) {
+        // Frozen, only the listener is watched: what either side sends waits unread.
+        if (::poll(fds.data(), m_frozen ? 1 : fds.size(), 20) <= 0) continue;
+        for (size_t k = 1; k < fds.size() && !m_frozen; ++k) {
+            if (fds[k].fd < 0 || !(fds[k].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            const int peer = fds[k % 2 ? k + 1 : k - 1].fd;
+            const ssize_t n = ::read(fds[k].fd, buffer, sizeof buffer);
+            if (n > 0) {
+                if (peer >= 0 && ::write(peer, buffer, static_cast<size_t>(n)) < 0) continue;
+            } else {
+                ::close(fds[k].fd);
+                fds[k].fd = -1;
+                if (peer >= 0) ::shutdown(peer, SHUT_WR);
+            }
+        }
+        if (fds[0].revents & POLLIN) {
             const int client = ::accept(m_listen, nullptr, nullptr);
             const int server = ::socket(AF_INET, SOCK_STREAM, 0);
             const sockaddr_in a = loopback(m_targetPort);
             if (!m_frozen) ::connect(server, reinterpret_cast<const sockaddr*>(&a), sizeof a);
-            fds.push_back(client);
-            fds.push_back(server);
-        }
-        for (size_t i = 1; i < polled.size(); ++i) {
-            if (!(polled[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-            const size_t k = index[i];
-            const ssize_t n = ::read(fds[k], buffer, sizeof buffer);
-            const int peer = fds[k ^ 1];
-            if (n > 0) {
-                if (peer >= 0 && ::write(peer, buffer, static_cast<size_t>(n)) < 0) continue;
-            } else {
-                ::close(fds[k]);
-                fds[k] = -1;
-                if (peer >= 0) ::shutdown(peer, SHUT_WR);
-            }
+            fds.push_back({client, POLLIN, 0});
+            fds.push_back({server, POLLIN, 0});
         }
     }
-    for (int fd : fds)
-        if (fd >= 0) ::close(fd);
+    for (size_t k = 1; k < fds.size(); ++k)
+        if (fds[k].fd >= 0) ::close(fds[k].fd);
 }
