@@ -53,58 +53,51 @@ protected:
     int lostCalls = 0;
 };
 
-TEST_F(ErrorLog, WritesTenLineBlockAndStoresRowWithSqlIntact) {
+TEST_F(ErrorLog, EachReportIsATenLineBlockAndARowWithTheSqlIntact) {
     const QString sql =
         QStringLiteral("SELECT * FROM tblclientmsg WHERE Nom = 'O''Neil' AND Note = 'C:\\dossiers\\'");
+    const QString multi = QStringLiteral("SELECT 1\r\nFROM t\nWHERE x = 2");
     DoErreur(QStringLiteral("1054"), QStringLiteral("Unknown column 'Note'"), QStringLiteral("MySQL"),
              QStringLiteral("frmListeMsg"), QStringLiteral("Remplir"), sql);
+    DoErreur(QStringLiteral("1146"), QStringLiteral("Table absente\nligne 2"), QStringLiteral("MySQL"),
+             QString(150, QLatin1Char('f')), QStringLiteral("Proc"), multi);
+    DoErreur(QStringLiteral("123456789012345678901234567890"), QStringLiteral("second"), QString(),
+             QStringLiteral("modUtils"), QStringLiteral("Autre"), QString());
 
     const QStringList lines = logLines();
-    ASSERT_EQ(lines.size(), 10) << lines.join(QLatin1Char('|')).toStdString();
+    ASSERT_EQ(lines.size(), 30) << lines.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(lines[0], QStringLiteral("--- 1054 Unknown column 'Note' ---"));
     EXPECT_TRUE(lines[1].contains(QStringLiteral("Émile D'Amours")) &&
                 lines[1].contains(QStringLiteral("(7)")));
     EXPECT_EQ(lines[4], QStringLiteral("SQL : ") + sql);
     EXPECT_TRUE(lines[6].endsWith(QStringLiteral("4.2.1")));
     EXPECT_EQ(lines[9], QString(51, QLatin1Char('_')));
+    // A multi-line SQL text keeps the block's shape in the log but stays exact in the row.
+    EXPECT_EQ(lines[14], QStringLiteral("SQL : SELECT 1 FROM t WHERE x = 2"));
+    EXPECT_EQ(lines[20], QStringLiteral("--- 123456789012345678901234567890 second ---"));
+    EXPECT_EQ(lines[24], QStringLiteral("SQL : "));
 
     platform::Recordset rs = db->db().open(QStringLiteral(
         "SELECT strSQL, NomUser, CONCAT_WS('|', IdUser, DateErr, ErrNumber, ErrDescription, Fonction, Form, "
-        "VersionBD, VersionApp, Commentaire, VersionMYSQL = VERSION()) FROM tblerreur"));
-    ASSERT_EQ(rs.recordCount(), 1);
+        "VersionBD, VersionApp, Commentaire, VersionMYSQL = VERSION()), CHAR_LENGTH(Form), ErrNumber "
+        "FROM tblerreur ORDER BY IdErreur"));
+    ASSERT_EQ(rs.recordCount(), 3);
     EXPECT_EQ(rs.field(0).text(), sql);
     EXPECT_EQ(rs.field(1).text(), Session::strNomEmploye);
     EXPECT_EQ(rs.field(2).text(), QStringLiteral("7|2025-03-14 09:26:53|1054|Unknown column 'Note'|Remplir|"
                                                  "frmListeMsg|4.2.1|" CORVEL_VERSION "|MySQL|1"));
-    EXPECT_EQ(lostCalls, 0);
-}
-
-TEST_F(ErrorLog, MultiLineSqlKeepsBlockShapeInLogButExactInRowAndLongValuesFit) {
-    const QString sql = QStringLiteral("SELECT 1\r\nFROM t\nWHERE x = 2");
-    DoErreur(QStringLiteral("1146"), QStringLiteral("Table absente\nligne 2"), QStringLiteral("MySQL"),
-             QString(150, QLatin1Char('f')), QStringLiteral("Proc"), sql);
-    DoErreur(QStringLiteral("123456789012345678901234567890"), QStringLiteral("second"), QString(),
-             QStringLiteral("modUtils"), QStringLiteral("Autre"), QString());
-    const QStringList lines = logLines();
-    ASSERT_EQ(lines.size(), 20);
-    EXPECT_EQ(lines[4], QStringLiteral("SQL : SELECT 1 FROM t WHERE x = 2"));
-    EXPECT_EQ(lines[10], QStringLiteral("--- 123456789012345678901234567890 second ---"));
-    EXPECT_EQ(lines[14], QStringLiteral("SQL : "));
-
-    // Over-long values are cut to their column instead of losing the report.
-    platform::Recordset rs = db->db().open(
-        QStringLiteral("SELECT strSQL, CHAR_LENGTH(Form), ErrNumber FROM tblerreur ORDER BY IdErreur"));
-    ASSERT_EQ(rs.recordCount(), 2);
-    EXPECT_EQ(rs.field(0).text(), sql);
-    EXPECT_EQ(rs.field(1).toInt(), 100);
     rs.moveNext();
-    EXPECT_EQ(rs.field(2).text(), QStringLiteral("12345678901234567890"));
+    EXPECT_EQ(rs.field(0).text(), multi);
+    EXPECT_EQ(rs.field(3).toInt(), 100); // over-long values are cut to their column, not lost
+    rs.moveNext();
+    EXPECT_EQ(rs.field(4).text(), QStringLiteral("12345678901234567890"));
 
     // A log file that cannot be written does not stop the row.
     services::setErrorLogPath(dir.filePath(QStringLiteral("absent/dossier/Erreur.log")));
     DoErreur(QStringLiteral("5"), QStringLiteral("x"), QString(), QStringLiteral("f"), QStringLiteral("p"),
              QString());
-    EXPECT_EQ(rowCount(), 3);
+    EXPECT_EQ(rowCount(), 4);
+    EXPECT_EQ(lostCalls, 0);
 }
 
 TEST_F(ErrorLog, LostConnectionCallsInactiveHookOnceAndStoresNoRow) {

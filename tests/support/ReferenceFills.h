@@ -83,37 +83,27 @@ inline void remplirMessages(const followup::MessageFilter& f, platform::Grid& g,
             if (!texte(rs, name).isEmpty()) tels << texte(rs, name);
         QString heure = texte(rs, "HeureSaisie");
         if (heure.size() > 3) heure.chop(3);
+        // Every value of one column of a statement about this message.
+        const auto liste = [&](const char* sql, const char* name, int* count = nullptr) {
+            return joindre(db, QLatin1String(sql) + nombre(id), name, count);
+        };
         const QString types =
-            joindre(db,
-                    QStringLiteral("SELECT tbltypemessage.Description AS Descr FROM tblmessagetype"
-                                   " INNER JOIN tbltypemessage ON tblmessagetype.IdType = "
-                                   "tbltypemessage.IdType WHERE IdMessage = ") +
-                        nombre(id),
-                    "Descr");
-        const QString dossiers = joindre(
-            db,
-            QStringLiteral(
-                "SELECT tblmessagedossier.NoDossier AS NoDos FROM tblmessagedossier WHERE IdMessage = ") +
-                nombre(id),
-            "NoDos");
-        const QString cells[] = {texte(rs, "Client"),
-                                 tels.join(QStringLiteral(", ")),
-                                 texte(rs, "DateSaisie"),
-                                 heure,
-                                 texte(rs, "EmplDe"),
-                                 types,
-                                 dossiers};
-        for (int c = 4; c <= 10; ++c)
-            g.CellDetails(row, c, cells[c - 4], kUneLigne, {}, {}, couleur, font);
+            liste("SELECT tbltypemessage.Description AS Descr FROM tblmessagetype INNER JOIN "
+                  "tbltypemessage ON tblmessagetype.IdType = tbltypemessage.IdType WHERE IdMessage = ",
+                  "Descr");
+        const QString dossiers = liste(
+            "SELECT tblmessagedossier.NoDossier AS NoDos FROM tblmessagedossier WHERE IdMessage = ", "NoDos");
+        int c = 4;
+        for (const QString& t : {texte(rs, "Client"), tels.join(QStringLiteral(", ")),
+                                 texte(rs, "DateSaisie"), heure, texte(rs, "EmplDe"), types, dossiers})
+            g.CellDetails(row, c++, t, kUneLigne, {}, {}, couleur, font);
 
         int n = 0;
         const QString noms =
-            joindre(db,
-                    QStringLiteral("SELECT tblemploye.Nom AS EmplA, tblmessageemploye.IdEtat FROM "
-                                   "tblemploye INNER JOIN tblmessageemploye ON (tblemploye.NoEmploye "
-                                   "= tblmessageemploye.NoEmplA) WHERE tblmessageemploye.IdMessage = ") +
-                        nombre(id),
-                    "EmplA", &n);
+            liste("SELECT tblemploye.Nom AS EmplA, tblmessageemploye.IdEtat FROM tblemploye INNER JOIN "
+                  "tblmessageemploye ON (tblemploye.NoEmploye = tblmessageemploye.NoEmplA) WHERE "
+                  "tblmessageemploye.IdMessage = ",
+                  "EmplA", &n);
         g.CellDetails(row, 11, noms, kUneLigne, {}, n > 1 ? 0xC0C0FF : -1, couleur, font);
 
         g.CellDetails(row, 12, rtf.text(), platform::kAlignWordBreak, {}, -1, 0xC00000, font);
@@ -224,15 +214,13 @@ inline void lignePresence(platform::Grid& g, qint32 no, const QString& nom, int 
             nombre(no) + QStringLiteral(" AND tblpresences.DatePresence = ") + platform::sqlDate(d));
         const QFont f = policePresence(grille, 0, d == platform::Clock::today());
         for (int half = 0; half < 2; ++half) {
-            const bool am = half == 0;
-            if (!rs.eof())
-                g.CellDetails(row + half, i + 2, texte(rs, am ? "DescripAM" : "DescripPM"),
-                              platform::kAlignWordBreak, -1,
-                              rs.field(QLatin1String(am ? "CouleurAM" : "CouleurPM")).toLongLong(), 0, f, 0,
-                              -1, entier(rs, am ? "EtatAM" : "EtatPM"));
-            else // a day without a row stands in for state 1
-                g.CellDetails(row + half, i + 2, QString(), platform::kAlignWordBreak, -1, 0xFFFFFF, 0, f, {},
-                              {}, 1);
+            // A day without a row stands in for state 1.
+            const bool am = half == 0, vide = rs.eof();
+            g.CellDetails(row + half, i + 2, vide ? QString() : texte(rs, am ? "DescripAM" : "DescripPM"),
+                          platform::kAlignWordBreak, -1,
+                          vide ? 0xFFFFFF
+                               : rs.field(QLatin1String(am ? "CouleurAM" : "CouleurPM")).toLongLong(),
+                          0, f, 0, -1, vide ? 1 : entier(rs, am ? "EtatAM" : "EtatPM"));
         }
     }
     g.setRowHeight(row, hauteurPresence(g, row));
