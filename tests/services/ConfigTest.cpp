@@ -53,32 +53,24 @@ TEST_F(ConfigFile, ReadsEveryValueWithCrLfMixedCaseKeysAndSpaces) {
         QStringLiteral("192.168.1.20|orbel|orbelmsg|a=b c|C:\\mysql\\bin|D:\\poste").split(QLatin1Char('|')));
 }
 
-TEST_F(ConfigFile, PasswordAccentsInWindows1252AndUtf8) {
-    // "Éléphant€" in the ANSI page: É=C9 é=E9 €=80.
-    write("[MySQL]\nServeur=s\nBD=b\nUtilisateur=u\nMotDePasse=\xC9l\xE9phant\x80\n");
-    const Config c = read();
-    EXPECT_EQ(c.motDePasse, QStringLiteral("Éléphant€"));
-    EXPECT_EQ(c.port, 3306); // absent port: the server's usual one
-
-    write("\xEF\xBB\xBF[MySQL]\nServeur=s\nBD=b\nUtilisateur=u\nMotDePasse="
-          "\xC3\x89l\xC3\xA9phant\xE2\x82\xAC\n");
-    EXPECT_EQ(read().motDePasse, QStringLiteral("Éléphant€"));
-}
-
-TEST_F(ConfigFile, Utf16WithByteOrderMarkInEitherOrder) {
+// Workstations wrote the file in the ANSI page, in UTF-8 or in UTF-16 of either byte order.
+TEST_F(ConfigFile, AccentsReadInEveryEncodingAWorkstationWrites) {
     const QString text =
-        QStringLiteral("[MySQL]\r\nServeur=poste-é\r\nBD=b\r\nUtilisateur=u\r\nMotDePasse=€\r\n");
+        QStringLiteral("[MySQL]\r\nServeur=poste-é\r\nBD=b\r\nUtilisateur=u\r\nMotDePasse=Éléphant€\r\n");
     QByteArray le("\xFF\xFE"), be("\xFE\xFF");
     for (const QChar c : text) {
         const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
         le.append(lo).append(hi);
         be.append(hi).append(lo);
     }
-    for (const QByteArray& bytes : {le, be}) {
+    const QByteArray ansi =
+        "[MySQL]\r\nServeur=poste-\xE9\r\nBD=b\r\nUtilisateur=u\r\nMotDePasse=\xC9l\xE9phant\x80\r\n";
+    for (const QByteArray& bytes : {ansi, "\xEF\xBB\xBF" + text.toUtf8(), le, be}) {
         write(bytes);
         const Config c = read();
         EXPECT_EQ(c.serveur, QStringLiteral("poste-é"));
-        EXPECT_EQ(c.motDePasse, QStringLiteral("€"));
+        EXPECT_EQ(c.motDePasse, QStringLiteral("Éléphant€"));
+        EXPECT_EQ(c.port, 3306); // absent port: the server's usual one
     }
 }
 
