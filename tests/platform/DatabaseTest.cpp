@@ -50,7 +50,7 @@ TEST_F(DatabaseTest, TextsSurviveTheServerByteForByte) {
     EXPECT_EQ(rs.field(0).text(), rtf);
 }
 
-TEST_F(DatabaseTest, RecordsetWalksAndReportsErrorsWithTheSql) {
+TEST_F(DatabaseTest, RecordsetsErrorsAndTheSessionMode) {
     auto empty = db().open(QStringLiteral("SELECT * FROM tbletatpresence WHERE IdEtat < 0"));
     EXPECT_TRUE(empty.eof() && empty.bof());
     EXPECT_EQ(empty.recordCount(), 0);
@@ -65,16 +65,13 @@ TEST_F(DatabaseTest, RecordsetWalksAndReportsErrorsWithTheSql) {
         EXPECT_EQ(e.sql(), bad);
         EXPECT_FALSE(e.isTimeout());
     }
-}
-
-// Whatever mode the server starts sessions in: a value too long for its column is an
-// error rather than cut, and columns outside a GROUP BY are allowed.
-TEST_F(DatabaseTest, SessionRefusesOverlongValuesAndGroupsLoosely) {
+    // Whatever mode the server starts sessions in: a value too long for its column is an
+    // error rather than cut, and columns outside a GROUP BY are allowed.
     db().execute(QStringLiteral("CREATE TEMPORARY TABLE court (c VARCHAR(3))"));
     EXPECT_THROW(db().execute(QStringLiteral("INSERT INTO court VALUES ('abcd')")), DbError);
-    auto rs = db().open(
+    auto grouped = db().open(
         QStringLiteral("SELECT a, b FROM (SELECT 1 AS a, 2 AS b UNION ALL SELECT 1, 3) x GROUP BY a"));
-    EXPECT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(grouped.recordCount(), 1);
 }
 
 } // namespace

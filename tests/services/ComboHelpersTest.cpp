@@ -17,11 +17,10 @@ protected:
         combo.setEditable(true);
         combo.setCompleter(nullptr);
         combo.setInsertPolicy(QComboBox::NoInsert);
-        combo.addItem(QStringLiteral("Tous"), 0);
-        combo.addItem(QStringLiteral("Bélanger, Marc"), 4);
-        combo.addItem(QStringLiteral("Bouchard"), 7);
-        combo.addItem(QStringLiteral("Boucher"), 9);
-        combo.addItem(QStringLiteral("bouchard, Luc"), 12);
+        const int ids[] = {0, 4, 7, 9, 12};
+        for (const QString& name :
+             QStringLiteral("Tous|Bélanger, Marc|Bouchard|Boucher|bouchard, Luc").split(u'|'))
+            combo.addItem(name, ids[combo.count()]);
         QObject::connect(&combo, &QComboBox::editTextChanged, &combo, [this] {
             ++changes;
             CboChange(&combo);

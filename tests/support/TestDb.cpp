@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QRegularExpression>
 #include <stdexcept>
 #include <tuple>
 
