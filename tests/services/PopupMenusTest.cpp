@@ -65,9 +65,6 @@ TEST(PopupMenus, HeaderMenuGroupingAndColumnList) {
 }
 
 TEST(PopupMenus, PresenceIdsPutTheTargetDigitBeforeTheState) {
-    EXPECT_EQ(presenceMenuId(4, 999), 4999);
-    EXPECT_EQ(presenceMenuId(3, 10), 310);
-
     REQUIRE_TEST_DB();
     TestDb db(QStringLiteral("svcmenu"));
     db.db().execute(QStringLiteral("INSERT INTO tbletatpresence (IdEtat, Description) VALUES (1, 'Présent'), "
