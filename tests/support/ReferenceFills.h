@@ -129,16 +129,14 @@ inline QString statusMessages(const followup::MessageFilter& f, platform::Databa
                            " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)"
                            " WHERE tblmessage.IdMessage IN (SELECT IdMessage FROM tblmessageemploye WHERE");
         if (f.intNoEmploye >= 1)
-            sql += (f.booRecu ? QStringLiteral(" tblmessageemploye.NoEmplA = ")
-                              : QStringLiteral(" tblmessageemploye.NoEmplDe = ")) +
-                   nombre(f.intNoEmploye) + QStringLiteral(" AND");
+            sql += QStringLiteral(" tblmessageemploye.NoEmpl%1 = %2 AND")
+                       .arg(QLatin1String(f.booRecu ? "A" : "De"), nombre(f.intNoEmploye));
         sql += QStringLiteral(" tblmessageemploye.IdEtat = ") + etat + QStringLiteral(")");
         if (f.lngIdClientMsg > 0)
             sql += QStringLiteral(" AND tblmessage.IdClientMsg = ") + nombre(f.lngIdClientMsg);
         const Recordset rs = db.open(sql + followup::clauseTelephone(f));
         if (!rs.eof() && entier(rs, "NbMsg") > 0)
-            out += texte(etats, "Description") + QStringLiteral("(") + texte(rs, "NbMsg") +
-                   QStringLiteral(")   ");
+            out += QStringLiteral("%1(%2)   ").arg(texte(etats, "Description"), texte(rs, "NbMsg"));
     }
     return out;
 }
