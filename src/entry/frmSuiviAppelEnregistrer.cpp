@@ -1,5 +1,6 @@
 // Saving the message form: a new message with its recipient rows, or the text and
 // priority of a message already saved.
+#include "entry/EnregistrementMessage.h"
 #include "entry/EntryQueries.h"
 #include "entry/frmSuiviAppel.h"
 #include "platform/Clock.h"
@@ -23,11 +24,6 @@ const QString kTitre = QStringLiteral("Saisie de message");
 // Column sizes: a longer value would be refused by the server halfway through a save.
 constexpr int kLongueurDossier = 50;
 constexpr qint64 kOctetsMessage = 16777215;
-
-int noMax(platform::Database& db, const QString& sql) {
-    auto rs = db.open(sql);
-    return rs.eof() ? 0 : rs.field(QStringLiteral("NoMax")).toInt(); // NULL reads 0: none yet today
-}
 
 } // namespace
 
@@ -78,39 +74,26 @@ void frmSuiviAppel::cmdEnregistrer_Click() {
 
 qint32 frmSuiviAppel::enregistrerNouveau() {
     platform::Database* db = services::Session::cnBD();
-    const qint32 de = services::Session::lngNoEmploye;
-    // One moment for the whole message: its date is also the day its numbers count in.
-    const QDateTime maintenant = platform::Clock::now();
-    const QDate jour = maintenant.date();
+    NouveauMessage m;
+    m.moment = platform::Clock::now();
+    m.idPriorite = cboPriorite->currentData().toInt();
+    m.idClientMsg = cboClient->currentData().toInt();
+    m.rtf = txtMessage->textRTF();
+    m.dossiers = sql::parseDossiers(txtDossier->text());
+    m.noEmplDe = services::Session::lngNoEmploye;
+    for (int i = 0; i < lstEmploye->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = lstEmploye->topLevelItem(i);
+        if (item->checkState(0) == Qt::Checked) m.destinataires << item->data(0, Qt::UserRole).toInt();
+    }
+    if (cboEtat->currentIndex() >= 0) m.idEtat = cboEtat->currentData().toInt();
+    for (int i = 0; i < lstType->count(); ++i)
+        if (lstType->item(i)->checkState() == Qt::Checked)
+            m.types << lstType->item(i)->data(Qt::UserRole).toInt();
     qint32 id = 0;
     try {
         if (!db || !db->isOpen())
             throw platform::DbError(2006, QStringLiteral("Connexion fermée"), QString());
-        // All rows of the message or none: a message without its recipients would be
-        // saved again as a second copy.
-        platform::Transaction transaction(*db);
-        db->execute(sql::messageInsert(jour, maintenant.time(), cboPriorite->currentData().toInt(),
-                                       cboClient->currentData().toInt(), txtMessage->textRTF()));
-        id = qint32(db->lastInsertId());
-
-        for (const QString& dossier : sql::parseDossiers(txtDossier->text()))
-            db->execute(sql::dossierInsert(id, dossier));
-
-        // The sender's number is the message's: every recipient row of it carries the same.
-        const int noEnvoi = noMax(*db, sql::maxNoMsgJourEnvoi(de, jour)) + 1;
-        const int idEtat = cboEtat->currentIndex() >= 0 ? cboEtat->currentData().toInt() : 1;
-        for (int i = 0; i < lstEmploye->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* item = lstEmploye->topLevelItem(i);
-            if (item->checkState(0) != Qt::Checked) continue;
-            const qint32 a = item->data(0, Qt::UserRole).toInt();
-            const int noRecu = noMax(*db, sql::maxNoMsgJourRecu(a, jour)) + 1;
-            db->execute(sql::destinataireInsert(id, de, a, idEtat, noRecu, noEnvoi));
-        }
-
-        for (int i = 0; i < lstType->count(); ++i)
-            if (lstType->item(i)->checkState() == Qt::Checked)
-                db->execute(sql::typeInsert(id, lstType->item(i)->data(Qt::UserRole).toInt()));
-        transaction.commit();
+        id = enregistrerMessage(*db, m);
     } catch (const platform::DbError& e) {
         services::DoErreur(e, kForm, QStringLiteral("cmdEnregistrer_Click"));
         platform::messageBox(this, QStringLiteral("Le message n'a pas été enregistré."), kTitre,

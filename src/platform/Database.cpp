@@ -1,5 +1,7 @@
 #include "platform/Database.h"
 
+#include "platform/SqlText.h"
+
 #include <QAtomicInt>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -206,6 +208,38 @@ Transaction::~Transaction() {
 void Transaction::commit() {
     m_db.commit();
     m_done = true;
+}
+
+namespace {
+constexpr int kLockWaitTimeout = 1205;
+
+// A lock name is server-wide, and at most 64 characters long: the hash of the database's
+// name keeps two offices on one server from waiting on each other.
+QString lockNameSql(const QString& name) {
+    return QStringLiteral("CONCAT(") + sqlQuote(name + QLatin1Char('.')) +
+           QStringLiteral(", MD5(DATABASE()))");
+}
+} // namespace
+
+NamedLock::NamedLock(Database& db, const QString& name, int seconds)
+    : m_db(db), m_nameSql(lockNameSql(name)) {
+    const QString sql = QStringLiteral("SELECT GET_LOCK(") + m_nameSql + QStringLiteral(", ") +
+                        QString::number(seconds) + QStringLiteral(") AS Obtenu");
+    // 0 when the wait ran out, NULL when the server refused.
+    const Recordset rs = m_db.open(sql);
+    if (rs.eof() || rs.field(0).isNull() || rs.field(0).toInt() != 1)
+        throw DbError(kLockWaitTimeout,
+                      QStringLiteral("Un autre poste tient le verrou « %1 » depuis plus de %2 secondes.")
+                          .arg(name, QString::number(seconds)),
+                      sql);
+}
+
+NamedLock::~NamedLock() {
+    try {
+        // A lost connection's locks are already let go by the server.
+        if (m_db.isOpen()) m_db.execute(QStringLiteral("DO RELEASE_LOCK(") + m_nameSql + QStringLiteral(")"));
+    } catch (const DbError&) {
+    }
 }
 
 } // namespace platform

@@ -134,4 +134,21 @@ private:
     bool m_done = false;
 };
 
+// A lock that workstations doing the same work take in turn, held by this connection
+// until destruction. Waits at most `seconds` for it, then throws DbError 1205 holding
+// nothing. Taken before the transaction it guards begins and let go after that
+// transaction ends, what one turn reads includes everything the turn before wrote.
+// The name counts for the connection's database only.
+class NamedLock {
+public:
+    NamedLock(Database& db, const QString& name, int seconds);
+    ~NamedLock();
+    NamedLock(const NamedLock&) = delete;
+    NamedLock& operator=(const NamedLock&) = delete;
+
+private:
+    Database& m_db;
+    QString m_nameSql;
+};
+
 } // namespace platform
