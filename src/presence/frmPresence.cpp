@@ -21,7 +21,6 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QToolButton>
-#include <stdexcept>
 
 using platform::twipsToPixelsX;
 using platform::twipsToPixelsY;
@@ -92,7 +91,10 @@ void frmPresence::ouvrir() {
 
 platform::Database& frmPresence::cn() {
     platform::Database* db = Session::cnBD();
-    if (!db) throw std::runtime_error("Aucune connexion à la base de données.");
+    // Reported as a lost connection, so that the program goes inactive as it does for
+    // a connection that stops answering.
+    if (!db)
+        throw platform::DbError(2006, QStringLiteral("Aucune connexion à la base de données."), QString());
     return *db;
 }
 

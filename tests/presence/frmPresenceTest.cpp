@@ -158,12 +158,18 @@ TEST_F(PresenceBoard, NoStateLeavesTheLegendAloneAndAFailedFillRepaints) {
     EXPECT_EQ(w.SGridEtat->Columns(), 0);
     EXPECT_GT(w.SGrid->ColumnWidth(1), 0);
 
+    // Without a connection the fill is reported as a lost connection: the program goes inactive.
+    int inactif = 0;
+    services::Session::onConnectionLost = [&inactif] { ++inactif; };
     platform::Database* db = services::Session::cnBD();
     services::Session::setConnection(nullptr);
     w.Remplir();
     services::Session::setConnection(db);
+    services::Session::onConnectionLost = nullptr;
     EXPECT_TRUE(w.SGrid->Redraw());
+    EXPECT_TRUE(log().contains(s("--- 2006 "))) << qPrintable(log());
     EXPECT_TRUE(log().contains(s("Remplir"))) << qPrintable(log());
+    EXPECT_GE(inactif, 1);
 }
 
 } // namespace
