@@ -1,11 +1,29 @@
 #include "followup/Rapports.h"
 
+#include <QList>
+
 namespace followup {
 
-QString sqlRapportMessage(qint32 idMessage, int noEmploye, bool booRecu) {
+namespace {
+
+// " IN (1,2,3)"
+QString dansListe(const QList<qint32>& ids) {
+    QString l;
+    l.reserve(ids.size() * 7 + 6);
+    for (qint32 id : ids) {
+        l += l.isEmpty() ? QStringLiteral(" IN (") : QStringLiteral(",");
+        l += QString::number(id);
+    }
+    return l + QLatin1Char(')');
+}
+
+} // namespace
+
+QString sqlRapportMessages(const QList<qint32>& ids, int noEmploye, bool booRecu) {
     QString sql = QStringLiteral(
-        "SELECT tblmessage.DateSaisie, tblemploye.Nom AS EmplDe, tblemploye2.Nom AS EmplA,"
-        " tblmessage.HeureSaisie, tbletatmessage.Description AS Etat, tblpriorite.Description AS Priorite,"
+        "SELECT tblmessage.IdMessage, tblmessage.DateSaisie, tblemploye.Nom AS EmplDe,"
+        " tblemploye2.Nom AS EmplA, tblmessage.HeureSaisie, tbletatmessage.Description AS Etat,"
+        " tblpriorite.Description AS Priorite,"
         " tblmessage.IdClientMsg, tblclientmsg.Nom, tblclientmsg.Prenom, tblclientmsg.NomCie,"
         " tblclientmsg.Telephone, tblclientmsg.TelBureau, tblclientmsg.Cellulaire,"
         " tblclientmsg.AutreTel, tblclientmsg.Fax, tblmessage.Message FROM tblmessage"
@@ -15,8 +33,8 @@ QString sqlRapportMessage(qint32 idMessage, int noEmploye, bool booRecu) {
         " INNER JOIN tblemploye AS tblemploye2 ON (tblmessageemploye.NoEmplA = tblemploye2.NoEmploye)"
         " INNER JOIN tbletatmessage ON (tblmessageemploye.IdEtat = tbletatmessage.IdEtat)"
         " INNER JOIN tblpriorite ON (tblmessage.IdPriorite = tblpriorite.IdPriorite)"
-        " WHERE tblmessage.IdMessage = ");
-    sql += QString::number(idMessage);
+        " WHERE tblmessage.IdMessage");
+    sql += dansListe(ids);
     if (noEmploye == 0)
         sql += QStringLiteral(" AND NoEmplA > -1");
     else
@@ -25,19 +43,25 @@ QString sqlRapportMessage(qint32 idMessage, int noEmploye, bool booRecu) {
     return sql + QStringLiteral(" GROUP BY tblmessage.IdMessage");
 }
 
-QString sqlRapportTypes(qint32 idMessage) {
-    return QStringLiteral("SELECT tbltypemessage.Description FROM tbltypemessage"
+QString sqlRapportTypes(const QList<qint32>& ids) {
+    return QStringLiteral("SELECT tblmessagetype.IdMessage, tbltypemessage.Description FROM tbltypemessage"
                           " INNER JOIN tblmessagetype ON (tbltypemessage.IdType = tblmessagetype.IdType)"
-                          " WHERE tblmessagetype.IdMessage = ") +
-           QString::number(idMessage);
+                          " WHERE tblmessagetype.IdMessage") +
+           dansListe(ids) + QStringLiteral(" ORDER BY tblmessagetype.IdMessage, tblmessagetype.IdType");
 }
 
-QString sqlRapportDestinataires(qint32 idMessage) {
+QString sqlRapportDestinataires(const QList<qint32>& ids) {
     return QStringLiteral(
-               "SELECT Nom FROM tblemploye"
+               "SELECT tblmessageemploye.IdMessage, tblemploye.Nom FROM tblemploye"
                " INNER JOIN tblmessageemploye ON (tblmessageemploye.NoEmplA = tblemploye.NoEmploye)"
-               " WHERE IdMessage = ") +
-           QString::number(idMessage) + QStringLiteral(" ORDER BY Nom");
+               " WHERE tblmessageemploye.IdMessage") +
+           dansListe(ids) + QStringLiteral(" ORDER BY tblmessageemploye.IdMessage, tblemploye.Nom");
+}
+
+QString sqlRapportDossiers(const QList<qint32>& ids) {
+    return QStringLiteral("SELECT tblmessagedossier.IdMessage, tblmessagedossier.NoDossier AS NoDos"
+                          " FROM tblmessagedossier WHERE tblmessagedossier.IdMessage") +
+           dansListe(ids) + QStringLiteral(" ORDER BY tblmessagedossier.IdMessageDossier");
 }
 
 QString lettrePriorite(const QString& priorite) {

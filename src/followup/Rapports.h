@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -26,11 +27,16 @@ struct RapportMessage {
     QString dossiers;
 };
 
-// One message under the employee filter: employee 0 is every employee; otherwise his
-// received (booRecu) or sent messages. One record per message.
-QString sqlRapportMessage(qint32 idMessage, int noEmploye, bool booRecu);
-QString sqlRapportTypes(qint32 idMessage);
-QString sqlRapportDestinataires(qint32 idMessage);
+// What the reports print of the messages of a list of ids, one statement each whatever
+// their number, each record carrying its IdMessage.
+// One record per message under the employee filter: employee 0 is every employee;
+// otherwise his received (booRecu) or sent messages.
+QString sqlRapportMessages(const QList<qint32>& ids, int noEmploye, bool booRecu);
+// Types (Description) by type number, every recipient's name (Nom) by name, folders (NoDos)
+// in the order they were written.
+QString sqlRapportTypes(const QList<qint32>& ids);
+QString sqlRapportDestinataires(const QList<qint32>& ids);
+QString sqlRapportDossiers(const QList<qint32>& ids);
 
 // First letter of the priority, upper case.
 QString lettrePriorite(const QString& priorite);

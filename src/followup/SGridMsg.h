@@ -211,7 +211,7 @@ private:
                       qint32 idSelection);
     void ecrireColonnes(int row, const platform::Recordset& rs, const QFont& font,
                         const DetailsLigne& details);
-    bool lireTextes(const QString& sql, const char* champTexte, const QString& procedure,
+    bool lireTextes(const QStringList& sqls, const char* champTexte, const QString& procedure,
                     QHash<qint32, QString>& textes);
     void abandonRemplir();
     void ecrireTexte(int row, const QFont& font);
@@ -272,9 +272,6 @@ private:
     // Stores the edited text, keeping what another workstation did meanwhile.
     void enregistrerTexteEdite(qint32 idMessage, QString& sql);
 
-    // Reports: one message's record, types, folders and recipients; false when the message
-    // does not pass the employee filter any more.
-    bool lireMessageRapport(qint32 idMessage, int noEmploye, followup::RapportMessage& out, QString& sql);
     // What the grid shows now of every row (kToutesLesLignes) or of one row: a report lets
     // other work run between rows, and the grid may be refilled meanwhile.
     struct LigneRapport {
@@ -283,6 +280,11 @@ private:
         QString no;
     };
     QList<LigneRapport> lignesRapport(qint32 row) const;
+    // Reports: the record, types, recipients and folders of every message of the rows, read
+    // before the first block in a few statements whatever their number; a message that no
+    // longer passes the employee filter has no entry. False when the connection is gone.
+    bool lireMessagesRapport(const QList<LigneRapport>& lignes, int noEmploye,
+                             QHash<qint32, followup::RapportMessage>& messages, QString& sql);
 
     void erreur(const platform::DbError& e, const QString& procedure, const QString& sql);
     // The shared connection; a DbError (connection lost) when there is none.

@@ -118,8 +118,8 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         sql.clear();
         QHash<qint32, QString> types, dossiers;
         if (!rs.eof() &&
-            !(lireTextes(followup::sqlTypesListe(f), "Descr", QStringLiteral("GetTypeMessage"), types) &&
-              lireTextes(followup::sqlDossiersListe(f), "NoDos", QStringLiteral("GetDossierDetail"),
+            !(lireTextes({followup::sqlTypesListe(f)}, "Descr", QStringLiteral("GetTypeMessage"), types) &&
+              lireTextes({followup::sqlDossiersListe(f)}, "NoDos", QStringLiteral("GetDossierDetail"),
                          dossiers))) {
             // The connection is gone: the window is closing, there is nothing more to show.
             abandonRemplir();
@@ -173,21 +173,23 @@ void SGridMsg::abandonRemplir() {
 }
 
 // Reads the texts of one detail column for every listed message, joined by ", " in the
-// order returned. A failure is reported under the name of the procedure that reads the
-// same text for one message, and leaves the column empty; false when the connection
-// itself is gone.
-bool SGridMsg::lireTextes(const QString& sql, const char* champTexte, const QString& procedure,
+// order returned, from one statement or a few (a long list of messages read in parts).
+// A failure is reported once, under the name of the procedure that reads the same text for
+// one message, and leaves the column empty; false when the connection itself is gone.
+bool SGridMsg::lireTextes(const QStringList& sqls, const char* champTexte, const QString& procedure,
                           QHash<qint32, QString>& textes) {
-    try {
-        for (Recordset rs = connexion().open(sql); !rs.eof(); rs.moveNext()) {
-            QString& texte = textes[entier(rs, "IdMessage")];
-            if (!texte.isEmpty()) texte += QStringLiteral(", ");
-            texte += champ(rs, champTexte);
+    for (const QString& sql : sqls) {
+        try {
+            for (Recordset rs = connexion().open(sql); !rs.eof(); rs.moveNext()) {
+                QString& texte = textes[entier(rs, "IdMessage")];
+                if (!texte.isEmpty()) texte += QStringLiteral(", ");
+                texte += champ(rs, champTexte);
+            }
+        } catch (const platform::DbError& e) {
+            textes.clear();
+            erreur(e, procedure, sql);
+            return !e.isTimeout();
         }
-    } catch (const platform::DbError& e) {
-        textes.clear();
-        erreur(e, procedure, sql);
-        return !e.isTimeout();
     }
     return true;
 }

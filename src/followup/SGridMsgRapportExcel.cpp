@@ -104,11 +104,25 @@ void SGridMsg::ExportMsgExcel(platform::Worksheet*& sheet, qint32 row) {
         // font; with a wider one, the telephone column would print on pages of its own.
         page.FitToPagesWide = 1;
 
+        QHash<qint32, followup::RapportMessage> messages;
+        const bool lu = lireMessagesRapport(lignes, intNoEmploye, messages, sql);
+        if (!self) {
+            services::FermerExcel();
+            return;
+        }
+        if (!lu) {
+            services::FermerExcel();
+            progres.reset();
+            window()->setEnabled(true);
+            unsetCursor();
+            return;
+        }
         qint32 r = 3;
         followup::SautsDePage sauts;
         for (const LigneRapport& l : lignes) {
-            followup::RapportMessage m;
-            if (!l.groupe && lireMessageRapport(l.id, intNoEmploye, m, sql)) {
+            const auto it = messages.constFind(l.id);
+            if (!l.groupe && it != messages.constEnd()) {
+                const followup::RapportMessage& m = *it;
                 m_txtRtfTransfert.setTextRTF(m.messageRtf);
                 QString texte = m_txtRtfTransfert.text();
                 if (texte.size() > kTexteMax) texte = texte.left(kTexteMax - 1) + QChar(0x2026);
@@ -164,7 +178,6 @@ void SGridMsg::ExportMsgExcel(platform::Worksheet*& sheet, qint32 row) {
                 ws->format(r, 1).verticalAlignment = platform::xlTop;
                 r += 4;
             }
-            sql.clear();
             p->setValue(p->Value() + 1);
             QCoreApplication::processEvents();
             if (!self) {

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
+#include <QSet>
 #include <memory>
 #include <stdexcept>
 
@@ -29,8 +30,15 @@ namespace {
 const QString kForm = QStringLiteral("SGridMsg");
 QString s_dossierRapports;
 
+// Ids a report puts in one statement: a long report takes a few statements, each well
+// under the server's packet size.
+constexpr qsizetype kIdsParStatement = 5000;
+
 QString champ(const Recordset& rs, const char* name) {
     return rs.field(QLatin1String(name)).text();
+}
+qint32 entier(const Recordset& rs, const char* name) {
+    return rs.field(QLatin1String(name)).toInt();
 }
 
 // Characters a file name cannot hold on the office's workstations.
@@ -80,33 +88,59 @@ QList<SGridMsg::LigneRapport> SGridMsg::lignesRapport(qint32 row) const {
     return lignes;
 }
 
-bool SGridMsg::lireMessageRapport(qint32 idMessage, int noEmploye, followup::RapportMessage& m,
-                                  QString& sql) {
+bool SGridMsg::lireMessagesRapport(const QList<LigneRapport>& lignes, int noEmploye,
+                                   QHash<qint32, followup::RapportMessage>& messages, QString& sql) {
+    // Round trips are what a long report waits for: the ids go by thousands in each statement.
+    QList<QList<qint32>> lots(1);
+    QSet<qint32> vus;
+    for (const LigneRapport& l : lignes) {
+        if (l.groupe || vus.contains(l.id)) continue;
+        vus.insert(l.id);
+        if (lots.last().size() == kIdsParStatement) lots.append(QList<qint32>());
+        lots.last().append(l.id);
+    }
+    if (lots.first().isEmpty()) return true;
     platform::Database& db = connexion();
-    sql = followup::sqlRapportMessage(idMessage, noEmploye, m_booRecu);
-    const Recordset rs = db.open(sql);
-    if (rs.eof()) return false;
-    m.dateSaisie = rs.field(QStringLiteral("DateSaisie")).toDate();
-    m.heureSaisie = champ(rs, "HeureSaisie");
-    m.emplDe = champ(rs, "EmplDe");
-    m.emplA = champ(rs, "EmplA");
-    m.etat = champ(rs, "Etat");
-    m.priorite = champ(rs, "Priorite");
-    m.nom = champ(rs, "Nom");
-    m.prenom = champ(rs, "Prenom");
-    m.nomCie = champ(rs, "NomCie");
-    m.telephones =
-        followup::lignesTelephone(champ(rs, "Telephone"), champ(rs, "TelBureau"), champ(rs, "Cellulaire"),
-                                  champ(rs, "AutreTel"), champ(rs, "Fax"));
-    m.messageRtf = champ(rs, "Message");
-    sql = followup::sqlRapportTypes(idMessage);
-    for (Recordset t = db.open(sql); !t.eof(); t.moveNext())
-        m.types << champ(t, "Description");
-    sql = followup::sqlRapportDestinataires(idMessage);
-    for (Recordset d = db.open(sql); !d.eof(); d.moveNext())
-        m.destinataires << champ(d, "Nom");
+    for (const QList<qint32>& lot : lots) {
+        sql = followup::sqlRapportMessages(lot, noEmploye, m_booRecu);
+        for (Recordset rs = db.open(sql); !rs.eof(); rs.moveNext()) {
+            followup::RapportMessage& m = messages[entier(rs, "IdMessage")];
+            m.dateSaisie = rs.field(QStringLiteral("DateSaisie")).toDate();
+            m.heureSaisie = champ(rs, "HeureSaisie");
+            m.emplDe = champ(rs, "EmplDe");
+            m.emplA = champ(rs, "EmplA");
+            m.etat = champ(rs, "Etat");
+            m.priorite = champ(rs, "Priorite");
+            m.nom = champ(rs, "Nom");
+            m.prenom = champ(rs, "Prenom");
+            m.nomCie = champ(rs, "NomCie");
+            m.telephones =
+                followup::lignesTelephone(champ(rs, "Telephone"), champ(rs, "TelBureau"),
+                                          champ(rs, "Cellulaire"), champ(rs, "AutreTel"), champ(rs, "Fax"));
+            m.messageRtf = champ(rs, "Message");
+        }
+    }
+    // Names of one column for the messages read above, in the statement's order.
+    auto lireNoms = [&](QString (*requete)(const QList<qint32>&), const char* colonne,
+                        QStringList followup::RapportMessage::*liste) {
+        for (const QList<qint32>& lot : lots) {
+            sql = requete(lot);
+            for (Recordset rs = db.open(sql); !rs.eof(); rs.moveNext()) {
+                const auto it = messages.find(entier(rs, "IdMessage"));
+                if (it != messages.end()) ((*it).*liste) << champ(rs, colonne);
+            }
+        }
+    };
+    lireNoms(followup::sqlRapportTypes, "Description", &followup::RapportMessage::types);
+    lireNoms(followup::sqlRapportDestinataires, "Nom", &followup::RapportMessage::destinataires);
     sql.clear();
-    m.dossiers = GetDossierDetail(idMessage);
+    QStringList requetes;
+    for (const QList<qint32>& lot : lots)
+        requetes << followup::sqlRapportDossiers(lot);
+    QHash<qint32, QString> dossiers;
+    if (!lireTextes(requetes, "NoDos", QStringLiteral("GetDossierDetail"), dossiers)) return false;
+    for (auto it = messages.begin(); it != messages.end(); ++it)
+        it->dossiers = dossiers.value(it.key());
     return true;
 }
 
@@ -195,9 +229,18 @@ void SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
                platform::Clock::today().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("</p>"));
         ecrire(QStringLiteral("<br>"));
 
+        QHash<qint32, followup::RapportMessage> messages;
+        const bool lu = lireMessagesRapport(lignes, choisi, messages, sql);
+        if (!self) return;
+        if (!lu) {
+            window()->setEnabled(true);
+            unsetCursor();
+            return;
+        }
         for (const LigneRapport& l : lignes) {
-            followup::RapportMessage m;
-            if (!l.groupe && lireMessageRapport(l.id, choisi, m, sql)) {
+            const auto it = messages.constFind(l.id);
+            if (!l.groupe && it != messages.constEnd()) {
+                const followup::RapportMessage& m = *it;
                 auto td = [&](const QString& t) {
                     ecrire(QStringLiteral("<td>") + t + QStringLiteral("</td>"));
                 };
@@ -244,7 +287,6 @@ void SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
                 ecrire(QStringLiteral("</table><br>"));
                 vider();
             }
-            sql.clear();
             p->setValue(p->Value() + 1);
             QCoreApplication::processEvents();
             if (!self) return;

@@ -203,4 +203,29 @@ TEST_F(RapportExcel, LongExportBreaksBetweenBlocksAndStopsAtTheSheetsEnd) {
     EXPECT_TRUE(g.isEnabled());
 }
 
+// Both reports read their messages in as many statements for forty messages as for two.
+TEST_F(RapportExcel, ReportStatementsDoNotGrowWithTheMessages) {
+    SGridMsg g;
+    const auto statements = [&](int premier, int dernier) {
+        for (int id = premier; id <= dernier; ++id) {
+            message(id);
+            recipient(id, 3, 2);
+            recipient(id, 3, 4);
+            exec(QStringLiteral("INSERT INTO tblmessagetype (IdMessage, IdType) VALUES (%1, 1)").arg(id));
+            exec(QStringLiteral("INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES (%1, 'D')")
+                     .arg(id));
+        }
+        g.Remplir();
+        const qint64 avant = db().statementCount();
+        g.ExportMsgHTML(m_dir.filePath(QStringLiteral("r.HTML")), SGridMsg::kToutesLesLignes);
+        g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+        return db().statementCount() - avant;
+    };
+    const qint64 deux = statements(1, 2);
+    EXPECT_EQ(statements(3, 40), deux);
+    EXPECT_EQ(g.SGrid()->Rows(), 40);
+    EXPECT_EQ(m_ouverts.size(), 2);
+    EXPECT_EQ(errorReports(), 0);
+}
+
 } // namespace
