@@ -1,16 +1,19 @@
 #pragma once
 
 #include "followup/SGridMsg.h"
+#include "followup/frmBrowserMdi.h"
 #include "platform/Clock.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/RichTextBox.h"
 #include "platform/SqlText.h"
+#include "platform/Workbook.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
 #include "support/ScriptedChooser.h"
 #include "support/TestDb.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -53,6 +56,11 @@ protected:
             "'Information');\n"));
     }
     void TearDown() override {
+        if (m_ouvreur) platform::ExcelApplication::setOpener(m_ouvreur);
+        for (const QString& f : classeurs)
+            QFile::remove(f);
+        SGridMsg::setDossierRapports(QString());
+        platform::Worksheet::setMaxRows(0);
         services::setErrorLogPath(QString());
         platform::Clock::setFixed(QDateTime());
         services::Session::lngNoEmploye = 0;
@@ -105,6 +113,39 @@ protected:
             out << c->itemText(i);
         return out;
     }
+    // The user picks an entry of a list.
+    static void choisir(QComboBox* c, const QString& texte) {
+        const int i = c->findText(texte, Qt::MatchExactly);
+        ASSERT_GE(i, 0) << texte.toStdString();
+        c->setCurrentIndex(i);
+        emit c->activated(i);
+    }
+    // The texts of a row's cells from one column to another, joined by "|".
+    static QString textes(const platform::Grid* g, int row, int from, int to) {
+        QStringList out;
+        for (int c = from; c <= to; ++c)
+            out << g->CellText(row, c);
+        return out.join(QLatin1Char('|'));
+    }
+    static QString lire(const QString& path) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return QString::fromLatin1(f.readAll());
+    }
+    // Reports go to the test's folder, workbooks are recorded instead of opened.
+    void capturerRapports() {
+        SGridMsg::setDossierRapports(m_dir.path());
+        m_ouvreur = platform::ExcelApplication::setOpener([this](const QString& path) {
+            classeurs << path;
+            return true;
+        });
+    }
+    static QList<followup::frmBrowserMdi*> visionneuses() {
+        QList<followup::frmBrowserMdi*> v;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* b = qobject_cast<followup::frmBrowserMdi*>(w)) v << b;
+        return v;
+    }
     // Counts the Refresh signals the grid raises from now on.
     static std::shared_ptr<int> refreshCounter(SGridMsg& g) {
         auto n = std::make_shared<int>(0);
@@ -130,4 +171,6 @@ protected:
 
     static inline TestDb* s_db = nullptr;
     QTemporaryDir m_dir;
+    QStringList classeurs;
+    platform::ExcelApplication::Opener m_ouvreur;
 };
