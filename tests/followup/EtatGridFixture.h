@@ -18,6 +18,11 @@ public:
     bool booAnnule = false;
 };
 
+// The audit line of a state change at the fixtures' time.
+inline QString audit(const QString& etat, const QString& qui = QStringLiteral("Julie")) {
+    return QStringLiteral("%1 le 2026-12-07 à 14:03:12 par %2").arg(etat, qui);
+}
+
 // A message grid in Julie's received list on 2026-12-07 at 14:03:12, with the shell's
 // unread count recorded instead of run.
 class EtatGrille : public SGridMsgDb {
@@ -63,18 +68,19 @@ protected:
         emit grille->SGrid()->RequestEdit(row, col, 0, cancel);
         return !cancel;
     }
+    using SGridMsgDb::choisir;
     // The user picks an entry of the open picker.
-    void choisir(const QString& texte) {
-        QComboBox* c = grille->ImgCbo();
-        const int i = c->findText(texte);
-        ASSERT_GE(i, 0) << texte.toStdString();
-        c->setCurrentIndex(i);
-        emit c->activated(i);
-    }
+    void choisir(const QString& texte) { SGridMsgDb::choisir(grille->ImgCbo(), texte); }
     // Opens the state picker on a row and picks an entry.
     void changerEtat(int row, const QString& texte) {
         ASSERT_TRUE(demanderEdition(row, SGridMsg::colEtat));
         choisir(texte);
+    }
+    // The same, for a message of several recipients: the state dialog opens and the
+    // action answers it.
+    void changerEtat(int row, const QString& texte, std::function<void(followup::frmChangeEtatMsg&)> action) {
+        pendantDialogue(std::move(action));
+        changerEtat(row, texte);
     }
     // Acts on the state dialog once it runs modally.
     void pendantDialogue(std::function<void(followup::frmChangeEtatMsg&)> action) {
@@ -91,6 +97,7 @@ protected:
         for (int i = 0; i < d.lstvEmpl()->count(); ++i)
             if (d.lstvEmpl()->item(i)->text() == nom) d.lstvEmpl()->item(i)->setCheckState(Qt::Unchecked);
     }
+    platform::Grid* g() const { return grille->SGrid(); }
 
     HoteGrille hote;
     SGridMsg* grille = nullptr;

@@ -6,16 +6,12 @@
 #include <QPointer>
 #include <QTest>
 
-namespace {
-const QString kLigneTermine = QStringLiteral("Terminé le 2026-12-07 à 14:03:12 par Julie");
-}
-
 TEST_F(EtatGrille, FinishingAOneRecipientMessageStampsItAndAppendsTheLine) {
     messageA(20, QStringLiteral("Rappeler M. Tremblay"), 1, 1);
     remplir();
     const int r = ligne(20);
     ASSERT_GT(r, 0);
-    EXPECT_EQ(grille->SGrid()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
+    EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
 
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
     EXPECT_EQ(grille->typeEdition(), QStringLiteral("Etat"));
@@ -23,96 +19,107 @@ TEST_F(EtatGrille, FinishingAOneRecipientMessageStampsItAndAppendsTheLine) {
     choisir(QStringLiteral("Terminé"));
 
     EXPECT_EQ(ligneDest(20, 2), QStringLiteral("4|2026-12-07 14:03:12|0"));
-    EXPECT_EQ(texteStocke(20), QStringLiteral("Rappeler M. Tremblay\r\n") + kLigneTermine);
-    EXPECT_EQ(grille->SGrid()->CellText(r, SGridMsg::colMessage),
-              QStringLiteral("Rappeler M. Tremblay\n") + kLigneTermine);
-    EXPECT_EQ(grille->SGrid()->CellImage(r, SGridMsg::colEtat), 4 + 2);
-    EXPECT_EQ(grille->SGrid()->CellForeColor(r, SGridMsg::colNo), -1);
+    EXPECT_EQ(texteStocke(20), QStringLiteral("Rappeler M. Tremblay\r\n") + audit(QStringLiteral("Terminé")));
+    EXPECT_EQ(g()->CellText(r, SGridMsg::colMessage),
+              QStringLiteral("Rappeler M. Tremblay\n") + audit(QStringLiteral("Terminé")));
+    EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 4 + 2);
+    EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), -1);
     EXPECT_EQ(verifs, QList<bool>({true}));
     EXPECT_TRUE(grille->ImgCbo()->isHidden());
     EXPECT_EQ(errorReports(), 0);
 }
 
-TEST_F(EtatGrille, AnotherStateInTheSentListLeavesFinishTimeAndUnreadFlags) {
-    message(21, QString()); // an empty text: the line comes without a leading line feed
+// In the sent list neither the finishing time nor the unread flags change, and neither
+// does a priority pick; an empty text takes its line without a leading line feed.
+TEST_F(EtatGrille, InTheSentListStateAndPriorityLeaveFinishTimeAndUnreadFlags) {
+    message(21, QString());
     recipient(21, 2, 3, 1, 1, QStringLiteral("2026-01-05 08:00:00"));
     grille->setBooRecu(false);
     remplir();
     const int r = ligne(21);
     changerEtat(r, QStringLiteral("En attente"));
-
     EXPECT_EQ(ligneDest(21, 3), QStringLiteral("3|2026-01-05 08:00:00|1"));
-    EXPECT_EQ(texteStocke(21), QStringLiteral("En attente le 2026-12-07 à 14:03:12 par Julie"));
-    EXPECT_TRUE(verifs.isEmpty());
+    EXPECT_EQ(texteStocke(21), audit(QStringLiteral("En attente")));
     // Still unread by its recipient: the sender's list keeps it red.
-    EXPECT_EQ(grille->SGrid()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
+    EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
+
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
+    choisir(QStringLiteral("Basse"));
+    EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 21")), 3);
+    EXPECT_EQ(ligneDest(21, 3), QStringLiteral("3|2026-01-05 08:00:00|1"));
+    EXPECT_TRUE(verifs.isEmpty());
 }
 
-TEST_F(EtatGrille, BackToOpenWritesTheStateButNoLine) {
-    messageA(22, QStringLiteral("Texte"), 2, 0);
+TEST_F(EtatGrille, PriorityPickMarksReadInTheEmployeesReceivedList) {
+    messageA(40, QStringLiteral("P"), 1, 1);
     remplir();
-    const int r = ligne(22);
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
-    EXPECT_EQ(grille->ImgCbo()->currentText(), QStringLiteral("En traitement"));
-    choisir(QStringLiteral("Ouvert"));
-    EXPECT_EQ(ligneDest(22, 2), QStringLiteral("1|-|0"));
-    EXPECT_EQ(texteStocke(22), QStringLiteral("Texte"));
-    EXPECT_EQ(grille->SGrid()->CellImage(r, SGridMsg::colEtat), 1 + 2);
+    const int r = ligne(40);
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
+    choisir(QStringLiteral("Urgente"));
+    EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 40")), 1);
+    EXPECT_EQ(g()->CellImage(r, SGridMsg::colPriorite), 0);
+    EXPECT_EQ(ligneDest(40, 2), QStringLiteral("1|-|0"));
+    EXPECT_EQ(verifs, QList<bool>({true}));
 }
 
-TEST_F(EtatGrille, StruckThroughExactlyWhenTheResultingOrderIsFive) {
-    messageA(23, QStringLiteral("A"));
+// Struck through exactly when the resulting order is 5; back to "Ouvert" writes no line.
+TEST_F(EtatGrille, CancelledStrikesTheRowAndBackToOpenWritesNoLine) {
+    messageA(23, QStringLiteral("A"), 2, 0);
     remplir();
     const int r = ligne(23);
+    auto barree = [&] {
+        int n = 0;
+        for (int c = SGridMsg::colNo; c <= SGridMsg::colMessage; ++c)
+            n += g()->CellFont(r, c).strikeOut();
+        return n;
+    };
     changerEtat(r, QStringLiteral("Annulé"));
-    for (int c = SGridMsg::colNo; c <= SGridMsg::colMessage; ++c)
-        EXPECT_TRUE(grille->SGrid()->CellFont(r, c).strikeOut()) << c;
-    EXPECT_EQ(grille->SGrid()->CellImage(r, SGridMsg::colEtat), 5 + 2);
-
+    EXPECT_EQ(barree(), SGridMsg::colMessage - SGridMsg::colNo + 1);
+    EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 5 + 2);
     changerEtat(r, QStringLiteral("En attente"));
-    for (int c = SGridMsg::colNo; c <= SGridMsg::colMessage; ++c)
-        EXPECT_FALSE(grille->SGrid()->CellFont(r, c).strikeOut()) << c;
+    EXPECT_EQ(barree(), 0);
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    EXPECT_EQ(grille->ImgCbo()->currentText(), QStringLiteral("En attente"));
+    choisir(QStringLiteral("Ouvert"));
+    EXPECT_EQ(ligneDest(23, 2), QStringLiteral("1|-|0"));
+    EXPECT_EQ(texteStocke(23),
+              QStringLiteral("A\r\n%1\r\n%2")
+                  .arg(audit(QStringLiteral("Annulé")), audit(QStringLiteral("En attente"))));
+    EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 1 + 2);
 }
 
 TEST_F(EtatGrille, DialogStampsOnlyTheTickedRecipientsAndTheRowShowsTheViewersOwnState) {
     messageTexte(30, QStringLiteral("Pour trois"));
-    recipient(30, 5, 2, 1, 1);
-    recipient(30, 5, 3, 1, 1);
-    recipient(30, 5, 4, 1, 1);
+    for (int a : {2, 3, 4})
+        recipient(30, 5, a, 1, 1);
     remplir();
     const int r = ligne(30);
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
     QStringList listes;
-    pendantDialogue([&](followup::frmChangeEtatMsg& d) {
+    changerEtat(r, QStringLiteral("Annulé"), [&](followup::frmChangeEtatMsg& d) {
         for (int i = 0; i < d.lstvEmpl()->count(); ++i)
             listes << d.lstvEmpl()->item(i)->text();
         decocher(d, QStringLiteral("Julie"));
         d.cmdOk()->click();
     });
-    choisir(QStringLiteral("Annulé"));
-
     listes.sort();
-    EXPECT_EQ(listes,
-              QStringList({QStringLiteral("Julie"), QStringLiteral("Marc"), QStringLiteral("Sophie")}));
+    EXPECT_EQ(listes.join(QLatin1Char(' ')), QStringLiteral("Julie Marc Sophie"));
     EXPECT_FALSE(hote.booAnnule);
     EXPECT_EQ(ligneDest(30, 2), QStringLiteral("1|-|0")); // not ticked, but read now
     EXPECT_EQ(ligneDest(30, 3), QStringLiteral("5|-|1"));
     EXPECT_EQ(ligneDest(30, 4), QStringLiteral("5|-|1"));
-    EXPECT_EQ(texteStocke(30), QStringLiteral("Pour trois\r\nAnnulé le 2026-12-07 à 14:03:12 par Julie"));
+    EXPECT_EQ(texteStocke(30), QStringLiteral("Pour trois\r\n") + audit(QStringLiteral("Annulé")));
     // Julie's own row is still open: her list neither strikes it nor shows it cancelled.
-    EXPECT_FALSE(grille->SGrid()->CellFont(r, SGridMsg::colNo).strikeOut());
-    EXPECT_EQ(grille->SGrid()->CellImage(r, SGridMsg::colEtat), 1 + 2);
+    EXPECT_FALSE(g()->CellFont(r, SGridMsg::colNo).strikeOut());
+    EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 1 + 2);
     EXPECT_EQ(verifs, QList<bool>({true}));
 
     // With "Tous" the row shows the state chosen, struck through, and nobody's unread
     // flag changes through a state other than 4.
     grille->setNoEmploye(0);
     remplir();
-    const int r2 = ligne(30);
-    ASSERT_TRUE(demanderEdition(r2, SGridMsg::colEtat));
-    pendantDialogue([](followup::frmChangeEtatMsg& d) { d.cmdOk()->click(); });
-    choisir(QStringLiteral("Annulé"));
-    EXPECT_TRUE(grille->SGrid()->CellFont(r2, SGridMsg::colNo).strikeOut());
+    changerEtat(ligne(30), QStringLiteral("Annulé"),
+                [](followup::frmChangeEtatMsg& d) { d.cmdOk()->click(); });
+    EXPECT_TRUE(g()->CellFont(ligne(30), SGridMsg::colNo).strikeOut());
     EXPECT_EQ(ligneDest(30, 3), QStringLiteral("5|-|1"));
     EXPECT_EQ(verifs.size(), 1);
 }
@@ -123,12 +130,10 @@ TEST_F(EtatGrille, CancelledDialogWritesNoStateNorLineButMarksTheMessageRead) {
     recipient(31, 5, 3, 1, 1);
     remplir();
     const int r = ligne(31);
-    const int imageAvant = grille->SGrid()->CellImage(r, SGridMsg::colEtat);
-
+    const int imageAvant = g()->CellImage(r, SGridMsg::colEtat);
     for (int essai = 0; essai < 3; ++essai) {
-        ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
         hote.booAnnule = false;
-        pendantDialogue([essai](followup::frmChangeEtatMsg& d) {
+        changerEtat(r, QStringLiteral("Terminé"), [essai](followup::frmChangeEtatMsg& d) {
             if (essai == 0) d.cmdAnnule()->click();
             if (essai == 1) d.close(); // the frame's close box
             if (essai == 2) {
@@ -137,45 +142,20 @@ TEST_F(EtatGrille, CancelledDialogWritesNoStateNorLineButMarksTheMessageRead) {
                 d.cmdOk()->click();
             }
         });
-        choisir(QStringLiteral("Terminé"));
         EXPECT_TRUE(hote.booAnnule) << essai;
         EXPECT_TRUE(grille->ImgCbo()->isHidden());
     }
     EXPECT_EQ(ligneDest(31, 2), QStringLiteral("1|-|0"));
     EXPECT_EQ(ligneDest(31, 3), QStringLiteral("1|-|1"));
     EXPECT_EQ(texteStocke(31), QStringLiteral("Deux"));
-    EXPECT_EQ(grille->SGrid()->CellImage(r, SGridMsg::colEtat), imageAvant);
+    EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), imageAvant);
     EXPECT_EQ(verifs, QList<bool>({true, true, true}));
-}
-
-TEST_F(EtatGrille, PriorityPickMarksReadOnlyInTheEmployeesReceivedList) {
-    messageA(40, QStringLiteral("P"), 1, 1);
-    remplir();
-    int r = ligne(40);
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
-    choisir(QStringLiteral("Urgente"));
-    EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 40")), 1);
-    EXPECT_EQ(grille->SGrid()->CellImage(r, SGridMsg::colPriorite), 0);
-    EXPECT_EQ(ligneDest(40, 2), QStringLiteral("1|-|0"));
-    EXPECT_EQ(verifs, QList<bool>({true}));
-
-    exec(QStringLiteral("UPDATE tblmessageemploye SET Nouveau = 1"));
-    grille->setBooRecu(false);
-    grille->setNoEmploye(3);
-    remplir();
-    r = ligne(40);
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
-    choisir(QStringLiteral("Basse"));
-    EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 40")), 3);
-    EXPECT_EQ(ligneDest(40, 2), QStringLiteral("1|-|1"));
-    EXPECT_EQ(verifs.size(), 1);
 }
 
 TEST_F(EtatGrille, PickerTakesNoTypingAndEscapeClosesItWithoutAChange) {
     messageA(41, QStringLiteral("E"), 1, 1);
     remplir();
-    const int r = ligne(41);
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    ASSERT_TRUE(demanderEdition(ligne(41), SGridMsg::colEtat));
     QTest::keyClick(grille->ImgCbo(), Qt::Key_T);
     QTest::keyClick(grille->ImgCbo(), Qt::Key_Return);
     EXPECT_EQ(grille->ImgCbo()->currentText(), QStringLiteral("Ouvert"));
@@ -195,7 +175,6 @@ TEST_F(EtatGrille, RecipientsSubGridOnlyForSeveralRecipientsAndOtherColumnsRefus
     recipient(51, 3, 5, 1, 0);
     grille->setNoEmploye(0);
     remplir();
-
     EXPECT_FALSE(demanderEdition(ligne(50), SGridMsg::colDestinataire));
     EXPECT_FALSE(demanderEdition(ligne(50), SGridMsg::colMessage));
 
@@ -211,9 +190,7 @@ TEST_F(EtatGrille, RecipientsSubGridOnlyForSeveralRecipientsAndOtherColumnsRefus
                    .arg(a->CellImage(i, 1))
                    .arg(a->CellForeColor(i, 2));
     vus.sort();
-    EXPECT_EQ(vus, QStringList({QStringLiteral("Julie:6:-1"), QStringLiteral("Sophie:4:255"),
-                                QStringLiteral("Éric:3:-1")}));
-
+    EXPECT_EQ(vus.join(QLatin1Char(' ')), QStringLiteral("Julie:6:-1 Sophie:4:255 Éric:3:-1"));
     // The sub-grid stays until another editor opens.
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
     EXPECT_TRUE(a->isHidden());
@@ -226,22 +203,15 @@ TEST_F(EtatGrille, TheMessageListWindowReceivesTheCancelFlag) {
     recipient(32, 5, 2, 1, 0);
     recipient(32, 5, 3, 1, 0);
     followup::frmListeMsg w;
-    SGridMsg* g = w.SGridMsgRecu();
-    g->Remplir();
-    const int r = rowOf(*g, 32);
-    ASSERT_GT(r, 0);
-    bool cancel = false;
-    emit g->SGrid()->RequestEdit(r, SGridMsg::colEtat, 0, cancel);
-    ASSERT_FALSE(g->ImgCbo()->isHidden());
-
-    const int i = g->ImgCbo()->findText(QStringLiteral("Terminé"));
+    SGridMsg* l = w.SGridMsgRecu();
+    l->Remplir();
     for (bool annule : {true, false}) {
         w.booAnnule = !annule;
-        if (!annule) emit g->SGrid()->RequestEdit(r, SGridMsg::colEtat, 0, cancel);
+        bool cancel = false;
+        emit l->SGrid()->RequestEdit(rowOf(*l, 32), SGridMsg::colEtat, 0, cancel);
         pendantDialogue(
             [annule](followup::frmChangeEtatMsg& d) { (annule ? d.cmdAnnule() : d.cmdOk())->click(); });
-        g->ImgCbo()->setCurrentIndex(i);
-        emit g->ImgCbo()->activated(i);
+        choisir(l->ImgCbo(), QStringLiteral("Terminé"));
         EXPECT_EQ(w.booAnnule, annule);
     }
     EXPECT_EQ(ligneDest(32, 3), QStringLiteral("4|2026-12-07 14:03:12|0"));
@@ -256,8 +226,7 @@ TEST_F(EtatGrille, PickerDrawsEachStateByItsOrderAsTheGridDoes) {
     EXPECT_EQ(c->currentText(), QStringLiteral("En traitement"));
     ASSERT_EQ(c->count(), 5);
     for (int i = 0; i < c->count(); ++i) {
-        const int ordre = 6 - c->itemData(i).toInt();
-        const QPixmap attendue = grille->ImageList1().pixmap(ordre + 3);
+        const QPixmap attendue = grille->ImageList1().pixmap(6 - c->itemData(i).toInt() + 3);
         EXPECT_EQ(c->itemIcon(i).pixmap(attendue.size()).toImage(), attendue.toImage()) << i;
     }
 }
@@ -268,21 +237,19 @@ TEST_F(EtatGrille, RefillDuringTheDialogLeavesTheChangeWithTheMessageChosen) {
     recipient(33, 5, 3, 1, 0);
     remplir();
     const int r = ligne(33);
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
-    pendantDialogue([&](followup::frmChangeEtatMsg& d) {
+    changerEtat(r, QStringLiteral("Terminé"), [&](followup::frmChangeEtatMsg& d) {
         // An older message arrives: it takes the first row.
         message(34, QStringLiteral("Plus ancien"), 0, 2, QStringLiteral("2026-12-06"));
         recipient(34, 5, 2);
         remplir();
         d.cmdOk()->click();
     });
-    choisir(QStringLiteral("Terminé"));
     ASSERT_NE(ligne(33), r);
-    EXPECT_EQ(texteStocke(33), QStringLiteral("Deux\r\n") + kLigneTermine);
+    EXPECT_EQ(texteStocke(33), QStringLiteral("Deux\r\n") + audit(QStringLiteral("Terminé")));
     EXPECT_EQ(texteStocke(34), QStringLiteral("Plus ancien"));
-    EXPECT_TRUE(grille->SGrid()->CellText(ligne(33), SGridMsg::colMessage).endsWith(kLigneTermine));
-    EXPECT_EQ(grille->SGrid()->CellText(ligne(34), SGridMsg::colMessage), QStringLiteral("Plus ancien"));
-    EXPECT_EQ(grille->SGrid()->CellImage(ligne(34), SGridMsg::colEtat), 1 + 2);
+    EXPECT_TRUE(g()->CellText(ligne(33), SGridMsg::colMessage).endsWith(audit(QStringLiteral("Terminé"))));
+    EXPECT_EQ(g()->CellText(ligne(34), SGridMsg::colMessage), QStringLiteral("Plus ancien"));
+    EXPECT_EQ(g()->CellImage(ligne(34), SGridMsg::colEtat), 1 + 2);
 }
 
 // The shell's minute tick finds the database gone while the state dialog of the real
@@ -299,10 +266,10 @@ TEST_F(EtatGrille, LosingTheDatabaseWithTheDialogOpenClosesEverythingSafely) {
     followup::ouvrirListeMsg();
     QPointer<followup::frmListeMsg> liste = followup::frmListeMsg::existing();
     ASSERT_TRUE(liste);
-    SGridMsg* g = liste->SGridMsgRecu();
+    SGridMsg* l = liste->SGridMsgRecu();
     bool cancel = false;
-    emit g->SGrid()->RequestEdit(rowOf(*g, 35), SGridMsg::colEtat, 0, cancel);
-    ASSERT_FALSE(g->ImgCbo()->isHidden());
+    emit l->SGrid()->RequestEdit(rowOf(*l, 35), SGridMsg::colEtat, 0, cancel);
+    ASSERT_FALSE(l->ImgCbo()->isHidden());
 
     QTimer::singleShot(0, &hote, [&] {
         ASSERT_TRUE(qobject_cast<followup::frmChangeEtatMsg*>(QApplication::activeModalWidget()));
@@ -313,9 +280,7 @@ TEST_F(EtatGrille, LosingTheDatabaseWithTheDialogOpenClosesEverythingSafely) {
         // The event loop may delete what was closed before the dialog's loop returns.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     });
-    const int i = g->ImgCbo()->findText(QStringLiteral("Terminé"));
-    g->ImgCbo()->setCurrentIndex(i);
-    emit g->ImgCbo()->activated(i);
+    choisir(l->ImgCbo(), QStringLiteral("Terminé"));
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
