@@ -20,20 +20,21 @@ protected:
         recipient(10, 2, 2, 1, 1);
         recipient(10, 2, 3, 1, 1);
         recipient(10, 2, 4, 2, 1);
-        hote.booAnnule = true; // as the grid sets it before opening
+        hote = std::make_unique<followup::frmListeMsg>();
+        hote->booAnnule = true; // as the grid sets it before opening
     }
     // Opens the dialog as the grid does and lets it list the recipients.
     std::unique_ptr<frmChangeEtatMsg> ouvrir(int idEtat, const QString& idMessage = QStringLiteral("10")) {
         auto d = std::make_unique<frmChangeEtatMsg>();
         d->txtIdMsg()->setText(idMessage);
         d->txtEtat()->setText(QString::number(idEtat));
-        d->Mere = &hote;
+        d->Mere = hote.get();
         d->show();
         return d;
     }
     QString etat(int noEmpl) { return ligneDest(10, noEmpl); }
 
-    HoteGrille hote;
+    std::unique_ptr<followup::frmListeMsg> hote;
 };
 
 TEST_F(EtatDialog, ListsEveryRecipientTickedAndFinishesOnlyThoseLeftTicked) {
@@ -54,7 +55,7 @@ TEST_F(EtatDialog, ListsEveryRecipientTickedAndFinishesOnlyThoseLeftTicked) {
     EXPECT_EQ(noms.join(QLatin1Char(' ')), QStringLiteral("Julie=2 Marc=3 Sophie=4"));
     d->cmdOk()->click();
 
-    EXPECT_FALSE(hote.booAnnule);
+    EXPECT_FALSE(hote->booAnnule);
     EXPECT_EQ(d->result(), QDialog::Accepted);
     EXPECT_EQ(etat(2), QStringLiteral("4|2026-01-02 09:05:07|0"));
     EXPECT_EQ(etat(3), QStringLiteral("1|-|1"));
@@ -63,18 +64,18 @@ TEST_F(EtatDialog, ListsEveryRecipientTickedAndFinishesOnlyThoseLeftTicked) {
     EXPECT_EQ(errorReports(), 0);
 
     // An empty number lists nobody and changes nothing.
-    hote.booAnnule = true;
+    hote->booAnnule = true;
     auto vide = ouvrir(4, QString());
     EXPECT_EQ(vide->lstvEmpl()->count(), 0);
     vide->cmdOk()->click();
-    EXPECT_TRUE(hote.booAnnule);
+    EXPECT_TRUE(hote->booAnnule);
 }
 
 TEST_F(EtatDialog, StatesAndLineAreWrittenTogetherOrNotAtAll) {
     // A state without a description cannot make its line: no row keeps the state.
     auto d = ouvrir(9);
     d->cmdOk()->click();
-    EXPECT_TRUE(hote.booAnnule);
+    EXPECT_TRUE(hote->booAnnule);
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(etat(2), QStringLiteral("1|-|1"));
     EXPECT_EQ(etat(4), QStringLiteral("2|-|1"));
@@ -82,7 +83,7 @@ TEST_F(EtatDialog, StatesAndLineAreWrittenTogetherOrNotAtAll) {
 
     auto ok = ouvrir(3);
     ok->cmdOk()->click();
-    EXPECT_FALSE(hote.booAnnule);
+    EXPECT_FALSE(hote->booAnnule);
     EXPECT_EQ(ok->ligneAjoutee(), QStringLiteral("\nEn attente le 2026-01-02 à 09:05:07 par Julie"));
     EXPECT_EQ(texteStocke(10), QStringLiteral("Bonjour\r\nEn attente le 2026-01-02 à 09:05:07 par Julie"));
 }

@@ -2,6 +2,7 @@
 
 #include "SGridMsgFixture.h"
 #include "followup/frmChangeEtatMsg.h"
+#include "followup/frmListeMsg.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -9,21 +10,13 @@
 #include <QTimer>
 #include <functional>
 
-// Stands for the message-list window: the grid and the state dialog write its cancel
-// flag by name.
-class HoteGrille : public QWidget {
-    Q_OBJECT
-    Q_PROPERTY(bool booAnnule MEMBER booAnnule)
-public:
-    bool booAnnule = false;
-};
-
 // The audit line of a state change at the fixtures' time.
 inline QString audit(const QString& etat, const QString& qui = QStringLiteral("Julie")) {
     return QStringLiteral("%1 le 2026-12-07 à 14:03:12 par %2").arg(etat, qui);
 }
 
-// A message grid in Julie's received list on 2026-12-07 at 14:03:12, with the shell's
+// The received grid of a message-list window (whose cancel flag the grid and the state
+// dialog write by name) in Julie's list on 2026-12-07 at 14:03:12, with the shell's
 // unread count recorded instead of run.
 class EtatGrille : public SGridMsgDb {
 protected:
@@ -35,9 +28,9 @@ protected:
             verifs << notice;
             return true;
         };
-        grille = new SGridMsg(&hote);
-        hote.resize(grille->size());
-        hote.show(); // the editors are laid over the grid as it is shown
+        hote = std::make_unique<followup::frmListeMsg>();
+        grille = hote->SGridMsgRecu();
+        hote->show(); // the editors are laid over the grid as it is shown
     }
     void TearDown() override {
         services::Session::verifMessages = nullptr;
@@ -84,7 +77,7 @@ protected:
     }
     // Acts on the state dialog once it runs modally.
     void pendantDialogue(std::function<void(followup::frmChangeEtatMsg&)> action) {
-        QTimer::singleShot(0, &hote, [action] {
+        QTimer::singleShot(0, hote.get(), [action] {
             auto* d = qobject_cast<followup::frmChangeEtatMsg*>(QApplication::activeModalWidget());
             if (!d) {
                 ADD_FAILURE() << "the state dialog is not open";
@@ -99,7 +92,7 @@ protected:
     }
     platform::Grid* g() const { return grille->SGrid(); }
 
-    HoteGrille hote;
+    std::unique_ptr<followup::frmListeMsg> hote;
     SGridMsg* grille = nullptr;
     QList<bool> verifs;
 };

@@ -22,7 +22,7 @@ protected:
     void SetUp() override {
         EtatGrille::SetUp();
         if (IsSkipped()) return;
-        hote.show();
+        hote->show();
         g = grille->SGrid();
         const int priorites[] = {2, 1, 3};
         const char* heures[] = {"10:00:00", "08:00:00", "09:00:00"};
@@ -256,7 +256,7 @@ TEST_F(MenusGrille, DoubleClickOpensTheMessageInTheFormExceptOnTheText) {
     emit g->DblClick(ligne(2), SGridMsg::colDate);
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(f->idMessage(), 2);
-    EXPECT_EQ(f->frmMere.data(), &hote);
+    EXPECT_EQ(f->frmMere.data(), hote.get());
 
     g->setColumnIsGrouped(SGridMsg::colPriorite, true);
     ASSERT_TRUE(g->RowIsGroup(1));
