@@ -15,75 +15,40 @@ using platform::Grid;
 namespace {
 
 // Julie's received list, shown, driven by the mouse as a user would, with three messages
-// from Marc: 1 normal at 10:00, 2 urgent at 08:00, 3 low at 09:00. Reports are written in
-// the test's folder and workbooks are recorded instead of opened.
+// from Marc: 1 normal at 10:00, 2 urgent at 08:00, 3 low at 09:00.
 class MenusGrille : public EtatGrille {
 protected:
     void SetUp() override {
         EtatGrille::SetUp();
         if (IsSkipped()) return;
-        hote->show();
-        g = grille->SGrid();
-        const int priorites[] = {2, 1, 3};
         const char* heures[] = {"10:00:00", "08:00:00", "09:00:00"};
         for (int id = 1; id <= 3; ++id) {
             messageA(id, QStringLiteral("Message %1").arg(id));
             exec(QStringLiteral(
                      "UPDATE tblmessage SET IdPriorite = %1, HeureSaisie = '%2' WHERE IdMessage = %3")
-                     .arg(priorites[id - 1])
+                     .arg(id == 1   ? 2
+                          : id == 2 ? 1
+                                    : 3)
                      .arg(QLatin1String(heures[id - 1]))
                      .arg(id));
         }
         remplir();
-        SGridMsg::setDossierRapports(m_dir.path());
-        m_ouvreur = platform::ExcelApplication::setOpener([this](const QString& path) {
-            classeurs << path;
-            return true;
-        });
+        capturerRapports();
     }
-    void TearDown() override {
-        if (m_ouvreur) platform::ExcelApplication::setOpener(m_ouvreur);
-        SGridMsg::setDossierRapports(QString());
-        for (const QString& f : classeurs)
-            QFile::remove(f);
-        EtatGrille::TearDown();
+    // A click on a column's header (the first row gives the column's place), or a
+    // right-click near the top of a cell: the press selects it, the release asks for the
+    // row menu.
+    void clic(int row, int col, Qt::MouseButton bouton = Qt::RightButton) {
+        const QRect cell = g()->CellRect(row ? row : 1, col);
+        const int y =
+            row ? cell.top() + std::min(cell.height() / 2, 8) : g()->RowsTop() - g()->HeaderHeight() / 2;
+        QTest::mouseClick(g()->viewport(), bouton, {},
+                          QPoint(cell.center().x(), y) - g()->viewport()->geometry().topLeft());
     }
-    QPoint versViewport(QPoint p) const { return p - g->viewport()->geometry().topLeft(); }
-    // A click on a column's header (the first row gives the column's place).
-    void clicEntete(int col, Qt::MouseButton bouton = Qt::LeftButton) {
-        const QRect cell = g->CellRect(1, col);
-        const QPoint p(cell.center().x(), g->RowsTop() - g->HeaderHeight() / 2);
-        QTest::mouseClick(g->viewport(), bouton, {}, versViewport(p));
-    }
-    // A right-click near the top of a cell: the press selects it, the release asks for
-    // the row menu.
-    void clicDroit(int row, int col) {
-        const QRect cell = g->CellRect(row, col);
-        const QPoint p(cell.center().x(), cell.top() + std::min(cell.height() / 2, 8));
-        QTest::mouseClick(g->viewport(), Qt::RightButton, {}, versViewport(p));
-    }
-    // The row menu's release at a height in twips, with the selection as it stands.
-    void relacher(int button, float yTwips) { emit g->MouseUp(button, 0, 0.0f, yTwips); }
-
-    const platform::Menu& dernierMenu() const { return chooser.menusShown.last(); }
-    bool offre(int item) const { return findMenuItem(dernierMenu(), item) != nullptr; }
-
-    static QList<followup::frmBrowserMdi*> visionneuses() {
-        QList<followup::frmBrowserMdi*> v;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* b = qobject_cast<followup::frmBrowserMdi*>(w)) v << b;
-        return v;
-    }
-    static QString lire(const QString& path) {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return QString::fromLatin1(f.readAll());
-    }
+    void clicEntete(int col, Qt::MouseButton bouton = Qt::LeftButton) { clic(0, col, bouton); }
+    bool offre(int item) const { return findMenuItem(chooser.menusShown.last(), item) != nullptr; }
 
     ScriptedChooser chooser;
-    Grid* g = nullptr;
-    QStringList classeurs;
-    platform::ExcelApplication::Opener m_ouvreur;
 };
 
 } // namespace
@@ -93,105 +58,103 @@ TEST_F(MenusGrille, HeaderClicksSortEachColumnInTurnAndAGroupedColumnKeepsItsKey
     EXPECT_EQ(listed(*grille), (QList<int>{2, 3, 1}));
     clicEntete(SGridMsg::colPriorite); // the time's key goes; priority image 0 is urgent
     EXPECT_EQ(listed(*grille), (QList<int>{2, 1, 3}));
-    EXPECT_EQ(g->sortKeys().count(), 1);
+    EXPECT_EQ(g()->sortKeys().count(), 1);
     clicEntete(SGridMsg::colHeure); // its own turn: descending now
     EXPECT_EQ(listed(*grille), (QList<int>{1, 3, 2}));
     clicEntete(SGridMsg::colHeure);
     EXPECT_EQ(listed(*grille), (QList<int>{2, 3, 1}));
 
     // Grouped by priority: a click there turns the groups' own order round.
-    g->setColumnIsGrouped(SGridMsg::colPriorite, true);
+    g()->setColumnIsGrouped(SGridMsg::colPriorite, true);
     clicEntete(SGridMsg::colPriorite);
-    EXPECT_EQ(g->sortKeys().count(), 1);
-    EXPECT_EQ(g->sortKeys().order(1), platform::kSortDescending);
+    EXPECT_EQ(g()->sortKeys().count(), 1);
+    EXPECT_EQ(g()->sortKeys().order(1), platform::kSortDescending);
     EXPECT_EQ(listed(*grille), (QList<int>{3, 1, 2}));
-    EXPECT_TRUE(g->RowIsGroup(1));
+    EXPECT_TRUE(g()->RowIsGroup(1));
     EXPECT_TRUE(chooser.menusShown.isEmpty());
 }
 
 TEST_F(MenusGrille, HeaderMenuGroupsUngroupsAndShowsColumns) {
     // "No" and "Heure" are never offered for grouping.
-    clicEntete(SGridMsg::colNo, Qt::RightButton);
-    EXPECT_FALSE(offre(1));
-    clicEntete(SGridMsg::colHeure, Qt::RightButton);
-    EXPECT_FALSE(offre(1));
-    EXPECT_FALSE(offre(2));
+    for (int c : {SGridMsg::colNo, SGridMsg::colHeure}) {
+        clicEntete(c, Qt::RightButton);
+        EXPECT_FALSE(offre(1) || offre(2)) << c;
+    }
 
     // Grouped by two columns through the menu; the band shows them.
     chooser.menuAnswers = {1, 1};
     clicEntete(SGridMsg::colExpediteur, Qt::RightButton);
-    EXPECT_EQ(findMenuItem(dernierMenu(), 1)->text, QStringLiteral("Regrouper par De"));
+    EXPECT_EQ(findMenuItem(chooser.menusShown.last(), 1)->text, QStringLiteral("Regrouper par De"));
     clicEntete(SGridMsg::colPriorite, Qt::RightButton);
-    EXPECT_EQ(g->ColumnGroupingLevel(SGridMsg::colExpediteur), 0);
-    EXPECT_EQ(g->ColumnGroupingLevel(SGridMsg::colPriorite), 1);
-    EXPECT_EQ(g->GroupingBandHeight(), 48);
+    EXPECT_EQ(g()->ColumnGroupingLevel(SGridMsg::colExpediteur), 0);
+    EXPECT_EQ(g()->ColumnGroupingLevel(SGridMsg::colPriorite), 1);
+    EXPECT_EQ(g()->GroupingBandHeight(), 48);
     // The column list: every column but the message text, checked while shown.
-    EXPECT_TRUE(findMenuItem(dernierMenu(), 21)->checked);
-    EXPECT_EQ(findMenuItem(dernierMenu(), 22), nullptr);
+    EXPECT_TRUE(findMenuItem(chooser.menusShown.last(), 21)->checked);
+    EXPECT_EQ(findMenuItem(chooser.menusShown.last(), 22), nullptr);
 
     // A grouped column offers "Dégrouper", found under the grouping indent.
-    chooser.menuAnswers = {2};
+    chooser.menuAnswers = {2, 2};
     clicEntete(SGridMsg::colPriorite, Qt::RightButton);
-    EXPECT_TRUE(offre(2));
-    EXPECT_FALSE(offre(1));
-    EXPECT_FALSE(g->ColumnIsGrouped(SGridMsg::colPriorite));
-    EXPECT_FALSE(g->GroupingBandHidden());
-    chooser.menuAnswers = {2};
+    EXPECT_TRUE(offre(2) && !offre(1));
+    EXPECT_FALSE(g()->ColumnIsGrouped(SGridMsg::colPriorite));
+    EXPECT_FALSE(g()->GroupingBandHidden());
     clicEntete(SGridMsg::colExpediteur, Qt::RightButton);
-    EXPECT_TRUE(g->GroupingBandHidden()); // the last grouping gone
-    EXPECT_FALSE(g->RowIsGroup(1));
+    EXPECT_TRUE(g()->GroupingBandHidden()); // the last grouping gone
+    EXPECT_FALSE(g()->RowIsGroup(1));
 }
 
 TEST_F(MenusGrille, TheLastListingColumnCannotGoAndAHiddenOneComesBack) {
     for (int c = SGridMsg::colNo; c <= SGridMsg::colDestinataire; ++c)
-        if (c != SGridMsg::colClient) g->setColumnVisible(c, false);
-    g->setColumnIsGrouped(SGridMsg::colPriorite, true);
-    g->setColumnIsGrouped(SGridMsg::colEtat, true);
+        if (c != SGridMsg::colClient) g()->setColumnVisible(c, false);
+    g()->setColumnIsGrouped(SGridMsg::colPriorite, true);
+    g()->setColumnIsGrouped(SGridMsg::colEtat, true);
 
     chooser.menuAnswers = {14, 13};
     clicEntete(SGridMsg::colClient, Qt::RightButton);
     EXPECT_FALSE(offre(1)); // grouping by "Client" would leave nothing to list the rows in
     EXPECT_EQ(chooser.messagesShown,
               QStringList{QStringLiteral("Il doit y avoir au moins une colone affichée en tout temps.")});
-    EXPECT_TRUE(g->ColumnVisible(SGridMsg::colClient));
+    EXPECT_TRUE(g()->ColumnVisible(SGridMsg::colClient));
     // "No" is listed without a check and can always be shown again.
     clicEntete(SGridMsg::colClient, Qt::RightButton);
-    EXPECT_FALSE(findMenuItem(dernierMenu(), 13)->checked);
-    EXPECT_TRUE(g->ColumnVisible(SGridMsg::colNo));
+    EXPECT_FALSE(findMenuItem(chooser.menusShown.last(), 13)->checked);
+    EXPECT_TRUE(g()->ColumnVisible(SGridMsg::colNo));
     EXPECT_EQ(chooser.messagesShown.size(), 1);
 
     // Nothing grouped: a visibility change hides the band too.
-    g->setColumnIsGrouped(SGridMsg::colPriorite, false);
-    g->setColumnIsGrouped(SGridMsg::colEtat, false);
-    g->setGroupingBandHidden(false);
+    g()->setColumnIsGrouped(SGridMsg::colPriorite, false);
+    g()->setColumnIsGrouped(SGridMsg::colEtat, false);
+    g()->setGroupingBandHidden(false);
     chooser.menuAnswers = {13};
     clicEntete(SGridMsg::colClient, Qt::RightButton);
-    EXPECT_FALSE(g->ColumnVisible(SGridMsg::colNo));
-    EXPECT_TRUE(g->GroupingBandHidden());
+    EXPECT_FALSE(g()->ColumnVisible(SGridMsg::colNo));
+    EXPECT_TRUE(g()->GroupingBandHidden());
 }
 
 TEST_F(MenusGrille, RowMenuOnlyOnTheSelectedRowWithTheRightButton) {
-    const int r = g->Rows();
-    g->setSelectedRow(0);
-    relacher(2, 0.0f);
-    clicDroit(r, SGridMsg::colClient);
+    // The release at a height in twips, with the selection as it stands.
+    auto relacher = [this](int button, int yTwips) { emit g()->MouseUp(button, 0, 0.0f, float(yTwips)); };
+    const int r = g()->Rows();
+    g()->setSelectedRow(0);
+    relacher(2, 0);
+    clic(r, SGridMsg::colClient);
     ASSERT_EQ(chooser.menusShown.size(), 1);
-    EXPECT_EQ(g->SelectedRow(), r);
-
+    EXPECT_EQ(g()->SelectedRow(), r);
     int gauche, haut, largeur, hauteur;
-    g->CellBoundary(r, SGridMsg::colNo, gauche, haut, largeur, hauteur);
-    relacher(2, float(haut - 1));
-    relacher(2, float(haut + hauteur + 1));
-    relacher(1, float(haut));
+    g()->CellBoundary(r, SGridMsg::colNo, gauche, haut, largeur, hauteur);
+    relacher(2, haut - 1);
+    relacher(2, haut + hauteur + 1);
+    relacher(1, haut);
     EXPECT_EQ(chooser.menusShown.size(), 1);
 
     // The message text band offers no message items; with nothing grouped, no menu at all.
-    clicDroit(r, SGridMsg::colMessage);
-    EXPECT_EQ(g->SelectedCol(), SGridMsg::colMessage);
+    clic(r, SGridMsg::colMessage);
+    EXPECT_EQ(g()->SelectedCol(), SGridMsg::colMessage);
     EXPECT_EQ(chooser.menusShown.size(), 1);
 
     chooser.menuAnswers = {1};
-    clicDroit(r, SGridMsg::colNo);
+    clic(r, SGridMsg::colNo);
     EXPECT_TRUE(offre(1) && offre(6) && offre(7));
     EXPECT_FALSE(offre(2) || offre(3) || offre(4));
     EXPECT_FALSE(grille->txtRtfEdit()->isHidden());
@@ -208,59 +171,56 @@ TEST_F(MenusGrille, ACutTextUnfoldsToItsFullHeightAndIsCutBack) {
     remplir();
     const int r = ligne(40);
     EXPECT_GT(grille->HauteurPleine(r), 32767);
-    EXPECT_EQ(g->RowHeight(r), 368);
-    EXPECT_EQ(g->CellForeColor(r, SGridMsg::colMessage), 0x008000);
+    EXPECT_EQ(g()->RowHeight(r), 368);
+    EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colMessage), 0x008000);
 
     chooser.menuAnswers = {2, 3};
-    clicDroit(r, SGridMsg::colClient);
-    EXPECT_TRUE(offre(2));
-    EXPECT_FALSE(offre(3));
-    EXPECT_EQ(g->RowHeight(r), grille->HauteurPleine(r));
-    EXPECT_EQ(g->CellForeColor(r, SGridMsg::colMessage), 0xC00000);
-    clicDroit(r, SGridMsg::colClient);
-    EXPECT_FALSE(offre(2));
-    EXPECT_TRUE(offre(3));
-    EXPECT_EQ(g->RowHeight(r), 368);
-    EXPECT_EQ(g->CellForeColor(r, SGridMsg::colMessage), 0x008000);
+    clic(r, SGridMsg::colClient);
+    EXPECT_TRUE(offre(2) && !offre(3));
+    EXPECT_EQ(g()->RowHeight(r), grille->HauteurPleine(r));
+    EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colMessage), 0xC00000);
+    clic(r, SGridMsg::colClient);
+    EXPECT_TRUE(offre(3) && !offre(2));
+    EXPECT_EQ(g()->RowHeight(r), 368);
+    EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colMessage), 0x008000);
 }
 
 TEST_F(MenusGrille, GroupItemsOnlyWhileGroupedCloseAndOpenEveryGroup) {
-    clicDroit(1, SGridMsg::colClient);
+    clic(1, SGridMsg::colClient);
     EXPECT_FALSE(offre(4) || offre(5));
 
-    g->setColumnIsGrouped(SGridMsg::colPriorite, true);
-    g->setColumnIsGrouped(SGridMsg::colExpediteur, true);
+    g()->setColumnIsGrouped(SGridMsg::colPriorite, true);
+    g()->setColumnIsGrouped(SGridMsg::colExpediteur, true);
     auto groupes = [this](int expanded) {
         int n = 0;
-        for (int r = 1; r <= g->Rows(); ++r)
-            if (g->RowIsGroup(r) && g->RowExpanded(r) == expanded) ++n;
+        for (int r = 1; r <= g()->Rows(); ++r)
+            if (g()->RowIsGroup(r) && g()->RowExpanded(r) == expanded) ++n;
         return n;
     };
     ASSERT_EQ(groupes(1), 6);
     chooser.menuAnswers = {5, 4};
-    ASSERT_FALSE(g->RowIsGroup(3));
-    clicDroit(3, SGridMsg::colMessage); // the text band offers the group items alone
-    EXPECT_TRUE(offre(4) && offre(5));
-    EXPECT_FALSE(offre(1));
+    ASSERT_FALSE(g()->RowIsGroup(3));
+    clic(3, SGridMsg::colMessage); // the text band offers the group items alone
+    EXPECT_TRUE(offre(4) && offre(5) && !offre(1));
     EXPECT_EQ(groupes(0), 6);
-    clicDroit(1, SGridMsg::colPriorite);
+    clic(1, SGridMsg::colPriorite);
     EXPECT_EQ(groupes(1), 6);
 }
 
 TEST_F(MenusGrille, DoubleClickOpensTheMessageInTheFormExceptOnTheText) {
     delete entry::frmSuiviAppel::instance();
-    emit g->DblClick(ligne(2), SGridMsg::colMessage);
+    emit g()->DblClick(ligne(2), SGridMsg::colMessage);
     entry::frmSuiviAppel* f = entry::frmSuiviAppel::instance();
     EXPECT_FALSE(f->isVisible());
 
-    emit g->DblClick(ligne(2), SGridMsg::colDate);
+    emit g()->DblClick(ligne(2), SGridMsg::colDate);
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(f->idMessage(), 2);
     EXPECT_EQ(f->frmMere.data(), hote.get());
 
-    g->setColumnIsGrouped(SGridMsg::colPriorite, true);
-    ASSERT_TRUE(g->RowIsGroup(1));
-    emit g->DblClick(1, SGridMsg::colPriorite);
+    g()->setColumnIsGrouped(SGridMsg::colPriorite, true);
+    ASSERT_TRUE(g()->RowIsGroup(1));
+    emit g()->DblClick(1, SGridMsg::colPriorite);
     EXPECT_EQ(f->idMessage(), 0);
     EXPECT_EQ(errorReports(), 0);
     delete f;
@@ -269,44 +229,39 @@ TEST_F(MenusGrille, DoubleClickOpensTheMessageInTheFormExceptOnTheText) {
 TEST_F(MenusGrille, OneMessagePrintsNamedForTheEmployeeAndAGroupRowPrintsNoMessage) {
     // Julie chosen, then "Tous"; 14:03:12 is second 50592 of the day.
     chooser.menuAnswers = {7, 7};
-    clicDroit(ligne(2), SGridMsg::colClient);
+    clic(ligne(2), SGridMsg::colClient);
     grille->setNoEmploye(0);
-    clicDroit(ligne(3), SGridMsg::colClient);
+    clic(ligne(3), SGridMsg::colClient);
     QList<followup::frmBrowserMdi*> v = visionneuses();
     ASSERT_EQ(v.size(), 2);
     QStringList noms{v[0]->StartingAddress, v[1]->StartingAddress};
     noms.sort();
-    EXPECT_EQ(noms, (QStringList{m_dir.filePath(QStringLiteral("MessagesRecus50592.HTML")),
-                                 m_dir.filePath(QStringLiteral("MessagesRecus_Julie50592.HTML"))}));
+    EXPECT_EQ(noms.join(QLatin1Char(' ')).remove(m_dir.path() + QLatin1Char('/')),
+              QStringLiteral("MessagesRecus50592.HTML MessagesRecus_Julie50592.HTML"));
     EXPECT_EQ(v[0]->RapportCaption, QStringLiteral("Messages reçus"));
-    EXPECT_TRUE(lire(noms[0]).contains(QStringLiteral("Message 3")));
-    EXPECT_TRUE(lire(noms[1]).contains(QStringLiteral("Message 2")));
+    EXPECT_TRUE(lire(noms[0]).contains(QStringLiteral("Message 3")) &&
+                lire(noms[1]).contains(QStringLiteral("Message 2")));
     qDeleteAll(v);
 
     // A group row: the report's heading and no message, still shown.
-    g->setColumnIsGrouped(SGridMsg::colExpediteur, true);
+    g()->setColumnIsGrouped(SGridMsg::colExpediteur, true);
     chooser.menuAnswers = {7, 6};
-    clicDroit(1, SGridMsg::colExpediteur);
+    clic(1, SGridMsg::colExpediteur);
     v = visionneuses();
     ASSERT_EQ(v.size(), 1);
-    EXPECT_TRUE(lire(v[0]->StartingAddress).contains(QStringLiteral("<h1>Messages reçus")));
-    EXPECT_FALSE(lire(v[0]->StartingAddress).contains(QStringLiteral("<table")));
+    const QString html = lire(v[0]->StartingAddress);
+    EXPECT_TRUE(html.contains(QStringLiteral("<h1>Messages reçus")) &&
+                !html.contains(QStringLiteral("<table")));
     delete v[0];
-    clicDroit(1, SGridMsg::colExpediteur);
+    clic(1, SGridMsg::colExpediteur);
     ASSERT_EQ(classeurs.size(), 1);
-    QProcess py; // the title rows at most, read back by an independent reader
-    py.start(
-        QStringLiteral("/usr/bin/python3"),
-        {QStringLiteral("-c"),
-         QStringLiteral("import openpyxl,sys; print(openpyxl.load_workbook(sys.argv[1]).active.max_row)"),
-         classeurs[0]});
-    py.waitForFinished(60000);
-    EXPECT_LE(py.readAllStandardOutput().trimmed().toInt(), 2);
+    // The title rows at most, read back by an independent reader.
+    EXPECT_LE(relire("print(openpyxl.load_workbook(sys.argv[1]).active.max_row)").toInt(), 2);
 
     // A chosen employee that is gone: reported, nothing written.
     grille->setNoEmploye(99);
     chooser.menuAnswers = {7};
-    clicDroit(2, SGridMsg::colClient);
+    clic(2, SGridMsg::colClient);
     EXPECT_TRUE(visionneuses().isEmpty());
     EXPECT_EQ(errorReports(), 1);
     EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("*.HTML")}).size(), 3);

@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -139,6 +140,20 @@ protected:
             classeurs << path;
             return true;
         });
+    }
+    // What a Python script given the last workbook prints; openpyxl reads it as any
+    // spreadsheet program would.
+    QString relire(const char* script) {
+        if (classeurs.isEmpty()) return {};
+        QProcess py;
+        py.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import json, sys, openpyxl\n") + QString::fromUtf8(script),
+                  classeurs.last()});
+        py.waitForFinished(60000);
+        const QByteArray out = py.readAllStandardOutput().trimmed();
+        if (out.isEmpty()) ADD_FAILURE() << py.readAllStandardError().constData();
+        return QString::fromUtf8(out);
     }
     static QList<followup::frmBrowserMdi*> visionneuses() {
         QList<followup::frmBrowserMdi*> v;
