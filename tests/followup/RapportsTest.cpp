@@ -26,38 +26,33 @@ QString mots(int n, const QString& mot) {
 }
 
 TEST(Rapports, TextCutAtTheEightiethThenEightyFirstCharacter) {
-    // Ten-character words: spaces fall at positions 11, 22, ... of each line.
+    const QString x79(79, QLatin1Char('x')), nl = QStringLiteral("\r\n");
+    // Ten-character words: spaces fall at positions 11, 22, ... of each line. The first
+    // space at or after 80 is at 88; on the next lines, at or after 81 is again the 8th.
     const QString mot = QStringLiteral("abcdefghij");
-    QString t = mots(20, mot); // 219 characters
-    EXPECT_EQ(couperTexte(t), 3);
-    const QStringList lignes = t.split(QStringLiteral("\r\n"));
-    ASSERT_EQ(lignes.size(), 3);
-    // First space at or after 80 is at 88; on the rest, at or after 81 is again the 8th space.
-    EXPECT_EQ(lignes[0].size(), 87);
-    EXPECT_EQ(lignes[1].size(), 87);
-    EXPECT_EQ(lignes[2], mots(4, mot));
-
-    // A space exactly at 80 cuts there on the first line; the run of spaces goes with it.
-    QString a = QString(79, QLatin1Char('x')) + QStringLiteral("   fin");
-    EXPECT_EQ(couperTexte(a), 2);
-    EXPECT_EQ(a, QString(79, QLatin1Char('x')) + QStringLiteral("\r\nfin"));
-    // On a second line the 80th character is not enough, the 81st is.
-    QString b = QStringLiteral("court\r\n") + QString(79, QLatin1Char('y')) + QStringLiteral(" z ok");
-    EXPECT_EQ(couperTexte(b), 3);
-    EXPECT_EQ(b, QStringLiteral("court\r\n") + QString(79, QLatin1Char('y')) + QStringLiteral(" z\r\nok"));
-    // The search never crosses a line break; trailing spaces still leave their break.
-    QString c = QString(85, QLatin1Char('w')) + QStringLiteral("\r\nun deux");
-    EXPECT_EQ(couperTexte(c), 2);
-    QString d = QString(90, QLatin1Char('v')) + QStringLiteral("  ");
-    EXPECT_EQ(couperTexte(d), 2);
-    EXPECT_EQ(d, QString(90, QLatin1Char('v')) + QStringLiteral("\r\n"));
-
-    // Short texts take two rows, lines their count.
-    QString vide, court = QStringLiteral("Bonjour"), trois = QStringLiteral("a\r\nb\r\nc");
-    EXPECT_EQ(couperTexte(vide), 2);
-    EXPECT_EQ(couperTexte(court), 2);
-    EXPECT_EQ(couperTexte(trois), 3);
-
+    const struct {
+        QString texte, coupe;
+        int lignes;
+    } cas[] = {
+        {mots(20, mot), mots(8, mot) + nl + mots(8, mot) + nl + mots(4, mot), 3},
+        // A space exactly at 80 cuts there on the first line; the run of spaces goes with it.
+        {x79 + QStringLiteral("   fin"), x79 + nl + QStringLiteral("fin"), 2},
+        // On a second line the 80th character is not enough, the 81st is.
+        {QStringLiteral("court\r\n") + x79 + QStringLiteral(" z ok"),
+         QStringLiteral("court\r\n") + x79 + QStringLiteral(" z\r\nok"), 3},
+        // The search never crosses a line break; trailing spaces still leave their break.
+        {QString(85, QLatin1Char('w')) + QStringLiteral("\r\nun deux"),
+         QString(85, QLatin1Char('w')) + QStringLiteral("\r\nun deux"), 2},
+        {QString(90, QLatin1Char('v')) + QStringLiteral("  "), QString(90, QLatin1Char('v')) + nl, 2},
+        // Short texts take two rows, lines their count.
+        {QString(), QString(), 2},
+        {QStringLiteral("a\r\nb\r\nc"), QStringLiteral("a\r\nb\r\nc"), 3},
+    };
+    for (const auto& c : cas) {
+        QString t = c.texte;
+        EXPECT_EQ(couperTexte(t), c.lignes) << qPrintable(c.texte);
+        EXPECT_EQ(t, c.coupe);
+    }
     // Positions beyond 16 bits.
     QString long_ = mots(4000, mot);
     EXPECT_EQ(couperTexte(long_), 500);
@@ -117,16 +112,17 @@ protected:
 };
 
 TEST_F(ProgresTemps, TimeLeftAsTheRateSoFarGivesIt) {
-    // One step of 100 took x: the 99 left take 99 x.
-    EXPECT_EQ(resteApres(1, 100, 10), QStringLiteral("0 seconde")); // 0.99 s: cut towards zero
-    EXPECT_EQ(resteApres(1, 2, 1000), QStringLiteral("1 seconde"));
-    EXPECT_EQ(resteApres(1, 2, 45000), QStringLiteral("45 secondes"));
-    EXPECT_EQ(resteApres(1, 2, 59700), QStringLiteral("59 secondes"));
-    EXPECT_EQ(resteApres(1, 2, 60000), QStringLiteral("1:00 minute"));
-    EXPECT_EQ(resteApres(1, 2, 65000), QStringLiteral("1:05 minute"));
-    EXPECT_EQ(resteApres(1, 2, 180000), QStringLiteral("3:00 minutes"));
-    EXPECT_EQ(resteApres(2, 2, 5000), QStringLiteral("0 seconde")); // at max: nothing left
-    // Past midnight the elapsed time is negative: shown as nothing left.
+    // One step of 100 took x: the 99 left take 99 x, 0.99 s cut towards zero. At max
+    // nothing is left; past midnight the elapsed time is negative: shown as nothing left.
+    const struct {
+        float done, total;
+        qint64 ms;
+        const char* reste;
+    } cas[] = {{1, 100, 10, "0 seconde"},      {1, 2, 1000, "1 seconde"},    {1, 2, 45000, "45 secondes"},
+               {1, 2, 59700, "59 secondes"},   {1, 2, 60000, "1:00 minute"}, {1, 2, 65000, "1:05 minute"},
+               {1, 2, 180000, "3:00 minutes"}, {2, 2, 5000, "0 seconde"}};
+    for (const auto& c : cas)
+        EXPECT_EQ(resteApres(c.done, c.total, c.ms), QString::fromUtf8(c.reste)) << c.ms;
     EXPECT_EQ(resteApres(1, 2, 4000, QTime(23, 59, 58)), QStringLiteral("0 seconde"));
 }
 
@@ -153,7 +149,7 @@ TEST_F(ProgresTemps, ValuesAboveMaxZeroOrBeforeTheClockComputeNothing) {
     const int avant = c.Label1()->y();
     c.setPrgBarHeight(480);
     c.setPrgBarHeight(480);
-    EXPECT_EQ(c.Label1()->y() - avant, 20); // 300 twips at 15 twips a pixel
+    EXPECT_EQ(c.Label1()->y() - avant, 20); // once: 300 twips at 15 twips a pixel
     c.setCaption(QStringLiteral("Un texte bien plus long qu'avant :"));
     EXPECT_EQ(c.lblTmpsReste()->x(), c.Label1()->geometry().right() + 1);
     EXPECT_GE(c.Label1()->width(), c.Label1()->sizeHint().width());
