@@ -77,38 +77,29 @@ TEST_F(ListeMsgTest, UpdateMsgRewritesOnlyGridsThatListTheMessage) {
     EXPECT_EQ(f.SGridMsgEnvoye()->SGrid()->CellImage(1, SGridMsg::colPriorite), 1);
 }
 
-// Outer size = client area + frame (120 x 405 twips); the tab control fills the client
-// area, the grids are 135 x 435 twips smaller. At 15 twips a pixel, a client area of 9
-// pixels makes an outer width of exactly 255 and 29 pixels an outer height of exactly 840.
-TEST_F(ListeMsgTest, ResizeFollowsTheWindowAboveStrictBounds) {
-    if (platform::twipsPerPixelX() != 15.0 || platform::twipsPerPixelY() != 15.0)
-        GTEST_SKIP() << "screen is not 96 dpi";
-    frmListeMsg f;
-    f.show(); // a hidden window gets its resize events only when shown
-    f.resize(800, 600);
-    EXPECT_EQ(f.SGridMsgRecu()->size(), QSize(791, 571));
-
-    f.resize(9, 29);
-    if (f.size() != QSize(9, 29)) GTEST_SKIP() << "platform refuses so small a window";
-    EXPECT_EQ(f.SSTabSuivi()->size(), QSize(800, 600));
-
-    f.resize(10, 30);
-    EXPECT_EQ(f.SSTabSuivi()->size(), QSize(10, 30));
-    EXPECT_EQ(f.SGridMsgEnvoye()->size(), QSize(1, 1));
-}
-
-TEST_F(ListeMsgTest, OpenerShowsRefillsAndClosingDiscardsTheWindow) {
-    EXPECT_EQ(frmListeMsg::existing(), nullptr);
+TEST_F(ListeMsgTest, OpenerShowsRefillsAndClosingDiscardsTheWindowAndEachTabMarksItsOwnNews) {
     followup::sonderListeMsg(); // the probe never creates the window
     EXPECT_EQ(frmListeMsg::existing(), nullptr);
-
     followup::ouvrirListeMsg();
     frmListeMsg* f = frmListeMsg::existing();
     ASSERT_NE(f, nullptr);
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-    // Opening again refills the same window with the filters left in it.
+    // Julie sends a message: the shell's tick marks the sent tab only.
+    message(7, QStringLiteral("Envoi"), 0, 2, QStringLiteral("2024-03-15"), QStringLiteral("09:00:00"));
+    recipient(7, 2, 5);
+    followup::sonderListeMsg();
+    EXPECT_EQ(f->SGridMsgEnvoye()->rechercheBackColor(), 0x0000FF);
+    EXPECT_EQ(f->SGridMsgRecu()->rechercheBackColor(), platform::kSysButtonFace);
+    // The hidden window is not probed.
+    message(8, QStringLiteral("Reçu"), 0, 2, QStringLiteral("2024-03-15"), QStringLiteral("09:10:00"));
+    recipient(8, 3, 2);
+    f->hide();
+    followup::sonderListeMsg();
+    EXPECT_EQ(f->SGridMsgRecu()->rechercheBackColor(), platform::kSysButtonFace);
+
+    // Opening again refills the same window with the filters left in it, both marks cleared.
     f->SSTabSuivi()->setCurrentIndex(1);
     f->SGridMsgRecu()->chkAffTermine()->setChecked(true);
     f->SGridMsgRecu()->chkIntervalle()->setChecked(false);
@@ -116,8 +107,10 @@ TEST_F(ListeMsgTest, OpenerShowsRefillsAndClosingDiscardsTheWindow) {
     recipient(4, 3, 2, 4, 0, QStringLiteral("2024-01-01 10:00:00"));
     followup::ouvrirListeMsg();
     EXPECT_EQ(frmListeMsg::existing(), f);
-    EXPECT_EQ(listed(*f->SGridMsgRecu()), (QList<int>{1, 4}));
+    EXPECT_EQ(listed(*f->SGridMsgRecu()), (QList<int>{1, 4, 8}));
     EXPECT_EQ(f->SSTabSuivi()->currentIndex(), 1);
+    EXPECT_EQ(f->SGridMsgEnvoye()->rechercheBackColor(), platform::kSysButtonFace);
+    EXPECT_EQ(f->SSTabSuivi()->tabText(1), QStringLiteral("Envoyé (2)"));
 
     // Closed, it goes with its filters; the next opening starts afresh on "Reçu".
     f->close();
@@ -127,8 +120,7 @@ TEST_F(ListeMsgTest, OpenerShowsRefillsAndClosingDiscardsTheWindow) {
     f = frmListeMsg::existing();
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(f->SSTabSuivi()->currentIndex(), 0);
-    EXPECT_FALSE(f->SGridMsgRecu()->chkAffTermine()->isChecked());
-    EXPECT_EQ(listed(*f->SGridMsgRecu()), QList<int>{1});
+    EXPECT_EQ(listed(*f->SGridMsgRecu()), (QList<int>{1, 8}));
 }
 
 // Every text of both tabs reads whole with the whole bar shown, and the in-place editors
