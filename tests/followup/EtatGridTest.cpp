@@ -6,18 +6,28 @@
 #include <QPointer>
 #include <QTest>
 
-TEST_F(EtatGrille, FinishingAOneRecipientMessageStampsItAndAppendsTheLine) {
+// In Julie's received list: the picker takes no typing and Escape changes nothing;
+// finishing stamps the row, marks it read and appends the line; a priority pick marks
+// the message read as well.
+TEST_F(EtatGrille, OneRecipientMessageFinishedThenGivenAPriority) {
     messageA(20, QStringLiteral("Rappeler M. Tremblay"), 1, 1);
     remplir();
     const int r = ligne(20);
     ASSERT_GT(r, 0);
     EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
-
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
     EXPECT_EQ(grille->typeEdition(), QStringLiteral("Etat"));
+    QTest::keyClick(grille->ImgCbo(), Qt::Key_T);
+    QTest::keyClick(grille->ImgCbo(), Qt::Key_Return);
     EXPECT_EQ(grille->ImgCbo()->currentText(), QStringLiteral("Ouvert"));
-    choisir(QStringLiteral("Terminé"));
+    EXPECT_FALSE(grille->ImgCbo()->isHidden());
+    QTest::keyClick(grille->ImgCbo(), Qt::Key_Escape);
+    EXPECT_TRUE(grille->ImgCbo()->isHidden());
+    EXPECT_TRUE(grille->typeEdition().isEmpty());
+    EXPECT_EQ(ligneDest(20, 2), QStringLiteral("1|-|1"));
+    EXPECT_TRUE(verifs.isEmpty());
 
+    changerEtat(r, QStringLiteral("Terminé"));
     EXPECT_EQ(ligneDest(20, 2), QStringLiteral("4|2026-12-07 14:03:12|0"));
     EXPECT_EQ(texteStocke(20), QStringLiteral("Rappeler M. Tremblay\r\n") + audit(QStringLiteral("Terminé")));
     EXPECT_EQ(g()->CellText(r, SGridMsg::colMessage),
@@ -26,6 +36,14 @@ TEST_F(EtatGrille, FinishingAOneRecipientMessageStampsItAndAppendsTheLine) {
     EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), -1);
     EXPECT_EQ(verifs, QList<bool>({true}));
     EXPECT_TRUE(grille->ImgCbo()->isHidden());
+
+    exec(QStringLiteral("UPDATE tblmessageemploye SET Nouveau = 1"));
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
+    choisir(QStringLiteral("Urgente"));
+    EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 20")), 1);
+    EXPECT_EQ(g()->CellImage(r, SGridMsg::colPriorite), 0);
+    EXPECT_EQ(ligneDest(20, 2), QStringLiteral("4|2026-12-07 14:03:12|0"));
+    EXPECT_EQ(verifs, QList<bool>({true, true}));
     EXPECT_EQ(errorReports(), 0);
 }
 
@@ -48,18 +66,6 @@ TEST_F(EtatGrille, InTheSentListStateAndPriorityLeaveFinishTimeAndUnreadFlags) {
     EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 21")), 3);
     EXPECT_EQ(ligneDest(21, 3), QStringLiteral("3|2026-01-05 08:00:00|1"));
     EXPECT_TRUE(verifs.isEmpty());
-}
-
-TEST_F(EtatGrille, PriorityPickMarksReadInTheEmployeesReceivedList) {
-    messageA(40, QStringLiteral("P"), 1, 1);
-    remplir();
-    const int r = ligne(40);
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
-    choisir(QStringLiteral("Urgente"));
-    EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 40")), 1);
-    EXPECT_EQ(g()->CellImage(r, SGridMsg::colPriorite), 0);
-    EXPECT_EQ(ligneDest(40, 2), QStringLiteral("1|-|0"));
-    EXPECT_EQ(verifs, QList<bool>({true}));
 }
 
 // Struck through exactly when the resulting order is 5; back to "Ouvert" writes no line.
@@ -150,21 +156,6 @@ TEST_F(EtatGrille, CancelledDialogWritesNoStateNorLineButMarksTheMessageRead) {
     EXPECT_EQ(texteStocke(31), QStringLiteral("Deux"));
     EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), imageAvant);
     EXPECT_EQ(verifs, QList<bool>({true, true, true}));
-}
-
-TEST_F(EtatGrille, PickerTakesNoTypingAndEscapeClosesItWithoutAChange) {
-    messageA(41, QStringLiteral("E"), 1, 1);
-    remplir();
-    ASSERT_TRUE(demanderEdition(ligne(41), SGridMsg::colEtat));
-    QTest::keyClick(grille->ImgCbo(), Qt::Key_T);
-    QTest::keyClick(grille->ImgCbo(), Qt::Key_Return);
-    EXPECT_EQ(grille->ImgCbo()->currentText(), QStringLiteral("Ouvert"));
-    EXPECT_FALSE(grille->ImgCbo()->isHidden());
-    QTest::keyClick(grille->ImgCbo(), Qt::Key_Escape);
-    EXPECT_TRUE(grille->ImgCbo()->isHidden());
-    EXPECT_TRUE(grille->typeEdition().isEmpty());
-    EXPECT_EQ(ligneDest(41, 2), QStringLiteral("1|-|1"));
-    EXPECT_TRUE(verifs.isEmpty());
 }
 
 TEST_F(EtatGrille, RecipientsSubGridOnlyForSeveralRecipientsAndOtherColumnsRefused) {

@@ -48,10 +48,8 @@ TEST_F(ListeMsgTest, ModesEmployeeChoiceFromRightFiveAndCaptionsCountRows) {
     EXPECT_FALSE(f.SGridMsgRecu()->ChoixEmpl());
     EXPECT_FALSE(f.SGridMsgEnvoye()->booRecu());
     // Each mode has the callers of its own messages.
-    EXPECT_EQ(entries(f.SGridMsgRecu()->cboClient()).join(QLatin1Char('|')),
-              QStringLiteral("Tous|Tremblay, Luc"));
-    EXPECT_EQ(entries(f.SGridMsgEnvoye()->cboClient()).join(QLatin1Char('|')),
-              QStringLiteral("Tous|Bédard, Anne"));
+    EXPECT_EQ(entries(f.SGridMsgRecu()->cboClient()), QStringLiteral("Tous|Tremblay, Luc"));
+    EXPECT_EQ(entries(f.SGridMsgEnvoye()->cboClient()), QStringLiteral("Tous|Bédard, Anne"));
     f.Rafraichir();
     EXPECT_EQ(listed(*f.SGridMsgRecu()), QList<int>{1});
     EXPECT_EQ(listed(*f.SGridMsgEnvoye()), QList<int>{2});

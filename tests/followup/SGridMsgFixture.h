@@ -108,11 +108,12 @@ protected:
                           .arg(id)
                           .arg(noEmpl));
     }
-    static QStringList entries(const QComboBox* c) {
+    // A list's entries, joined by "|".
+    static QString entries(const QComboBox* c) {
         QStringList out;
         for (int i = 0; i < c->count(); ++i)
             out << c->itemText(i);
-        return out;
+        return out.join(QLatin1Char('|'));
     }
     // The user picks an entry of a list.
     static void choisir(QComboBox* c, const QString& texte) {
