@@ -20,20 +20,17 @@ protected:
         exec(QStringLiteral("UPDATE tbletatmessage SET Ordre = 6 - IdEtat WHERE IdEtat IN (2, 3)"));
         exec(QStringLiteral(
             "INSERT INTO tbltypemessage (IdType, Description) VALUES (3, 'Urgent'), (4, 'Suivi')"));
-        QStringList clients;
-        const char* const parts[] = {"NULL", "''", "'Roy'", "'Ana'", "'Acme'"};
-        const char* const tels[] = {"NULL", "''", "'(514)555-0001'", "'(450)555-0002'"};
-        for (int c = 1; c <= 30; ++c)
-            clients << QStringLiteral("(%1, %2, %3, %4, %5, %6, %7, %8, %9)")
-                           .arg(QString::number(c), QLatin1String(parts[rnd.bounded(5)]),
-                                QLatin1String(parts[rnd.bounded(5)]), QLatin1String(parts[rnd.bounded(5)]),
-                                QLatin1String(tels[rnd.bounded(4)]), QLatin1String(tels[rnd.bounded(4)]),
-                                QLatin1String(tels[rnd.bounded(4)]), QLatin1String(tels[rnd.bounded(4)]),
-                                QLatin1String(tels[rnd.bounded(4)]));
-        exec(QStringLiteral(
-                 "INSERT INTO tblclientmsg (IdClientMsg, Nom, Prenom, NomCie, Telephone, TelBureau, "
-                 "Cellulaire, AutreTel, Fax) VALUES ") +
-             clients.join(QLatin1Char(',')));
+        const char* const parts[] = {"NULL", "''", "'Roy'",           "'Ana'",          "'Acme'",
+                                     "NULL", "''", "'(514)555-0001'", "'(450)555-0002'"};
+        QStringList lignes;
+        for (int c = 1; c <= 30; ++c) {
+            QString ligne = QString::number(c);
+            for (int p = 0; p < 8; ++p) // three name parts, five telephone numbers
+                ligne += QStringLiteral(", ") +
+                         QLatin1String(p < 3 ? parts[rnd.bounded(5)] : parts[5 + rnd.bounded(4)]);
+            lignes << QLatin1Char('(') + ligne + QLatin1Char(')');
+        }
+        clients(lignes.join(QLatin1Char(',')));
         for (int id = 1; id <= 400; ++id) {
             QString texte = QStringLiteral("Message %1 \\'e9t\\'e9").arg(id);
             if (id % 97 == 0)
@@ -56,9 +53,7 @@ protected:
             }
             for (int t = 1; t <= 4; ++t)
                 if (rnd.bounded(3) == 0)
-                    exec(QStringLiteral("INSERT INTO tblmessagetype (IdMessage, IdType) VALUES (%1, %2)")
-                             .arg(id)
-                             .arg(t));
+                    exec(QStringLiteral("INSERT INTO tblmessagetype VALUES (%1, %2)").arg(id).arg(t));
             for (int d = rnd.bounded(4); d > 0; --d)
                 exec(
                     QStringLiteral("INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES (%1, 'D-%2')")

@@ -53,10 +53,9 @@ protected:
 };
 
 TEST_F(RapportExcel, BlocksLayoutAndPageSetupReadBack) {
-    exec(QStringLiteral("INSERT INTO tblclientmsg (IdClientMsg, Nom, Prenom, NomCie, Telephone, TelBureau, "
-                        "Cellulaire, AutreTel, Fax) VALUES (1, 'Dupont', NULL, 'Acme', '(514)555-0001', "
-                        "'(514)555-0002', '(438)555-0003', '(450)555-0004', '(514)555-0005'),"
-                        " (2, '', 'Ana', NULL, '(450)555-0009', NULL, NULL, NULL, NULL)"));
+    clients(QStringLiteral("(1, 'Dupont', NULL, 'Acme', '(514)555-0001', "
+                           "'(514)555-0002', '(438)555-0003', '(450)555-0004', '(514)555-0005'),"
+                           " (2, '', 'Ana', NULL, '(450)555-0009', NULL, NULL, NULL, NULL)"));
     message(10, QStringLiteral("Rappeler\\par au bureau"), 1, 1);
     recipient(10, 3, 2, 5, 0, QString(), 4, 7);
     recipient(10, 3, 4, 1, 0, QString(), 1, 7);

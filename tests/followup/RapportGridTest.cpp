@@ -13,10 +13,8 @@ protected:
         SGridMsgDb::SetUp();
         if (IsSkipped()) return;
         capturerRapports();
-        exec(QStringLiteral(
-            "INSERT INTO tblclientmsg (IdClientMsg, Nom, Prenom, NomCie, Telephone, TelBureau, "
-            "Cellulaire, AutreTel, Fax) VALUES (1, 'Dupont', NULL, 'Acme & fils', '(514)555-0001', "
-            "'(514)555-0002', '(438)555-0003', '(450)555-0004', '(514)555-0005')"));
+        clients(QStringLiteral("(1, 'Dupont', NULL, 'Acme & fils', '(514)555-0001', "
+                               "'(514)555-0002', '(438)555-0003', '(450)555-0004', '(514)555-0005')"));
         // Two recipients; Julie's row is cancelled ("Annulé" prints N).
         message(10, QStringLiteral("Rappeler <vite> \\'80\\par au bureau"), 1, 1);
         recipient(10, 3, 2, 5, 0, QString(), 4, 7);

@@ -35,10 +35,8 @@ TEST_F(SGridMsgDb, FinishedMessagesFollowTheCheckBoxes) {
 }
 
 TEST_F(SGridMsgDb, RowTextsOfAMessage) {
-    exec(QStringLiteral(
-        "INSERT INTO tblclientmsg (IdClientMsg, Nom, Prenom, NomCie, Telephone, TelBureau, Cellulaire,"
-        " AutreTel, Fax) VALUES (1, 'Dupont', NULL, '', NULL, NULL, '(514)555-0001', NULL, NULL),"
-        " (2, 'Roy', 'Ana', 'Acme', '(450)555-0002', '', NULL, NULL, '(450)555-0009')"));
+    clients(QStringLiteral("(1, 'Dupont', NULL, '', NULL, NULL, '(514)555-0001', NULL, NULL),"
+                           " (2, 'Roy', 'Ana', 'Acme', '(450)555-0002', '', NULL, NULL, '(450)555-0009')"));
     message(10, QStringLiteral("Rappeler\\par au bureau"), 1, 1);
     recipient(10, 3, 2, 2, 1, QString(), 4, 7);
     exec(QStringLiteral("INSERT INTO tblmessagetype (IdMessage, IdType) VALUES (10, 1), (10, 2)"));

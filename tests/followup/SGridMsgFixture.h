@@ -73,6 +73,13 @@ protected:
     int count(const QString& sql) { return db().open(sql).field(0).toInt(); }
     int errorReports() { return count(QStringLiteral("SELECT COUNT(*) FROM tblerreur")); }
 
+    // Callers: "(IdClientMsg, Nom, Prenom, NomCie, Telephone, TelBureau, Cellulaire, AutreTel, Fax), ...".
+    void clients(const QString& rows) {
+        exec(QStringLiteral(
+                 "INSERT INTO tblclientmsg (IdClientMsg, Nom, Prenom, NomCie, Telephone, TelBureau, "
+                 "Cellulaire, AutreTel, Fax) VALUES ") +
+             rows);
+    }
     // A message entered on the 14th; the text is stored as RTF.
     void message(int id, const QString& text = QStringLiteral("Bonjour"), int client = 0, int priority = 2,
                  const QString& date = QStringLiteral("2024-03-14"),
