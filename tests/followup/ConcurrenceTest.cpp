@@ -3,9 +3,7 @@
 #include "EtatGridFixture.h"
 #include "followup/EditQueries.h"
 #include "followup/LigneAudit.h"
-#include "platform/RtfEdit.h"
 
-#include <QTest>
 #include <atomic>
 #include <iostream>
 #include <thread>

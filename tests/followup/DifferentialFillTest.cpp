@@ -3,7 +3,6 @@
 #include "SGridMsgFixture.h"
 #include "support/ReferenceFills.h"
 
-#include <QLabel>
 #include <QRandomGenerator>
 
 namespace {

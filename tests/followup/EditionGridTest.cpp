@@ -1,9 +1,6 @@
 #include "EtatGridFixture.h"
 
-#include "platform/RtfEdit.h"
-
 #include <QScrollBar>
-#include <QTest>
 
 namespace {
 // Double quotes, backslashes, braces, an apostrophe and the old "#'#" marker: all must

@@ -1,11 +1,8 @@
 #include "followup/frmChangeEtatMsg.h"
 
 #include "EtatGridFixture.h"
-#include "support/MiseEnPage.h"
 
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 
 using followup::frmChangeEtatMsg;
 

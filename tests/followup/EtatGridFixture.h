@@ -2,12 +2,8 @@
 
 #include "SGridMsgFixture.h"
 #include "followup/frmChangeEtatMsg.h"
-#include "followup/frmListeMsg.h"
 
-#include <QApplication>
 #include <QListWidget>
-#include <QPushButton>
-#include <QTimer>
 #include <functional>
 
 // The audit line of a state change at the fixtures' time.

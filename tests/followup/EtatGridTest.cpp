@@ -1,10 +1,8 @@
 #include "EtatGridFixture.h"
 
-#include "followup/frmListeMsg.h"
 #include "shell/frmUpdate.h"
 
 #include <QPointer>
-#include <QTest>
 
 // In Julie's received list: the picker takes no typing and Escape changes nothing;
 // finishing stamps the row, marks it read and appends the line; a priority pick marks

@@ -2,14 +2,7 @@
 // pickers, the number search, and the control's layout.
 #include "SGridMsgFixture.h"
 
-#include "followup/MessageQueries.h"
-#include "platform/Units.h"
-
-#include <QApplication>
 #include <QCalendarWidget>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
 #include <QWheelEvent>
 
 namespace {

@@ -2,15 +2,6 @@
 // rules, the refresh and update calls, and how it is opened and probed.
 #include "SGridMsgFixture.h"
 
-#include "followup/frmListeMsg.h"
-#include "platform/RtfEdit.h"
-#include "platform/Units.h"
-#include "support/MiseEnPage.h"
-
-#include <QApplication>
-#include <QPushButton>
-#include <QTabWidget>
-
 using followup::frmListeMsg;
 
 namespace {

@@ -1,13 +1,8 @@
 #include "EtatGridFixture.h"
 
 #include "entry/frmSuiviAppel.h"
-#include "followup/frmBrowserMdi.h"
-#include "platform/RtfEdit.h"
-#include "platform/Workbook.h"
 
 #include <QDir>
-#include <QProcess>
-#include <QTest>
 
 using platform::findMenuItem;
 using platform::Grid;

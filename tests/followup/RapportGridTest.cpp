@@ -2,9 +2,6 @@
 #include "followup/ctrlProgresTemps.h"
 #include "followup/frmProgressPopUp.h"
 
-#include <QTest>
-#include <QTimer>
-
 namespace {
 
 class RapportDb : public SGridMsgDb {

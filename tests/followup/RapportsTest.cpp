@@ -70,20 +70,13 @@ TEST(Rapports, PageBreakMovesTheBlockThatWouldEndOnAPagesLastRows) {
     EXPECT_EQ(s.avantBloc(75, 4, 1), 0); // 75 + 3 + 4 = 82 < 100
 }
 
-TEST(Rapports, LettersCallerTelephonesAndHtmlBytes) {
+TEST(Rapports, LettersAndHtmlBytes) {
     EXPECT_EQ(lettreEtat(QStringLiteral("Ouvert")), QStringLiteral("O"));
     EXPECT_EQ(lettreEtat(QStringLiteral("A traiter")), QStringLiteral("T"));
     EXPECT_EQ(lettreEtat(QStringLiteral("annulé")), QStringLiteral("N"));
     EXPECT_EQ(lettreEtat(QStringLiteral("État")), QStringLiteral("É"));
     EXPECT_EQ(lettrePriorite(QStringLiteral("urgente")), QStringLiteral("U"));
-    EXPECT_EQ(texteClient(QStringLiteral("Roy"), QString(), QStringLiteral("Acme")),
-              QStringLiteral("Roy, Acme"));
-    EXPECT_EQ(texteClient(QString(), QStringLiteral("Ana"), QString()), QStringLiteral(", Ana"));
-    EXPECT_EQ(
-        lignesTelephone(QStringLiteral("1"), QString(), QStringLiteral("3"), QString(), QStringLiteral("5")),
-        (QStringList{QStringLiteral("Tél.: 1"), QStringLiteral("Cell.: 3"), QStringLiteral("Fax: 5")}));
-
-    EXPECT_EQ(echapperHTML(QStringLiteral("<b>A & B</b>")), QStringLiteral("&lt;b&gt;A &amp; B&lt;/b&gt;"));
+    // Caller, telephones and escapes are held byte for byte in the report of a grid.
     EXPECT_EQ(octetsHTML(QStringLiteral("é € œ 😀 \u0085")),
               QByteArray("\xE9 &#8364; &#339; &#128512; &#133;"));
 }

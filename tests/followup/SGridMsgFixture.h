@@ -2,14 +2,18 @@
 
 #include "followup/SGridMsg.h"
 #include "followup/frmBrowserMdi.h"
+#include "followup/frmListeMsg.h"
 #include "platform/Clock.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/RichTextBox.h"
+#include "platform/RtfEdit.h"
 #include "platform/SqlText.h"
+#include "platform/Units.h"
 #include "platform/Workbook.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
+#include "support/MiseEnPage.h"
 #include "support/ScriptedChooser.h"
 #include "support/TestDb.h"
 
@@ -17,9 +21,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 

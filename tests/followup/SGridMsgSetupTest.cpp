@@ -1,5 +1,4 @@
 #include "SGridMsgFixture.h"
-#include "followup/frmListeMsg.h"
 
 TEST_F(SGridMsgDb, EmployeeListOrderedThenByNameRight14Only) {
     // Inactive Sophie keeps her right and stays listed; Zorro is ordered but has no right.

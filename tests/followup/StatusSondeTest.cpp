@@ -3,14 +3,9 @@
 #include "SGridMsgFixture.h"
 
 #include "entry/frmSuiviAppel.h"
-#include "followup/frmListeMsg.h"
-#include "platform/RtfEdit.h"
-#include "platform/Units.h"
 #include "services/Config.h"
 #include "shell/frmUpdate.h"
 
-#include <QLabel>
-#include <QPushButton>
 #include <QTreeWidget>
 
 namespace {
