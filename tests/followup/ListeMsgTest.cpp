@@ -141,10 +141,8 @@ TEST_F(ListeMsgTest, TextsReadWholeAndEditorsStayOverTheGridsRows) {
     ASSERT_GE(r, 1);
     ASSERT_TRUE(g->ModifierMessage(r));
     EXPECT_TRUE(dedans(g->txtRtfEdit()));
-    if (r < grille->Rows())
-        EXPECT_LE(g->txtRtfEdit()->geometry().bottom(), grille->y() + grille->CellRect(r + 1, 1).top());
-    else
-        EXPECT_LE(g->txtRtfEdit()->geometry().bottom(), grille->y() + grille->CellRect(r, 1).bottom());
+    const int bas = r < grille->Rows() ? grille->CellRect(r + 1, 1).top() : grille->CellRect(r, 1).bottom();
+    EXPECT_LE(g->txtRtfEdit()->geometry().bottom(), grille->y() + bas);
 
     bool cancel = false;
     emit grille->RequestEdit(r, SGridMsg::colDestinataire, 0, cancel);

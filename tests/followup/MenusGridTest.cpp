@@ -5,7 +5,6 @@
 #include <QDir>
 
 using platform::findMenuItem;
-using platform::Grid;
 
 namespace {
 
@@ -16,16 +15,12 @@ protected:
     void SetUp() override {
         EtatGrille::SetUp();
         if (IsSkipped()) return;
+        const int priorites[] = {2, 1, 3};
         const char* heures[] = {"10:00:00", "08:00:00", "09:00:00"};
         for (int id = 1; id <= 3; ++id) {
-            messageA(id, QStringLiteral("Message %1").arg(id));
-            exec(QStringLiteral(
-                     "UPDATE tblmessage SET IdPriorite = %1, HeureSaisie = '%2' WHERE IdMessage = %3")
-                     .arg(id == 1   ? 2
-                          : id == 2 ? 1
-                                    : 3)
-                     .arg(QLatin1String(heures[id - 1]))
-                     .arg(id));
+            message(id, QStringLiteral("Message %1").arg(id), 0, priorites[id - 1],
+                    QStringLiteral("2026-12-07"), QLatin1String(heures[id - 1]));
+            recipient(id, 3, 2);
         }
         remplir();
         capturerRapports();

@@ -60,42 +60,39 @@ TEST_F(StatusSondeTest, ProbeMarksOnlyNewerUnfinishedMessagesUnderTheFilters) {
     g.show();
     g.Remplir();
     EXPECT_EQ(g.dernierIdMessage(), 3);
-    g.VerifNouveauMsg();
-    EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
-
+    // Whether the probe leaves the search button marked.
+    auto marque = [&g] {
+        g.VerifNouveauMsg();
+        return g.rechercheBackColor() == kRouge;
+    };
+    EXPECT_FALSE(marque());
     // Entered finished, or for another caller than the chosen one: no mark.
     message(5, QStringLiteral("Fini"), 1, 2, QStringLiteral("2024-03-15"), QStringLiteral("09:00:00"));
     recipient(5, 3, 2, 4, 0, QStringLiteral("2024-03-15 09:00:00"));
-    g.VerifNouveauMsg();
-    EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
+    EXPECT_FALSE(marque());
     g.setIdClientMsg(2);
     message(6, QStringLiteral("Client 1"), 1, 2, QStringLiteral("2024-03-15"), QStringLiteral("09:30:00"));
     recipient(6, 3, 2);
-    g.VerifNouveauMsg();
-    EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
+    EXPECT_FALSE(marque());
     g.setIdClientMsg(0);
-    g.VerifNouveauMsg();
-    EXPECT_EQ(g.rechercheBackColor(), kRouge);
+    EXPECT_TRUE(marque());
 
     // Hidden, the button keeps its colour; a later probe that finds nothing clears it.
     g.hide();
     exec(QStringLiteral("UPDATE tblmessageemploye SET IdEtat = 4 WHERE IdMessage = 6"));
-    g.VerifNouveauMsg();
-    EXPECT_EQ(g.rechercheBackColor(), kRouge);
+    EXPECT_TRUE(marque());
     g.show();
-    g.VerifNouveauMsg();
+    EXPECT_FALSE(marque());
     EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
 
     // "!" refills and returns the button to the button face.
     exec(QStringLiteral("UPDATE tblmessageemploye SET IdEtat = 1 WHERE IdMessage = 6"));
-    g.VerifNouveauMsg();
-    EXPECT_EQ(g.rechercheBackColor(), kRouge);
+    EXPECT_TRUE(marque());
     g.cmdRecherche()->click();
     EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
     EXPECT_EQ(listed(g).last(), 6);
     // The last message listed, unfinished, is no newer message.
-    g.VerifNouveauMsg();
-    EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
+    EXPECT_FALSE(marque());
 }
 
 // A message saved in the form opened from the list: the list is called back by name,
