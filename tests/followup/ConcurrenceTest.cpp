@@ -80,13 +80,6 @@ protected:
         s.database = s_db->name();
         autre.open(s);
     }
-    // Opens the editor on the message and types at the end of its text.
-    void ouvrirEtTaper(int id, const QString& texte) {
-        ASSERT_TRUE(grille->ModifierMessage(ligne(id)));
-        grille->txtRtfEdit()->moveCursor(QTextCursor::End);
-        grille->txtRtfEdit()->insertPlainText(texte);
-    }
-    void fermerEditeur() { QTest::keyClick(grille->txtRtfEdit(), Qt::Key_Escape); }
     platform::Database autre;
 };
 

@@ -15,16 +15,11 @@ TEST_F(EtatGrille, TextEditSavedByEscapeKeepsADelicateTextAndMarksReadWithoutCou
     remplir();
     const int r = ligne(60);
     platform::RtfEdit* ed = grille->txtRtfEdit();
-
-    ASSERT_TRUE(grille->ModifierMessage(r));
+    ouvrirEtTaper(60, QStringLiteral(" !"));
     EXPECT_FALSE(ed->isHidden());
     EXPECT_EQ(ed->tag(), QString::number(r));
-    EXPECT_EQ(ed->text(), kTexteDelicat);
-    ed->moveCursor(QTextCursor::End);
-    ed->insertPlainText(QStringLiteral(" !"));
-
-    QTest::keyClick(ed, Qt::Key_Escape);
-
+    EXPECT_EQ(ed->text(), kTexteDelicat + QStringLiteral(" !"));
+    fermerEditeur();
     EXPECT_TRUE(ed->isHidden());
     EXPECT_TRUE(ed->tag().isEmpty());
     EXPECT_EQ(texteStocke(60), kTexteDelicat + QStringLiteral(" !"));
@@ -45,10 +40,7 @@ TEST_F(EtatGrille, OneEditorAtATimeAndAFillSavesThePendingText) {
     messageA(63, QStringLiteral("Second"));
     remplir();
     platform::RtfEdit* ed = grille->txtRtfEdit();
-
-    ASSERT_TRUE(grille->ModifierMessage(ligne(62)));
-    ed->moveCursor(QTextCursor::End);
-    ed->insertPlainText(QStringLiteral(" modifié"));
+    ouvrirEtTaper(62, QStringLiteral(" modifié"));
     // A picker on another row saves and closes the text first.
     ASSERT_TRUE(demanderEdition(ligne(63), SGridMsg::colEtat));
     EXPECT_TRUE(ed->isHidden());
@@ -56,17 +48,14 @@ TEST_F(EtatGrille, OneEditorAtATimeAndAFillSavesThePendingText) {
     EXPECT_EQ(texteStocke(62), QStringLiteral("Premier modifié"));
 
     // The text editor closes the picker.
-    ASSERT_TRUE(grille->ModifierMessage(ligne(63)));
+    ouvrirEtTaper(63, QStringLiteral(" suite"));
     EXPECT_TRUE(grille->ImgCbo()->isHidden());
     EXPECT_TRUE(grille->typeEdition().isEmpty());
     EXPECT_FALSE(ed->isHidden());
-
-    ed->moveCursor(QTextCursor::Start);
-    ed->insertPlainText(QStringLiteral("Le "));
     remplir();
     EXPECT_TRUE(ed->isHidden());
-    EXPECT_EQ(texteStocke(63), QStringLiteral("Le Second"));
-    EXPECT_EQ(g()->CellText(ligne(63), SGridMsg::colMessage), QStringLiteral("Le Second"));
+    EXPECT_EQ(texteStocke(63), QStringLiteral("Second suite"));
+    EXPECT_EQ(g()->CellText(ligne(63), SGridMsg::colMessage), QStringLiteral("Second suite"));
 }
 
 TEST_F(EtatGrille, EditingAMessageThatIsGoneIsReportedAndShowsNoEditor) {

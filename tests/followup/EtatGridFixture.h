@@ -82,6 +82,13 @@ protected:
             action(*d);
         });
     }
+    // Opens the editor on the message and types at the end of its text.
+    void ouvrirEtTaper(int id, const QString& texte) {
+        ASSERT_TRUE(grille->ModifierMessage(ligne(id)));
+        grille->txtRtfEdit()->moveCursor(QTextCursor::End);
+        grille->txtRtfEdit()->insertPlainText(texte);
+    }
+    void fermerEditeur() { QTest::keyClick(grille->txtRtfEdit(), Qt::Key_Escape); }
     static void decocher(followup::frmChangeEtatMsg& d, const QString& nom) {
         for (int i = 0; i < d.lstvEmpl()->count(); ++i)
             if (d.lstvEmpl()->item(i)->text() == nom) d.lstvEmpl()->item(i)->setCheckState(Qt::Unchecked);
