@@ -2,6 +2,12 @@
 // rules, the refresh and update calls, and how it is opened and probed.
 #include "SGridMsgFixture.h"
 
+#include "entry/frmSuiviAppel.h"
+#include "services/Config.h"
+#include "shell/frmUpdate.h"
+
+#include <QTreeWidget>
+
 using followup::frmListeMsg;
 
 namespace {
@@ -153,6 +159,46 @@ TEST_F(ListeMsgTest, TextsReadWholeAndEditorsStayOverTheGridsRows) {
                   .horizontalAdvance(QStringLiteral("Marie-Ève Létourneau-Desrosiers")));
     emit grille->RequestEdit(r, SGridMsg::colEtat, 0, cancel);
     EXPECT_TRUE(dedans(g->ImgCbo()));
+}
+
+// A message saved in the form opened from the list: the list is called back by name,
+// the shell counts it as unread, its tick marks the list, and a refill shows it.
+TEST_F(ListeMsgTest, MessageSavedInTheFormReachesTheListAndTheShell) {
+    const services::Config c = s_db->config();
+    auto db = std::make_unique<platform::Database>();
+    db->open(c.connectionSettings());
+    shell::frmUpdate shell(std::move(db), c);
+    shell.hooks.openMessageList = followup::ouvrirListeMsg;
+    shell.hooks.probeMessageList = followup::sonderListeMsg;
+    ScriptedChooser chooser;
+    shell.mnuConsult_Click();
+    followup::frmListeMsg* liste = followup::frmListeMsg::existing();
+    ASSERT_NE(liste, nullptr);
+
+    liste->SGridMsgRecu()->cmdNouveau()->click();
+    entry::frmSuiviAppel* form = entry::frmSuiviAppel::instance();
+    EXPECT_EQ(form->frmMere.data(), liste);
+    const auto julie = form->findChild<QTreeWidget*>(QStringLiteral("lstEmploye"))
+                           ->findItems(QStringLiteral("Julie"), Qt::MatchExactly, 0);
+    ASSERT_EQ(julie.size(), 1);
+    julie.first()->setCheckState(0, Qt::Checked);
+    form->findChild<platform::RtfEdit*>(QStringLiteral("txtMessage"))
+        ->setPlainText(QStringLiteral("Rappeler"));
+    form->cmdEnregistrer_Click();
+    const qint32 id = form->idMessage();
+    ASSERT_GT(id, 3);
+    EXPECT_TRUE(chooser.messagesShown.contains(QStringLiteral("Message enregistré avec succès.")));
+
+    // Not listed yet: the callback left the grids as they were.
+    EXPECT_FALSE(listed(*liste->SGridMsgRecu()).contains(id));
+    shell.Timer1_Timer();
+    EXPECT_EQ(shell.unreadCount(), 2); // with message 1, unread since before
+    EXPECT_EQ(liste->SGridMsgRecu()->rechercheBackColor(), 0x0000FF);
+    EXPECT_EQ(liste->SGridMsgEnvoye()->rechercheBackColor(), 0x0000FF);
+
+    shell.mnuConsult_Click();
+    EXPECT_TRUE(listed(*liste->SGridMsgRecu()).contains(id) && listed(*liste->SGridMsgEnvoye()).contains(id));
+    delete form;
 }
 
 } // namespace

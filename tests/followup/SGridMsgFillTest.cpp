@@ -209,3 +209,70 @@ TEST_F(SGridMsgDb, FailuresAreReportedWithTheirProcedureAndStatement) {
                                    "'Remplir' AND strSQL LIKE 'SELECT tblmessage.IdMessage%'")),
               1);
 }
+
+// 1: to Julie and Marc, Marc has finished it; 2: to Julie, in progress; 3: to Julie,
+// finished, from a caller whose number holds an apostrophe; 4: sent by Julie to Sophie.
+// The counts under every filter are held against a statement per state elsewhere; here,
+// what the filters' texts make of them, and the once-a-minute probe.
+TEST_F(SGridMsgDb, StatusCountsEachStateAndTheProbeMarksOnlyNewerUnfinishedMessages) {
+    clients(QStringLiteral("(2, 'O''Neil', NULL, NULL, NULL, NULL, '(514)555-12''34', NULL, NULL)"));
+    message(1, QStringLiteral("Un"), 1);
+    recipient(1, 4, 2, 1);
+    recipient(1, 4, 3, 4, 0, QStringLiteral("2024-03-14 12:00:00"));
+    message(2, QStringLiteral("Deux"), 1, 2, QStringLiteral("2024-03-14"), QStringLiteral("10:00:00"));
+    recipient(2, 3, 2, 2);
+    message(3, QStringLiteral("Trois"), 2, 2, QStringLiteral("2024-03-14"), QStringLiteral("11:00:00"));
+    recipient(3, 3, 2, 4, 0, QStringLiteral("2024-03-14 12:00:00"));
+    message(4, QStringLiteral("Quatre"), 0, 2, QStringLiteral("2024-03-14"), QStringLiteral("12:00:00"));
+    recipient(4, 2, 4, 1);
+    SGridMsg g;
+    g.Remplir();
+    // Finished messages are counted although the grid hides them; no zero items.
+    EXPECT_EQ(listed(g), (QList<int>{1, 2}));
+    EXPECT_EQ(g.lblStatus()->text(), QStringLiteral("Ouvert(1)   En traitement(1)   Terminé(1)   "));
+    // A telephone with an apostrophe is quoted, not an error, in the counts and the probe.
+    g.cboTel()->addItem(QStringLiteral("(514)555-12'34")); // a finished message's: not listed
+    g.cboTel()->setCurrentIndex(g.cboTel()->count() - 1);
+    g.Remplir();
+    EXPECT_EQ(g.lblStatus()->text(), QStringLiteral("Terminé(1)   "));
+    g.VerifNouveauMsg();
+    EXPECT_EQ(errorReports(), 0);
+
+    g.show();
+    g.cboTel()->setCurrentIndex(g.cboTel()->findText(QStringLiteral("Tous")));
+    g.Remplir();
+    EXPECT_EQ(g.dernierIdMessage(), 3);
+    // Whether the probe leaves the search button marked.
+    auto marque = [&g] {
+        g.VerifNouveauMsg();
+        return g.rechercheBackColor() == 0x0000FF;
+    };
+    EXPECT_FALSE(marque());
+    // Entered finished, or for another caller than the chosen one: no mark.
+    message(5, QStringLiteral("Fini"), 1, 2, QStringLiteral("2024-03-15"), QStringLiteral("09:00:00"));
+    recipient(5, 3, 2, 4, 0, QStringLiteral("2024-03-15 09:00:00"));
+    EXPECT_FALSE(marque());
+    g.setIdClientMsg(2);
+    message(6, QStringLiteral("Client 1"), 1, 2, QStringLiteral("2024-03-15"), QStringLiteral("09:30:00"));
+    recipient(6, 3, 2);
+    EXPECT_FALSE(marque());
+    g.setIdClientMsg(0);
+    EXPECT_TRUE(marque());
+
+    // Hidden, the button keeps its colour; a later probe that finds nothing clears it.
+    g.hide();
+    exec(QStringLiteral("UPDATE tblmessageemploye SET IdEtat = 4 WHERE IdMessage = 6"));
+    EXPECT_TRUE(marque());
+    g.show();
+    EXPECT_FALSE(marque());
+    EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
+
+    // "!" refills and returns the button to the button face.
+    exec(QStringLiteral("UPDATE tblmessageemploye SET IdEtat = 1 WHERE IdMessage = 6"));
+    EXPECT_TRUE(marque());
+    g.cmdRecherche()->click();
+    EXPECT_EQ(g.rechercheBackColor(), platform::kSysButtonFace);
+    EXPECT_EQ(listed(g).last(), 6);
+    // The last message listed, unfinished, is no newer message.
+    EXPECT_FALSE(marque());
+}
