@@ -149,6 +149,62 @@ TEST_F(EtatGrille, DialogStampsOnlyTheTickedRecipientsAndTheRowShowsTheViewersOw
     EXPECT_EQ(verifs.size(), 4);
 }
 
+// The dialog as the grid opens it, on a morning: the hour of the audit line keeps its two
+// digits.
+TEST_F(EtatGrille, DialogListsEveryRecipientAndWritesStatesAndLineTogetherOrNotAtAll) {
+    platform::Clock::setFixed(QDateTime(QDate(2026, 1, 2), QTime(9, 5, 7)));
+    message(10);
+    for (int a : {2, 3, 4, 99}) // 99 has no employee row: not listed
+        recipient(10, 2, a, a == 4 ? 2 : 1, 1);
+    auto ouvrir = [this](int idEtat, const QString& idMessage) {
+        auto d = std::make_unique<followup::frmChangeEtatMsg>();
+        d->txtIdMsg()->setText(idMessage);
+        d->txtEtat()->setText(QString::number(idEtat));
+        d->Mere = hote.get();
+        hote->booAnnule = true; // as the grid sets it before opening
+        d->show();
+        return d;
+    };
+    // A state without a description cannot make its line: no row keeps the state.
+    auto d = ouvrir(9, QStringLiteral("10"));
+    d->cmdOk()->click();
+    EXPECT_TRUE(hote->booAnnule);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(ligneDest(10, 2), QStringLiteral("1|-|1"));
+    EXPECT_EQ(ligneDest(10, 4), QStringLiteral("2|-|1"));
+    EXPECT_EQ(errorReports(), 1);
+
+    d = ouvrir(4, QStringLiteral("10"));
+    QApplication::processEvents();
+    EXPECT_EQ(defautsMiseEnPage(d.get()), "");
+    EXPECT_FALSE(d->txtIdMsg()->isVisible());
+    ASSERT_EQ(d->lstvEmpl()->count(), 3);
+    QStringList noms;
+    for (int i = 0; i < 3; ++i) {
+        QListWidgetItem* it = d->lstvEmpl()->item(i);
+        EXPECT_EQ(it->checkState(), Qt::Checked);
+        noms << it->text() + QLatin1Char('=') + it->data(Qt::UserRole).toString();
+    }
+    noms.sort();
+    EXPECT_EQ(noms.join(QLatin1Char(' ')), QStringLiteral("Julie=2 Marc=3 Sophie=4"));
+    decocher(*d, QStringLiteral("Marc"));
+    d->cmdOk()->click();
+    EXPECT_FALSE(hote->booAnnule);
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_EQ(ligneDest(10, 2), QStringLiteral("4|2026-01-02 09:05:07|0"));
+    EXPECT_EQ(ligneDest(10, 3), QStringLiteral("1|-|1"));
+    EXPECT_EQ(ligneDest(10, 4), QStringLiteral("4|2026-01-02 09:05:07|0"));
+    EXPECT_EQ(d->ligneAjoutee(), QStringLiteral("\nTerminé le 2026-01-02 à 09:05:07 par Julie"));
+    EXPECT_EQ(texteStocke(10), QStringLiteral("Bonjour\r\nTerminé le 2026-01-02 à 09:05:07 par Julie"));
+
+    // An empty number lists nobody and changes nothing.
+    d = ouvrir(4, QString());
+    EXPECT_EQ(d->lstvEmpl()->count(), 0);
+    d->cmdOk()->click();
+    EXPECT_TRUE(hote->booAnnule);
+    EXPECT_EQ(errorReports(), 1);
+}
+
 TEST_F(EtatGrille, RecipientsSubGridOnlyForSeveralRecipientsAndOtherColumnsRefused) {
     messageA(50, QStringLiteral("Seul"));
     messageTexte(51, QStringLiteral("Trois"));
