@@ -8,44 +8,35 @@
 #include <iostream>
 #include <thread>
 
-namespace {
-
-constexpr int kMessages = 60;
-constexpr int kPremier = 100;
-
-// One workstation: its own connection, changing every message to one state in turn,
-// in step with the other one message by message.
-void poste(const platform::ConnectionSettings& s, int idEtat, qint32 noEmploye,
-           std::vector<std::atomic<int>>& arrivees, QStringList& erreurs) {
-    try {
-        platform::Database db;
-        db.open(s);
-        for (int i = 0; i < kMessages; ++i) {
-            ++arrivees[i];
-            while (arrivees[i] < 2)
-                std::this_thread::yield();
-            QString sql;
-            followup::changerEtatMessage(db, idEtat, kPremier + i, noEmploye,
-                                         QDateTime(QDate(2026, 12, 7), QTime(14, 3, 12)), sql);
-        }
-    } catch (const platform::DbError& e) {
-        erreurs << e.text();
-    }
-}
-
-} // namespace
-
 TEST_F(SGridMsgDb, TwoWorkstationsChangingTheSameMessagesKeepBothLinesInTheOrderOfTheStates) {
+    constexpr int kMessages = 60, kPremier = 100;
     for (int i = 0; i < kMessages; ++i) {
         message(kPremier + i, QStringLiteral("Rappeler M. Tremblay"));
         recipient(kPremier + i, 3, 2);
     }
-    platform::ConnectionSettings s = TestDb::serverSettings();
-    s.database = s_db->name();
+    // One workstation: its own connection, changing every message to one state in turn,
+    // in step with the other one message by message.
     std::vector<std::atomic<int>> arrivees(kMessages);
+    auto poste = [&, s = s_db->config().connectionSettings()](int idEtat, qint32 noEmploye,
+                                                              QStringList& erreurs) {
+        try {
+            platform::Database db;
+            db.open(s);
+            for (int i = 0; i < kMessages; ++i) {
+                ++arrivees[i];
+                while (arrivees[i] < 2)
+                    std::this_thread::yield();
+                QString sql;
+                followup::changerEtatMessage(db, idEtat, kPremier + i, noEmploye,
+                                             QDateTime(QDate(2026, 12, 7), QTime(14, 3, 12)), sql);
+            }
+        } catch (const platform::DbError& e) {
+            erreurs << e.text();
+        }
+    };
     QStringList erreursA, erreursB;
-    std::thread a(poste, s, 3, 2, std::ref(arrivees), std::ref(erreursA));
-    std::thread b(poste, s, 4, 3, std::ref(arrivees), std::ref(erreursB));
+    std::thread a(poste, 3, 2, std::ref(erreursA));
+    std::thread b(poste, 4, 3, std::ref(erreursB));
     a.join();
     b.join();
     EXPECT_EQ(erreursA + erreursB, QStringList());
@@ -76,9 +67,7 @@ protected:
     void SetUp() override {
         EtatGrille::SetUp();
         if (IsSkipped()) return;
-        platform::ConnectionSettings s = TestDb::serverSettings();
-        s.database = s_db->name();
-        autre.open(s);
+        autre.open(s_db->config().connectionSettings());
     }
     platform::Database autre;
 };
