@@ -34,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(ListeMsgTest, ModesEmployeeChoiceFromRightFiveAndCaptionsCountRows) {
+TEST_F(ListeMsgTest, ModesEmployeeChoiceCaptionsAndUpdateOfOneMessage) {
     {
         exec(QStringLiteral("INSERT INTO tblacces_empl (typeAcces, NoEmploye) VALUES (5, 2)"));
         frmListeMsg f;
@@ -53,23 +53,19 @@ TEST_F(ListeMsgTest, ModesEmployeeChoiceFromRightFiveAndCaptionsCountRows) {
     EXPECT_EQ(f.SSTabSuivi()->tabText(0), QStringLiteral("Reçu (1)"));
     EXPECT_EQ(f.SSTabSuivi()->tabText(1), QStringLiteral("Envoyé (1)"));
 
+    // Called by name, as the message form calls its opener, the update rewrites only the
+    // grids that list the message: message 2 is in the sent tab and was not asked for.
+    exec(QStringLiteral("UPDATE tblmessage SET IdPriorite = 1 WHERE IdMessage IN (1, 2)"));
+    QMetaObject::invokeMethod(&f, "UpdateMsg", Q_ARG(qint32, 1));
+    EXPECT_EQ(f.SGridMsgRecu()->SGrid()->CellImage(1, SGridMsg::colPriorite), 0);
+    EXPECT_EQ(f.SGridMsgEnvoye()->SGrid()->CellImage(1, SGridMsg::colPriorite), 1);
+
     // Grouped rows count their group headings too.
     f.SGridMsgRecu()->SGrid()->setColumnIsGrouped(SGridMsg::colExpediteur, true);
     exec(QStringLiteral("UPDATE tblmessageemploye SET IdEtat = 4 WHERE IdMessage = 2"));
     f.Rafraichir();
     EXPECT_EQ(f.SSTabSuivi()->tabText(0), QStringLiteral("Reçu (2)"));
     EXPECT_EQ(f.SSTabSuivi()->tabText(1), QStringLiteral("Envoyé (0)"));
-}
-
-TEST_F(ListeMsgTest, UpdateMsgRewritesOnlyGridsThatListTheMessage) {
-    frmListeMsg f;
-    f.Rafraichir();
-    exec(QStringLiteral("UPDATE tblmessage SET IdPriorite = 1 WHERE IdMessage IN (1, 2)"));
-    // Called by name, as the message form calls its opener.
-    QMetaObject::invokeMethod(&f, "UpdateMsg", Q_ARG(qint32, 1));
-    EXPECT_EQ(f.SGridMsgRecu()->SGrid()->CellImage(1, SGridMsg::colPriorite), 0);
-    // Message 2 is in the sent tab only and was not asked for: that row keeps its image.
-    EXPECT_EQ(f.SGridMsgEnvoye()->SGrid()->CellImage(1, SGridMsg::colPriorite), 1);
 }
 
 TEST_F(ListeMsgTest, OpenerShowsRefillsAndClosingDiscardsTheWindowAndEachTabMarksItsOwnNews) {
