@@ -1,6 +1,11 @@
 #include "SGridMsgFixture.h"
 #include "followup/ctrlProgresTemps.h"
 #include "followup/frmProgressPopUp.h"
+#include "services/ExcelSession.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace {
 
@@ -120,6 +125,156 @@ TEST_F(RapportDb, HtmlButtonNamesShowsAndDeletesItsReport) {
     EXPECT_TRUE(QFile::exists(m_dir.filePath(QStringLiteral("MessagesEnvoyes36000.HTML"))));
     // A name that cannot be part of a file name is made one.
     EXPECT_EQ(g.NomFichierHTML(3), m_dir.filePath(QStringLiteral("MessagesEnvoyes_Marc_Éric _M_36000.HTML")));
+}
+
+// What any spreadsheet program will see of the workbook: the cells that have a value or a
+// frame, with their font, alignment and number format, and the page set-up.
+const char* const kLecteur = R"(
+ws = openpyxl.load_workbook(sys.argv[1]).active
+cells = {}
+for row in ws.iter_rows():
+    for c in row:
+        b = c.border
+        bords = ''.join(k for k, s in (('L', b.left), ('T', b.top), ('B', b.bottom), ('R', b.right)) if s.style == 'thin')
+        if c.value is None and not bords:
+            continue
+        a, f = c.alignment, []
+        for on, t in ((c.font.b, 'bold'), (c.font.u, 'u'), (c.font.sz and c.font.sz != 11, 'sz%g' % (c.font.sz or 0)), (a.shrink_to_fit, 'shrink'),
+                      (a.wrap_text, 'wrap'), (a.vertical, a.vertical), (c.number_format != 'General', c.number_format)):
+            if on: f.append(t)
+        cells[c.coordinate] = {'v': '' if c.value is None else str(c.value), 'b': bords, 'f': ' '.join(f)}
+m = ws.page_margins
+print(json.dumps({
+    'sheets': len(ws.parent.sheetnames),
+    'widths': ' '.join('%g' % round(ws.column_dimensions[c].width - 5 / 7, 2) for c in 'ABCDEFGHI'),  # less the file's padding
+    'cells': cells,
+    'merges': ' '.join(sorted(str(r) for r in ws.merged_cells.ranges)),
+    'setup': '%s|%s|%s|%s' % (ws.page_setup.orientation, ws.oddFooter.center.text, ws.print_title_rows,
+                              ' '.join(str(round(v * 72)) for v in (m.top, m.bottom, m.footer, m.header, m.right, m.left))),
+    'breaks': [b.id for b in ws.row_breaks.brk],
+}))
+)";
+
+class RapportExcel : public RapportDb {
+protected:
+    QJsonObject lu() { return QJsonDocument::fromJson(relire(kLecteur).toUtf8()).object(); }
+    // Values (or frames, or formats) of the cells named, joined by "|".
+    static QString cellules(const QJsonObject& o, const char* refs, const char* part = "v") {
+        QStringList out;
+        for (const QString& ref : QString::fromLatin1(refs).split(QLatin1Char(' ')))
+            out << o[QStringLiteral("cells")].toObject()[ref].toObject()[QLatin1String(part)].toString();
+        return out.join(QLatin1Char('|'));
+    }
+};
+
+TEST_F(RapportExcel, BlocksLayoutAndPageSetupReadBack) {
+    // The second message comes from a caller without a name, with 160 characters of
+    // text: cut once at the first space from the 80th.
+    clients(QStringLiteral("(2, '', 'Ana', NULL, '(450)555-0009', NULL, NULL, NULL, NULL)"));
+    QString texte;
+    for (int i = 0; i < 16; ++i)
+        texte += QStringLiteral("mot%1 ").arg(i, 5, 10, QLatin1Char('0'));
+    exec(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage = 11"));
+    message(11, texte.trimmed(), 2, 2, QStringLiteral("2024-03-14"), QStringLiteral("10:00:00"));
+
+    SGridMsg g;
+    g.Remplir();
+    ASSERT_EQ(listed(g), (QList<int>{10, 11}));
+    g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+    EXPECT_EQ(services::xlSheet, nullptr); // let go once handed over
+    ASSERT_EQ(classeurs.size(), 1);
+    const QJsonObject o = lu();
+
+    EXPECT_EQ(o[QStringLiteral("sheets")].toInt(), 1); // the empty one is gone
+    EXPECT_EQ(o[QStringLiteral("widths")].toString(), QStringLiteral("2 2 7.57 30 10 7 16 16 24"));
+    EXPECT_EQ(cellules(o, "A1 F1"),
+              QStringLiteral("Messages reçus par Julie|Date d'impression : 2024-03-15"));
+    EXPECT_EQ(cellules(o, "A1", "f"), QStringLiteral("bold u sz14"));
+
+    // First block from row 3: five telephone lines, several recipients, a folder, two text lines.
+    EXPECT_EQ(cellules(o, "A3 B3 C3 D3 E3 F3 G3 H3"),
+              QStringLiteral("U|N|10 (4)|Dupont, Acme & fils|2024-03-14 00:00:00|09:05:00|Marc|Julie"));
+    EXPECT_EQ(cellules(o, "E3 F3 G3 A9", "f"), QStringLiteral("yyyy-mm-dd|hh:mm|shrink|top"));
+    EXPECT_EQ(cellules(o, "I3 A4 A5 A6 A7 A9"),
+              QStringLiteral(
+                  "Tél.: (514)555-0001\nBureau: (514)555-0002\nCell.: (438)555-0003\nAutre: "
+                  "(450)555-0004\nFax: (514)555-0005|Type de message: Rappeler, Information|"
+                  "Destinataires multiples: Julie, Sophie|Dossier: D-1|Rappeler <vite> €\nau bureau|Notes:"));
+    // A framed range reads back with all its edges on its first cell.
+    EXPECT_EQ(cellules(o, "A3 D3 A7 H8", "b"), QStringLiteral("LTBR|LTBR|LTBR|BR"));
+    // Second block at 13: no recipients or folder line, the cut text over its two lines.
+    EXPECT_EQ(cellules(o, "C13 D13 I13 A14 A17"),
+              QStringLiteral("11 (5)|, Ana|Tél.: (450)555-0009|Type de message: |Notes:"));
+    const QString coupe = cellules(o, "A15");
+    EXPECT_EQ(coupe.count(QLatin1Char('\n')), 1);
+    EXPECT_EQ(coupe.indexOf(QLatin1Char('\n')), 80); // the space at the 81st character became the break
+
+    EXPECT_EQ(o[QStringLiteral("merges")].toString(),
+              QStringLiteral("A14:H14 A15:H16 A17:H19 A4:H4 A5:H5 A6:H6 A7:H8 A9:H11 I13:I15 I3:I7"));
+    EXPECT_EQ(o[QStringLiteral("setup")].toString(),
+              QStringLiteral("landscape|Page &P de &N|$1:$2|40 40 30 30 30 30"));
+    EXPECT_TRUE(o[QStringLiteral("breaks")].toArray().isEmpty());
+    EXPECT_EQ(errorReports(), 0);
+}
+
+// A long export: each break sits above a block's first row and no page outgrows 40 rows.
+// An export past the sheet's last row stops with a message and hands nothing over.
+TEST_F(RapportExcel, LongExportBreaksBetweenBlocksAndStopsAtTheSheetsEnd) {
+    for (int id = 21; id <= 50; ++id) {
+        message(id, QStringLiteral("Texte %1").arg(id), 0, 2, QStringLiteral("2024-03-14"),
+                QTime(8, 0).addSecs(id * 60).toString(QStringLiteral("HH:mm:ss")));
+        recipient(id, 3, 2);
+        if (id % 7 == 0) recipient(id, 3, 4);
+    }
+    SGridMsg g;
+    g.Remplir();
+    g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+    const QJsonObject o = lu();
+    const QJsonArray sauts = o[QStringLiteral("breaks")].toArray();
+    ASSERT_GE(sauts.size(), 5);
+    int debut = 3;
+    for (const QJsonValue& b : sauts) {
+        const int s = b.toInt() + 1; // the row below the break: a block's first row
+        EXPECT_FALSE(cellules(o, qPrintable(QStringLiteral("A%1").arg(s))).isEmpty()) << s;
+        EXPECT_LE(s - debut, 37) << s;
+        debut = s;
+    }
+
+    classeurs.clear();
+    platform::Worksheet::setMaxRows(100);
+    ScriptedChooser chooser;
+    g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+    EXPECT_TRUE(classeurs.isEmpty());
+    ASSERT_EQ(chooser.messagesShown.size(), 1);
+    EXPECT_TRUE(chooser.messagesShown[0].contains(QStringLiteral("100 lignes")));
+    EXPECT_EQ(services::xlApp, nullptr);
+    EXPECT_TRUE(g.isEnabled());
+}
+
+// Both reports read their messages in as many statements for forty messages as for two.
+TEST_F(SGridMsgDb, ReportStatementsDoNotGrowWithTheMessages) {
+    capturerRapports();
+    SGridMsg g;
+    const auto statements = [&](int premier, int dernier) {
+        for (int id = premier; id <= dernier; ++id) {
+            message(id);
+            recipient(id, 3, 2);
+            recipient(id, 3, 4);
+            exec(QStringLiteral("INSERT INTO tblmessagetype (IdMessage, IdType) VALUES (%1, 1)").arg(id));
+            exec(QStringLiteral("INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES (%1, 'D')")
+                     .arg(id));
+        }
+        g.Remplir();
+        const qint64 avant = db().statementCount();
+        g.ExportMsgHTML(m_dir.filePath(QStringLiteral("r.HTML")), SGridMsg::kToutesLesLignes);
+        g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+        return db().statementCount() - avant;
+    };
+    const qint64 deux = statements(1, 2);
+    EXPECT_EQ(statements(3, 40), deux);
+    EXPECT_EQ(g.SGrid()->Rows(), 40);
+    EXPECT_EQ(classeurs.size(), 2);
+    EXPECT_EQ(errorReports(), 0);
 }
 
 } // namespace
