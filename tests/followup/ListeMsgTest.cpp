@@ -1,5 +1,6 @@
-// The message-list window: how it sets up its two grids, its tab captions, its resize
-// rules, the refresh and update calls, and how it is opened and probed.
+// The message-list window: how it sets up its two grids, its tab captions, the refresh
+// and update calls, how it is opened and probed, and the road of a message saved in the
+// form to the list and the shell.
 #include "SGridMsgFixture.h"
 
 #include "entry/frmSuiviAppel.h"

@@ -1,3 +1,5 @@
+// The message grid's reports: the HTML page byte for byte and the workbook as an
+// independent reader sees it.
 #include "SGridMsgFixture.h"
 #include "followup/ctrlProgresTemps.h"
 #include "followup/frmProgressPopUp.h"
