@@ -35,9 +35,12 @@ TEST_F(EtatGrille, TextEditSavedByEscapeKeepsADelicateTextAndMarksReadWithoutCou
     EXPECT_EQ(errorReports(), 0);
 }
 
+// One editor at a time, a fill saves the pending text, and a message gone meanwhile is
+// reported and shows no editor.
 TEST_F(EtatGrille, OneEditorAtATimeAndAFillSavesThePendingText) {
     messageA(62, QStringLiteral("Premier"));
     messageA(63, QStringLiteral("Second"));
+    messageA(64, QStringLiteral("Bientôt parti"));
     remplir();
     platform::RtfEdit* ed = grille->txtRtfEdit();
     ouvrirEtTaper(62, QStringLiteral(" modifié"));
@@ -56,15 +59,11 @@ TEST_F(EtatGrille, OneEditorAtATimeAndAFillSavesThePendingText) {
     EXPECT_TRUE(ed->isHidden());
     EXPECT_EQ(texteStocke(63), QStringLiteral("Second suite"));
     EXPECT_EQ(g()->CellText(ligne(63), SGridMsg::colMessage), QStringLiteral("Second suite"));
-}
 
-TEST_F(EtatGrille, EditingAMessageThatIsGoneIsReportedAndShowsNoEditor) {
-    messageA(64, QStringLiteral("Bientôt parti"));
-    remplir();
     exec(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage = 64"));
     EXPECT_FALSE(grille->ModifierMessage(ligne(64)));
-    EXPECT_TRUE(grille->txtRtfEdit()->isHidden());
-    EXPECT_TRUE(grille->txtRtfEdit()->tag().isEmpty());
+    EXPECT_TRUE(ed->isHidden());
+    EXPECT_TRUE(ed->tag().isEmpty());
     EXPECT_EQ(errorReports(), 1);
 }
 

@@ -64,7 +64,7 @@ TEST_F(MenusGrille, HeaderClicksSortEachColumnInTurnAndAGroupedColumnKeepsItsKey
     EXPECT_TRUE(chooser.menusShown.isEmpty());
 }
 
-TEST_F(MenusGrille, HeaderMenuGroupsUngroupsAndShowsColumns) {
+TEST_F(MenusGrille, HeaderMenuGroupsUngroupsHidesAndShowsColumns) {
     // "No" and "Heure" are never offered for grouping.
     for (int c : {SGridMsg::colNo, SGridMsg::colHeure}) {
         clicEntete(c, Qt::RightButton);
@@ -92,9 +92,8 @@ TEST_F(MenusGrille, HeaderMenuGroupsUngroupsAndShowsColumns) {
     clicEntete(SGridMsg::colExpediteur, Qt::RightButton);
     EXPECT_TRUE(g()->GroupingBandHidden()); // the last grouping gone
     EXPECT_FALSE(g()->RowIsGroup(1));
-}
 
-TEST_F(MenusGrille, TheLastListingColumnCannotGoAndAHiddenOneComesBack) {
+    // The last column that lists the rows cannot go; a hidden one comes back.
     for (int c = SGridMsg::colNo; c <= SGridMsg::colDestinataire; ++c)
         if (c != SGridMsg::colClient) g()->setColumnVisible(c, false);
     g()->setColumnIsGrouped(SGridMsg::colPriorite, true);
