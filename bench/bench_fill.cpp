@@ -189,15 +189,6 @@ void imprimer(const char* label, const Mesure& ancien, const Mesure& nouveau) {
     std::fflush(stdout);
 }
 
-// The time of one trivial statement, so that the relay's delay is seen, not assumed.
-double allerRetour(platform::Database& db) {
-    QElapsedTimer t;
-    t.start();
-    for (int i = 0; i < 200; ++i)
-        db.open(QStringLiteral("SELECT 1"));
-    return t.nsecsElapsed() / 1e6 / 200;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {

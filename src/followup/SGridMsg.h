@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -18,7 +19,8 @@ class QPushButton;
 
 namespace followup {
 struct RapportMessage;
-}
+class frmProgressPopUp;
+} // namespace followup
 
 namespace platform {
 class Worksheet;
@@ -280,6 +282,8 @@ private:
         QString no;
     };
     QList<LigneRapport> lignesRapport(qint32 row) const;
+    // The progress window of a report over every row of the grid, shown and started.
+    std::unique_ptr<followup::frmProgressPopUp> ouvrirProgres() const;
     // Reports: the record, types, recipients and folders of every message of the rows, read
     // before the first block in a few statements whatever their number; a message that no
     // longer passes the employee filter has no entry. False when the connection is gone.

@@ -54,16 +54,11 @@ void SGridMsg::ExportMsgExcel(platform::Worksheet*& sheet, qint32 row) {
     try {
         const QList<LigneRapport> lignes = lignesRapport(row);
 
-        progres = std::make_unique<followup::frmProgressPopUp>();
         services::InitExcel();
         sheet = services::xlSheet;
         Worksheet* ws = sheet;
+        progres = ouvrirProgres();
         followup::ctrlProgresTemps* p = progres->progres();
-        p->setMin(0);
-        p->setValue(0);
-        p->setMax(float(m_SGrid->Rows()));
-        p->SetTimer();
-        progres->show();
 
         const char* colonnes[] = {"A", "B", "C", "D", "E", "F", "G", "H", "I"};
         const double largeurs[] = {2, 2, 7.57, 30, 10, 7, 16, 16, 24};

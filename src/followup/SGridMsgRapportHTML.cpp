@@ -79,6 +79,17 @@ QString SGridMsg::NomFichierHTML(int noEmploye) {
     return nom;
 }
 
+std::unique_ptr<followup::frmProgressPopUp> SGridMsg::ouvrirProgres() const {
+    auto progres = std::make_unique<followup::frmProgressPopUp>();
+    followup::ctrlProgresTemps* p = progres->progres();
+    p->setMin(0);
+    p->setValue(0);
+    p->setMax(float(m_SGrid->Rows()));
+    p->SetTimer();
+    progres->show();
+    return progres;
+}
+
 QList<SGridMsg::LigneRapport> SGridMsg::lignesRapport(qint32 row) const {
     QList<LigneRapport> lignes;
     const int premiere = row == kToutesLesLignes ? 1 : row;
@@ -182,13 +193,8 @@ void SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
     try {
         const QList<LigneRapport> lignes = lignesRapport(row);
 
-        auto progres = std::make_unique<followup::frmProgressPopUp>();
+        auto progres = ouvrirProgres();
         followup::ctrlProgresTemps* p = progres->progres();
-        p->setMin(0);
-        p->setValue(0);
-        p->setMax(float(m_SGrid->Rows()));
-        p->SetTimer();
-        progres->show();
 
         QFile fichier(fileName);
         if (!fichier.open(QIODevice::WriteOnly | QIODevice::Truncate))
