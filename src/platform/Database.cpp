@@ -88,7 +88,9 @@ void Database::open(const ConnectionSettings& s) {
     QSqlDatabase db = QSqlDatabase::contains(m_name)
                           ? QSqlDatabase::database(m_name, false)
                           : QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), m_name);
-    if (!db.isValid()) throw DbError(-1, QStringLiteral("Le pilote MySQL de Qt est introuvable."), QString());
+    if (!db.isValid())
+        throw DbError(DbError::kAucuneConnexion, QStringLiteral("Le pilote MySQL de Qt est introuvable."),
+                      QString());
     db.setHostName(s.host);
     db.setPort(s.port);
     db.setDatabaseName(s.database);
@@ -133,7 +135,7 @@ bool Database::isOpen() const {
 void Database::fail(const QString& sql, const QSqlError& e) {
     bool ok = false;
     int n = e.nativeErrorCode().toInt(&ok);
-    if (!ok) n = isOpen() ? 0 : -1;
+    if (!ok) n = isOpen() ? 0 : DbError::kAucuneConnexion;
     QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
     // After a time-out the connection is no longer in step with the server: closed now,
     // a rollback or an error report on it fails at once instead of waiting once more.
@@ -156,7 +158,9 @@ void Database::verifierTaille(const QString& sql) const {
 }
 
 void Database::execute(const QString& sql) {
-    if (!isOpen()) throw DbError(-1, QStringLiteral("La connexion à la base de données est fermée."), sql);
+    if (!isOpen())
+        throw DbError(DbError::kAucuneConnexion,
+                      QStringLiteral("La connexion à la base de données est fermée."), sql);
     verifierTaille(sql);
     QElapsedTimer t;
     t.start();
@@ -168,7 +172,9 @@ void Database::execute(const QString& sql) {
 }
 
 Recordset Database::open(const QString& sql) {
-    if (!isOpen()) throw DbError(-1, QStringLiteral("La connexion à la base de données est fermée."), sql);
+    if (!isOpen())
+        throw DbError(DbError::kAucuneConnexion,
+                      QStringLiteral("La connexion à la base de données est fermée."), sql);
     verifierTaille(sql);
     QElapsedTimer t;
     t.start();

@@ -205,9 +205,9 @@ TEST_F(frmSuiviAppelTest, WhatIsMissingTooLongOrFailsMidwayLeavesNothing) {
                            "tblmessagedossier) + (SELECT COUNT(*) FROM tblmessageemploye)"_s;
     EXPECT_EQ(scalar(lignes), u"0"_s);
 
-    // Fifty fit. The types are written last: when they fail, the message, its folder and its
-    // recipient are in by then, and all go; saving again makes one message.
-    child<QLineEdit>(f, "txtDossier")->setText(QString(50, QLatin1Char('9')));
+    // Fifty characters fit, an emoji counting as one. The types are written last: when they fail, the
+    // message, its folder and its recipient are in by then, and all go; saving again makes one message.
+    child<QLineEdit>(f, "txtDossier")->setText(QString(49, QLatin1Char('9')) + u"😀"_s);
     child<QListWidget>(f, "lstType")->item(0)->setCheckState(Qt::Checked);
     m_db->db().execute(u"RENAME TABLE tblmessagetype TO tblmessagetype_hors"_s);
     chooser.messagesShown.clear();
