@@ -7,10 +7,11 @@ class QDate;
 // The SQL texts of the board's editing: half-days and their notes, the events row and
 // the presence states. A day's presence and a day's event are each one row (unique key),
 // so every write of one is a single statement that inserts or updates: two workstations
-// writing the same day never make the second one fail. Each write carries only the
-// columns the user changed (a new row takes the table's defaults for the others), so a
-// board not refilled since another workstation wrote the day puts nothing of its old
-// values back, and neither change is lost.
+// writing the same day never make the second one fail. A write to a stored day carries
+// only the columns the user changed, so a board not refilled since another workstation
+// wrote the day puts nothing of its old values back, and neither change is lost. A day
+// not stored yet gets its row: a half-day with the table's defaults for the columns not
+// written, an event with what its cell shows.
 namespace presence {
 
 // Longest texts the columns hold: notes and events, and a state's description.
