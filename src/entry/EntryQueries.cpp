@@ -86,10 +86,9 @@ QString messageInsert(const QDate& date, const QTime& heure, int idPriorite, qin
            platform::sqlRichText(rtf) + QStringLiteral(")");
 }
 
-QString messageUpdate(qint32 idMessage, int idPriorite, const QString& rtf) {
-    return QStringLiteral("UPDATE tblmessage SET Message = ") + platform::sqlRichText(rtf) +
-           QStringLiteral(", IdPriorite = ") + num(idPriorite) + QStringLiteral(" WHERE IdMessage = ") +
-           num(idMessage);
+QString prioriteUpdate(qint32 idMessage, int idPriorite) {
+    return QStringLiteral("UPDATE tblmessage SET IdPriorite = ") + num(idPriorite) +
+           QStringLiteral(" WHERE IdMessage = ") + num(idMessage);
 }
 
 QString dossierInsert(qint32 idMessage, const QString& noDossier) {

@@ -29,7 +29,7 @@ QString marquerLu(qint32 idMessage, qint32 noEmplA);
 
 QString messageInsert(const QDate& date, const QTime& heure, int idPriorite, qint32 idClientMsg,
                       const QString& rtf);
-QString messageUpdate(qint32 idMessage, int idPriorite, const QString& rtf);
+QString prioriteUpdate(qint32 idMessage, int idPriorite);
 QString dossierInsert(qint32 idMessage, const QString& noDossier);
 QString typeInsert(qint32 idMessage, int idType);
 // Highest daily number of one employee among the messages entered on that date,

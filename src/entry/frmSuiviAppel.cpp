@@ -288,14 +288,16 @@ bool frmSuiviAppel::lireMessage(qint32 idMessage) {
     setModeNouveau(false);
     lblDate->setText(rs.field(QStringLiteral("DateSaisie")).toDate().toString(QStringLiteral("yyyy-MM-dd")));
     lblHeure->setText(rs.field(QStringLiteral("HeureSaisie")).toTime().toString(QStringLiteral("HH:mm")));
-    services::CboSetListIndex(cboPriorite, rs.field(QStringLiteral("IdPriorite")).toInt());
+    m_prioriteOuverte = rs.field(QStringLiteral("IdPriorite")).toInt();
+    services::CboSetListIndex(cboPriorite, m_prioriteOuverte);
     const int idClient = rs.field(QStringLiteral("IdClientMsg")).toInt();
     if (!services::CboSetListIndex(cboClient, idClient)) cboClient->setCurrentIndex(0);
     afficherClient(sql::clientText(rs.field(QStringLiteral("Nom")).text(),
                                    rs.field(QStringLiteral("Prenom")).text(),
                                    rs.field(QStringLiteral("NomCie")).text()),
                    telephonesText(rs));
-    txtMessage->setTextRTF(rs.field(QStringLiteral("Message")).text());
+    m_rtfOuvert = rs.field(QStringLiteral("Message")).text();
+    txtMessage->setTextRTF(m_rtfOuvert);
 
     QList<int> types;
     for (auto t = db->open(sql::messageTypesSelect(idMessage)); !t.eof(); t.moveNext())

@@ -69,6 +69,9 @@ private:
     void rappelerMere(qint32 idMessage);
 
     qint32 m_idMessage = 0;
+    // The loaded message's stored text and priority: a save writes only what changed.
+    QString m_rtfOuvert;
+    int m_prioriteOuverte = 0;
 
     QLabel* lblDate = nullptr;
     QLabel* lblHeure = nullptr;

@@ -2,17 +2,20 @@
 // priority of a message already saved.
 #include "entry/EnregistrementMessage.h"
 #include "entry/EntryQueries.h"
+#include "entry/TexteMessage.h"
 #include "entry/frmSuiviAppel.h"
 #include "platform/Clock.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/RtfEdit.h"
+#include "platform/TexteLimite.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QTreeWidget>
 
 namespace entry {
@@ -24,6 +27,24 @@ const QString kTitre = QStringLiteral("Saisie de message");
 // Column sizes: a longer value would be refused by the server halfway through a save.
 constexpr int kLongueurDossier = 50;
 constexpr qint64 kOctetsMessage = 16777215;
+
+// A save that failed: a text longer than the server takes is the user's to shorten;
+// anything else is logged. Either way nothing was written and the form keeps its text.
+void signalerEchec(QWidget* parent, const platform::DbError& e) {
+    if (e.number() == platform::DbError::kTropLong) {
+        const platform::Database* db = services::Session::cnBD();
+        platform::messageBox(
+            parent,
+            QStringLiteral("Le message est trop long pour être enregistré : le serveur accepte au plus %1 "
+                           "octets par envoi, et un texte enregistré en prend plusieurs par caractère.")
+                .arg(QLocale(QLocale::French, QLocale::Canada).toString(db ? db->maxAllowedPacket() : 0)),
+            kTitre, platform::MsgIcon::Exclamation);
+        return;
+    }
+    services::DoErreur(e, kForm, QStringLiteral("cmdEnregistrer_Click"));
+    platform::messageBox(parent, QStringLiteral("Le message n'a pas été enregistré."), kTitre,
+                         platform::MsgIcon::Critical);
+}
 
 } // namespace
 
@@ -39,7 +60,7 @@ bool frmSuiviAppel::valider() {
             return false;
         }
         for (const QString& dossier : sql::parseDossiers(txtDossier->text())) {
-            if (dossier.size() <= kLongueurDossier) continue;
+            if (platform::nombreCaracteres(dossier) <= kLongueurDossier) continue;
             platform::messageBox(this,
                                  QStringLiteral("Le numéro de dossier « %1 » dépasse %2 caractères.")
                                      .arg(dossier, QString::number(kLongueurDossier)),
@@ -95,9 +116,7 @@ qint32 frmSuiviAppel::enregistrerNouveau() {
             throw platform::DbError(2006, QStringLiteral("Connexion fermée"), QString());
         id = enregistrerMessage(*db, m);
     } catch (const platform::DbError& e) {
-        services::DoErreur(e, kForm, QStringLiteral("cmdEnregistrer_Click"));
-        platform::messageBox(this, QStringLiteral("Le message n'a pas été enregistré."), kTitre,
-                             platform::MsgIcon::Critical);
+        signalerEchec(this, e);
         return 0;
     }
 
@@ -112,15 +131,26 @@ qint32 frmSuiviAppel::enregistrerNouveau() {
 
 qint32 frmSuiviAppel::enregistrerExistant() {
     platform::Database* db = services::Session::cnBD();
+    QString sql;
+    TexteEnregistre fait = TexteEnregistre::Inchange;
     try {
         if (!db || !db->isOpen())
             throw platform::DbError(2006, QStringLiteral("Connexion fermée"), QString());
-        db->execute(
-            sql::messageUpdate(m_idMessage, cboPriorite->currentData().toInt(), txtMessage->textRTF()));
+        // Only what the user changed: the text as the message list's editor saves it, and
+        // the priority when another was chosen.
+        const int priorite = cboPriorite->currentData().toInt();
+        fait = enregistrerTexteMessage(
+            *db, this, m_idMessage, txtMessage, m_rtfOuvert, sql,
+            priorite != m_prioriteOuverte ? sql::prioriteUpdate(m_idMessage, priorite) : QString());
+        if (fait != TexteEnregistre::Disparu) m_prioriteOuverte = priorite;
     } catch (const platform::DbError& e) {
-        services::DoErreur(e, kForm, QStringLiteral("cmdEnregistrer_Click"));
-        platform::messageBox(this, QStringLiteral("Le message n'a pas été enregistré."), kTitre,
-                             platform::MsgIcon::Critical);
+        signalerEchec(this, e);
+        return 0;
+    }
+    if (fait == TexteEnregistre::Disparu) return 0;
+    if (fait == TexteEnregistre::AutreGarde) {
+        // The other workstation's text stays; the list shows it, with no word of success.
+        rappelerMere(m_idMessage);
         return 0;
     }
     return m_idMessage;

@@ -8,33 +8,6 @@
 
 namespace followup {
 
-namespace {
-constexpr int kDeadlock = 1213;
-constexpr int kAttenteVerrou = 1205;
-constexpr int kEssais = 3;
-} // namespace
-
-void enTransaction(platform::Database& db, const std::function<void()>& work) {
-    for (int essai = 1;; ++essai) {
-        db.beginTransaction();
-        try {
-            work();
-            db.commit();
-            return;
-        } catch (const platform::DbError& e) {
-            // A connection that timed out is not asked anything more.
-            if (!e.isTimeout()) {
-                try {
-                    db.rollback();
-                } catch (const platform::DbError&) {
-                }
-            }
-            const bool conflit = e.number() == kDeadlock || e.number() == kAttenteVerrou;
-            if (!conflit || essai == kEssais) throw;
-        }
-    }
-}
-
 QString ajouterLigneAudit(platform::Database& db, int idEtat, qint32 idMessage, qint32 noEmploye,
                           const QDateTime& now, QString& sql) {
     if (idEtat == kEtatOuvert) return QString();

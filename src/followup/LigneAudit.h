@@ -1,13 +1,11 @@
 #pragma once
 
+#include "platform/Database.h"
+
 #include <QString>
 #include <functional>
 
 class QDateTime;
-
-namespace platform {
-class Database;
-}
 
 // Writes to a message that other workstations may be changing at the same moment.
 // Each change reads the stored text and writes it back, so it runs as one transaction
@@ -15,9 +13,7 @@ class Database;
 // one and then reads the text with the first one's line in it.
 namespace followup {
 
-// Runs `work` as one transaction: committed when it returns, rolled back when it
-// throws. A deadlock or a lock wait that ran out is tried again, twice at most.
-void enTransaction(platform::Database& db, const std::function<void()>& work);
+using platform::enTransaction;
 
 // Appends the audit line of state `idEtat` chosen by employee `noEmploye` at `now` to
 // the stored text of the message; to be run inside a transaction. Returns the line

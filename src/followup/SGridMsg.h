@@ -271,8 +271,9 @@ private:
     qint32 m_idMessageEdite = 0; // message open in the text editor
     QString m_rtfOuvert;         // its stored text when the editor opened
     bool m_finEditEnCours = false;
-    // Stores the edited text, keeping what another workstation did meanwhile.
-    void enregistrerTexteEdite(qint32 idMessage, QString& sql);
+    // Stores the edited text, keeping what another workstation did meanwhile; false when
+    // the message is gone (the editor stays open with the text).
+    bool enregistrerTexteEdite(qint32 idMessage, QString& sql);
 
     // What the grid shows now of every row (kToutesLesLignes) or of one row: a report lets
     // other work run between rows, and the grid may be refilled meanwhile.

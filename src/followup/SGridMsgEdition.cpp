@@ -3,14 +3,14 @@
 // What a picked state writes is in SGridMsgEtat.cpp.
 #include "followup/SGridMsg.h"
 
+#include "entry/TexteMessage.h"
+
 #include "followup/EditQueries.h"
 #include "followup/LigneAudit.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/Grid.h"
 #include "platform/RtfEdit.h"
-#include "platform/RtfReader.h"
-#include "platform/RtfWriter.h"
 #include "platform/Units.h"
 #include "services/Session.h"
 
@@ -18,7 +18,6 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
-#include <QTextCursor>
 #include <QTextDocument>
 
 using platform::Recordset;
@@ -197,10 +196,9 @@ void SGridMsg::FinEditText() {
             const int row = m_txtRtfEdit->tag().toInt();
             // The message is the one opened in the editor, whatever became of the row since.
             const qint32 id = m_idMessageEdite;
-            // A text left as it was is not written back: the rewrite would only cost its
-            // formatting and could undo another workstation's change.
             const bool modifie = m_txtRtfEdit->document()->isModified();
-            if (modifie) enregistrerTexteEdite(id, sql);
+            // A message deleted meanwhile keeps its editor open with the text.
+            if (modifie && !enregistrerTexteEdite(id, sql)) return;
             const bool ligne = row >= 1 && row <= g->Rows() && g->CellItemData(row, colNo) == id;
             if (ligne && modifie) {
                 g->setCellText(row, colMessage, m_txtRtfEdit->text());
@@ -229,84 +227,14 @@ void SGridMsg::FinEditText() {
     }
 }
 
-namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
-
-// What another workstation appended to a text as whole lines (the audit lines of its
-// state changes): `stocke` is `avant` followed by a line break and more. Empty when the
-// text changed in any other way.
-QString lignesAjoutees(const QString& avant, const QString& stocke) {
-    const QString a = platform::RtfReader::toPlainText(avant);
-    const QString s = platform::RtfReader::toPlainText(stocke);
-    if (s.size() <= a.size() || !s.startsWith(a)) return QString();
-    QString suite = s.mid(a.size());
-    if (!a.isEmpty() && !suite.startsWith(kCrLf)) return QString();
-    while (suite.startsWith(kCrLf))
-        suite.remove(0, kCrLf.size());
-    return suite;
-}
-
-// The lines after the document's own text, on lines of their own, in the default format.
-void ajouterLignes(QTextDocument* document, const QString& lignes) {
-    QTextCursor c(document);
-    c.movePosition(QTextCursor::End);
-    QString texte = lignes;
-    texte.replace(kCrLf, QStringLiteral("\n"));
-    if (!document->isEmpty()) texte.prepend(QLatin1Char('\n'));
-    c.insertText(texte, QTextCharFormat());
-}
-
-} // namespace
-
-void SGridMsg::enregistrerTexteEdite(qint32 idMessage, QString& sql) {
-    platform::Database& db = connexion();
-    // The stored text the user agreed to replace, when another workstation changed it.
-    QString remplacable = m_rtfOuvert;
-    for (;;) {
-        QString stocke, ajout, rtf;
-        bool conflit = false;
-        followup::enTransaction(db, [&] {
-            sql = followup::sqlTexteMessage(idMessage) + QStringLiteral(" FOR UPDATE");
-            stocke = db.open(sql).field(QStringLiteral("Message")).text();
-            conflit = false;
-            ajout.clear();
-            if (stocke == remplacable || stocke == m_rtfOuvert) {
-                rtf = m_txtRtfEdit->textRTF();
-            } else if (!(ajout = lignesAjoutees(m_rtfOuvert, stocke)).isEmpty()) {
-                std::unique_ptr<QTextDocument> copie(m_txtRtfEdit->document()->clone());
-                ajouterLignes(copie.get(), ajout);
-                rtf = platform::RtfWriter().write(*copie);
-            } else {
-                // Nobody is kept waiting on the lock while the user reads the question.
-                conflit = true;
-                return;
-            }
-            sql = followup::sqlUpdateMessage(rtf, idMessage);
-            db.execute(sql);
-        });
-        if (!conflit) {
-            if (!ajout.isEmpty()) ajouterLignes(m_txtRtfEdit->document(), ajout);
-            // Stored: saving again (after a later failure) writes nothing more.
-            m_rtfOuvert = rtf;
-            m_txtRtfEdit->document()->setModified(false);
-            return;
-        }
-        const auto reponse = platform::messageBox(
-            this,
-            QStringLiteral("Le texte de ce message a été modifié sur un autre poste depuis que vous l'avez "
-                           "ouvert.\n\nVoulez-vous le remplacer par votre texte ? Si vous répondez Non, le "
-                           "texte de l'autre poste est gardé et vos modifications sont perdues."),
-            QStringLiteral("Message modifié sur un autre poste"), platform::MsgIcon::Exclamation,
-            platform::MsgButtons::YesNo);
-        if (reponse != platform::MsgResult::Yes) {
-            // The row shows the text that stays.
-            m_txtRtfEdit->setTextRTF(stocke);
-            m_rtfOuvert = stocke;
-            return;
-        }
-        remplacable = stocke;
-    }
+bool SGridMsg::enregistrerTexteEdite(qint32 idMessage, QString& sql) {
+    if (entry::enregistrerTexteMessage(connexion(), this, idMessage, m_txtRtfEdit, m_rtfOuvert, sql) !=
+        entry::TexteEnregistre::Disparu)
+        return true;
+    // The user has been told and the text stays to be copied; closing the editor again
+    // leaves it without a word, unless more is typed.
+    m_txtRtfEdit->document()->setModified(false);
+    return false;
 }
 
 void SGridMsg::txtRtfEdit_KeyPress(int keyAscii) {

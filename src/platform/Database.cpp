@@ -84,10 +84,13 @@ Database::~Database() {
 void Database::open(const ConnectionSettings& s) {
     close();
     m_settings = s;
+    m_maxPaquet = 0;
     QSqlDatabase db = QSqlDatabase::contains(m_name)
                           ? QSqlDatabase::database(m_name, false)
                           : QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), m_name);
-    if (!db.isValid()) throw DbError(-1, QStringLiteral("Le pilote MySQL de Qt est introuvable."), QString());
+    if (!db.isValid())
+        throw DbError(DbError::kAucuneConnexion, QStringLiteral("Le pilote MySQL de Qt est introuvable."),
+                      QString());
     db.setHostName(s.host);
     db.setPort(s.port);
     db.setDatabaseName(s.database);
@@ -114,6 +117,8 @@ void Database::open(const ConnectionSettings& s) {
     // that would make the program inactive.
     execute(
         QStringLiteral("SET SESSION innodb_lock_wait_timeout = %1").arg(qMax(1, s.readTimeoutSeconds - 2)));
+    const Recordset paquet = open(QStringLiteral("SELECT @@max_allowed_packet"));
+    m_maxPaquet = paquet.eof() ? 0 : paquet.field(0).toLongLong();
 }
 
 void Database::close() {
@@ -130,7 +135,7 @@ bool Database::isOpen() const {
 void Database::fail(const QString& sql, const QSqlError& e) {
     bool ok = false;
     int n = e.nativeErrorCode().toInt(&ok);
-    if (!ok) n = isOpen() ? 0 : -1;
+    if (!ok) n = isOpen() ? 0 : DbError::kAucuneConnexion;
     QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
     // After a time-out the connection is no longer in step with the server: closed now,
     // a rollback or an error report on it fails at once instead of waiting once more.
@@ -138,8 +143,25 @@ void Database::fail(const QString& sql, const QSqlError& e) {
     throw DbError(n, text, sql);
 }
 
+void Database::verifierTaille(const QString& sql) const {
+    // A character takes at most three bytes per UTF-16 unit: most statements need no count.
+    if (m_maxPaquet <= 0 || qint64(sql.size()) * 3 < m_maxPaquet) return;
+    // With the command's own byte, the packet must stay below the limit.
+    const qint64 octets = sql.toUtf8().size() + 1;
+    if (octets >= m_maxPaquet)
+        throw DbError(DbError::kTropLong,
+                      QStringLiteral("L'énoncé de %1 octets dépasse les %2 octets que le serveur accepte "
+                                     "(max_allowed_packet).")
+                          .arg(octets)
+                          .arg(m_maxPaquet),
+                      sql);
+}
+
 void Database::execute(const QString& sql) {
-    if (!isOpen()) throw DbError(-1, QStringLiteral("La connexion à la base de données est fermée."), sql);
+    if (!isOpen())
+        throw DbError(DbError::kAucuneConnexion,
+                      QStringLiteral("La connexion à la base de données est fermée."), sql);
+    verifierTaille(sql);
     QElapsedTimer t;
     t.start();
     QSqlQuery q(QSqlDatabase::database(m_name, false));
@@ -150,7 +172,10 @@ void Database::execute(const QString& sql) {
 }
 
 Recordset Database::open(const QString& sql) {
-    if (!isOpen()) throw DbError(-1, QStringLiteral("La connexion à la base de données est fermée."), sql);
+    if (!isOpen())
+        throw DbError(DbError::kAucuneConnexion,
+                      QStringLiteral("La connexion à la base de données est fermée."), sql);
+    verifierTaille(sql);
     QElapsedTimer t;
     t.start();
     QSqlQuery q(QSqlDatabase::database(m_name, false));
@@ -212,6 +237,8 @@ void Transaction::commit() {
 
 namespace {
 constexpr int kLockWaitTimeout = 1205;
+constexpr int kDeadlock = 1213;
+constexpr int kEssais = 3;
 
 // A lock name is server-wide, and at most 64 characters long: the hash of the database's
 // name keeps two offices on one server from waiting on each other.
@@ -239,6 +266,27 @@ NamedLock::~NamedLock() {
         // A lost connection's locks are already let go by the server.
         if (m_db.isOpen()) m_db.execute(QStringLiteral("DO RELEASE_LOCK(") + m_nameSql + QStringLiteral(")"));
     } catch (const DbError&) {
+    }
+}
+
+void enTransaction(Database& db, const std::function<void()>& work) {
+    for (int essai = 1;; ++essai) {
+        db.beginTransaction();
+        try {
+            work();
+            db.commit();
+            return;
+        } catch (const DbError& e) {
+            // A connection that timed out is not asked anything more.
+            if (!e.isTimeout()) {
+                try {
+                    db.rollback();
+                } catch (const DbError&) {
+                }
+            }
+            const bool conflit = e.number() == kDeadlock || e.number() == kLockWaitTimeout;
+            if (!conflit || essai == kEssais) throw;
+        }
     }
 }
 

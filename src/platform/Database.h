@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 #include <memory>
 
 class QSqlError;
@@ -96,6 +97,10 @@ public:
 
     void execute(const QString& sql);
     Recordset open(const QString& sql);
+    // The longest statement the server takes, in bytes (its max_allowed_packet, read
+    // once per connection). A longer one is refused before it is sent with
+    // DbError::kTropLong: the server would drop the connection instead of answering.
+    qint64 maxAllowedPacket() const { return m_maxPaquet; }
     // Reads SELECT LAST_INSERT_ID() right after an insert.
     qint64 lastInsertId();
 
@@ -112,9 +117,11 @@ public:
 
 private:
     [[noreturn]] void fail(const QString& sql, const QSqlError& error);
+    void verifierTaille(const QString& sql) const;
     QString m_name;
     QString m_connectionText;
     ConnectionSettings m_settings;
+    qint64 m_maxPaquet = 0; // 0 until read: no check
     qint64 m_statements = 0;
     qint64 m_nanos = 0;
 };
@@ -133,6 +140,10 @@ private:
     Database& m_db;
     bool m_done = false;
 };
+
+// Runs `work` as one transaction: committed when it returns, rolled back when it
+// throws. A deadlock or a lock wait that ran out is tried again, twice at most.
+void enTransaction(Database& db, const std::function<void()>& work);
 
 // A lock that workstations doing the same work take in turn, held by this connection
 // until destruction. Waits at most `seconds` for it, then throws DbError 1205 holding

@@ -16,7 +16,12 @@ bool DbError::isConnectionLost(int number) {
     case 1053: // server shutdown in progress
     case 1927: // connection was killed
     case 4031: // disconnected by the server because of inactivity
-    case -1:   // no connection open at all
+    case 1153: // packet larger than max_allowed_packet: the server drops the connection
+    case 1158: // network read and write errors: the server drops the connection too
+    case 1159:
+    case 1160:
+    case 1161:
+    case kAucuneConnexion:
         return true;
     default:
         return false;

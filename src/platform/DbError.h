@@ -12,6 +12,12 @@ class DbError : public std::runtime_error {
 public:
     DbError(int number, const QString& text, const QString& sql);
 
+    // Numbers of the program's own, below every server's and client library's: no
+    // connection open at all (the program then goes inactive), and a statement longer
+    // than the server takes, refused before it is sent.
+    static constexpr int kAucuneConnexion = -1;
+    static constexpr int kTropLong = -2;
+
     int number() const { return m_number; }
     QString text() const { return m_text; }
     QString sql() const { return m_sql; }

@@ -20,7 +20,7 @@ QString sqlCouleurDescriptionEtat(qint32 idEtat) {
 }
 
 QString sqlEcrireDemiJournee(bool am, qint32 idEtat, qint32 noEmploye, const QDate& date, bool withNote,
-                             const QString& note) {
+                             const QString& note, const QString& affichee) {
     const QString etat = am ? QStringLiteral("EtatAM") : QStringLiteral("EtatPM");
     const QString descrip = am ? QStringLiteral("DescripAM") : QStringLiteral("DescripPM");
     if (!withNote) {
@@ -31,25 +31,30 @@ QString sqlEcrireDemiJournee(bool am, qint32 idEtat, qint32 noEmploye, const QDa
             .arg(sqlDate(date))
             .arg(idEtat);
     }
+    // The board shows a missing note as an empty one; compared byte for byte, since the
+    // column's collation would take "absent" for "Absent".
     return QStringLiteral("INSERT INTO tblpresences (NoEmploye, DatePresence, %1, %2) VALUES (%3, %4, %5, %6)"
-                          " ON DUPLICATE KEY UPDATE %1 = VALUES(%1), %2 = VALUES(%2)")
+                          " ON DUPLICATE KEY UPDATE %1 = VALUES(%1), %2 = IF(CAST(IFNULL(%2, '') AS BINARY)"
+                          " = CAST(%7 AS BINARY), VALUES(%2), %2)")
         .arg(etat, descrip, QString::number(noEmploye), sqlDate(date), QString::number(idEtat),
-             sqlQuote(note));
+             sqlQuote(note), sqlQuote(affichee));
 }
 
 QString sqlEcrireNote(bool am, qint32 noEmploye, const QDate& date, const QString& note) {
     const QString descrip = am ? QStringLiteral("DescripAM") : QStringLiteral("DescripPM");
-    return QStringLiteral("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, %1)"
-                          " VALUES (%2, %3, 1, 1, %4) ON DUPLICATE KEY UPDATE %1 = VALUES(%1)")
+    return QStringLiteral("INSERT INTO tblpresences (NoEmploye, DatePresence, %1)"
+                          " VALUES (%2, %3, %4) ON DUPLICATE KEY UPDATE %1 = VALUES(%1)")
         .arg(descrip, QString::number(noEmploye), sqlDate(date), sqlQuote(note));
 }
 
-QString sqlEcrireEvenement(const QDate& date, const QString& description, qint64 back, qint64 fore) {
-    return QStringLiteral(
-               "INSERT INTO tblevenement (DateEvenement, Description, BackColor, ForeColor)"
-               " VALUES (%1, %2, %3, %4) ON DUPLICATE KEY UPDATE Description = VALUES(Description),"
-               " BackColor = VALUES(BackColor), ForeColor = VALUES(ForeColor)")
-        .arg(sqlDate(date), sqlQuote(description), QString::number(back), QString::number(fore));
+QString sqlEcrireEvenement(const QDate& date, const QString& description, qint64 back, qint64 fore,
+                           ChampEvenement champ) {
+    const QString colonne = champ == ChampEvenement::Description ? QStringLiteral("Description")
+                            : champ == ChampEvenement::BackColor ? QStringLiteral("BackColor")
+                                                                 : QStringLiteral("ForeColor");
+    return QStringLiteral("INSERT INTO tblevenement (DateEvenement, Description, BackColor, ForeColor)"
+                          " VALUES (%1, %2, %3, %4) ON DUPLICATE KEY UPDATE %5 = VALUES(%5)")
+        .arg(sqlDate(date), sqlQuote(description), QString::number(back), QString::number(fore), colonne);
 }
 
 QString sqlSupprimerEvenement(const QDate& date) {

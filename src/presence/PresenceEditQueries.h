@@ -7,7 +7,11 @@ class QDate;
 // The SQL texts of the board's editing: half-days and their notes, the events row and
 // the presence states. A day's presence and a day's event are each one row (unique key),
 // so every write of one is a single statement that inserts or updates: two workstations
-// writing the same day never make the second one fail, and neither change is lost.
+// writing the same day never make the second one fail. A write to a stored day carries
+// only the columns the user changed, so a board not refilled since another workstation
+// wrote the day puts nothing of its old values back, and neither change is lost. A day
+// not stored yet gets its row: a half-day with the table's defaults for the columns not
+// written, an event with what its cell shows.
 namespace presence {
 
 // Longest texts the columns hold: notes and events, and a state's description.
@@ -17,14 +21,20 @@ constexpr int kLongueurEtat = 50;
 QString sqlDescriptionEtat(qint32 idEtat);
 QString sqlCouleurDescriptionEtat(qint32 idEtat);
 
-// One half-day's state, and its note when withNote; a new row takes the default state
-// for the other half-day.
+// One half-day's state, and its note when withNote: the note replaces the stored one
+// only while that is still `affichee`, the note the board showed (a note written on
+// another workstation meanwhile stays).
 QString sqlEcrireDemiJournee(bool am, qint32 idEtat, qint32 noEmploye, const QDate& date, bool withNote,
-                             const QString& note);
+                             const QString& note, const QString& affichee = QString());
 // One half-day's note alone; a new row takes the default state for both half-days.
 QString sqlEcrireNote(bool am, qint32 noEmploye, const QDate& date, const QString& note);
 
-QString sqlEcrireEvenement(const QDate& date, const QString& description, qint64 back, qint64 fore);
+// What a change of an events cell writes to a stored day: its text, or one colour.
+enum class ChampEvenement { Description, BackColor, ForeColor };
+// A day without a row gets one with the cell's text and colours; a stored day changes
+// only in `champ`.
+QString sqlEcrireEvenement(const QDate& date, const QString& description, qint64 back, qint64 fore,
+                           ChampEvenement champ);
 QString sqlSupprimerEvenement(const QDate& date);
 
 // Some half-day uses the state (a row, or none).

@@ -74,9 +74,10 @@ public:
     // May the user change this board row (his own, or any with the right)? Column 1,
     // separator rows and the thin row under the events row are never changed.
     bool PeutModifier(int row, int col) const;
-    // Commits the edit that is open, before the board changes under it; a commit that
-    // fails ends the edit (its message has said so).
-    void ValiderEdition();
+    // Commits the edit that is open, before the board changes under it. False while the
+    // editor holds a note that could not be written: it stays open with its text, and
+    // what was about to change the board does not happen.
+    bool ValiderEdition();
 
     // The date a day column (2 Monday to 8 Sunday) shows, read back from its label.
     QDate DateColonne(int col) const;
@@ -131,9 +132,12 @@ private:
     bool filtreEditeur(QEvent* event);
     void choisirEtat(int id, int row, int col);
     void effacerTexte(int cible, int row, int col);
+    // Writes one half-day: its state (none when IdEtat is 0) and, with bTexte, its note,
+    // which replaces a stored note only while that is still sAffiche, the note shown.
     bool UpdateEtatPersence(bool bAM, qint32 IdEtat, qint32 NoEmploye, const QDate& DatePresence, bool bTexte,
-                            const QString& sTexte);
+                            const QString& sTexte, const QString& sAffiche = QString());
     void ouvrirEditeur(platform::Grid* grid, int row, int col, const QString& tag, int maxLength);
+    void placerEditeur(platform::Grid* grid, int row, int col);
     void fermerEditeur();
     bool commitNote();
     bool commitEvenement();
@@ -148,6 +152,7 @@ private:
 
     bool m_loaded = false;
     bool m_enValidation = false; // a commit is running (its message box takes the focus)
+    bool m_echecEdition = false; // the open edit's last commit failed
     int m_ligneSelection = 0;    // the board's selected row before the last move
     // The check box's caption, on two lines beside it: one line would not fit before the
     // week buttons.

@@ -8,6 +8,7 @@
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/Grid.h"
+#include "platform/TexteLimite.h"
 #include "platform/Units.h"
 #include "services/ErrorLogger.h"
 #include "services/PopupMenus.h"
@@ -64,7 +65,12 @@ void frmPresence::initEdition() {
     connect(SGrid, &platform::Grid::MouseUp, this, &frmPresence::SGrid_MouseUp);
     connect(SGrid, &platform::Grid::RequestEdit, this, &frmPresence::SGrid_RequestEdit, Qt::DirectConnection);
     connect(SGrid, &platform::Grid::SelectionChange, this, &frmPresence::SGrid_SelChange);
-    connect(SGrid, &platform::Grid::ScrollChange, this, &frmPresence::ValiderEdition);
+    connect(SGrid, &platform::Grid::ScrollChange, this, [this] {
+        if (ValiderEdition() || txtEditTag == kTagEtat) return;
+        // The note that could not be written stays over its cell, in view.
+        SGrid->EnsureVisible(lngLigneEdit, lngColEdit);
+        placerEditeur(SGrid, lngLigneEdit, lngColEdit);
+    });
     connect(SGridEtat, &platform::Grid::MouseUp, this, &frmPresence::SGridEtat_MouseUp);
     connect(SGridEtat, &platform::Grid::RequestEdit, this, &frmPresence::SGridEtat_RequestEdit,
             Qt::DirectConnection);
@@ -88,8 +94,7 @@ void frmPresence::SGrid_MouseUp(int Button, int /*Shift*/, float X, float Y) {
     int row = 0, col = 0;
     SGrid->CellFromPoint(platform::twipsToPixelsX(int(std::lround(X))),
                          platform::twipsToPixelsY(int(std::lround(Y))), row, col);
-    if (row == 0 || !PeutModifier(row, col)) return;
-    ValiderEdition();
+    if (row == 0 || !PeutModifier(row, col) || !ValiderEdition()) return;
     if (row == 1) {
         couleurEvenement(row, col);
         return;
@@ -110,12 +115,9 @@ void frmPresence::effacerTexte(int cible, int row, int col) {
     auto effacer = [&](int c, bool am, bool pm) {
         if (am) SGrid->setCellText(matin, c, QString());
         if (pm) SGrid->setCellText(apresMidi, c, QString());
-        // The state written is the one the cell carries: only the note changes.
-        if (am)
-            ok &= UpdateEtatPersence(true, SGrid->CellItemData(matin, c), employe, DateColonne(c), true, {});
-        if (pm)
-            ok &= UpdateEtatPersence(false, SGrid->CellItemData(apresMidi, c), employe, DateColonne(c), true,
-                                     {});
+        // Only the notes change: the states stay as stored, whatever the board shows.
+        if (am) ok &= UpdateEtatPersence(true, 0, employe, DateColonne(c), true, {});
+        if (pm) ok &= UpdateEtatPersence(false, 0, employe, DateColonne(c), true, {});
     };
     switch (cible) {
     case 1:
@@ -161,9 +163,10 @@ void frmPresence::choisirEtat(int id, int row, int col) {
         sql = sqlCouleurDescriptionEtat(etat);
         const platform::Recordset nouveau = cn().open(sql);
         if (nouveau.eof()) {
-            // Removed from another workstation since the menu was made.
+            // Removed from another workstation since the menu was made: the record the
+            // menu named is gone, which is no lost connection.
             SGrid->setRedraw(true);
-            services::DoErreur(QStringLiteral("-1"), QStringLiteral("L'état %1 n'existe plus.").arg(etat),
+            services::DoErreur(QStringLiteral("3021"), QStringLiteral("L'état %1 n'existe plus.").arg(etat),
                                QStringLiteral("corvel"), kForm, QStringLiteral("SGrid_MouseUp"), sql);
             platform::messageBox(this, QStringLiteral("Cet état de présence n'existe plus."));
             InitSgridEtat();
@@ -176,10 +179,12 @@ void frmPresence::choisirEtat(int id, int row, int col) {
         bool ok = true;
         // A half-day takes the state's colour, the text rule and the state.
         auto changer = [&](int r, int c) {
-            QString texte = SGrid->CellText(r, c);
+            const QString affichee = SGrid->CellText(r, c);
+            QString texte = affichee;
             const bool ecrireTexte = regleTexte(etat, texte, ancienne, nouvelle);
             SGrid->CellDetails(r, c, texte, {}, {}, couleur, {}, {}, {}, {}, etat);
-            ok &= UpdateEtatPersence(ligneMatin(r), etat, employe, DateColonne(c), ecrireTexte, texte);
+            ok &= UpdateEtatPersence(ligneMatin(r), etat, employe, DateColonne(c), ecrireTexte, texte,
+                                     affichee);
         };
         // The afternoon of a whole day takes the colour and the state; its note stays.
         auto etatSeul = [&](int c) {
@@ -219,10 +224,13 @@ void frmPresence::choisirEtat(int id, int row, int col) {
 }
 
 bool frmPresence::UpdateEtatPersence(bool bAM, qint32 IdEtat, qint32 NoEmploye, const QDate& DatePresence,
-                                     bool bTexte, const QString& sTexte) {
+                                     bool bTexte, const QString& sTexte, const QString& sAffiche) {
     QString sql;
     try {
-        sql = sqlEcrireDemiJournee(bAM, IdEtat, NoEmploye, DatePresence, bTexte, sTexte.left(kLongueurNote));
+        const QString note = platform::couperTexte(sTexte, kLongueurNote);
+        sql = IdEtat == 0
+                  ? sqlEcrireNote(bAM, NoEmploye, DatePresence, note)
+                  : sqlEcrireDemiJournee(bAM, IdEtat, NoEmploye, DatePresence, bTexte, note, sAffiche);
         cn().execute(sql);
         return true;
     } catch (const platform::DbError& e) {
@@ -269,9 +277,9 @@ void frmPresence::SGrid_RequestEdit(int row, int col, int /*key*/, bool& cancel)
 }
 
 void frmPresence::ouvrirEditeur(platform::Grid* grid, int row, int col, const QString& tag, int maxLength) {
-    ValiderEdition();
+    if (!ValiderEdition()) return;
     txtEditTag = tag;
-    txtEdit->setMaxLength(maxLength);
+    platform::limiterSaisie(txtEdit, maxLength);
     txtEdit->setToolTip(QStringLiteral("%1 caractères au plus").arg(maxLength));
     txtEdit->setText(grid->CellText(row, col));
     QPalette pal = txtEdit->palette();
@@ -283,14 +291,18 @@ void frmPresence::ouvrirEditeur(platform::Grid* grid, int row, int col, const QS
                                                                             : grid->CellForeColor(row, col)));
     txtEdit->setPalette(pal);
     txtEdit->setFont(grid->CellFont(row, col));
-    // Over the cell, and never beyond the grid's visible part.
-    QRect cellule = grid->CellRect(row, col).intersected(grid->viewport()->geometry());
-    txtEdit->setGeometry(cellule.translated(grid->pos()));
+    placerEditeur(grid, row, col);
     txtEdit->raise();
     lngLigneEdit = row;
     lngColEdit = col;
     txtEdit->show();
     txtEdit->setFocus();
+}
+
+void frmPresence::placerEditeur(platform::Grid* grid, int row, int col) {
+    // Over the cell, and never beyond the grid's visible part.
+    QRect cellule = grid->CellRect(row, col).intersected(grid->viewport()->geometry());
+    txtEdit->setGeometry(cellule.translated(grid->pos()));
 }
 
 bool frmPresence::filtreEditeur(QEvent* event) {
@@ -343,20 +355,22 @@ void frmPresence::fermerEditeur() {
     lngLigneEdit = 0;
     lngColEdit = 0;
     txtEditTag.clear();
+    m_echecEdition = false;
 }
 
-void frmPresence::ValiderEdition() {
-    if (lngLigneEdit < 1 || m_enValidation) return;
-    txtEdit_KeyDown(13, 0);
-    // A commit that failed has said so; the board is about to change under the editor.
-    if (lngLigneEdit >= 1) fermerEditeur();
+bool frmPresence::ValiderEdition() {
+    if (lngLigneEdit < 1) return true;
+    // A failed commit has said so once: Enter or leaving the cell tries again, the
+    // board's moves do not.
+    if (!m_enValidation && !m_echecEdition) txtEdit_KeyDown(13, 0);
+    return lngLigneEdit < 1;
 }
 
 bool frmPresence::commitNote() {
     return ecrireEdition([this](QString& sql) {
         const bool am = lngLigneEdit % 3 != 2;
         const qint32 employe = SGrid->CellItemData(lngLigneEdit, 1);
-        const QString texte = txtEdit->text().left(kLongueurNote);
+        const QString texte = platform::couperTexte(txtEdit->text(), kLongueurNote);
         sql = sqlEcrireNote(am, employe, DateColonne(lngColEdit), texte);
         cn().execute(sql);
         SGrid->setCellText(lngLigneEdit, lngColEdit, texte);
@@ -375,6 +389,7 @@ bool frmPresence::ecrireEdition(const std::function<void(QString& sql)>& ecrire)
         services::DoErreur(e, kForm, QStringLiteral("txtEdit_KeyDown"), sql);
     }
     // The editor stays open with its text: the next Enter tries again.
+    m_echecEdition = true;
     platform::messageBox(this, kNonEnregistree, QString(), platform::MsgIcon::Critical);
     return false;
 }

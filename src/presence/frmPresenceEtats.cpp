@@ -8,6 +8,7 @@
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/Grid.h"
+#include "platform/TexteLimite.h"
 #include "platform/Units.h"
 #include "services/ErrorLogger.h"
 #include "services/PopupMenus.h"
@@ -30,8 +31,7 @@ void frmPresence::SGridEtat_MouseUp(int Button, int /*Shift*/, float X, float Y)
     int row = 0, col = 0;
     SGridEtat->CellFromPoint(platform::twipsToPixelsX(int(std::lround(X))),
                              platform::twipsToPixelsY(int(std::lround(Y))), row, col);
-    if (row == 0 || col < 1 || col > SGridEtat->Columns()) return;
-    ValiderEdition();
+    if (row == 0 || col < 1 || col > SGridEtat->Columns() || !ValiderEdition()) return;
 
     const qint32 idEtat = SGridEtat->CellItemData(row, col);
     QString sql;
@@ -48,7 +48,7 @@ void frmPresence::SGridEtat_MouseUp(int Button, int /*Shift*/, float X, float Y)
             const QString invite = QStringLiteral("Entrez la description de l'état à ajouter");
             std::optional<QString> description = platform::inputBox(this, invite, QString());
             // The column holds 50 characters: a longer name is given back to shorten.
-            while (description && description->size() > kLongueurEtat) {
+            while (description && platform::nombreCaracteres(*description) > kLongueurEtat) {
                 platform::messageBox(
                     this,
                     QStringLiteral("La description ne peut dépasser %1 caractères.").arg(kLongueurEtat));
@@ -122,7 +122,7 @@ void frmPresence::SGridEtat_SelChange(int row, int col) {
 }
 
 bool frmPresence::commitEtat() {
-    const QString texte = txtEdit->text().left(kLongueurEtat);
+    const QString texte = platform::couperTexte(txtEdit->text(), kLongueurEtat);
     if (texte.isEmpty()) {
         // Nothing is saved and the old name stays; the edit ends.
         platform::messageBox(this, kValeurRequise, QString(), platform::MsgIcon::None);

@@ -8,6 +8,7 @@
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/Grid.h"
+#include "platform/TexteLimite.h"
 #include "platform/Units.h"
 #include "services/ErrorLogger.h"
 #include "services/PopupMenus.h"
@@ -34,10 +35,12 @@ void frmPresence::couleurEvenement(int row, int col) {
             SGrid->setCellBackColor(row, col, bgr);
         else
             SGrid->setCellForeColor(row, col, bgr);
-        // The day keeps what the cell shows (a holiday's name, birthday lines) with its
-        // new colours.
-        sql = sqlEcrireEvenement(DateColonne(col), SGrid->CellText(row, col).left(kLongueurNote),
-                                 SGrid->CellBackColor(row, col), SGrid->CellForeColor(row, col));
+        // A day without a row keeps what the cell shows (a holiday's name, birthday lines)
+        // with its colours; a stored day changes in that colour only.
+        sql = sqlEcrireEvenement(DateColonne(col),
+                                 platform::couperTexte(SGrid->CellText(row, col), kLongueurNote),
+                                 SGrid->CellBackColor(row, col), SGrid->CellForeColor(row, col),
+                                 choix == 1 ? ChampEvenement::BackColor : ChampEvenement::ForeColor);
         cn().execute(sql);
         return;
     } catch (const platform::DbError& e) {
@@ -51,14 +54,15 @@ void frmPresence::couleurEvenement(int row, int col) {
 bool frmPresence::commitEvenement() {
     return ecrireEdition([this](QString& sql) {
         const QDate date = DateColonne(lngColEdit);
-        const QString texte = txtEdit->text().left(kLongueurNote);
+        const QString texte = platform::couperTexte(txtEdit->text(), kLongueurNote);
         if (texte.isEmpty()) {
             sql = sqlSupprimerEvenement(date);
             cn().execute(sql);
             GetEvenement(lngLigneEdit, lngColEdit);
         } else {
             sql = sqlEcrireEvenement(date, texte, SGrid->CellBackColor(lngLigneEdit, lngColEdit),
-                                     SGrid->CellForeColor(lngLigneEdit, lngColEdit));
+                                     SGrid->CellForeColor(lngLigneEdit, lngColEdit),
+                                     ChampEvenement::Description);
             cn().execute(sql);
             SGrid->setCellText(lngLigneEdit, lngColEdit, texte);
         }

@@ -15,6 +15,7 @@
 #include <QDateEdit>
 #include <QHash>
 #include <QLabel>
+#include <QSignalBlocker>
 
 using services::Session;
 
@@ -105,7 +106,12 @@ int frmPresence::IconeDuJour(const QDate& d) {
 void frmPresence::Remplir() {
     QString sql;
     try {
-        ValiderEdition();
+        if (!ValiderEdition()) {
+            // A note that could not be written keeps the week it was typed on.
+            const QSignalBlocker bloque(DTPicker);
+            if (DateColonne(2).isValid()) DTPicker->setDate(DateColonne(2));
+            return;
+        }
         SGrid->setRedraw(false);
         DisposerEntetes();
 

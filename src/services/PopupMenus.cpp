@@ -62,7 +62,8 @@ int mnuPopPresences(QWidget* owner) {
     try {
         platform::Database* db = Session::cnBD();
         if (!db)
-            throw platform::DbError(-1, QStringLiteral("La connexion à la base de données est fermée."), sql);
+            throw platform::DbError(platform::DbError::kAucuneConnexion,
+                                    QStringLiteral("La connexion à la base de données est fermée."), sql);
         for (platform::Recordset rs = db->open(sql); !rs.eof(); rs.moveNext()) {
             const int idEtat = rs.field(QStringLiteral("IdEtat")).toInt();
             const QString description = rs.field(QStringLiteral("Description")).text();

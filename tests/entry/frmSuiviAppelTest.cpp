@@ -16,7 +16,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -58,6 +60,7 @@ protected:
     }
     void TearDown() override {
         services::Session::verifMessages = nullptr;
+        services::Session::onConnectionLost = nullptr;
         platform::Clock::setFixed(QDateTime());
         m_db.reset();
     }
@@ -77,7 +80,19 @@ protected:
             ASSERT_EQ(found.size(), 1) << nom.toStdString();
             found.first()->setCheckState(0, Qt::Checked);
         }
-        child<platform::RtfEdit>(f, "txtMessage")->setPlainText(texte);
+        auto* txt = child<platform::RtfEdit>(f, "txtMessage");
+        txt->setPlainText(texte);
+        txt->document()->setModified(true); // as typing it would
+    }
+    // A message from Zoé to Julie whose stored text is the plain text given.
+    void message(qint32 id, const QString& texte, platform::Database* db = nullptr) {
+        platform::RichTextBox box;
+        box.setText(texte);
+        (db ? *db : m_db->db())
+            .execute(u"INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, IdPriorite, IdClientMsg, "
+                     "Message) VALUES (%1, '2024-03-04', '09:30:00', 3, 1, %2) ON DUPLICATE KEY UPDATE "
+                     "Message = VALUES(Message)"_s.arg(id)
+                         .arg(platform::sqlRichText(box.textRTF())));
     }
     QString scalar(const QString& sql) {
         auto rs = m_db->db().open(sql);
@@ -190,9 +205,9 @@ TEST_F(frmSuiviAppelTest, WhatIsMissingTooLongOrFailsMidwayLeavesNothing) {
                            "tblmessagedossier) + (SELECT COUNT(*) FROM tblmessageemploye)"_s;
     EXPECT_EQ(scalar(lignes), u"0"_s);
 
-    // Fifty fit. The types are written last: when they fail, the message, its folder and its
-    // recipient are in by then, and all go; saving again makes one message.
-    child<QLineEdit>(f, "txtDossier")->setText(QString(50, QLatin1Char('9')));
+    // Fifty characters fit, an emoji counting as one. The types are written last: when they fail, the
+    // message, its folder and its recipient are in by then, and all go; saving again makes one message.
+    child<QLineEdit>(f, "txtDossier")->setText(QString(49, QLatin1Char('9')) + u"😀"_s);
     child<QListWidget>(f, "lstType")->item(0)->setCheckState(Qt::Checked);
     m_db->db().execute(u"RENAME TABLE tblmessagetype TO tblmessagetype_hors"_s);
     chooser.messagesShown.clear();
@@ -274,6 +289,83 @@ TEST_F(frmSuiviAppelTest, LoadingReadingAndSavingAMessageCallsTheOpenerBack) {
     f.cmdEnregistrer_Click();
     EXPECT_TRUE(log().contains(u"Fenêtre : frmSuiviAppel, procédure : cmdEnregistrer_Click"_s));
     EXPECT_TRUE(log().contains(u"Source : frmAutre"_s));
+}
+
+// Another workstation changes the loaded message behind the form.
+TEST_F(frmSuiviAppelTest, SavingALoadedMessageWritesOnlyWhatTheUserChanged) {
+    message(10, u"Rappeler Luc"_s);
+    m_db->db().execute(u"INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA) VALUES (10, 4, 2)"_s);
+    platform::Database autre;
+    autre.open(m_db->config().connectionSettings());
+    QString termine = u"Rappeler Luc\nTerminé le 2024-03-05 à 10:20:00 par Marc"_s;
+    ScriptedChooser chooser;
+    MereDouble mere;
+    frmSuiviAppel f;
+    f.frmMere = &mere;
+    f.ChargeMessage(10);
+    auto* txt = child<platform::RtfEdit>(f, "txtMessage");
+
+    // A line appended elsewhere stays when the user changed only the priority, and shows.
+    message(10, termine, &autre);
+    child<QComboBox>(f, "cboPriorite")->setCurrentIndex(0);
+    f.cmdEnregistrer_Click();
+    EXPECT_EQ(texteStocke(10), u"Rappeler Luc\r\nTerminé le 2024-03-05 à 10:20:00 par Marc"_s);
+    EXPECT_EQ(scalar(u"SELECT IdPriorite FROM tblmessage WHERE IdMessage = 10"_s), u"1"_s);
+    EXPECT_EQ(txt->toPlainText(), termine);
+    // Another line meanwhile: it follows the user's text.
+    message(10, termine + u"\nEn cours"_s, &autre);
+    txt->moveCursor(QTextCursor::Start);
+    txt->insertPlainText(u"Urgent : "_s);
+    f.cmdEnregistrer_Click();
+    EXPECT_EQ(texteStocke(10), u"Urgent : "_s + termine.replace(u"\n"_s, u"\r\n"_s) + u"\r\nEn cours"_s);
+    EXPECT_EQ(chooser.messagesShown, QStringList(2, u"Message enregistré avec succès."_s));
+
+    // Rewritten elsewhere: asked; "Non" keeps the other text, in the form too.
+    message(10, u"Ne pas rappeler"_s, &autre);
+    txt->insertPlainText(u"Vite "_s);
+    chooser.boxAnswers = {platform::MsgResult::No};
+    f.cmdEnregistrer_Click();
+    EXPECT_TRUE(chooser.messagesShown.value(2).startsWith(u"Le texte de ce message a été modifié"_s));
+    EXPECT_EQ(texteStocke(10), u"Ne pas rappeler"_s);
+    EXPECT_EQ(txt->toPlainText(), u"Ne pas rappeler"_s);
+    EXPECT_EQ(mere.recus, (QList<qint32>{10, 10, 10}));
+
+    // Deleted elsewhere: said, and the text stays to be copied.
+    autre.execute(u"DELETE FROM tblmessage WHERE IdMessage = 10"_s);
+    txt->insertPlainText(u"Vite "_s);
+    f.cmdEnregistrer_Click();
+    EXPECT_TRUE(chooser.messagesShown.value(3).startsWith(u"Ce message n'existe plus"_s));
+    EXPECT_EQ(txt->toPlainText(), u"Vite Ne pas rappeler"_s);
+    EXPECT_EQ(chooser.messagesShown.size(), 4);
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM tblmessage"_s), u"0"_s);
+}
+
+TEST_F(frmSuiviAppelTest, ATextTheServerCannotTakeOrALostConnectionKeepsTheForm) {
+    ScriptedChooser chooser;
+    frmSuiviAppel f;
+    bool perdue = false;
+    services::Session::onConnectionLost = [&perdue] { perdue = true; };
+    // Within the column's size, but not once quoted into the statement.
+    const QString long_ = QString(3'500'000, u'é');
+    preparer(f, u"Marc"_s, long_);
+    f.cmdEnregistrer_Click();
+    EXPECT_EQ(chooser.messagesShown.value(0),
+              u"Le message est trop long pour être enregistré : le serveur accepte au plus %1 octets par "
+              "envoi, et un texte enregistré en prend plusieurs par caractère."_s.arg(
+                  QLocale(QLocale::French, QLocale::Canada).toString(m_db->db().maxAllowedPacket())));
+    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM tblmessage"_s), u"0"_s);
+    EXPECT_FALSE(perdue);
+
+    // The server drops the connection during the save: the program goes inactive, the form
+    // keeps what was typed.
+    platform::Database autre;
+    autre.open(m_db->config().connectionSettings());
+    autre.execute(u"KILL CONNECTION "_s + scalar(u"SELECT CONNECTION_ID()"_s));
+    preparer(f, QString(), u"Rappeler"_s);
+    f.cmdEnregistrer_Click();
+    EXPECT_TRUE(perdue);
+    EXPECT_EQ(child<platform::RtfEdit>(f, "txtMessage")->toPlainText(), u"Rappeler"_s);
+    EXPECT_EQ(autre.open(u"SELECT COUNT(*) FROM tblmessage"_s).field(0).toInt(), 0);
 }
 
 } // namespace

@@ -8,55 +8,68 @@
 #include <iostream>
 #include <thread>
 
+// Both roads of a state change: the grid's own (rows and line in one transaction, the
+// message locked first) and the audit line alone, as after the state dialog, which locks
+// the message only as it reads the text.
 TEST_F(SGridMsgDb, TwoWorkstationsChangingTheSameMessagesKeepBothLinesInTheOrderOfTheStates) {
-    constexpr int kMessages = 60, kPremier = 100;
-    for (int i = 0; i < kMessages; ++i) {
-        message(kPremier + i, QStringLiteral("Rappeler M. Tremblay"));
-        recipient(kPremier + i, 3, 2);
-    }
-    // One workstation: its own connection, changing every message to one state in turn,
-    // in step with the other one message by message.
-    std::vector<std::atomic<int>> arrivees(kMessages);
-    auto poste = [&, s = s_db->config().connectionSettings()](int idEtat, qint32 noEmploye,
-                                                              QStringList& erreurs) {
-        try {
-            platform::Database db;
-            db.open(s);
-            for (int i = 0; i < kMessages; ++i) {
-                ++arrivees[i];
-                while (arrivees[i] < 2)
-                    std::this_thread::yield();
-                QString sql;
-                followup::changerEtatMessage(db, idEtat, kPremier + i, noEmploye,
-                                             QDateTime(QDate(2026, 12, 7), QTime(14, 3, 12)), sql);
-            }
-        } catch (const platform::DbError& e) {
-            erreurs << e.text();
+    constexpr int kMessages = 60;
+    for (const bool ligneSeule : {false, true}) {
+        const int kPremier = ligneSeule ? 200 : 100;
+        for (int i = 0; i < kMessages; ++i) {
+            message(kPremier + i, QStringLiteral("Rappeler M. Tremblay"));
+            recipient(kPremier + i, 3, 2);
         }
-    };
-    QStringList erreursA, erreursB;
-    std::thread a(poste, 3, 2, std::ref(erreursA));
-    std::thread b(poste, 4, 3, std::ref(erreursB));
-    a.join();
-    b.join();
-    EXPECT_EQ(erreursA + erreursB, QStringList());
+        // One workstation: its own connection, changing every message to one state in turn,
+        // in step with the other one message by message.
+        std::vector<std::atomic<int>> arrivees(kMessages);
+        auto poste = [&, s = s_db->config().connectionSettings()](int idEtat, qint32 noEmploye,
+                                                                  QStringList& erreurs) {
+            try {
+                platform::Database db;
+                db.open(s);
+                const QDateTime moment(QDate(2026, 12, 7), QTime(14, 3, 12));
+                for (int i = 0; i < kMessages; ++i) {
+                    ++arrivees[i];
+                    while (arrivees[i] < 2)
+                        std::this_thread::yield();
+                    QString sql;
+                    if (ligneSeule)
+                        followup::enTransaction(db, [&] {
+                            followup::ajouterLigneAudit(db, idEtat, kPremier + i, noEmploye, moment, sql);
+                        });
+                    else
+                        followup::changerEtatMessage(db, idEtat, kPremier + i, noEmploye, moment, sql);
+                }
+            } catch (const platform::DbError& e) {
+                erreurs << e.text();
+            }
+        };
+        QStringList erreursA, erreursB;
+        std::thread a(poste, 3, 2, std::ref(erreursA));
+        std::thread b(poste, 4, 3, std::ref(erreursB));
+        a.join();
+        b.join();
+        EXPECT_EQ(erreursA + erreursB, QStringList());
 
-    const QString julie = audit(QStringLiteral("En attente"));
-    const QString marc = audit(QStringLiteral("Terminé"), QStringLiteral("Marc"));
-    int perdues = 0, doublees = 0, derniereFausse = 0;
-    for (int i = 0; i < kMessages; ++i) {
-        const QStringList lignes = texteStocke(kPremier + i).split(QStringLiteral("\r\n"));
-        const int nJulie = lignes.count(julie), nMarc = lignes.count(marc);
-        perdues += (nJulie == 0) + (nMarc == 0) + (lignes.first() != QStringLiteral("Rappeler M. Tremblay"));
-        doublees += (nJulie > 1) + (nMarc > 1);
-        const int etat = ligneDest(kPremier + i, 2).section(QLatin1Char('|'), 0, 0).toInt();
-        derniereFausse += lignes.last() != (etat == 3 ? julie : marc);
+        const QString julie = audit(QStringLiteral("En attente"));
+        const QString marc = audit(QStringLiteral("Terminé"), QStringLiteral("Marc"));
+        int perdues = 0, doublees = 0, derniereFausse = 0;
+        for (int i = 0; i < kMessages; ++i) {
+            const QStringList lignes = texteStocke(kPremier + i).split(QStringLiteral("\r\n"));
+            const int nJulie = lignes.count(julie), nMarc = lignes.count(marc);
+            perdues +=
+                (nJulie == 0) + (nMarc == 0) + (lignes.first() != QStringLiteral("Rappeler M. Tremblay"));
+            doublees += (nJulie > 1) + (nMarc > 1);
+            const int etat = ligneDest(kPremier + i, 2).section(QLatin1Char('|'), 0, 0).toInt();
+            derniereFausse += !ligneSeule && lignes.last() != (etat == 3 ? julie : marc);
+        }
+        std::cout << "[ race     ] " << kMessages << " messages" << (ligneSeule ? " (line alone)" : "")
+                  << ": " << perdues << " lines lost, " << doublees << " doubled, " << derniereFausse
+                  << " last lines naming another state\n";
+        EXPECT_EQ(perdues, 0);
+        EXPECT_EQ(doublees, 0);
+        EXPECT_EQ(derniereFausse, 0);
     }
-    std::cout << "[ race     ] " << kMessages << " messages: " << perdues << " lines lost, " << doublees
-              << " doubled, " << derniereFausse << " last lines naming another state\n";
-    EXPECT_EQ(perdues, 0);
-    EXPECT_EQ(doublees, 0);
-    EXPECT_EQ(derniereFausse, 0);
 }
 
 namespace {
@@ -103,6 +116,24 @@ TEST_F(AutrePoste, EditorSaveKeepsTheLinesAnotherWorkstationAppendedMeanwhile) {
     EXPECT_EQ(texteStocke(71), attendu);
     EXPECT_EQ(g()->CellText(ligne(71), SGridMsg::colMessage), attendu);
     EXPECT_EQ(ligneDest(71, 2).left(1), QStringLiteral("4"));
+}
+
+TEST_F(AutrePoste, AMessageDeletedWhileEditedIsSaidAndItsTextStaysToBeCopied) {
+    messageA(73, QStringLiteral("Rappeler"));
+    remplir();
+    ScriptedChooser chooser;
+    ouvrirEtTaper(73, QStringLiteral(" demain"));
+    autre.execute(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage = 73"));
+    fermerEditeur();
+    ASSERT_EQ(chooser.messagesShown.size(), 1);
+    EXPECT_TRUE(chooser.messagesShown[0].startsWith(QStringLiteral("Ce message n'existe plus")));
+    EXPECT_FALSE(grille->txtRtfEdit()->isHidden());
+    EXPECT_EQ(grille->txtRtfEdit()->text(), QStringLiteral("Rappeler demain"));
+    // Closed again, it goes without another word.
+    fermerEditeur();
+    EXPECT_TRUE(grille->txtRtfEdit()->isHidden());
+    EXPECT_EQ(chooser.messagesShown.size(), 1);
+    EXPECT_EQ(errorReports(), 0);
 }
 
 TEST_F(AutrePoste, AnyOtherChangeIsShownAndOverwrittenOnlyWhenTheUserSaysSo) {

@@ -3,6 +3,7 @@
 #include "support/TestDb.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using platform::DbError;
 using platform::sqlQuote;
@@ -72,6 +73,48 @@ TEST_F(DatabaseTest, RecordsetsErrorsAndTheSessionMode) {
     auto grouped = db().open(
         QStringLiteral("SELECT a, b FROM (SELECT 1 AS a, 2 AS b UNION ALL SELECT 1, 3) x GROUP BY a"));
     EXPECT_EQ(grouped.recordCount(), 1);
+}
+
+// The largest statement the server takes goes through; one byte more is refused before it
+// is sent, saying the limit, and the connection stays.
+TEST_F(DatabaseTest, AStatementLongerThanTheServerTakesIsRefusedBeforeItIsSent) {
+    const qint64 max = db().maxAllowedPacket();
+    ASSERT_GT(max, 1024);
+    const QString debut = QStringLiteral("SELECT LENGTH('"), fin = QStringLiteral("')");
+    // With its command byte, the packet is one byte below the limit.
+    const qsizetype lettres = max - 2 - debut.size() - fin.size();
+    EXPECT_EQ(db().open(debut + QString(lettres, QLatin1Char('a')) + fin).field(0).toLongLong(), lettres);
+    try {
+        db().open(debut + QString(lettres - 1, QLatin1Char('a')) + QStringLiteral("é") + fin);
+        FAIL() << "not refused";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.number(), DbError::kTropLong);
+        EXPECT_FALSE(e.isTimeout());
+        EXPECT_TRUE(e.text().contains(QString::number(max)));
+    }
+    EXPECT_EQ(db().open(QStringLiteral("SELECT 1")).field(0).toInt(), 1);
+}
+
+// A deadlock and a lock wait run the work again, at most three times in all; any other
+// error is not retried. What a failed try wrote is rolled back.
+TEST_F(DatabaseTest, ATransactionRetriesConflictsOnly) {
+    db().execute(QStringLiteral("CREATE TEMPORARY TABLE essais (n INT) ENGINE=InnoDB"));
+    for (const auto& [erreur, echecs, essais, ecrits] :
+         {std::tuple{1213, 2, 3, 1}, {1205, 1, 2, 1}, {1213, 3, 3, 0}, {1062, 1, 1, 0}}) {
+        db().execute(QStringLiteral("DELETE FROM essais"));
+        int n = 0;
+        try {
+            platform::enTransaction(db(), [&, erreur = erreur, echecs = echecs] {
+                db().execute(QStringLiteral("INSERT INTO essais VALUES (%1)").arg(++n));
+                if (n <= echecs) throw DbError(erreur, QStringLiteral("conflit"), QString());
+            });
+        } catch (const DbError& e) {
+            EXPECT_EQ(e.number(), erreur);
+        }
+        EXPECT_EQ(n, essais) << erreur;
+        EXPECT_EQ(db().open(QStringLiteral("SELECT COUNT(*) FROM essais")).field(0).toInt(), ecrits)
+            << erreur;
+    }
 }
 
 } // namespace

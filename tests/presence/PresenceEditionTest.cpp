@@ -2,6 +2,7 @@
 
 #include <QFocusEvent>
 #include <QImage>
+#include <QScrollBar>
 
 namespace {
 
@@ -80,6 +81,11 @@ TEST_F(PresenceBoard, StateMenuTargetsAndTheTextRule) {
     clicDroit(4, 6);
     EXPECT_EQ(g.CellText(5, 6), s("Absent"));
     EXPECT_EQ(jour(2, "2024-03-15", "CONCAT_WS('/', EtatAM, DescripAM, EtatPM, DescripPM)"), s("1/2/Absent"));
+    // State 1 never writes its description, not even into an empty half-day.
+    m_chooser.menuAnswers = {11};
+    clicDroit(4, 8);
+    EXPECT_EQ(g.CellText(4, 8), QString());
+    EXPECT_EQ(jour(2, "2024-03-17", "CONCAT(EtatAM, '/', IFNULL(DescripAM, '-'))"), s("1/-"));
 
     // The whole week, Saturday and Sunday included.
     m_chooser.menuAnswers = {42};
@@ -91,18 +97,29 @@ TEST_F(PresenceBoard, StateMenuTargetsAndTheTextRule) {
     EXPECT_EQ(g.CellBackColor(5, 8), kAbsent);
     EXPECT_TRUE(g.Redraw());
 
-    // A state numbered 1000 or more can be set too.
-    sql(s("INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES (1234, 'Congé long', 255)"));
+    // A state numbered 1000 or more can be set too; its description's apostrophe is stored.
+    sql(s("INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES (1234, 'Congé d''été', 255)"));
     m_chooser.menuAnswers = {11234};
     clicDroit(4, 7);
-    EXPECT_EQ(jour(2, "2024-03-16", "EtatAM"), s("1234"));
+    EXPECT_EQ(jour(2, "2024-03-16", "CONCAT(EtatAM, '/', DescripAM)"), s("1234/Congé d'été"));
     EXPECT_EQ(g.CellBackColor(4, 7), 255);
 }
 
 TEST_F(PresenceBoard, ClearingNotesAndDaysWithoutARow) {
     sql(s("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, DescripPM) VALUES "
-          "(2, '2024-03-11', 2, 3, 'a', 'b')"));
+          "(2, '2024-03-11', 2, 3, 'a', 'b'), (2, '2024-03-17', 1, 1, 'c', 'd'), (2, '2024-03-12', 1, 2, "
+          "'e', 'Absent')"));
     presence::frmPresence& w = board(2);
+    // Behind the board, another workstation changes Tuesday's morning state and afternoon
+    // note: clearing the morning's note writes the note only, and a new afternoon state
+    // leaves alone the note that no longer is the one shown.
+    autre().execute(s("UPDATE tblpresences SET EtatAM = 3, DescripPM = 'Dentiste' WHERE DatePresence = "
+                      "'2024-03-12'"));
+    m_chooser.menuAnswers = {-1, 23};
+    clicDroit(4, 3);
+    clicDroit(5, 3);
+    EXPECT_EQ(jour(2, "2024-03-12", "CONCAT_WS('/', EtatAM, DescripAM, EtatPM, DescripPM)"),
+              s("3//3/Dentiste"));
     // A day without a row: the row is made with the default state the cell carries.
     m_chooser.menuAnswers = {-1, -3};
     clicDroit(4, 4);
@@ -112,6 +129,20 @@ TEST_F(PresenceBoard, ClearingNotesAndDaysWithoutARow) {
     EXPECT_EQ(w.SGrid->CellText(4, 2), QString());
     EXPECT_EQ(w.SGrid->CellText(5, 2), QString());
     EXPECT_EQ(jour(2, "2024-03-11", "CONCAT_WS('/', EtatAM, DescripAM, EtatPM, DescripPM)"), s("2//3/"));
+    // The whole week, Sunday included.
+    m_chooser.menuAnswers = {-4};
+    clicDroit(4, 5);
+    EXPECT_EQ(jour(2, "2024-03-17", "CONCAT_WS('/', DescripAM, DescripPM)"), s("/"));
+
+    // A refused write is said, and the board shows again what is stored.
+    sql(s("UPDATE tblpresences SET DescripAM = 'garde' WHERE DatePresence = '2024-03-11';"
+          "CREATE TRIGGER refus BEFORE INSERT ON tblpresences FOR EACH ROW "
+          "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refus'"));
+    m_chooser.menuAnswers = {-1};
+    clicDroit(4, 2);
+    EXPECT_EQ(m_chooser.messagesShown, QStringList{s("La modification n'a pas été enregistrée.")});
+    EXPECT_TRUE(log().contains(s("UpdateEtatPersence")));
+    EXPECT_EQ(w.SGrid->CellText(4, 2), s("garde"));
 }
 
 TEST_F(PresenceBoard, TheEditorCommitsOnceAndCancels) {
@@ -144,6 +175,12 @@ TEST_F(PresenceBoard, TheEditorCommitsOnceAndCancels) {
     EXPECT_EQ(w.txtEdit->text().size(), 255);
     QApplication::sendEvent(w.txtEdit, &out);
     EXPECT_EQ(jour(2, "2024-03-12", "LENGTH(DescripAM)"), s("255"));
+    // A character is never cut in half: 254 letters and an emoji fit, the second emoji not.
+    const QString emoji = s("\xF0\x9F\x98\x80");
+    ASSERT_TRUE(editer(w.SGrid, 5, 3));
+    w.txtEdit->setText(QString(254, QLatin1Char('a')) + emoji + emoji);
+    QApplication::sendEvent(w.txtEdit, &out);
+    EXPECT_EQ(jour(2, "2024-03-12", "DescripPM"), QString(254, QLatin1Char('a')) + emoji);
 
     // The week moves under an open edit: it is written to the day it was opened on.
     ASSERT_TRUE(editer(w.SGrid, 4, 8));
@@ -164,11 +201,18 @@ TEST_F(PresenceBoard, AnotherWorkstationsRowAndAFailedWrite) {
     EXPECT_EQ(jour(2, "2024-03-13", "CONCAT_WS('/', EtatAM, DescripAM, DescripPM)"),
               s("2/Absent/autre poste"));
 
-    // A state removed elsewhere after the menu was made: said, nothing changes, and the
-    // board paints again.
+    // A state removed elsewhere after the menu was made: said and logged as what it is (no
+    // lost connection: the program stays active), nothing changes, and the board paints again.
+    bool perdue = false;
+    services::Session::onConnectionLost = [&perdue] { perdue = true; };
     m_chooser.menuAnswers = {19};
     clicDroit(4, 3);
     EXPECT_EQ(m_chooser.messagesShown.value(0), s("Cet état de présence n'existe plus."));
+    EXPECT_EQ(
+        value(s("SELECT COUNT(*) FROM tblerreur WHERE ErrNumber = '3021' AND Fonction = 'SGrid_MouseUp'"))
+            .toInt(),
+        1);
+    EXPECT_FALSE(perdue);
     EXPECT_EQ(w.SGrid->CellBackColor(4, 3), 0xFFFFFF);
     EXPECT_TRUE(w.SGrid->Redraw());
     m_chooser.messagesShown.clear();
@@ -189,8 +233,20 @@ TEST_F(PresenceBoard, AnotherWorkstationsRowAndAFailedWrite) {
     ASSERT_TRUE(editer(w.SGrid, 4, 2));
     w.txtEdit->setText(s("note"));
     w.txtEdit_KeyDown(13, 0);
+    // Nothing moves the board from under it: not the week, a scroll, a right-click or
+    // another cell's editor; said once.
+    const QDate lundi = w.DTPicker->date();
+    const qsizetype menus = m_chooser.menusShown.size();
+    w.cmdSuivant->click();
+    w.SGrid->verticalScrollBar()->setValue(w.SGrid->verticalScrollBar()->maximum());
+    clicDroit(5, 3);
+    bool cancel = false;
+    w.SGrid_RequestEdit(4, 3, 0, cancel);
+    EXPECT_EQ(w.DTPicker->date(), lundi);
+    EXPECT_EQ(m_chooser.menusShown.size(), menus);
     EXPECT_EQ(m_chooser.messagesShown.size(), 2);
-    EXPECT_EQ(w.lngLigneEdit, 4);
+    EXPECT_EQ(std::pair(w.lngLigneEdit, w.lngColEdit), std::pair(4, 2));
+    EXPECT_FALSE(w.txtEdit->isHidden());
     EXPECT_EQ(w.txtEdit->text(), s("note"));
 }
 

@@ -49,6 +49,8 @@ protected:
     }
     void TearDown() override {
         m_w.reset();
+        services::Session::onConnectionLost = nullptr;
+        m_autre.reset();
         platform::Clock::setFixed(QDateTime());
         services::setErrorLogPath(QString());
         m_db.reset();
@@ -57,6 +59,14 @@ protected:
         m_db->runScript(script.endsWith(QLatin1Char(';')) ? script : script + QLatin1Char(';'));
     }
     QVariant value(const QString& query) { return m_db->db().open(query).field(0).value(); }
+    // Another workstation: its own connection to the same database.
+    platform::Database& autre() {
+        if (!m_autre) {
+            m_autre = std::make_unique<platform::Database>();
+            m_autre->open(m_db->config().connectionSettings());
+        }
+        return *m_autre;
+    }
     // A column of the stored day of an employee, "-" when the day has no row.
     QString jour(qint32 no, const char* date, const char* column) {
         const auto rs = m_db->db().open(QString::asprintf(
@@ -105,6 +115,7 @@ protected:
     }
 
     std::unique_ptr<TestDb> m_db;
+    std::unique_ptr<platform::Database> m_autre;
     std::unique_ptr<presence::frmPresence> m_w;
     QTemporaryDir m_logDir;
     ScriptedChooser m_chooser;

@@ -10,7 +10,7 @@ QStringList texts(const platform::Menu& menu) {
 }
 
 TEST_F(PresenceBoard, EventsRowColoursTextsAndClearing) {
-    sql(s("UPDATE tblemploye SET DateFete = '1980-07-02' WHERE NoEmploye = 3"));
+    sql(s("UPDATE tblemploye SET DateFete = '1980-07-02' WHERE NoEmploye IN (3, 7)"));
     presence::frmPresence& w = board(8, QDate(2024, 7, 1));
     platform::Grid& g = *w.SGrid;
     const qint64 fore = g.CellForeColor(1, 2);
@@ -41,8 +41,31 @@ TEST_F(PresenceBoard, EventsRowColoursTextsAndClearing) {
     w.txtEdit->clear();
     w.txtEdit_KeyDown(13, 0);
     EXPECT_EQ(value(s("SELECT COUNT(*) FROM tblevenement WHERE DateEvenement = '2024-07-02'")).toInt(), 0);
-    EXPECT_EQ(g.CellText(1, 3), s("Anniversaire de Zed"));
+    EXPECT_EQ(g.CellText(1, 3), s("Anniversaire de Zed")); // not the inactive employee's
     EXPECT_TRUE(w.txtEdit->isHidden());
+
+    // Behind the board, another workstation stores two days: a colour change keeps the text
+    // stored meanwhile, a text typed keeps the colours.
+    autre().execute(s("INSERT INTO tblevenement (DateEvenement, Description, BackColor, ForeColor) VALUES "
+                      "('2024-07-04', 'Party', 255, 0), ('2024-07-05', 'x', 255, 65535)"));
+    m_chooser.menuAnswers = {1};
+    m_chooser.colorAnswers = {platform::colorFromBgr(0x00FF00)};
+    clicDroit(1, 5);
+    ASSERT_TRUE(editer(&g, 1, 6));
+    w.txtEdit->setText(s("Réunion"));
+    w.txtEdit_KeyDown(13, 0);
+    EXPECT_EQ(value(s("SELECT GROUP_CONCAT(CONCAT_WS('/', Description, BackColor, ForeColor) ORDER BY "
+                      "DateEvenement) FROM tblevenement WHERE DateEvenement > '2024-07-03'"))
+                  .toString(),
+              s("Party/65280/0,Réunion/255/65535"));
+
+    // On February 28 of a common year, the birthdays of the 29th come back after a clear.
+    sql(s("UPDATE tblemploye SET DateFete = '1980-02-29' WHERE NoEmploye = 4"));
+    board(8, QDate(2023, 2, 28));
+    ASSERT_TRUE(editer(m_w->SGrid, 1, 3));
+    m_w->txtEdit->clear();
+    m_w->txtEdit_KeyDown(13, 0);
+    EXPECT_EQ(m_w->SGrid->CellText(1, 3), s("Anniversaire de Yann"));
 }
 
 // Answers Yes to the removal, after another workstation gave the state to a half-day.
@@ -85,30 +108,38 @@ TEST_F(PresenceBoard, LegendMenuAddRemoveAndRecolour) {
     clicDroit(&e, 1, 3);
     EXPECT_EQ(value(s("SELECT COUNT(*) FROM tbletatpresence WHERE IdEtat = 3")).toInt(), 0);
     EXPECT_EQ(e.Columns(), 3);
+    EXPECT_EQ(m_chooser.messagesShown, QStringList{s("Voulez-vous vraiment supprimer cet état?")});
 
-    // Given to a half-day between the menu and the answer: the state stays.
-    {
+    // Given to a morning or an afternoon between the menu and the answer: the state stays.
+    for (const char* demiJournee : {"EtatAM", "EtatPM"}) {
         UsedMeanwhile chooser;
         chooser.menuAnswers = {3};
-        chooser.before = [this] { sql(s("UPDATE tblpresences SET EtatAM = 4")); };
+        chooser.before = [&] {
+            sql(s("DELETE FROM tblpresences WHERE NoEmploye = 3; INSERT INTO tblpresences (NoEmploye, "
+                  "DatePresence, %1) VALUES (3, '2024-03-20', 4)")
+                    .arg(s(demiJournee)));
+        };
         clicDroit(&e, 1, 3);
-        EXPECT_EQ(value(s("SELECT COUNT(*) FROM tbletatpresence WHERE IdEtat = 4")).toInt(), 1);
+        EXPECT_EQ(value(s("SELECT COUNT(*) FROM tbletatpresence WHERE IdEtat = 4")).toInt(), 1)
+            << demiJournee;
         EXPECT_EQ(chooser.messagesShown.value(1), s("Cet état est utilisé; il n'a pas été retiré."));
     }
 
     // Add: an empty name is refused; a name over 50 characters is given back to shorten.
     m_chooser.messagesShown.clear();
     m_chooser.menuAnswers = {1, 1};
-    m_chooser.inputAnswers = {QString(), QString(51, QLatin1Char('x')), s("Télé'travail \\")};
+    // Fifty characters fit, an emoji counting as one.
+    const QString nom = s("Télé'travail \\") + QString(35, QLatin1Char('x')) + s("\xF0\x9F\x98\x80");
+    m_chooser.inputAnswers = {QString(), QString(51, QLatin1Char('x')), nom};
     m_chooser.colorAnswers = {platform::colorFromBgr(0x123456)};
     clicDroit(&e, 1, 1);
     EXPECT_EQ(m_chooser.messagesShown.value(1), s("Vous devez saisir une valeur"));
     clicDroit(&e, 1, 1);
     EXPECT_EQ(value(s("SELECT CONCAT_WS('/', Description, Couleur) FROM tbletatpresence WHERE IdEtat > 4"))
                   .toString(),
-              s("Télé'travail \\/%1").arg(0x123456));
+              s("%1/%2").arg(nom).arg(0x123456));
     EXPECT_EQ(e.Columns(), 4);
-    EXPECT_EQ(e.CellText(1, 4), s("Télé'travail \\"));
+    EXPECT_EQ(e.CellText(1, 4), nom);
 
     // Recolouring a state repaints the board's half-days in it.
     m_chooser.menuAnswers = {2};
@@ -120,7 +151,8 @@ TEST_F(PresenceBoard, LegendMenuAddRemoveAndRecolour) {
     // State 1 too can be renamed in place; at most 50 characters; an empty name keeps the old one.
     m_chooser.messagesShown.clear();
     ASSERT_TRUE(editer(&e, 1, 1));
-    EXPECT_EQ(w.txtEdit->maxLength(), 50);
+    w.txtEdit->setText(nom + s("z"));
+    EXPECT_EQ(w.txtEdit->text(), nom);
     w.txtEdit->clear();
     w.txtEdit_KeyDown(13, 0);
     EXPECT_EQ(m_chooser.messagesShown.value(0), s("Vous devez saisir une valeur"));
