@@ -134,6 +134,8 @@ private:
     bool UpdateEtatPersence(bool bAM, qint32 IdEtat, qint32 NoEmploye, const QDate& DatePresence, bool bTexte,
                             const QString& sTexte);
     void ouvrirEditeur(platform::Grid* grid, int row, int col, const QString& tag, int maxLength);
+    // The character typed on a cell opens its editor and is the first one the user wrote.
+    void ajouterToucheTapee(int key);
     void fermerEditeur();
     bool commitNote();
     bool commitEvenement();

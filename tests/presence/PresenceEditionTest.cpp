@@ -2,6 +2,7 @@
 
 #include <QFocusEvent>
 #include <QImage>
+#include <QKeyEvent>
 
 namespace {
 
@@ -144,6 +145,24 @@ TEST_F(PresenceBoard, TheEditorCommitsOnceAndCancels) {
     EXPECT_EQ(w.txtEdit->text().size(), 255);
     QApplication::sendEvent(w.txtEdit, &out);
     EXPECT_EQ(jour(2, "2024-03-12", "LENGTH(DescripAM)"), s("255"));
+
+    // Typed on the board, the key that opens the editor is the note's first character, after
+    // the cell's text; F2 opens it without adding anything.
+    platform::Grid& g = *w.SGrid;
+    g.setSelectedRow(5);
+    g.setSelectedCol(3);
+    QTest::keyClicks(&g, s("R"));
+    QTest::keyClicks(w.txtEdit, s("endez-vous"));
+    QTest::keyClick(w.txtEdit, Qt::Key_Return);
+    EXPECT_EQ(jour(2, "2024-03-12", "DescripPM"), s("Rendez-vous"));
+    QTest::keyClick(&g, Qt::Key_F2);
+    EXPECT_EQ(w.txtEdit->text(), s("Rendez-vous"));
+    QTest::keyClick(w.txtEdit, Qt::Key_Escape);
+    QKeyEvent e(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, s("é"));
+    QApplication::sendEvent(&g, &e);
+    EXPECT_EQ(w.txtEdit->text(), s("Rendez-vousé"));
+    EXPECT_EQ(w.txtEdit->cursorPosition(), 12);
+    QTest::keyClick(w.txtEdit, Qt::Key_Escape);
 
     // The week moves under an open edit: it is written to the day it was opened on.
     ASSERT_TRUE(editer(w.SGrid, 4, 8));
