@@ -109,6 +109,7 @@ protected:
 private:
     void creerControles();
     void ensureLoaded();
+    void occuperHauteur();
     void InitGrid();
     void InitSgridEtat();
     int HauteurLigne(int row) const;

@@ -243,6 +243,11 @@ TEST_F(PresenceBoard, OpeningTheBoardAgainKeepsItsWindowState) {
     presence::frmPresence* f = presence::frmPresence::instance();
     QApplication::processEvents();
     EXPECT_EQ(defautsMiseEnPage(f), ""); // every text reads whole at the opening size
+    // As tall as the screen's working area allows, within a title bar.
+    const QRect dispo = f->screen()->availableGeometry();
+    EXPECT_EQ(f->frameGeometry().top(), dispo.top());
+    EXPECT_LE(f->frameGeometry().bottom(), dispo.bottom());
+    EXPECT_GE(f->frameGeometry().height(), dispo.height() - 40);
     f->setWindowState(Qt::WindowMaximized);
     presence::frmPresence::ouvrir();
     EXPECT_TRUE(f->windowState() & Qt::WindowMaximized);
