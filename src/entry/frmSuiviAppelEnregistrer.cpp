@@ -25,6 +25,14 @@ const QString kTitre = QStringLiteral("Saisie de message");
 constexpr int kLongueurDossier = 50;
 constexpr qint64 kOctetsMessage = 16777215;
 
+// The form keeps its text when the database is lost: the user is told where to find it.
+QString texteNonEnregistre(const platform::DbError& e) {
+    if (!e.isTimeout()) return QStringLiteral("Le message n'a pas été enregistré.");
+    return QStringLiteral("Le message n'a pas été enregistré : la base de données ne répond pas.\n\n"
+                          "Votre texte est gardé : vous le retrouverez dans cette fenêtre dès que la "
+                          "base de données répondra.");
+}
+
 } // namespace
 
 bool frmSuiviAppel::valider() {
@@ -96,8 +104,7 @@ qint32 frmSuiviAppel::enregistrerNouveau() {
         id = enregistrerMessage(*db, m);
     } catch (const platform::DbError& e) {
         services::DoErreur(e, kForm, QStringLiteral("cmdEnregistrer_Click"));
-        platform::messageBox(this, QStringLiteral("Le message n'a pas été enregistré."), kTitre,
-                             platform::MsgIcon::Critical);
+        platform::messageBox(this, texteNonEnregistre(e), kTitre, platform::MsgIcon::Critical);
         return 0;
     }
 
@@ -119,8 +126,7 @@ qint32 frmSuiviAppel::enregistrerExistant() {
             sql::messageUpdate(m_idMessage, cboPriorite->currentData().toInt(), txtMessage->textRTF()));
     } catch (const platform::DbError& e) {
         services::DoErreur(e, kForm, QStringLiteral("cmdEnregistrer_Click"));
-        platform::messageBox(this, QStringLiteral("Le message n'a pas été enregistré."), kTitre,
-                             platform::MsgIcon::Critical);
+        platform::messageBox(this, texteNonEnregistre(e), kTitre, platform::MsgIcon::Critical);
         return 0;
     }
     return m_idMessage;
