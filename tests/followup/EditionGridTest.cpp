@@ -100,8 +100,12 @@ TEST_F(EtatGrille, ScrollingHidesTheEditorWhileItsRowIsAboveTheGrid) {
     g()->verticalScrollBar()->setValue(0);
     EXPECT_FALSE(ed->isHidden());
     EXPECT_EQ(ed->y(), g()->y() + g()->CellRect(r, SGridMsg::colNo).top() + 1 + g()->DefaultRowHeight());
-    // It covers the text band from its left edge; left unchanged, the row gives its room back.
-    EXPECT_EQ(ed->x(), g()->x() + g()->CellRect(r, SGridMsg::colMessage).left());
+    // It covers the whole text band (as far as the grid shows it); left unchanged, the row
+    // gives its room back.
+    const QRect bande = g()->CellRect(r, SGridMsg::colMessage).translated(g()->pos());
+    EXPECT_EQ(ed->x(), bande.left());
+    EXPECT_EQ(ed->geometry().right(),
+              std::min(bande.right(), g()->RowsArea().translated(g()->pos()).right()));
     fermerEditeur();
     EXPECT_EQ(g()->RowHeight(r), g()->EvaluateTextHeight(r, SGridMsg::colMessage) + 18 + 4);
 }
