@@ -89,6 +89,7 @@ TEST_F(EtatGrille, RowHeightAfterALineIsCappedAtTwentyRowsWithAGreenText) {
 TEST_F(EtatGrille, ScrollingHidesTheEditorWhileItsRowIsAboveTheGrid) {
     for (int id = 80; id < 110; ++id)
         messageA(id, QStringLiteral("Message %1").arg(id));
+    hote->resize(1300, hote->height()); // the whole text band shows
     remplir();
     const int r = ligne(80);
     g()->setSelectedRow(r);
