@@ -56,6 +56,11 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         g->setRedraw(false);
         g->setGroupingBandHidden(true);
 
+        // The rows come back in the query's order within the groups: no header may show a sort
+        // they lack. The groups keep their own order, and the columns' tags stay, so that each
+        // column keeps its turn.
+        g->sortKeys().clear();
+
         // The user's grouping and selected message survive the refill.
         std::array<int, kNiveauxGroupe> groupes{};
         for (int c = 1; c <= g->Columns(); ++c) {
@@ -67,9 +72,6 @@ void SGridMsg::Remplir(qint32& IdMessage) {
             if (groupes[size_t(niveau)] > 0) g->setColumnIsGrouped(groupes[size_t(niveau)], false);
         for (int c = 1; c <= g->Columns(); ++c) // a level the memory cannot hold is dropped too
             if (g->ColumnIsGrouped(c)) g->setColumnIsGrouped(c, false);
-        // The rows come back in the query's order: no header may show a sort they lack. The
-        // columns' tags stay, so that each one keeps its turn.
-        g->sortKeys().clear();
         const qint32 selection = g->SelectedRow() > 0 ? g->CellItemData(g->SelectedRow(), colNo) : -1;
 
         booChargement = true;

@@ -66,6 +66,8 @@ TEST_F(MenusGrille, HeaderClicksSortEachColumnInTurnAndAGroupedColumnKeepsItsKey
     EXPECT_EQ(g()->sortKeys().count(), 1);
     EXPECT_EQ(g()->sortKeys().order(1), platform::kSortDescending);
     EXPECT_EQ(listed(*grille), (QList<int>{3, 1, 2}));
+    remplir(); // the groups keep their order
+    EXPECT_EQ(listed(*grille), (QList<int>{3, 1, 2}));
     EXPECT_TRUE(g()->RowIsGroup(1));
     EXPECT_TRUE(chooser.menusShown.isEmpty());
 }
