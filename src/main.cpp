@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDate>
+#include <QFont>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -64,7 +66,14 @@ int selfTest(const services::Config& config, bool haveConfig, bool configGiven, 
         // A missing translations package leaves Qt's own buttons in English.
         {"traductions",
          [] { return services::frenchTranslationsLoad() ? QString() : QStringLiteral("qtbase_fr absent"); }},
+        // A script face in place of the windows' font makes the lists hard to read.
+        {"police",
+         [] {
+             const QFontInfo info(QFont(QStringLiteral("Comic Sans MS")));
+             return info.italic() ? QStringLiteral("« %1 » penchée").arg(info.family()) : QString();
+         }},
     };
+    printf("police des fenêtres : %s\n", qUtf8Printable(services::policeDesFenetres()));
     int failures = 0;
     for (const auto& [name, check] : checks) {
         const QString why = check();
@@ -122,6 +131,7 @@ void armScreenshot(shell::frmUpdate& main) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     services::installerFrancais();
+    services::installerPolices();
     QApplication::setApplicationName(QStringLiteral("Corvel"));
     QApplication::setOrganizationName(QStringLiteral("Corvel"));
     QApplication::setQuitOnLastWindowClosed(false);

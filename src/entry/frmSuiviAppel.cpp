@@ -312,6 +312,7 @@ bool frmSuiviAppel::lireMessage(qint32 idMessage) {
 
     // The list now shows this message's recipients, each with his own state.
     lstEmploye->clear();
+    const QTreeWidgetItem* moi = nullptr;
     for (auto e = db->open(sql::messageDestinatairesSelect(idMessage)); !e.eof(); e.moveNext()) {
         auto* item = new QTreeWidgetItem(lstEmploye, {e.field(QStringLiteral("Nom")).text(),
                                                       e.field(QStringLiteral("Description")).text()});
@@ -319,7 +320,11 @@ bool frmSuiviAppel::lireMessage(qint32 idMessage) {
         item->setData(1, Qt::UserRole, e.field(QStringLiteral("IdEtat")).toInt());
         item->setFlags(Qt::ItemIsEnabled);
         item->setCheckState(0, Qt::Checked);
+        if (item->data(0, Qt::UserRole).toInt() == services::Session::lngNoEmploye) moi = item;
     }
+    // The state shown is the one of this employee's own recipient row, none when he is not
+    // a recipient: the message itself has no state.
+    cboEtat->setCurrentIndex(moi ? cboEtat->findData(moi->data(1, Qt::UserRole)) : -1);
     return true;
 }
 

@@ -28,6 +28,14 @@ const QString kTitre = QStringLiteral("Saisie de message");
 constexpr int kLongueurDossier = 50;
 constexpr qint64 kOctetsMessage = 16777215;
 
+// The form keeps its text when the database is lost: the user is told where to find it.
+QString texteNonEnregistre(const platform::DbError& e) {
+    if (!e.isTimeout()) return QStringLiteral("Le message n'a pas été enregistré.");
+    return QStringLiteral("Le message n'a pas été enregistré : la base de données ne répond pas.\n\n"
+                          "Votre texte est gardé : vous le retrouverez dans cette fenêtre dès que la "
+                          "base de données répondra.");
+}
+
 // A save that failed: a text longer than the server takes is the user's to shorten;
 // anything else is logged. Either way nothing was written and the form keeps its text.
 void signalerEchec(QWidget* parent, const platform::DbError& e) {
@@ -42,8 +50,7 @@ void signalerEchec(QWidget* parent, const platform::DbError& e) {
         return;
     }
     services::DoErreur(e, kForm, QStringLiteral("cmdEnregistrer_Click"));
-    platform::messageBox(parent, QStringLiteral("Le message n'a pas été enregistré."), kTitre,
-                         platform::MsgIcon::Critical);
+    platform::messageBox(parent, texteNonEnregistre(e), kTitre, platform::MsgIcon::Critical);
 }
 
 } // namespace

@@ -200,10 +200,9 @@ void SGridMsg::FinEditText() {
             // A message deleted meanwhile keeps its editor open with the text.
             if (modifie && !enregistrerTexteEdite(id, sql)) return;
             const bool ligne = row >= 1 && row <= g->Rows() && g->CellItemData(row, colNo) == id;
-            if (ligne && modifie) {
-                g->setCellText(row, colMessage, m_txtRtfEdit->text());
-                HauteurLigne(row);
-            }
+            if (ligne && modifie) g->setCellText(row, colMessage, m_txtRtfEdit->text());
+            // Changed or not, the row gives back the room it made for the editor.
+            if (ligne) HauteurLigne(row);
             if (m_booRecu && intNoEmploye >= 1) {
                 sql = followup::sqlMarquerLu(id, intNoEmploye);
                 connexion().execute(sql);
@@ -248,20 +247,19 @@ void SGridMsg::SGrid_ScrollChange() {
     placerEditeurTexte(m_txtRtfEdit->tag().toInt());
 }
 
-// Over the row's text band: from the number column to the end of the types column, just
-// under the row's cells. The row grows, while edited, to hold the editor's height, and the
-// editor shows only while its top is over the grid's rows, cut to them: it never covers
-// the next rows, the headers or the scroll bars.
+// Over the row's whole text band, just under the row's cells, so that no slice of the text
+// beneath shows beside it. The row grows, while edited, to hold the editor's height, and the
+// editor shows only while its top is over the grid's rows, cut to them: it never covers the
+// next rows, the headers or the scroll bars.
 void SGridMsg::placerEditeurTexte(int row) {
     platform::Grid* g = m_SGrid;
     const int hauteur = hauteurEditeurTexte();
     if (g->RowHeight(row) < g->DefaultRowHeight() + 1 + hauteur)
         g->setRowHeight(row, g->DefaultRowHeight() + 1 + hauteur);
     const QRect no = g->CellRect(row, colNo);
-    const QRect types = g->CellRect(row, colTypeMessage);
-    const int left = g->x() + no.left();
+    const QRect bande = g->CellRect(row, colMessage);
     const int top = g->y() + no.top() + 1 + g->DefaultRowHeight();
-    const QRect voulu(left, top, g->x() + types.left() + types.width() - left, hauteur);
+    const QRect voulu(g->x() + bande.left(), top, bande.width(), hauteur);
     const QRect zone = zoneEditeurs();
     m_txtRtfEdit->setGeometry(voulu & zone);
     m_txtRtfEdit->setVisible(top >= zone.top() && top <= zone.bottom());

@@ -56,6 +56,11 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         g->setRedraw(false);
         g->setGroupingBandHidden(true);
 
+        // The rows come back in the query's order within the groups: no header may show a sort
+        // they lack. The groups keep their own order, and the columns' tags stay, so that each
+        // column keeps its turn.
+        g->sortKeys().clear();
+
         // The user's grouping and selected message survive the refill.
         std::array<int, kNiveauxGroupe> groupes{};
         for (int c = 1; c <= g->Columns(); ++c) {

@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 
 using platform::Recordset;
 
@@ -90,6 +92,8 @@ protected:
             // Keys without a character (arrows, Delete) are not typed characters, and
             // moving on or leaving the box is no typing either.
             if (key->text().isEmpty() || code == 9 || code == 13 || code == 27) return false;
+            // Select all, copy, cut and paste are the box's own; a paste is checked below.
+            if (key->modifiers() & Qt::ControlModifier) return false;
             int ascii = key->text().at(0).unicode();
             g->txtNoMsg_KeyPress(ascii);
             return ascii == 0;
@@ -130,6 +134,9 @@ void SGridMsg::initFiltres() {
     for (QWidget* w : {static_cast<QWidget*>(m_DTPicker1), static_cast<QWidget*>(m_DTPicker2),
                        static_cast<QWidget*>(m_txtNoMsg)})
         w->installEventFilter(filtreBarre);
+    // A paste (or a drop) holding anything but digits is refused whole, as typing it is.
+    m_txtNoMsg->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_txtNoMsg));
 
     connect(m_chkAffTermine, &QCheckBox::clicked, this, &SGridMsg::chkAffTermine_Click);
     connect(m_chkIntervalle, &QCheckBox::clicked, this, &SGridMsg::chkIntervalle_Click);

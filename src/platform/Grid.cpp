@@ -14,8 +14,8 @@
 namespace platform {
 
 namespace {
-constexpr int kResizeGrip = 4; // pixels either side of a header border that start a resize
-constexpr int kKeyF2 = 113;    // the key code hosts receive for F2
+constexpr int kResizeGrip = 4;     // pixels either side of a header border that start a resize
+constexpr int kKeyF2 = Qt::Key_F2; // beyond every character, so that no typed one reads as F2
 
 int shiftState(Qt::KeyboardModifiers m) {
     return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
@@ -402,7 +402,7 @@ void Grid::keyPressEvent(QKeyEvent* event) {
     }
     if (!text.isEmpty() && text.at(0).isPrint() &&
         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        requestEdit(text.at(0).unicode());
+        requestEdit(int(text.toUcs4().value(0)));
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);

@@ -73,7 +73,8 @@ signals:
     void ScrollChange();
     // Raised when the user moves the selection (not when code writes it).
     void SelectionChange(int row, int column);
-    // key: 0 for a mouse click, 113 for F2, the character's code for a typed character.
+    // key: 0 for a mouse click, Qt::Key_F2 for F2, the code point of a typed character (which
+    // the host's editor then receives: it is the first character the user typed).
     void RequestEdit(int row, int column, int key, bool& cancel);
 
 protected:

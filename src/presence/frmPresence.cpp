@@ -20,6 +20,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QToolButton>
 
 using platform::twipsToPixelsX;
@@ -53,14 +54,27 @@ frmPresence::frmPresence(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmPresence"));
     creerControles();
     initEdition();
-    // At least the designed 12915 by 9375 twips; on a larger screen wider and taller, so
-    // that a day's notes and events read without wrapping in every word.
+    // At least the designed 12915 by 9375 twips; on a larger screen wider, so that a day's
+    // notes and events read without wrapping in every word, and as tall as the screen's
+    // working area under the title bar, so that every employee shows without scrolling.
     QSize taille(twipsToPixelsX(12915), twipsToPixelsY(9375));
     if (const QScreen* ecran = QGuiApplication::primaryScreen()) {
-        const QSize dispo = ecran->availableGeometry().size() * 0.9;
-        taille = taille.expandedTo(QSize(1120, 760).boundedTo(dispo));
+        const QRect dispo = ecran->availableGeometry();
+        taille = taille.expandedTo(QSize(std::min(1120, dispo.width() * 9 / 10),
+                                         dispo.height() - style()->pixelMetric(QStyle::PM_TitleBarHeight)));
     }
     resize(taille);
+}
+
+// Shown for the first time: the title bar's real height is known now, where the window
+// system reports it; the whole window goes at the top of the working area.
+void frmPresence::occuperHauteur() {
+    const QScreen* ecran = screen();
+    if (!ecran) return;
+    const QRect dispo = ecran->availableGeometry();
+    const int cadre = frameGeometry().height() - height();
+    if (cadre > 0) resize(width(), std::max(twipsToPixelsY(9375), dispo.height() - cadre));
+    move(frameGeometry().x(), dispo.top());
 }
 
 frmPresence::~frmPresence() = default;
@@ -82,8 +96,10 @@ void frmPresence::ouvrir() {
     // Shown again as it was left: a maximised board stays maximised.
     if (f->isMinimized())
         f->setWindowState(f->windowState() & ~Qt::WindowMinimized);
-    else if (!f->isVisible())
+    else if (!f->isVisible()) {
         f->show();
+        f->occuperHauteur();
+    }
     f->raise();
     f->activateWindow();
     f->SetDate(platform::Clock::today());

@@ -110,6 +110,7 @@ protected:
 private:
     void creerControles();
     void ensureLoaded();
+    void occuperHauteur();
     void InitGrid();
     void InitSgridEtat();
     int HauteurLigne(int row) const;
@@ -138,6 +139,8 @@ private:
                             const QString& sTexte, const QString& sAffiche = QString());
     void ouvrirEditeur(platform::Grid* grid, int row, int col, const QString& tag, int maxLength);
     void placerEditeur(platform::Grid* grid, int row, int col);
+    // The character typed on a cell opens its editor and is the first one the user wrote.
+    void ajouterToucheTapee(int key);
     void fermerEditeur();
     bool commitNote();
     bool commitEvenement();

@@ -266,11 +266,12 @@ void frmPresence::SGrid_SelChange(int row, int col) {
 
 // ---- The in-place editor
 
-void frmPresence::SGrid_RequestEdit(int row, int col, int /*key*/, bool& cancel) {
+void frmPresence::SGrid_RequestEdit(int row, int col, int key, bool& cancel) {
     cancel = true;
     try {
         if (!PeutModifier(row, col)) return;
         ouvrirEditeur(SGrid, row, col, row == 1 ? kTagEvent : QString(), kLongueurNote);
+        ajouterToucheTapee(key);
     } catch (const std::exception& e) {
         services::DoErreur(e, kForm, QStringLiteral("SGrid_RequestEdit"));
     }
@@ -303,6 +304,14 @@ void frmPresence::placerEditeur(platform::Grid* grid, int row, int col) {
     // Over the cell, and never beyond the grid's visible part.
     QRect cellule = grid->CellRect(row, col).intersected(grid->viewport()->geometry());
     txtEdit->setGeometry(cellule.translated(grid->pos()));
+}
+
+void frmPresence::ajouterToucheTapee(int key) {
+    // A click (0) and F2 open the editor without writing anything.
+    if (key <= 0 || key > 0x10FFFF || !txtEdit->isVisible()) return;
+    const char32_t c = char32_t(key);
+    txtEdit->end(false);
+    txtEdit->insert(QString::fromUcs4(&c, 1));
 }
 
 bool frmPresence::filtreEditeur(QEvent* event) {

@@ -106,11 +106,12 @@ void frmPresence::SGridEtat_MouseUp(int Button, int /*Shift*/, float X, float Y)
     }
 }
 
-void frmPresence::SGridEtat_RequestEdit(int row, int col, int /*key*/, bool& cancel) {
+void frmPresence::SGridEtat_RequestEdit(int row, int col, int key, bool& cancel) {
     cancel = true;
     if (!booAccesGestion) return;
     try {
         ouvrirEditeur(SGridEtat, row, col, QStringLiteral("Etat"), kLongueurEtat);
+        ajouterToucheTapee(key);
     } catch (const std::exception& e) {
         services::DoErreur(e, kForm, QStringLiteral("SGridEtat_RequestEdit"));
     }

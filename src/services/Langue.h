@@ -1,5 +1,7 @@
 #pragma once
 
+class QString;
+
 // The program speaks French (Canada) everywhere: dates, month and day names of the
 // calendars, and Qt's own texts (standard buttons and dialogs).
 namespace services {
@@ -11,5 +13,13 @@ bool installerFrancais();
 
 // True when Qt's standard texts come out in French (Cancel reads "Annuler").
 bool frenchTranslationsLoad();
+
+// The windows ask for "Comic Sans MS", which Linux rarely has; left to itself fontconfig may
+// pick a calligraphic script in its place. Maps it to its look-alike "Comic Neue", then to a
+// plain sans face. Call once, after the application object is made and before any widget.
+void installerPolices();
+
+// The face actually drawn when a window asks for "Comic Sans MS".
+QString policeDesFenetres();
 
 } // namespace services

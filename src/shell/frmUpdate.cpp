@@ -212,6 +212,10 @@ void frmUpdate::buildFallback() {
     m_statusIcon = new QLabel(this);
     m_statusText = new QLabel(this);
     m_statusText->setObjectName(QStringLiteral("lblEtat"));
+    // The longest state (the name, then the database outage on two lines) has its room from
+    // the start: the window keeps its size whatever the state.
+    m_statusText->setWordWrap(true);
+    m_statusText->setMinimumHeight(3 * m_statusText->fontMetrics().lineSpacing());
     auto* title = new QLabel(TrayIcon::tooltip(), this);
     title->setWordWrap(true);
     QFont bold = title->font();
@@ -242,7 +246,7 @@ void frmUpdate::buildFallback() {
     });
     m_statusIcon->setPixmap(TrayIcon::picture(TrayIcon::Normal).pixmap(32, 32));
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
-    // The window grows with a longer state text rather than cut it.
+    // The window grows rather than cut a text.
     layout->setSizeConstraint(QLayout::SetMinimumSize);
     setMinimumWidth(380);
 }

@@ -245,6 +245,7 @@ TEST_F(frmSuiviAppelTest, LoadingReadingAndSavingAMessageCallsTheOpenerBack) {
     f.ChargeMessage(10);
     EXPECT_EQ(scalar(nouveaux), u"11"_s);
     EXPECT_TRUE(m_verifs.isEmpty());
+    EXPECT_EQ(child<QComboBox>(f, "cboEtat")->currentText(), QString()); // no row of his: no state
     // A recipient reads it: only his unread flag goes, and the shell counts again.
     login(2, u"Julie"_s);
     f.ChargeMessage(10);
@@ -270,6 +271,22 @@ TEST_F(frmSuiviAppelTest, LoadingReadingAndSavingAMessageCallsTheOpenerBack) {
     EXPECT_EQ(scalar(u"SELECT IdPriorite FROM tblmessage WHERE IdMessage = 10"_s), u"1"_s);
     EXPECT_EQ(texteStocke(10), u"Rappelé, voir l'été"_s);
     EXPECT_EQ(destinataires(10), recipients);
+    // Each recipient sees the state of his own row.
+    login(3, u"Marc"_s);
+    f.ChargeMessage(10);
+    EXPECT_EQ(child<QComboBox>(f, "cboEtat")->currentText(), u"À rappeler"_s);
+    login(2, u"Julie"_s);
+
+    // Lost, the database refuses the save; the text stays in the form and the user is told.
+    platform::Database* cn = services::Session::cnBD();
+    services::Session::setConnection(nullptr);
+    chooser.messagesShown.clear();
+    f.cmdEnregistrer_Click();
+    services::Session::setConnection(cn);
+    EXPECT_EQ(chooser.messagesShown.value(0).section(u'\n', -1),
+              u"Votre texte est gardé : vous le retrouverez dans cette fenêtre dès que la base de "
+              "données répondra."_s);
+    EXPECT_EQ(child<platform::RtfEdit>(f, "txtMessage")->toPlainText(), u"Rappelé, voir l'été"_s);
 
     // An unknown number leaves an empty form with the possible recipients, none chosen.
     f.ChargeMessage(999);

@@ -89,6 +89,7 @@ TEST_F(EtatGrille, RowHeightAfterALineIsCappedAtTwentyRowsWithAGreenText) {
 TEST_F(EtatGrille, ScrollingHidesTheEditorWhileItsRowIsAboveTheGrid) {
     for (int id = 80; id < 110; ++id)
         messageA(id, QStringLiteral("Message %1").arg(id));
+    hote->resize(1300, hote->height()); // the whole text band shows
     remplir();
     const int r = ligne(80);
     g()->setSelectedRow(r);
@@ -100,4 +101,12 @@ TEST_F(EtatGrille, ScrollingHidesTheEditorWhileItsRowIsAboveTheGrid) {
     g()->verticalScrollBar()->setValue(0);
     EXPECT_FALSE(ed->isHidden());
     EXPECT_EQ(ed->y(), g()->y() + g()->CellRect(r, SGridMsg::colNo).top() + 1 + g()->DefaultRowHeight());
+    // It covers the whole text band (as far as the grid shows it); left unchanged, the row
+    // gives its room back.
+    const QRect bande = g()->CellRect(r, SGridMsg::colMessage).translated(g()->pos());
+    EXPECT_EQ(ed->x(), bande.left());
+    EXPECT_EQ(ed->geometry().right(),
+              std::min(bande.right(), g()->RowsArea().translated(g()->pos()).right()));
+    fermerEditeur();
+    EXPECT_EQ(g()->RowHeight(r), g()->EvaluateTextHeight(r, SGridMsg::colMessage) + 18 + 4);
 }

@@ -31,7 +31,8 @@ TEST_F(EtatGrille, OneRecipientMessageFinishedThenGivenAPriority) {
     EXPECT_EQ(g()->CellText(r, SGridMsg::colMessage),
               QStringLiteral("Rappeler M. Tremblay\n") + audit(QStringLiteral("Terminé")));
     EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 4 + 2);
-    EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), -1);
+    for (int c = SGridMsg::colNo; c <= SGridMsg::colDestinataire; ++c)
+        EXPECT_EQ(g()->CellForeColor(r, c), -1) << "column " << c; // read: no column stays red
     EXPECT_EQ(verifs, QList<bool>({true}));
     EXPECT_TRUE(grille->ImgCbo()->isHidden());
 

@@ -3,6 +3,7 @@
 #include "SGridMsgFixture.h"
 
 #include <QCalendarWidget>
+#include <QClipboard>
 #include <QWheelEvent>
 
 namespace {
@@ -191,6 +192,16 @@ TEST_F(FiltresBarreTest, NumberSearchStaysInForceUntilTheBoxIsEmptied) {
     g.show();
     g.Remplir();
     QTest::keyClicks(g.txtNoMsg(), QStringLiteral("a6b"));
+    EXPECT_EQ(g.txtNoMsg()->text(), QStringLiteral("6"));
+    // Select all, cut and paste work; a paste of anything but digits is refused.
+    QTest::keyClick(g.txtNoMsg(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(g.txtNoMsg(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(g.txtNoMsg()->text(), QString());
+    QApplication::clipboard()->setText(QStringLiteral("6 x"));
+    QTest::keyClick(g.txtNoMsg(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(g.txtNoMsg()->text(), QString());
+    QApplication::clipboard()->setText(QStringLiteral("6"));
+    QTest::keyClick(g.txtNoMsg(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(g.txtNoMsg()->text(), QStringLiteral("6"));
     QTest::keyClick(g.txtNoMsg(), Qt::Key_Return);
     EXPECT_EQ(listed(g), QList<int>{6}); // finished, listed all the same

@@ -53,12 +53,20 @@ TEST_F(MenusGrille, HeaderClicksSortEachColumnInTurnAndAGroupedColumnKeepsItsKey
     EXPECT_EQ(listed(*grille), (QList<int>{1, 3, 2}));
     clicEntete(SGridMsg::colHeure);
     EXPECT_EQ(listed(*grille), (QList<int>{2, 3, 1}));
+    // A refill lists the rows in the query's order: no header shows a sort, and the column
+    // keeps its turn.
+    remplir();
+    EXPECT_EQ(g()->sortKeys().count(), 0);
+    clicEntete(SGridMsg::colHeure);
+    EXPECT_EQ(listed(*grille), (QList<int>{1, 3, 2}));
 
     // Grouped by priority: a click there turns the groups' own order round.
     g()->setColumnIsGrouped(SGridMsg::colPriorite, true);
     clicEntete(SGridMsg::colPriorite);
     EXPECT_EQ(g()->sortKeys().count(), 1);
     EXPECT_EQ(g()->sortKeys().order(1), platform::kSortDescending);
+    EXPECT_EQ(listed(*grille), (QList<int>{3, 1, 2}));
+    remplir(); // the groups keep their order
     EXPECT_EQ(listed(*grille), (QList<int>{3, 1, 2}));
     EXPECT_TRUE(g()->RowIsGroup(1));
     EXPECT_TRUE(chooser.menusShown.isEmpty());

@@ -147,9 +147,12 @@ TEST_F(SGridMsgDb, UpdateLigneRewritesAListedRowFromTheRightRecipient) {
     message(40);
     recipient(40, 4, 3, 3, 1, QString(), 9, 1); // Marc: waiting, unread, his 9th
     recipient(40, 4, 2, 1, 0, QString(), 7, 1); // Julie: open, read, her 7th
+    message(41); // finished by Julie long ago, still open for Marc: struck through
+    recipient(41, 3, 2, 4, 0, QStringLiteral("2024-01-02 08:00:00"));
+    recipient(41, 3, 3);
     SGridMsg g;
     g.Remplir();
-    ASSERT_EQ(listed(g), (QList<int>{1, 40}));
+    ASSERT_EQ(listed(g), (QList<int>{1, 40, 41}));
     platform::Grid* s = g.SGrid();
     EXPECT_EQ(s->CellForeColor(1, 3), 0x0000FF);
 
@@ -159,9 +162,11 @@ TEST_F(SGridMsgDb, UpdateLigneRewritesAListedRowFromTheRightRecipient) {
         "UPDATE tblmessage SET IdPriorite = 3, Message = 'Nouveau texte' WHERE IdMessage = 1"));
     recipient(1, 3, 5, 3, 0);
     const auto refreshes = refreshCounter(g);
-    for (qint32 id : {1, 2, 40})
+    for (qint32 id : {1, 2, 40, 41})
         g.UpdateLigne(id);
-    EXPECT_EQ(listed(g), (QList<int>{1, 40})); // a message not listed is not added
+    EXPECT_EQ(listed(g), (QList<int>{1, 40, 41})); // a message not listed is not added
+    for (int c = SGridMsg::colNo; c <= SGridMsg::colMessage; ++c)
+        EXPECT_TRUE(s->CellFont(rowOf(g, 41), c).strikeOut()) << "column " << c;
     EXPECT_EQ(s->CellText(1, 4), QStringLiteral("Après"));
     EXPECT_EQ(s->CellImage(1, 1), 2);
     EXPECT_EQ(s->CellImage(1, 2), 5);

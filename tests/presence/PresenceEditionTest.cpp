@@ -3,6 +3,7 @@
 #include <QFocusEvent>
 #include <QImage>
 #include <QScrollBar>
+#include <QKeyEvent>
 
 namespace {
 
@@ -175,6 +176,24 @@ TEST_F(PresenceBoard, TheEditorCommitsOnceAndCancels) {
     EXPECT_EQ(w.txtEdit->text().size(), 255);
     QApplication::sendEvent(w.txtEdit, &out);
     EXPECT_EQ(jour(2, "2024-03-12", "LENGTH(DescripAM)"), s("255"));
+
+    // Typed on the board, the key that opens the editor is the note's first character, after
+    // the cell's text; F2 opens it without adding anything.
+    platform::Grid& g = *w.SGrid;
+    g.setSelectedRow(5);
+    g.setSelectedCol(3);
+    QTest::keyClicks(&g, s("R"));
+    QTest::keyClicks(w.txtEdit, s("endez-vous"));
+    QTest::keyClick(w.txtEdit, Qt::Key_Return);
+    EXPECT_EQ(jour(2, "2024-03-12", "DescripPM"), s("Rendez-vous"));
+    QTest::keyClick(&g, Qt::Key_F2);
+    EXPECT_EQ(w.txtEdit->text(), s("Rendez-vous"));
+    QTest::keyClick(w.txtEdit, Qt::Key_Escape);
+    QKeyEvent e(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, s("é"));
+    QApplication::sendEvent(&g, &e);
+    EXPECT_EQ(w.txtEdit->text(), s("Rendez-vousé"));
+    EXPECT_EQ(w.txtEdit->cursorPosition(), 12);
+    QTest::keyClick(w.txtEdit, Qt::Key_Escape);
     // A character is never cut in half: 254 letters and an emoji fit, the second emoji not.
     const QString emoji = s("\xF0\x9F\x98\x80");
     ASSERT_TRUE(editer(w.SGrid, 5, 3));
@@ -280,6 +299,11 @@ TEST_F(PresenceBoard, OpeningTheBoardAgainKeepsItsWindowState) {
     presence::frmPresence* f = presence::frmPresence::instance();
     QApplication::processEvents();
     EXPECT_EQ(defautsMiseEnPage(f), ""); // every text reads whole at the opening size
+    // As tall as the screen's working area allows, within a title bar.
+    const QRect dispo = f->screen()->availableGeometry();
+    EXPECT_EQ(f->frameGeometry().top(), dispo.top());
+    EXPECT_LE(f->frameGeometry().bottom(), dispo.bottom());
+    EXPECT_GE(f->frameGeometry().height(), dispo.height() - 40);
     f->setWindowState(Qt::WindowMaximized);
     presence::frmPresence::ouvrir();
     EXPECT_TRUE(f->windowState() & Qt::WindowMaximized);

@@ -3,6 +3,8 @@
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QFont>
+#include <QFontInfo>
 #include <QPushButton>
 #include <QTableView>
 #include <QToolButton>
@@ -31,4 +33,14 @@ TEST(Langue, CalendarsAndStandardButtonsSpeakFrench) {
 
     QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Annuler"));
+}
+
+// The windows' "Comic Sans MS" is drawn in its look-alike, never in whatever script face
+// fontconfig would pick; a plain sans face follows when the look-alike is missing.
+TEST(Langue, WindowsFontIsAReadableFace) {
+    const QStringList faces = QFont::substitutes(QStringLiteral("Comic Sans MS"));
+    ASSERT_GE(faces.size(), 2);
+    EXPECT_EQ(faces.first(), QStringLiteral("comic neue")); // Qt keeps the names in lower case
+    EXPECT_EQ(services::policeDesFenetres(), QStringLiteral("Comic Neue"));
+    EXPECT_FALSE(QFontInfo(QFont(QStringLiteral("Comic Sans MS"))).italic());
 }

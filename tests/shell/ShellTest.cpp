@@ -200,16 +200,18 @@ TEST_F(ShellTest, AServerThatStopsAnsweringMakesTheProgramInactive) {
 }
 
 // Where there is no notification area the main window shows the state: going inactive
-// makes its text longer, and the window grows to show all of it.
+// makes its text longer, and it wraps within the window, which keeps its size.
 TEST_F(ShellTest, MainWindowAndChooserReadWholeActiveAndInactive) {
     services::Session::strNomEmploye = u"Marie-Ève Létourneau-Desrosiers"_s;
     auto& main = startShell();
     main.show();
     QApplication::processEvents();
     EXPECT_EQ(defautsMiseEnPage(&main), "");
+    const QSize taille = main.size();
     main.goInactive();
     QApplication::processEvents();
     EXPECT_EQ(defautsMiseEnPage(&main), "");
+    EXPECT_EQ(main.size(), taille);
     shell::EmployeeChooser chooser({{2, services::Session::strNomEmploye}, {3, u"Éric Côté"_s}});
     chooser.show();
     QApplication::processEvents();
