@@ -140,6 +140,7 @@ void Database::fail(const QString& sql, const QSqlError& e) {
 
 void Database::execute(const QString& sql) {
     if (!isOpen()) throw DbError(-1, QStringLiteral("La connexion à la base de données est fermée."), sql);
+    if (m_journal) *m_journal << sql;
     QElapsedTimer t;
     t.start();
     QSqlQuery q(QSqlDatabase::database(m_name, false));
@@ -151,6 +152,7 @@ void Database::execute(const QString& sql) {
 
 Recordset Database::open(const QString& sql) {
     if (!isOpen()) throw DbError(-1, QStringLiteral("La connexion à la base de données est fermée."), sql);
+    if (m_journal) *m_journal << sql;
     QElapsedTimer t;
     t.start();
     QSqlQuery q(QSqlDatabase::database(m_name, false));

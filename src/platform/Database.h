@@ -109,6 +109,9 @@ public:
     // Counts the statements run since creation; the benchmarks use it with the time below.
     qint64 statementCount() const { return m_statements; }
     qint64 nanosecondsInDatabase() const { return m_nanos; }
+    // When set, every statement run is appended to it, so that a benchmark can time the
+    // statements of a step again on their own.
+    void setJournal(QStringList* journal) { m_journal = journal; }
 
 private:
     [[noreturn]] void fail(const QString& sql, const QSqlError& error);
@@ -117,6 +120,7 @@ private:
     ConnectionSettings m_settings;
     qint64 m_statements = 0;
     qint64 m_nanos = 0;
+    QStringList* m_journal = nullptr;
 };
 
 // Begins on creation; rolls back on destruction unless commit() was called, so that a
