@@ -49,7 +49,7 @@ inline void remplirMessages(const followup::MessageFilter& f, platform::Grid& g,
     g.Clear();
     const bool tousTermines = f.affTermine && !f.intervalle;
     platform::RichTextBox rtf;
-    for (Recordset rs = db.open(followup::sqlMessages(f)); !rs.eof(); rs.moveNext()) {
+    for (Recordset rs = db.open(followup::sqlMessages(f, false)); !rs.eof(); rs.moveNext()) {
         const qint32 id = entier(rs, "IdMessage");
         bool barre = false;
         bool affiche = entier(rs, "IdEtat") != 4 || tousTermines || f.idMessage > 0;
