@@ -56,7 +56,10 @@ public:
         colMessage,
     };
 
-    explicit SGridMsg(QWidget* parent = nullptr);
+    // A host that sets the mode right after creating the control (the message-list window)
+    // passes listesParHote: the caller and telephone lists are then built once, by that
+    // setting, instead of also at creation for a mode about to change.
+    explicit SGridMsg(QWidget* parent = nullptr, bool listesParHote = false);
     ~SGridMsg() override;
 
     // ---- Fill
@@ -302,6 +305,7 @@ private:
     qint32 lngDernierIdMessage = 0;
     qint64 m_rechercheBackColor = 0;
     bool m_rechercheNo = false; // txtNoMsg's tag: a search by number is in force
+    bool m_listesParHote = false;
 
     // Controls
     platform::Grid* m_SGrid = nullptr;
