@@ -212,9 +212,11 @@ private:
         QString dossiers;
         QStringList destinataires;
     };
-    void ajouterLigne(const platform::Recordset& rs, const DetailsLigne& details, bool barre,
-                      qint32 idSelection);
-    void ecrireColonnes(int row, const platform::Recordset& rs, const QFont& font,
+    // Positions of a message record's columns, looked up once for its result set.
+    struct ColonnesMessage;
+    void ajouterLigne(const platform::Recordset& rs, const ColonnesMessage& c, const DetailsLigne& details,
+                      bool barre, qint32 idSelection);
+    void ecrireColonnes(int row, const platform::Recordset& rs, const ColonnesMessage& c, const QFont& font,
                         const DetailsLigne& details);
     bool lireTextes(const QStringList& sqls, const char* champTexte, const QString& procedure,
                     QHash<qint32, QString>& textes);

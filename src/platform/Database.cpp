@@ -45,10 +45,21 @@ QDateTime Field::toDateTime() const {
     return m_value.toDateTime();
 }
 
-Recordset::Recordset(QStringList names, QVector<QVector<QVariant>> rows)
-    : m_names(std::move(names)), m_rows(std::move(rows)) {}
+Recordset::Recordset(QStringList names, QVector<QVariant> values)
+    : m_names(std::move(names)), m_values(std::move(values)),
+      m_count(m_names.isEmpty() ? 0 : int(m_values.size() / m_names.size())) {
+    // A name stands for the first column spelt like it in any case, as the search below finds.
+    for (int i = m_names.size() - 1; i >= 0; --i)
+        for (int j = 0; j <= i; ++j)
+            if (m_names[j].compare(m_names[i], Qt::CaseInsensitive) == 0) {
+                m_positions.insert(m_names[i], j);
+                break;
+            }
+}
 
 int Recordset::fieldIndex(const QString& name) const {
+    const auto it = m_positions.constFind(name);
+    if (it != m_positions.constEnd()) return *it;
     for (int i = 0; i < m_names.size(); ++i)
         if (m_names[i].compare(name, Qt::CaseInsensitive) == 0) return i;
     return -1;
@@ -67,7 +78,7 @@ Field Recordset::field(int index) const {
                       QString());
     if (index < 0 || index >= m_names.size())
         throw DbError(3265, QStringLiteral("Élément introuvable dans la collection."), QString());
-    return Field(m_rows[m_pos][index]);
+    return Field(m_values[qsizetype(m_pos) * m_names.size() + index]);
 }
 
 namespace {
@@ -167,18 +178,16 @@ Recordset Database::open(const QString& sql) {
     names.reserve(rec.count());
     for (int i = 0; i < rec.count(); ++i)
         names << rec.fieldName(i);
-    QVector<QVector<QVariant>> rows;
+    QVector<QVariant> values;
     const int n = rec.count();
-    while (q.next()) {
-        QVector<QVariant> row(n);
+    if (q.size() > 0) values.reserve(qsizetype(q.size()) * n);
+    while (q.next())
         for (int i = 0; i < n; ++i)
-            row[i] = q.value(i);
-        rows.push_back(std::move(row));
-    }
+            values.push_back(q.value(i));
     if (q.lastError().isValid()) fail(sql, q.lastError());
     m_nanos += t.nsecsElapsed();
     ++m_statements;
-    return Recordset(std::move(names), std::move(rows));
+    return Recordset(std::move(names), std::move(values));
 }
 
 qint64 Database::lastInsertId() {

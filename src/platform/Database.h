@@ -2,6 +2,7 @@
 
 #include "platform/DbError.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -42,15 +43,19 @@ private:
 class Recordset {
 public:
     Recordset() = default;
-    Recordset(QStringList names, QVector<QVector<QVariant>> rows);
+    // The values of every record one after the other, names.size() to a record.
+    Recordset(QStringList names, QVector<QVariant> values);
 
-    bool eof() const { return m_pos >= m_rows.size(); }
-    bool bof() const { return m_rows.isEmpty() || m_pos < 0; }
+    bool eof() const { return m_pos >= m_count; }
+    bool bof() const { return m_count == 0 || m_pos < 0; }
     void moveNext() { ++m_pos; }
     void moveFirst() { m_pos = 0; }
-    int recordCount() const { return m_rows.size(); }
+    int recordCount() const { return m_count; }
     int fieldCount() const { return m_names.size(); }
     QString fieldName(int i) const { return m_names.value(i); }
+    // Position of a column, any case, -1 when there is none. The positions are taken once
+    // for the result set; a loop over many records looks its columns up before it starts
+    // and reads them with field(int).
     int fieldIndex(const QString& name) const;
 
     // Value of the current record; throws DbError when there is no current record
@@ -61,7 +66,9 @@ public:
 
 private:
     QStringList m_names;
-    QVector<QVector<QVariant>> m_rows;
+    QHash<QString, int> m_positions; // by the name as the server spells it
+    QVector<QVariant> m_values;
+    int m_count = 0;
     int m_pos = 0;
 };
 
