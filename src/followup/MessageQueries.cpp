@@ -67,16 +67,17 @@ QString filtresMessages(const MessageFilter& f, bool affichees = true) {
 
 // Keeps a detail statement to the messages the message query can list, by its filters
 // alone; nothing when every message is listed. The few more it may let through (whose
-// recipient row names a missing employee or state) are never looked up.
+// recipient row names a missing employee or state) are never looked up. A join rather than
+// IN: the server then starts from the few listed messages instead of every detail row.
 QString restriction(const QString& colonne, const MessageFilter& f, const QString& condition = QString()) {
     if (f.intNoEmploye == 0 && f.lngIdClientMsg <= 0 && clauseTelephone(f).isEmpty() && f.idMessage <= 0 &&
         clauseAffichees(f).isEmpty() && condition.isEmpty())
         return QString();
-    return QStringLiteral(" WHERE ") + colonne +
-           QStringLiteral(" IN (SELECT tblmessageemploye.IdMessage FROM tblmessageemploye"
+    return QStringLiteral(" INNER JOIN (SELECT DISTINCT tblmessageemploye.IdMessage FROM tblmessageemploye"
                           " INNER JOIN tblmessage ON (tblmessage.IdMessage = tblmessageemploye.IdMessage)"
                           " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)") +
-           filtresMessages(f) + condition + QStringLiteral(")");
+           filtresMessages(f) + condition + QStringLiteral(") AS liste ON (liste.IdMessage = ") + colonne +
+           QStringLiteral(")");
 }
 
 } // namespace
@@ -144,11 +145,12 @@ QString sqlMessageUnique(qint32 idMessage) {
 QString sqlVerifDestinatairesListe(const MessageFilter& f) {
     // Only a message with a finished row under the employee filter can carry a finished
     // record, so only those are looked at.
+    const QString condition = conditionTermine(f, QStringLiteral("tblmessageemploye"));
     return QStringLiteral(
                "SELECT tblmessageemploye.IdMessage, tblmessageemploye.NoEmplA FROM tblmessageemploye") +
            restriction(QStringLiteral("tblmessageemploye.IdMessage"), f,
                        QStringLiteral(" AND tblmessageemploye.IdEtat = 4")) +
-           clauseTermine(f);
+           (condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition);
 }
 
 QString sqlDestinatairesListe(const MessageFilter& f) {
