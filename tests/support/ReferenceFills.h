@@ -41,6 +41,16 @@ inline QString joindre(platform::Database& db, const QString& sql, const char* n
     return out.join(QStringLiteral(", "));
 }
 
+// The finished clause of the recipient check, written out here rather than taken from the
+// program, so that a wrong interval in the program's filters shows.
+inline QString clauseTermine(const followup::MessageFilter& f) {
+    if (!f.affTermine) return QStringLiteral(" AND tblmessageemploye.IdEtat <> 4");
+    if (!f.intervalle) return QString();
+    return QStringLiteral(" AND (tblmessageemploye.IdEtat <> 4 OR tblmessageemploye.DateTermine BETWEEN '%1' "
+                          "AND '%2 23:59:59')")
+        .arg(f.dateMin.toString(Qt::ISODate), f.dateMax.toString(Qt::ISODate));
+}
+
 // ---- The message grid: rows of the messages the filters list, into a grid laid out as
 // the message grid's (the second grid of another SGridMsg).
 inline void remplirMessages(const followup::MessageFilter& f, platform::Grid& g, platform::Database& db) {
@@ -56,7 +66,7 @@ inline void remplirMessages(const followup::MessageFilter& f, platform::Grid& g,
         if (!affiche) {
             const Recordset dest = db.open(
                 QStringLiteral("SELECT NoEmplA FROM tblmessageemploye WHERE tblmessageemploye.IdMessage = ") +
-                nombre(id) + followup::clauseTermine(f));
+                nombre(id) + reference::clauseTermine(f));
             QList<int> qui;
             for (Recordset d = dest; !d.eof(); d.moveNext())
                 qui << entier(d, "NoEmplA");
