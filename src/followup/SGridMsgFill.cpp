@@ -122,8 +122,9 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         const followup::MessageFilter f = filtre(IdMessage);
         platform::Database& db = connexion();
         sql = followup::sqlMessages(f);
-        Recordset rs = db.open(sql);
-        const ColonnesMessage c(rs);
+        // A record per listed message, texts included: read as the rows are added.
+        platform::Cursor rs = db.openCursor(sql);
+        const ColonnesMessage c(rs.record());
         const bool tousTermines = f.affTermine && !f.intervalle;
 
         // What a row shows besides its record, for every listed message at once.
@@ -153,9 +154,10 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         }
 
         for (; !rs.eof(); rs.moveNext()) {
-            const qint32 id = rs.field(c.id).toInt();
+            const Recordset& r = rs.record();
+            const qint32 id = r.field(c.id).toInt();
             bool barre = false;
-            bool affiche = rs.field(c.etat).toInt() != 4 || tousTermines || IdMessage > 0;
+            bool affiche = r.field(c.etat).toInt() != 4 || tousTermines || IdMessage > 0;
             if (!affiche) {
                 // This record's recipient row is finished: the message stays when another
                 // of its rows still qualifies, struck through in the chosen employee's
@@ -167,8 +169,9 @@ void SGridMsg::Remplir(qint32& IdMessage) {
                 }
             }
             if (affiche) {
-                const DetailsLigne details{types.value(id), dossiers.value(id), destinataires.value(id)};
-                ajouterLigne(rs, c, details, barre, selection);
+                // A message has one record: its details are let go as its row takes them.
+                const DetailsLigne details{types.take(id), dossiers.take(id), destinataires.take(id)};
+                ajouterLigne(r, c, details, barre, selection);
             }
             lngDernierIdMessage = id;
         }

@@ -10,6 +10,7 @@
 #include <memory>
 
 class QSqlError;
+class QSqlQuery;
 class QDate;
 class QTime;
 class QDateTime;
@@ -66,10 +67,31 @@ public:
 
 private:
     QStringList m_names;
-    QHash<QString, int> m_positions; // by the name as the server spells it
+    mutable QHash<QString, int> m_positions; // by the name as the server spells it, made at first use
     QVector<QVariant> m_values;
     int m_count = 0;
     int m_pos = 0;
+};
+
+// A result read one record at a time as it is walked, forward only, for a statement that
+// returns a record per listed message: its values are not all copied first, which would
+// take as much memory again as the result itself.
+class Cursor {
+public:
+    Cursor(Cursor&&) noexcept;
+    ~Cursor();
+    bool eof() const { return m_record.eof(); }
+    void moveNext();
+    // The current record alone (eof() at the end), read by position or by name.
+    const Recordset& record() const { return m_record; }
+
+private:
+    friend class Database;
+    Cursor(std::unique_ptr<QSqlQuery> query, QStringList names);
+    void lire();
+    std::unique_ptr<QSqlQuery> m_query;
+    QStringList m_names;
+    Recordset m_record;
 };
 
 struct ConnectionSettings {
@@ -103,6 +125,9 @@ public:
 
     void execute(const QString& sql);
     Recordset open(const QString& sql);
+    // The same statement, walked as it is read; the connection serves other statements
+    // meanwhile.
+    Cursor openCursor(const QString& sql);
     // Reads SELECT LAST_INSERT_ID() right after an insert.
     qint64 lastInsertId();
 
@@ -122,6 +147,8 @@ public:
 
 private:
     [[noreturn]] void fail(const QString& sql, const QSqlError& error);
+    // Runs a statement to read; its column names in `names`.
+    std::unique_ptr<QSqlQuery> run(const QString& sql, QStringList& names);
     QString m_name;
     QString m_connectionText;
     ConnectionSettings m_settings;

@@ -81,6 +81,13 @@ TEST_F(DatabaseTest, RecordsetsErrorsAndTheSessionMode) {
                   rs.field(QStringLiteral("un")).text() + rs.field(2).text();
     EXPECT_EQ(lu, (QStringList{QStringLiteral("1x13"), QStringLiteral("4y46")}));
     EXPECT_EQ(rs.fieldIndex(QStringLiteral("Trois")), -1);
+    // A cursor reads its records as it goes, while the connection serves other statements.
+    lu.clear();
+    for (platform::Cursor c = db().openCursor(QStringLiteral("SELECT 1 AS Un UNION ALL SELECT 2")); !c.eof();
+         c.moveNext())
+        lu << c.record().field(QStringLiteral("un")).text() +
+                  db().open(QStringLiteral("SELECT 'x'")).field(0).text();
+    EXPECT_EQ(lu, (QStringList{QStringLiteral("1x"), QStringLiteral("2x")}));
 }
 
 } // namespace
