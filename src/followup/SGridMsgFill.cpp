@@ -173,6 +173,8 @@ void SGridMsg::Remplir(qint32& IdMessage) {
                 const DetailsLigne details{types.take(id), dossiers.take(id), destinataires.take(id)};
                 ajouterLigne(r, c, details, barre, selection);
             }
+            // The newest message listed: hidden ones are no longer read, and as message
+            // numbers follow the order of entry the probe's question stays the same.
             lngDernierIdMessage = id;
         }
         g->setRedraw(true);
