@@ -58,8 +58,8 @@ public:
         try {
             settings.database = m_name;
             db.open(settings);
-            QFile schema(
-                QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../db/schema.sql")));
+            // Named by the build: a cached compiler may leave __FILE__ without its folder.
+            QFile schema(QStringLiteral(CORVEL_SCHEMA_SQL));
             if (!schema.open(QIODevice::ReadOnly)) throw std::runtime_error("db/schema.sql not found");
             runScript(QString::fromUtf8(schema.readAll()));
         } catch (...) {

@@ -75,6 +75,8 @@ CREATE TABLE tblmessage (
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- One row per recipient: state, unread flag and finish time belong to the recipient.
+-- The message lists look rows up by recipient or sender with their state, by state alone
+-- (the messages that still have a row to show) and by finish time (the interval).
 CREATE TABLE tblmessageemploye (
   IdMessageEmploye INT NOT NULL AUTO_INCREMENT,
   IdMessage INT NOT NULL,
@@ -88,7 +90,10 @@ CREATE TABLE tblmessageemploye (
   PRIMARY KEY (IdMessageEmploye),
   KEY ix_me_message (IdMessage),
   KEY ix_me_a (NoEmplA, Nouveau),
-  KEY ix_me_de (NoEmplDe)
+  KEY ix_me_de (NoEmplDe, IdEtat, IdMessage),
+  KEY ix_me_a_etat (NoEmplA, IdEtat, IdMessage),
+  KEY ix_me_etat (IdEtat, IdMessage),
+  KEY ix_me_termine (DateTermine)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 CREATE TABLE tbltypemessage (

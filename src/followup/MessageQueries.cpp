@@ -32,31 +32,52 @@ QString clauseEmployeClient(const MessageFilter& f) {
     return sql;
 }
 
-QString intervalle(const MessageFilter& f) {
-    return QStringLiteral(" AND (tblmessageemploye.IdEtat <> 4 OR tblmessageemploye.DateTermine BETWEEN ") +
-           platform::sqlDate(f.dateMin) + QStringLiteral(" AND ") +
+// The recipient rows of `table` that the finished-messages choice lets count: not finished,
+// or finished within the interval; empty when every row counts.
+QString conditionTermine(const MessageFilter& f, const QString& table) {
+    const QString etat = table + QStringLiteral(".IdEtat <> 4");
+    if (!f.affTermine) return etat;
+    if (!f.intervalle) return QString();
+    return QStringLiteral("(") + etat + QStringLiteral(" OR ") + table +
+           QStringLiteral(".DateTermine BETWEEN ") + platform::sqlDate(f.dateMin) + QStringLiteral(" AND ") +
            platform::sqlDateTime(QDateTime(f.dateMax, QTime(23, 59, 59))) + QStringLiteral(")");
 }
 
-// The WHERE clause of the message query: employee, caller, telephone and number.
-QString filtresMessages(const MessageFilter& f) {
+// The messages the grid shows: those with a recipient row, anyone's, that still counts.
+// Whichever row a record carries, it is listed exactly when one does (its own when not
+// finished, else another's), so the server leaves out what the grid would drop. Nothing
+// when a number is searched or every finished message is shown.
+QString clauseAffichees(const MessageFilter& f) {
+    const QString condition = conditionTermine(f, QStringLiteral("qualifiee"));
+    if (f.idMessage > 0 || condition.isEmpty()) return QString();
+    return QStringLiteral(
+               " AND tblmessage.IdMessage IN (SELECT qualifiee.IdMessage FROM tblmessageemploye AS "
+               "qualifiee WHERE ") +
+           condition + QStringLiteral(")");
+}
+
+// The WHERE clause of the message query: employee, caller, telephone and number, and,
+// unless told otherwise, only the messages the grid shows.
+QString filtresMessages(const MessageFilter& f, bool affichees = true) {
     QString sql = clauseEmployeClient(f) + clauseTelephone(f);
     if (f.idMessage > 0) sql += QStringLiteral(" AND tblmessage.IdMessage = ") + num(f.idMessage);
+    if (affichees) sql += clauseAffichees(f);
     return sql;
 }
 
 // Keeps a detail statement to the messages the message query can list, by its filters
 // alone; nothing when every message is listed. The few more it may let through (whose
-// recipient row names a missing employee or state) are never looked up.
+// recipient row names a missing employee or state) are never looked up. A join rather than
+// IN: the server then starts from the few listed messages instead of every detail row.
 QString restriction(const QString& colonne, const MessageFilter& f, const QString& condition = QString()) {
     if (f.intNoEmploye == 0 && f.lngIdClientMsg <= 0 && clauseTelephone(f).isEmpty() && f.idMessage <= 0 &&
-        condition.isEmpty())
+        clauseAffichees(f).isEmpty() && condition.isEmpty())
         return QString();
-    return QStringLiteral(" WHERE ") + colonne +
-           QStringLiteral(" IN (SELECT tblmessageemploye.IdMessage FROM tblmessageemploye"
+    return QStringLiteral(" INNER JOIN (SELECT DISTINCT tblmessageemploye.IdMessage FROM tblmessageemploye"
                           " INNER JOIN tblmessage ON (tblmessage.IdMessage = tblmessageemploye.IdMessage)"
                           " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)") +
-           filtresMessages(f) + condition + QStringLiteral(")");
+           filtresMessages(f) + condition + QStringLiteral(") AS liste ON (liste.IdMessage = ") + colonne +
+           QStringLiteral(")");
 }
 
 } // namespace
@@ -106,13 +127,12 @@ QString clauseTelephone(const MessageFilter& f) {
 }
 
 QString clauseTermine(const MessageFilter& f) {
-    if (!f.affTermine) return QStringLiteral(" AND tblmessageemploye.IdEtat <> 4");
-    if (f.intervalle) return intervalle(f);
-    return QString();
+    const QString condition = conditionTermine(f, QStringLiteral("tblmessageemploye"));
+    return condition.isEmpty() ? QString() : QStringLiteral(" AND ") + condition;
 }
 
-QString sqlMessages(const MessageFilter& f) {
-    return sqlMessageSelect() + filtresMessages(f) +
+QString sqlMessages(const MessageFilter& f, bool affichees) {
+    return sqlMessageSelect() + filtresMessages(f, affichees) +
            QStringLiteral(
                " GROUP BY tblmessage.IdMessage ORDER BY tblmessage.DateSaisie, tblmessage.HeureSaisie");
 }
@@ -125,11 +145,12 @@ QString sqlMessageUnique(qint32 idMessage) {
 QString sqlVerifDestinatairesListe(const MessageFilter& f) {
     // Only a message with a finished row under the employee filter can carry a finished
     // record, so only those are looked at.
+    const QString condition = conditionTermine(f, QStringLiteral("tblmessageemploye"));
     return QStringLiteral(
                "SELECT tblmessageemploye.IdMessage, tblmessageemploye.NoEmplA FROM tblmessageemploye") +
            restriction(QStringLiteral("tblmessageemploye.IdMessage"), f,
                        QStringLiteral(" AND tblmessageemploye.IdEtat = 4")) +
-           clauseTermine(f);
+           (condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition);
 }
 
 QString sqlDestinatairesListe(const MessageFilter& f) {

@@ -29,8 +29,10 @@ QString sqlEmployesNonOrdonnes();
 // The message columns with their joins, without any WHERE clause.
 QString sqlMessageSelect();
 // One record per message passing the employee, caller, telephone and number filters, in
-// order of entry. Finished rows and the finishing interval are decided row by row.
-QString sqlMessages(const MessageFilter& f);
+// order of entry; only those with a recipient row that still counts under the finished
+// filters, or, when `affichees` is false, every one (whether its record is shown is then
+// decided row by row). Which rows are struck through is decided row by row either way.
+QString sqlMessages(const MessageFilter& f, bool affichees = true);
 // Every recipient row of one message (the row refresh), in the order they were written.
 QString sqlMessageUnique(qint32 idMessage);
 // Details of every message sqlMessages lists, one statement each whatever their number,

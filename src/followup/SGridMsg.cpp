@@ -22,7 +22,7 @@ namespace {
 const QString kForm = QStringLiteral("SGridMsg");
 } // namespace
 
-SGridMsg::SGridMsg(QWidget* parent) : QWidget(parent) {
+SGridMsg::SGridMsg(QWidget* parent, bool listesParHote) : QWidget(parent), m_listesParHote(listesParHote) {
     creerControles();
     UserControl_Initialize();
     initFiltres();
@@ -80,8 +80,10 @@ void SGridMsg::UserControl_Initialize() {
             // shows "Tous" while the filter stays on him.
             if (!selected) m_cboEmpl->setCurrentIndex(0);
 
-            RemplirCboClientMsg();
-            RemplirCboTelephone();
+            if (!m_listesParHote) {
+                RemplirCboClientMsg();
+                RemplirCboTelephone();
+            }
         } catch (const platform::DbError& e) {
             erreur(e, QStringLiteral("UserControl_Initialize"), sql);
         }

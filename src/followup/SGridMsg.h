@@ -56,7 +56,10 @@ public:
         colMessage,
     };
 
-    explicit SGridMsg(QWidget* parent = nullptr);
+    // A host that sets the mode right after creating the control (the message-list window)
+    // passes listesParHote: the caller and telephone lists are then built once, by that
+    // setting, instead of also at creation for a mode about to change.
+    explicit SGridMsg(QWidget* parent = nullptr, bool listesParHote = false);
     ~SGridMsg() override;
 
     // ---- Fill
@@ -209,9 +212,11 @@ private:
         QString dossiers;
         QStringList destinataires;
     };
-    void ajouterLigne(const platform::Recordset& rs, const DetailsLigne& details, bool barre,
-                      qint32 idSelection);
-    void ecrireColonnes(int row, const platform::Recordset& rs, const QFont& font,
+    // Positions of a message record's columns, looked up once for its result set.
+    struct ColonnesMessage;
+    void ajouterLigne(const platform::Recordset& rs, const ColonnesMessage& c, const DetailsLigne& details,
+                      bool barre, qint32 idSelection);
+    void ecrireColonnes(int row, const platform::Recordset& rs, const ColonnesMessage& c, const QFont& font,
                         const DetailsLigne& details);
     bool lireTextes(const QStringList& sqls, const char* champTexte, const QString& procedure,
                     QHash<qint32, QString>& textes);
@@ -303,6 +308,7 @@ private:
     qint32 lngDernierIdMessage = 0;
     qint64 m_rechercheBackColor = 0;
     bool m_rechercheNo = false; // txtNoMsg's tag: a search by number is in force
+    bool m_listesParHote = false;
 
     // Controls
     platform::Grid* m_SGrid = nullptr;

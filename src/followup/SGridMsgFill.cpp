@@ -23,23 +23,46 @@ constexpr int kNiveauxGroupe = 11;
 QString champ(const Recordset& rs, const char* name) {
     return rs.field(QLatin1String(name)).text();
 }
-int entier(const Recordset& rs, const char* name) {
-    return rs.field(QLatin1String(name)).toInt();
-}
-
-// The caller's numbers, the main one first, without empty ones.
-QString telephones(const Recordset& rs) {
-    QString out;
-    for (const char* name : {"Telephone", "Cellulaire", "TelBureau", "AutreTel", "Fax"}) {
-        const QString t = champ(rs, name);
-        if (t.isEmpty()) continue;
-        if (!out.isEmpty()) out += QStringLiteral(", ");
-        out += t;
-    }
-    return out;
+// A column's position; a missing column throws as reading it would.
+int position(const Recordset& rs, const char* name) {
+    const int i = rs.fieldIndex(QLatin1String(name));
+    if (i < 0)
+        throw platform::DbError(
+            3265, QStringLiteral("Élément introuvable dans la collection: ") + QLatin1String(name),
+            QString());
+    return i;
 }
 
 } // namespace
+
+struct SGridMsg::ColonnesMessage {
+    explicit ColonnesMessage(const Recordset& rs)
+        : id(position(rs, "IdMessage")), etat(position(rs, "IdEtat")), ordre(position(rs, "Ordre")),
+          priorite(position(rs, "IdPriorite")), nouveau(position(rs, "Nouveau")),
+          noEmplA(position(rs, "NoEmplA")), jourRecu(position(rs, "NoMsgJourRecu")),
+          jourEnvoi(position(rs, "NoMsgJourEnvoi")), client(position(rs, "Client")),
+          date(position(rs, "DateSaisie")), heure(position(rs, "HeureSaisie")),
+          emplDe(position(rs, "EmplDe")), emplA(position(rs, "EmplA")), message(position(rs, "Message")) {
+        int i = 0;
+        for (const char* name : {"Telephone", "Cellulaire", "TelBureau", "AutreTel", "Fax"})
+            telephones[i++] = position(rs, name);
+    }
+    int id, etat, ordre, priorite, nouveau, noEmplA, jourRecu, jourEnvoi, client, date, heure, emplDe, emplA,
+        message;
+    int telephones[5]; // the main number first, in the order the cell shows them
+
+    // The caller's numbers without empty ones, ", " between them.
+    QString telephonesTexte(const Recordset& rs) const {
+        QString out;
+        for (const int i : telephones) {
+            const QString t = rs.field(i).text();
+            if (t.isEmpty()) continue;
+            if (!out.isEmpty()) out += QStringLiteral(", ");
+            out += t;
+        }
+        return out;
+    }
+};
 
 void SGridMsg::Remplir() {
     qint32 id = 0;
@@ -104,21 +127,25 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         const followup::MessageFilter f = filtre(IdMessage);
         platform::Database& db = connexion();
         sql = followup::sqlMessages(f);
-        Recordset rs = db.open(sql);
+        // A record per listed message, texts included: read as the rows are added.
+        platform::Cursor rs = db.openCursor(sql);
+        const ColonnesMessage c(rs.record());
         const bool tousTermines = f.affTermine && !f.intervalle;
 
         // What a row shows besides its record, for every listed message at once.
         QHash<qint32, QList<qint32>> qualifies;
         if (!rs.eof() && !tousTermines && IdMessage <= 0) {
             sql = followup::sqlVerifDestinatairesListe(f);
-            for (Recordset v = db.open(sql); !v.eof(); v.moveNext())
-                qualifies[entier(v, "IdMessage")] << entier(v, "NoEmplA");
+            Recordset v = db.open(sql);
+            for (const int id = position(v, "IdMessage"), a = position(v, "NoEmplA"); !v.eof(); v.moveNext())
+                qualifies[v.field(id).toInt()] << v.field(a).toInt();
         }
         QHash<qint32, QStringList> destinataires;
         if (!rs.eof()) {
             sql = followup::sqlDestinatairesListe(f);
-            for (Recordset d = db.open(sql); !d.eof(); d.moveNext())
-                destinataires[entier(d, "IdMessage")] << champ(d, "EmplA");
+            Recordset d = db.open(sql);
+            for (const int id = position(d, "IdMessage"), a = position(d, "EmplA"); !d.eof(); d.moveNext())
+                destinataires[d.field(id).toInt()] << d.field(a).text();
         }
         sql.clear();
         QHash<qint32, QString> types, dossiers;
@@ -132,9 +159,10 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         }
 
         for (; !rs.eof(); rs.moveNext()) {
-            const qint32 id = entier(rs, "IdMessage");
+            const Recordset& r = rs.record();
+            const qint32 id = r.field(c.id).toInt();
             bool barre = false;
-            bool affiche = entier(rs, "IdEtat") != 4 || tousTermines || IdMessage > 0;
+            bool affiche = r.field(c.etat).toInt() != 4 || tousTermines || IdMessage > 0;
             if (!affiche) {
                 // This record's recipient row is finished: the message stays when another
                 // of its rows still qualifies, struck through in the chosen employee's
@@ -146,9 +174,12 @@ void SGridMsg::Remplir(qint32& IdMessage) {
                 }
             }
             if (affiche) {
-                const DetailsLigne details{types.value(id), dossiers.value(id), destinataires.value(id)};
-                ajouterLigne(rs, details, barre, selection);
+                // A message has one record: its details are let go as its row takes them.
+                const DetailsLigne details{types.take(id), dossiers.take(id), destinataires.take(id)};
+                ajouterLigne(r, c, details, barre, selection);
             }
+            // The newest message listed: hidden ones are no longer read, and as message
+            // numbers follow the order of entry the probe's question stays the same.
             lngDernierIdMessage = id;
         }
         g->setRedraw(true);
@@ -185,10 +216,12 @@ bool SGridMsg::lireTextes(const QStringList& sqls, const char* champTexte, const
                           QHash<qint32, QString>& textes) {
     for (const QString& sql : sqls) {
         try {
-            for (Recordset rs = connexion().open(sql); !rs.eof(); rs.moveNext()) {
-                QString& texte = textes[entier(rs, "IdMessage")];
+            Recordset rs = connexion().open(sql);
+            for (const int id = position(rs, "IdMessage"), t = position(rs, champTexte); !rs.eof();
+                 rs.moveNext()) {
+                QString& texte = textes[rs.field(id).toInt()];
                 if (!texte.isEmpty()) texte += QStringLiteral(", ");
-                texte += champ(rs, champTexte);
+                texte += rs.field(t).text();
             }
         } catch (const platform::DbError& e) {
             textes.clear();
@@ -208,17 +241,17 @@ void SGridMsg::finRemplir() {
     emit Refresh();
 }
 
-void SGridMsg::ajouterLigne(const Recordset& rs, const DetailsLigne& details, bool barre,
-                            qint32 idSelection) {
+void SGridMsg::ajouterLigne(const Recordset& rs, const ColonnesMessage& c, const DetailsLigne& details,
+                            bool barre, qint32 idSelection) {
     platform::Grid* g = m_SGrid;
-    m_txtRtfTransfert.setTextRTF(champ(rs, "Message"));
+    m_txtRtfTransfert.setTextRTF(rs.field(c.message).text());
     const int row = g->AddRow();
     QFont font = g->GridFont();
     font.setStrikeOut(barre);
-    ecrireColonnes(row, rs, font, details);
+    ecrireColonnes(row, rs, c, font, details);
     ecrireTexte(row, font);
 
-    const qint32 idMessage = entier(rs, "IdMessage");
+    const qint32 idMessage = rs.field(c.id).toInt();
     if (idSelection == idMessage) {
         g->setSelectedRow(row);
         g->EnsureVisible(row, colPriorite);
@@ -226,27 +259,30 @@ void SGridMsg::ajouterLigne(const Recordset& rs, const DetailsLigne& details, bo
 }
 
 // Columns 1 to 11 of a row from a message record and its details; 12 is the text's.
-void SGridMsg::ecrireColonnes(int row, const Recordset& rs, const QFont& font, const DetailsLigne& details) {
+void SGridMsg::ecrireColonnes(int row, const Recordset& rs, const ColonnesMessage& c, const QFont& font,
+                              const DetailsLigne& details) {
     platform::Grid* g = m_SGrid;
-    const qint32 id = entier(rs, "IdMessage");
-    const qint64 couleur = entier(rs, "Nouveau") == 1 ? kRouge : -1;
+    const qint32 id = rs.field(c.id).toInt();
+    const qint64 couleur = rs.field(c.nouveau).toInt() == 1 ? kRouge : -1;
 
-    g->CellDetails(row, colPriorite, QString(), kUneLigne, entier(rs, "IdPriorite") - 1);
-    g->CellDetails(row, colEtat, QString(), kUneLigne, entier(rs, "Ordre") + 2);
+    g->CellDetails(row, colPriorite, QString(), kUneLigne, rs.field(c.priorite).toInt() - 1);
+    g->CellDetails(row, colEtat, QString(), kUneLigne, rs.field(c.ordre).toInt() + 2);
 
     QString no = QString::number(id);
     if (intNoEmploye >= 1)
-        no += QStringLiteral(" (") + champ(rs, m_booRecu ? "NoMsgJourRecu" : "NoMsgJourEnvoi") +
-              QLatin1Char(')');
+        no += QStringLiteral(" (") + rs.field(m_booRecu ? c.jourRecu : c.jourEnvoi).text() + QLatin1Char(')');
     g->CellDetails(row, colNo, no, kUneLigne, {}, {}, couleur, font, {}, {}, id);
 
-    QString heure = champ(rs, "HeureSaisie");
+    QString heure = rs.field(c.heure).text();
     if (heure.size() > 3) heure.chop(3);
 
     const std::pair<int, QString> textes[] = {
-        {colClient, champ(rs, "Client")},     {colTelephone, telephones(rs)},
-        {colDate, champ(rs, "DateSaisie")},   {colHeure, heure},
-        {colExpediteur, champ(rs, "EmplDe")}, {colTypeMessage, details.types},
+        {colClient, rs.field(c.client).text()},
+        {colTelephone, c.telephonesTexte(rs)},
+        {colDate, rs.field(c.date).text()},
+        {colHeure, heure},
+        {colExpediteur, rs.field(c.emplDe).text()},
+        {colTypeMessage, details.types},
         {colDossier, details.dossiers},
     };
     for (const auto& [col, texte] : textes)
@@ -276,14 +312,15 @@ void SGridMsg::UpdateLigne(qint32& IdMessage) {
         sql = followup::sqlMessageUnique(IdMessage);
         Recordset rs = connexion().open(sql);
         if (rs.recordCount() < 1) return;
+        const ColonnesMessage c(rs);
 
         // Every recipient's name; the row itself is the chosen employee's own in his
         // received list (his daily number, state and unread flag), else the first one.
         DetailsLigne details;
         int propre = -1;
         for (int i = 0; !rs.eof(); rs.moveNext(), ++i) {
-            details.destinataires << champ(rs, "EmplA");
-            if (propre < 0 && m_booRecu && intNoEmploye > 0 && entier(rs, "NoEmplA") == intNoEmploye)
+            details.destinataires << rs.field(c.emplA).text();
+            if (propre < 0 && m_booRecu && intNoEmploye > 0 && rs.field(c.noEmplA).toInt() == intNoEmploye)
                 propre = i;
         }
         rs.moveFirst();
@@ -296,8 +333,8 @@ void SGridMsg::UpdateLigne(qint32& IdMessage) {
         // row is what lists it is a question for the next fill.
         QFont font = g->GridFont();
         font.setStrikeOut(g->CellFont(row, colNo).strikeOut());
-        ecrireColonnes(row, rs, font, details);
-        m_txtRtfTransfert.setTextRTF(champ(rs, "Message"));
+        ecrireColonnes(row, rs, c, font, details);
+        m_txtRtfTransfert.setTextRTF(rs.field(c.message).text());
         ecrireTexte(row, font);
         g->setRedraw(true);
     } catch (const platform::DbError& e) {

@@ -51,10 +51,10 @@ frmListeMsg::frmListeMsg(QWidget* parent) : QWidget(parent) {
     m_SSTabSuivi->addTab(pageEnvoye, QStringLiteral("Envoyé"));
     m_SSTabSuivi->setGeometry(0, 0, twipsToPixelsX(kClientWidth), twipsToPixelsY(kClientHeight));
 
-    m_SGridMsgRecu = new SGridMsg(pageRecu);
+    m_SGridMsgRecu = new SGridMsg(pageRecu, true);
     m_SGridMsgRecu->setObjectName(QStringLiteral("SGridMsgRecu"));
     m_SGridMsgRecu->resize(twipsToPixelsX(11595), twipsToPixelsY(7255));
-    m_SGridMsgEnvoye = new SGridMsg(pageEnvoye);
+    m_SGridMsgEnvoye = new SGridMsg(pageEnvoye, true);
     m_SGridMsgEnvoye->setObjectName(QStringLiteral("SGridMsgEnvoye"));
     m_SGridMsgEnvoye->resize(twipsToPixelsX(11595), twipsToPixelsY(7260));
     connect(m_SGridMsgRecu, &SGridMsg::Refresh, this, &frmListeMsg::SGridMsgRecu_Refresh);
@@ -110,7 +110,7 @@ void frmListeMsg::Form_Load() {
         }
         sql.clear();
         m_SSTabSuivi->setCurrentIndex(0);
-        // Each mode rebuilds that grid's caller and telephone lists; the opener fills.
+        // Each mode builds that grid's caller and telephone lists, once; the opener fills.
         m_SGridMsgRecu->setBooRecu(true);
         m_SGridMsgEnvoye->setBooRecu(false);
     } catch (const platform::DbError& e) {

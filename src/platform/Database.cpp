@@ -45,10 +45,21 @@ QDateTime Field::toDateTime() const {
     return m_value.toDateTime();
 }
 
-Recordset::Recordset(QStringList names, QVector<QVector<QVariant>> rows)
-    : m_names(std::move(names)), m_rows(std::move(rows)) {}
+Recordset::Recordset(QStringList names, QVector<QVariant> values)
+    : m_names(std::move(names)), m_values(std::move(values)),
+      m_count(m_names.isEmpty() ? 0 : int(m_values.size() / m_names.size())) {}
 
 int Recordset::fieldIndex(const QString& name) const {
+    // A name stands for the first column spelt like it in any case, as the search below finds.
+    if (m_positions.isEmpty())
+        for (int i = m_names.size() - 1; i >= 0; --i)
+            for (int j = 0; j <= i; ++j)
+                if (m_names[j].compare(m_names[i], Qt::CaseInsensitive) == 0) {
+                    m_positions.insert(m_names[i], j);
+                    break;
+                }
+    const auto it = m_positions.constFind(name);
+    if (it != m_positions.constEnd()) return *it;
     for (int i = 0; i < m_names.size(); ++i)
         if (m_names[i].compare(name, Qt::CaseInsensitive) == 0) return i;
     return -1;
@@ -67,7 +78,7 @@ Field Recordset::field(int index) const {
                       QString());
     if (index < 0 || index >= m_names.size())
         throw DbError(3265, QStringLiteral("Élément introuvable dans la collection."), QString());
-    return Field(m_rows[m_pos][index]);
+    return Field(m_values[qsizetype(m_pos) * m_names.size() + index]);
 }
 
 namespace {
@@ -162,6 +173,7 @@ void Database::execute(const QString& sql) {
         throw DbError(DbError::kAucuneConnexion,
                       QStringLiteral("La connexion à la base de données est fermée."), sql);
     verifierTaille(sql);
+    if (m_journal) *m_journal << sql;
     QElapsedTimer t;
     t.start();
     QSqlQuery q(QSqlDatabase::database(m_name, false));
@@ -171,37 +183,70 @@ void Database::execute(const QString& sql) {
     if (!ok) fail(sql, q.lastError());
 }
 
-Recordset Database::open(const QString& sql) {
+std::unique_ptr<QSqlQuery> Database::run(const QString& sql, QStringList& names) {
     if (!isOpen())
         throw DbError(DbError::kAucuneConnexion,
                       QStringLiteral("La connexion à la base de données est fermée."), sql);
     verifierTaille(sql);
+    if (m_journal) *m_journal << sql;
     QElapsedTimer t;
     t.start();
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
-    q.setForwardOnly(true);
-    if (!q.exec(sql)) {
-        m_nanos += t.nsecsElapsed();
-        ++m_statements;
-        fail(sql, q.lastError());
-    }
-    const QSqlRecord rec = q.record();
-    QStringList names;
+    auto q = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_name, false));
+    q->setForwardOnly(true);
+    const bool ok = q->exec(sql);
+    m_nanos += t.nsecsElapsed();
+    ++m_statements;
+    if (!ok) fail(sql, q->lastError());
+    const QSqlRecord rec = q->record();
     names.reserve(rec.count());
     for (int i = 0; i < rec.count(); ++i)
         names << rec.fieldName(i);
-    QVector<QVector<QVariant>> rows;
-    const int n = rec.count();
-    while (q.next()) {
-        QVector<QVariant> row(n);
+    return q;
+}
+
+Recordset Database::open(const QString& sql) {
+    QStringList names;
+    const std::unique_ptr<QSqlQuery> q = run(sql, names);
+    QElapsedTimer t;
+    t.start();
+    QVector<QVariant> values;
+    const int n = names.size();
+    if (q->size() > 0) values.reserve(qsizetype(q->size()) * n);
+    while (q->next())
         for (int i = 0; i < n; ++i)
-            row[i] = q.value(i);
-        rows.push_back(std::move(row));
+            values.push_back(q->value(i));
+    m_nanos += t.nsecsElapsed(); // reading the records is the statement's time too
+    if (q->lastError().isValid()) fail(sql, q->lastError());
+    return Recordset(std::move(names), std::move(values));
+}
+
+Cursor Database::openCursor(const QString& sql) {
+    QStringList names;
+    std::unique_ptr<QSqlQuery> q = run(sql, names);
+    return Cursor(std::move(q), std::move(names));
+}
+
+Cursor::Cursor(std::unique_ptr<QSqlQuery> query, QStringList names)
+    : m_query(std::move(query)), m_names(std::move(names)) {
+    lire();
+}
+Cursor::Cursor(Cursor&&) noexcept = default;
+Cursor::~Cursor() = default;
+
+void Cursor::moveNext() {
+    if (!eof()) lire();
+}
+
+void Cursor::lire() {
+    QVector<QVariant> values;
+    if (m_query->next()) {
+        values.reserve(m_names.size());
+        for (int i = 0; i < m_names.size(); ++i)
+            values.push_back(m_query->value(i));
+    } else {
+        m_query.reset(); // nothing more to read: the result is let go now
     }
-    if (q.lastError().isValid()) fail(sql, q.lastError());
-    m_nanos += t.nsecsElapsed();
-    ++m_statements;
-    return Recordset(std::move(names), std::move(rows));
+    m_record = Recordset(m_names, std::move(values));
 }
 
 qint64 Database::lastInsertId() {

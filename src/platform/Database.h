@@ -2,6 +2,7 @@
 
 #include "platform/DbError.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -10,6 +11,7 @@
 #include <memory>
 
 class QSqlError;
+class QSqlQuery;
 class QDate;
 class QTime;
 class QDateTime;
@@ -43,15 +45,19 @@ private:
 class Recordset {
 public:
     Recordset() = default;
-    Recordset(QStringList names, QVector<QVector<QVariant>> rows);
+    // The values of every record one after the other, names.size() to a record.
+    Recordset(QStringList names, QVector<QVariant> values);
 
-    bool eof() const { return m_pos >= m_rows.size(); }
-    bool bof() const { return m_rows.isEmpty() || m_pos < 0; }
+    bool eof() const { return m_pos >= m_count; }
+    bool bof() const { return m_count == 0 || m_pos < 0; }
     void moveNext() { ++m_pos; }
     void moveFirst() { m_pos = 0; }
-    int recordCount() const { return m_rows.size(); }
+    int recordCount() const { return m_count; }
     int fieldCount() const { return m_names.size(); }
     QString fieldName(int i) const { return m_names.value(i); }
+    // Position of a column, any case, -1 when there is none. The positions are taken once
+    // for the result set; a loop over many records looks its columns up before it starts
+    // and reads them with field(int).
     int fieldIndex(const QString& name) const;
 
     // Value of the current record; throws DbError when there is no current record
@@ -62,8 +68,31 @@ public:
 
 private:
     QStringList m_names;
-    QVector<QVector<QVariant>> m_rows;
+    mutable QHash<QString, int> m_positions; // by the name as the server spells it, made at first use
+    QVector<QVariant> m_values;
+    int m_count = 0;
     int m_pos = 0;
+};
+
+// A result read one record at a time as it is walked, forward only, for a statement that
+// returns a record per listed message: its values are not all copied first, which would
+// take as much memory again as the result itself.
+class Cursor {
+public:
+    Cursor(Cursor&&) noexcept;
+    ~Cursor();
+    bool eof() const { return m_record.eof(); }
+    void moveNext();
+    // The current record alone (eof() at the end), read by position or by name.
+    const Recordset& record() const { return m_record; }
+
+private:
+    friend class Database;
+    Cursor(std::unique_ptr<QSqlQuery> query, QStringList names);
+    void lire();
+    std::unique_ptr<QSqlQuery> m_query;
+    QStringList m_names;
+    Recordset m_record;
 };
 
 struct ConnectionSettings {
@@ -101,6 +130,9 @@ public:
     // once per connection). A longer one is refused before it is sent with
     // DbError::kTropLong: the server would drop the connection instead of answering.
     qint64 maxAllowedPacket() const { return m_maxPaquet; }
+    // The same statement, walked as it is read; the connection serves other statements
+    // meanwhile.
+    Cursor openCursor(const QString& sql);
     // Reads SELECT LAST_INSERT_ID() right after an insert.
     qint64 lastInsertId();
 
@@ -114,16 +146,22 @@ public:
     // Counts the statements run since creation; the benchmarks use it with the time below.
     qint64 statementCount() const { return m_statements; }
     qint64 nanosecondsInDatabase() const { return m_nanos; }
+    // When set, every statement run is appended to it, so that a benchmark can time the
+    // statements of a step again on their own.
+    void setJournal(QStringList* journal) { m_journal = journal; }
 
 private:
     [[noreturn]] void fail(const QString& sql, const QSqlError& error);
     void verifierTaille(const QString& sql) const;
+    // Runs a statement to read; its column names in `names`.
+    std::unique_ptr<QSqlQuery> run(const QString& sql, QStringList& names);
     QString m_name;
     QString m_connectionText;
     ConnectionSettings m_settings;
     qint64 m_maxPaquet = 0; // 0 until read: no check
     qint64 m_statements = 0;
     qint64 m_nanos = 0;
+    QStringList* m_journal = nullptr;
 };
 
 // Begins on creation; rolls back on destruction unless commit() was called, so that a

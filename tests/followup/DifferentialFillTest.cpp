@@ -114,6 +114,29 @@ TEST_F(DifferentialFill, EveryCellAndTheStatusLineAgreeWithTheMessageByMessageFi
         QStringLiteral("SELECT MIN(IdMessage) FROM tblmessageemploye WHERE IdEtat = 4 AND NoEmplA = 2"));
     g.txtNoMsg()->setText(QString::number(fini));
     comparer(g, ref, fini);
+    g.txtNoMsg()->clear();
+
+    // Years before them, 2,000 messages finished long ago, a few of them in the interval or
+    // still open for one recipient only: the server leaves out what the grid would drop.
+    exec(QStringLiteral(
+        "INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, IdPriorite, IdClientMsg, Message) "
+        "SELECT seq, '2021-01-01' + INTERVAL seq DIV 4 DAY, '09:00:00', 2, seq % 31, CONCAT('{\\\\rtf1 ', "
+        "seq, "
+        "'}') FROM seq_1001_to_3000"));
+    exec(QStringLiteral(
+        "INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau, IdEtat, DateTermine) "
+        "SELECT m.seq, 3, a.seq, 0, IF((m.seq + a.seq) % 97 = 0, 5, 4), IF(m.seq % 89 = 0, "
+        "'2024-03-15 23:59:59', IF(m.seq % 83 = 0, '2024-03-16 00:00:00', '2022-06-01 08:00:00')) "
+        "FROM seq_1001_to_3000 m INNER JOIN seq_2_to_3 a ON (a.seq = 2 OR m.seq % 2 = 0)"));
+    for (const auto& [termine, employe, recu] :
+         {std::tuple{false, 2, true}, {true, 2, true}, {true, 0, false}}) {
+        SCOPED_TRACE(testing::Message() << "2000 de plus, terminés " << termine << " employé " << employe);
+        g.chkAffTermine()->setChecked(termine);
+        g.chkIntervalle()->setChecked(true);
+        g.setNoEmploye(employe);
+        g.setBooRecu(recu);
+        comparer(g, ref);
+    }
     EXPECT_EQ(errorReports(), 0);
 }
 

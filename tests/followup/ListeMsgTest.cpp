@@ -42,10 +42,14 @@ TEST_F(ListeMsgTest, ModesEmployeeChoiceCaptionsAndUpdateOfOneMessage) {
         EXPECT_TRUE(f.SGridMsgRecu()->ChoixEmpl() && f.SGridMsgEnvoye()->ChoixEmpl());
         exec(QStringLiteral("DELETE FROM tblacces_empl WHERE typeAcces = 5"));
     }
+    QStringList journal;
+    db().setJournal(&journal);
     frmListeMsg f;
+    db().setJournal(nullptr);
     EXPECT_FALSE(f.SGridMsgRecu()->ChoixEmpl());
     EXPECT_FALSE(f.SGridMsgEnvoye()->booRecu());
-    // Each mode has the callers of its own messages.
+    // Each mode has the callers of its own messages, each list read once per grid.
+    EXPECT_EQ(journal.filter(QStringLiteral(" FROM tblclientmsg INNER JOIN")).size(), 4);
     EXPECT_EQ(entries(f.SGridMsgRecu()->cboClient()), QStringLiteral("Tous|Tremblay, Luc"));
     EXPECT_EQ(entries(f.SGridMsgEnvoye()->cboClient()), QStringLiteral("Tous|Bédard, Anne"));
     f.Rafraichir();

@@ -73,6 +73,22 @@ TEST_F(DatabaseTest, RecordsetsErrorsAndTheSessionMode) {
     auto grouped = db().open(
         QStringLiteral("SELECT a, b FROM (SELECT 1 AS a, 2 AS b UNION ALL SELECT 1, 3) x GROUP BY a"));
     EXPECT_EQ(grouped.recordCount(), 1);
+
+    // Records follow one another; a name finds the first column spelt like it in any case.
+    auto rs = db().open(QStringLiteral("SELECT 1 AS Un, 'x' AS Deux, 3 AS un UNION ALL SELECT 4, 'y', 6"));
+    QStringList lu;
+    for (; !rs.eof(); rs.moveNext())
+        lu << rs.field(QStringLiteral("UN")).text() + rs.field(QStringLiteral("deux")).text() +
+                  rs.field(QStringLiteral("un")).text() + rs.field(2).text();
+    EXPECT_EQ(lu, (QStringList{QStringLiteral("1x13"), QStringLiteral("4y46")}));
+    EXPECT_EQ(rs.fieldIndex(QStringLiteral("Trois")), -1);
+    // A cursor reads its records as it goes, while the connection serves other statements.
+    lu.clear();
+    for (platform::Cursor c = db().openCursor(QStringLiteral("SELECT 1 AS Un UNION ALL SELECT 2")); !c.eof();
+         c.moveNext())
+        lu << c.record().field(QStringLiteral("un")).text() +
+                  db().open(QStringLiteral("SELECT 'x'")).field(0).text();
+    EXPECT_EQ(lu, (QStringList{QStringLiteral("1x"), QStringLiteral("2x")}));
 }
 
 // The largest statement the server takes goes through; one byte more is refused before it

@@ -41,6 +41,16 @@ inline QString joindre(platform::Database& db, const QString& sql, const char* n
     return out.join(QStringLiteral(", "));
 }
 
+// The finished clause of the recipient check, written out here rather than taken from the
+// program, so that a wrong interval in the program's filters shows.
+inline QString clauseTermine(const followup::MessageFilter& f) {
+    if (!f.affTermine) return QStringLiteral(" AND tblmessageemploye.IdEtat <> 4");
+    if (!f.intervalle) return QString();
+    return QStringLiteral(" AND (tblmessageemploye.IdEtat <> 4 OR tblmessageemploye.DateTermine BETWEEN '%1' "
+                          "AND '%2 23:59:59')")
+        .arg(f.dateMin.toString(Qt::ISODate), f.dateMax.toString(Qt::ISODate));
+}
+
 // ---- The message grid: rows of the messages the filters list, into a grid laid out as
 // the message grid's (the second grid of another SGridMsg).
 inline void remplirMessages(const followup::MessageFilter& f, platform::Grid& g, platform::Database& db) {
@@ -49,14 +59,14 @@ inline void remplirMessages(const followup::MessageFilter& f, platform::Grid& g,
     g.Clear();
     const bool tousTermines = f.affTermine && !f.intervalle;
     platform::RichTextBox rtf;
-    for (Recordset rs = db.open(followup::sqlMessages(f)); !rs.eof(); rs.moveNext()) {
+    for (Recordset rs = db.open(followup::sqlMessages(f, false)); !rs.eof(); rs.moveNext()) {
         const qint32 id = entier(rs, "IdMessage");
         bool barre = false;
         bool affiche = entier(rs, "IdEtat") != 4 || tousTermines || f.idMessage > 0;
         if (!affiche) {
             const Recordset dest = db.open(
                 QStringLiteral("SELECT NoEmplA FROM tblmessageemploye WHERE tblmessageemploye.IdMessage = ") +
-                nombre(id) + followup::clauseTermine(f));
+                nombre(id) + reference::clauseTermine(f));
             QList<int> qui;
             for (Recordset d = dest; !d.eof(); d.moveNext())
                 qui << entier(d, "NoEmplA");
