@@ -1,5 +1,6 @@
 #include "followup/Rapports.h"
 
+#include <QCoreApplication>
 #include <QList>
 
 namespace followup {
@@ -32,7 +33,7 @@ QString sqlRapportMessages(const QList<qint32>& ids, int noEmploye, bool booRecu
         " INNER JOIN tblemploye ON (tblmessageemploye.NoEmplDe = tblemploye.NoEmploye)"
         " INNER JOIN tblemploye AS tblemploye2 ON (tblmessageemploye.NoEmplA = tblemploye2.NoEmploye)"
         " INNER JOIN tbletatmessage ON (tblmessageemploye.IdEtat = tbletatmessage.IdEtat)"
-        " INNER JOIN tblpriorite ON (tblmessage.IdPriorite = tblpriorite.IdPriorite)"
+        " LEFT JOIN tblpriorite ON (tblmessage.IdPriorite = tblpriorite.IdPriorite)"
         " WHERE tblmessage.IdMessage");
     sql += dansListe(ids);
     if (noEmploye == 0)
@@ -152,6 +153,37 @@ int couperTexte(QString& texte) {
     }
     const int lignes = int(texte.count(crlf)) + 1;
     return (!coupe && lignes == 1) ? 2 : lignes;
+}
+
+QList<MorceauTexte> morceauxTexte(const QString& texteCoupe, int lignes, qsizetype taille) {
+    QString texte = texteCoupe;
+    texte.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (texte.size() <= taille) return {{texte, lignes}};
+    QList<MorceauTexte> morceaux;
+    MorceauTexte courant{QString(), 0};
+    auto fermer = [&] {
+        if (courant.lignes > 0) morceaux << courant;
+        courant = {QString(), 0};
+    };
+    for (QString ligne : texte.split(QLatin1Char('\n'))) {
+        while (ligne.size() > taille) {
+            fermer();
+            morceaux << MorceauTexte{ligne.left(taille), 1};
+            ligne.remove(0, taille);
+        }
+        if (courant.lignes > 0 && courant.texte.size() + 1 + ligne.size() > taille) fermer();
+        courant.texte += (courant.lignes > 0 ? QStringLiteral("\n") : QString()) + ligne;
+        ++courant.lignes;
+    }
+    fermer();
+    return morceaux;
+}
+
+bool Attente::laisserPasser() {
+    if (m_depuis.elapsed() < 20) return false;
+    QCoreApplication::processEvents();
+    m_depuis.restart();
+    return true;
 }
 
 qint32 SautsDePage::avantBloc(qint32 ligne, int nbTelephones, int nbDestinataires) {

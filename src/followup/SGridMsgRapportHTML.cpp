@@ -31,8 +31,10 @@ const QString kForm = QStringLiteral("SGridMsg");
 QString s_dossierRapports;
 
 // Ids a report puts in one statement: a long report takes a few statements, each well
-// under the server's packet size.
-constexpr qsizetype kIdsParStatement = 5000;
+// under the server's packet size and short enough for the windows to run their events
+// between two of them.
+constexpr qsizetype kIdsParStatement = 2000;
+int s_rapportsEnCours = 0;
 
 QString champ(const Recordset& rs, const char* name) {
     return rs.field(QLatin1String(name)).text();
@@ -49,6 +51,18 @@ QString nomDeFichier(QString nom) {
 }
 
 } // namespace
+
+SGridMsg::RapportEnCours::RapportEnCours() {
+    ++s_rapportsEnCours;
+}
+
+SGridMsg::RapportEnCours::~RapportEnCours() {
+    --s_rapportsEnCours;
+}
+
+bool SGridMsg::rapportEnCours() {
+    return s_rapportsEnCours > 0;
+}
 
 QString SGridMsg::dossierRapports() {
     if (!s_dossierRapports.isEmpty()) return s_dossierRapports;
@@ -85,7 +99,6 @@ std::unique_ptr<followup::frmProgressPopUp> SGridMsg::ouvrirProgres() const {
     p->setMin(0);
     p->setValue(0);
     p->setMax(float(m_SGrid->Rows()));
-    p->SetTimer();
     progres->show();
     return progres;
 }
@@ -111,9 +124,11 @@ bool SGridMsg::lireMessagesRapport(const QList<LigneRapport>& lignes, int noEmpl
         lots.last().append(l.id);
     }
     if (lots.first().isEmpty()) return true;
+    QPointer<SGridMsg> self(this);
+    const bool recu = m_booRecu;
     platform::Database& db = connexion();
     for (const QList<qint32>& lot : lots) {
-        sql = followup::sqlRapportMessages(lot, noEmploye, m_booRecu);
+        sql = followup::sqlRapportMessages(lot, noEmploye, recu);
         for (Recordset rs = db.open(sql); !rs.eof(); rs.moveNext()) {
             followup::RapportMessage& m = messages[entier(rs, "IdMessage")];
             m.dateSaisie = rs.field(QStringLiteral("DateSaisie")).toDate();
@@ -130,6 +145,8 @@ bool SGridMsg::lireMessagesRapport(const QList<LigneRapport>& lignes, int noEmpl
                                           champ(rs, "Cellulaire"), champ(rs, "AutreTel"), champ(rs, "Fax"));
             m.messageRtf = champ(rs, "Message");
         }
+        QCoreApplication::processEvents();
+        if (!self) return false;
     }
     // Names of one column for the messages read above, in the statement's order.
     auto lireNoms = [&](QString (*requete)(const QList<qint32>&), const char* colonne,
@@ -140,10 +157,14 @@ bool SGridMsg::lireMessagesRapport(const QList<LigneRapport>& lignes, int noEmpl
                 const auto it = messages.find(entier(rs, "IdMessage"));
                 if (it != messages.end()) ((*it).*liste) << champ(rs, colonne);
             }
+            QCoreApplication::processEvents();
+            if (!self) return false;
         }
+        return true;
     };
-    lireNoms(followup::sqlRapportTypes, "Description", &followup::RapportMessage::types);
-    lireNoms(followup::sqlRapportDestinataires, "Nom", &followup::RapportMessage::destinataires);
+    if (!lireNoms(followup::sqlRapportTypes, "Description", &followup::RapportMessage::types) ||
+        !lireNoms(followup::sqlRapportDestinataires, "Nom", &followup::RapportMessage::destinataires))
+        return false;
     sql.clear();
     QStringList requetes;
     for (const QList<qint32>& lot : lots)
@@ -156,7 +177,7 @@ bool SGridMsg::lireMessagesRapport(const QList<LigneRapport>& lignes, int noEmpl
 }
 
 void SGridMsg::cmdExport_Click(int Index) {
-    if (m_SGrid->Rows() == 0) return;
+    if (m_SGrid->Rows() == 0 || rapportEnCours()) return;
     QPointer<SGridMsg> self(this);
     QPointer<QWidget> hote(window());
     setCursor(Qt::WaitCursor);
@@ -165,15 +186,18 @@ void SGridMsg::cmdExport_Click(int Index) {
         if (Index == 0) {
             ExportMsgExcel(services::xlSheet, kToutesLesLignes);
         } else {
-            auto visionneuse = std::make_unique<followup::frmBrowserMdi>();
-            const int choisi = m_cboEmpl->currentIndex() >= 0 ? m_cboEmpl->currentData().toInt() : 0;
-            const QString fichier = NomFichierHTML(choisi);
+            // Named, headed and filled after the employee the grid lists.
+            const QString fichier = NomFichierHTML(intNoEmploye);
             const bool recu = m_booRecu;
-            ExportMsgHTML(fichier, kToutesLesLignes);
-            followup::frmBrowserMdi* v = visionneuse.release();
-            v->StartingAddress = fichier;
-            v->show();
-            v->RapportCaption = recu ? QStringLiteral("Messages reçus") : QStringLiteral("Messages envoyés");
+            if (ExportMsgHTML(fichier, kToutesLesLignes)) {
+                auto* v = new followup::frmBrowserMdi;
+                v->StartingAddress = fichier;
+                v->show();
+                v->RapportCaption =
+                    recu ? QStringLiteral("Messages reçus") : QStringLiteral("Messages envoyés");
+            } else {
+                QFile::remove(fichier);
+            }
         }
     } catch (const platform::DbError& e) {
         if (hote) hote->setEnabled(true);
@@ -187,7 +211,9 @@ void SGridMsg::cmdExport_Click(int Index) {
     if (self) unsetCursor();
 }
 
-void SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
+bool SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
+    if (rapportEnCours()) return false;
+    const RapportEnCours enCours;
     QPointer<SGridMsg> self(this);
     QString sql;
     try {
@@ -215,7 +241,7 @@ void SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
         };
 
         const bool recu = m_booRecu;
-        const int choisi = m_cboEmpl->currentIndex() >= 0 ? m_cboEmpl->currentData().toInt() : 0;
+        const int choisi = intNoEmploye;
         ecrire(QStringLiteral("<html>"));
         ecrire(
             services::EnteteHTML(recu ? QStringLiteral("MessagesRecus") : QStringLiteral("MessagesEnvoyes")));
@@ -237,12 +263,14 @@ void SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
 
         QHash<qint32, followup::RapportMessage> messages;
         const bool lu = lireMessagesRapport(lignes, choisi, messages, sql);
-        if (!self) return;
+        if (!self) return false;
         if (!lu) {
             window()->setEnabled(true);
             unsetCursor();
-            return;
+            return false;
         }
+        p->SetTimer();
+        followup::Attente attente;
         for (const LigneRapport& l : lignes) {
             const auto it = messages.constFind(l.id);
             if (!l.groupe && it != messages.constEnd()) {
@@ -294,16 +322,18 @@ void SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
                 vider();
             }
             p->setValue(p->Value() + 1);
-            QCoreApplication::processEvents();
-            if (!self) return;
+            if (attente.laisserPasser() && !self) return false;
         }
         ecrire(QStringLiteral("</body>"));
         ecrire(QStringLiteral("</html>"));
         vider();
+        QCoreApplication::processEvents();
+        return true;
     } catch (const platform::DbError& e) {
-        if (!self) return;
+        if (!self) return false;
         window()->setEnabled(true);
         unsetCursor();
         erreur(e, QStringLiteral("ExportMsgHTML"), sql);
+        return false;
     }
 }

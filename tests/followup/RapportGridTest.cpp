@@ -25,8 +25,8 @@ protected:
         recipient(10, 3, 4, 1, 0, QString(), 1, 7);
         exec(QStringLiteral("INSERT INTO tblmessagetype (IdMessage, IdType) VALUES (10, 1), (10, 2)"));
         exec(QStringLiteral("INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES (10, 'D-1')"));
-        // No caller, no type, no folder, one recipient.
-        message(11, QStringLiteral("Bonjour"), 0, 2, QStringLiteral("2024-03-14"),
+        // No caller, no type, no folder, one recipient, a priority without its row.
+        message(11, QStringLiteral("Bonjour"), 0, 9, QStringLiteral("2024-03-14"),
                 QStringLiteral("10:00:00"));
         recipient(11, 3, 2, 1, 0, QString(), 5, 8);
     }
@@ -83,7 +83,7 @@ TEST_F(RapportDb, HtmlReportByteForByte) {
             "<tr>\r\n<td colspan=9>Destinataires multiples: Julie, Sophie</td>\r\n"
             "<tr >\r\n<td colspan=9>Rappeler &lt;vite&gt; &#8364;<br>au bureau&nbsp</td>\r\n") +
         notes + table + col +
-        QStringLiteral("<tr>\r\n<td>N</td>\r\n<td>O</td>\r\n<td>11 (5)</td>\r\n<td>&nbsp</td>\r\n"
+        QStringLiteral("<tr>\r\n<td></td>\r\n<td>O</td>\r\n<td>11 (5)</td>\r\n<td>&nbsp</td>\r\n"
                        "<td>2024-03-14</td>\r\n<td>10:00</td>\r\n<td>Marc</td>\r\n<td>Julie</td>\r\n"
                        "<td rowspan=3>\r\n&nbsp</td>\r\n<tr>\r\n<td colspan=8>Type de message: &nbsp</td>\r\n"
                        "<tr>\r\n<td colspan=8>Dossier: </td>\r\n"
@@ -141,7 +141,7 @@ for row in ws.iter_rows():
         if c.value is None and not bords:
             continue
         a, f = c.alignment, []
-        for on, t in ((c.font.b, 'bold'), (c.font.u, 'u'), (c.font.sz and c.font.sz != 11, 'sz%g' % (c.font.sz or 0)), (a.shrink_to_fit, 'shrink'),
+        for on, t in ((c.font.b, 'bold'), (c.font.u, 'u'), (c.font.sz != 10 or c.font.name != 'Arial', '%s %g' % (c.font.name, c.font.sz or 0)), (a.shrink_to_fit, 'shrink'),
                       (a.wrap_text, 'wrap'), (a.vertical, a.vertical), (c.number_format != 'General', c.number_format)):
             if on: f.append(t)
         cells[c.coordinate] = {'v': '' if c.value is None else str(c.value), 'b': bords, 'f': ' '.join(f)}
@@ -151,9 +151,12 @@ print(json.dumps({
     'widths': ' '.join('%g' % round(ws.column_dimensions[c].width - 5 / 7, 2) for c in 'ABCDEFGHI'),  # less the file's padding
     'cells': cells,
     'merges': ' '.join(sorted(str(r) for r in ws.merged_cells.ranges)),
-    'setup': '%s|%s|%s|%s' % (ws.page_setup.orientation, ws.oddFooter.center.text, ws.print_title_rows,
-                              ' '.join(str(round(v * 72)) for v in (m.top, m.bottom, m.footer, m.header, m.right, m.left))),
+    'setup': '%s|%s|%s|%s|%s' % (ws.page_setup.orientation, ws.oddFooter.center.text, ws.print_title_rows,
+                              ' '.join(str(round(v * 72)) for v in (m.top, m.bottom, m.footer, m.header, m.right, m.left)),
+                              ws.sheet_properties.pageSetUpPr and ws.sheet_properties.pageSetUpPr.fitToPage),
     'breaks': [b.id for b in ws.row_breaks.brk],
+    'printable': 612 - round((m.top + m.bottom) * 72),
+    'heights': [ws.row_dimensions[r].height or ws.sheet_format.defaultRowHeight for r in range(1, ws.max_row + 1)],
 }))
 )";
 
@@ -177,7 +180,7 @@ TEST_F(RapportExcel, BlocksLayoutAndPageSetupReadBack) {
     for (int i = 0; i < 16; ++i)
         texte += QStringLiteral("mot%1 ").arg(i, 5, 10, QLatin1Char('0'));
     exec(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage = 11"));
-    message(11, texte.trimmed(), 2, 2, QStringLiteral("2024-03-14"), QStringLiteral("10:00:00"));
+    message(11, texte.trimmed(), 2, 9, QStringLiteral("2024-03-14"), QStringLiteral("10:00:00"));
 
     SGridMsg g;
     g.Remplir();
@@ -191,12 +194,12 @@ TEST_F(RapportExcel, BlocksLayoutAndPageSetupReadBack) {
     EXPECT_EQ(o[QStringLiteral("widths")].toString(), QStringLiteral("2 2 7.57 30 10 7 16 16 24"));
     EXPECT_EQ(cellules(o, "A1 F1"),
               QStringLiteral("Messages reçus par Julie|Date d'impression : 2024-03-15"));
-    EXPECT_EQ(cellules(o, "A1", "f"), QStringLiteral("bold u sz14"));
+    EXPECT_EQ(cellules(o, "A1", "f"), QStringLiteral("bold u Arial 14"));
 
     // First block from row 3: five telephone lines, several recipients, a folder, two text lines.
     EXPECT_EQ(cellules(o, "A3 B3 C3 D3 E3 F3 G3 H3"),
               QStringLiteral("U|N|10 (4)|Dupont, Acme & fils|2024-03-14 00:00:00|09:05:00|Marc|Julie"));
-    EXPECT_EQ(cellules(o, "E3 F3 G3 A9", "f"), QStringLiteral("yyyy-mm-dd|hh:mm|shrink|top"));
+    EXPECT_EQ(cellules(o, "E3 F3 G3 A9 I3 A7 A4", "f"), QStringLiteral("yyyy-mm-dd|hh:mm|shrink|top|wrap|wrap|"));
     EXPECT_EQ(cellules(o, "I3 A4 A5 A6 A7 A9"),
               QStringLiteral(
                   "Tél.: (514)555-0001\nBureau: (514)555-0002\nCell.: (438)555-0003\nAutre: "
@@ -205,8 +208,8 @@ TEST_F(RapportExcel, BlocksLayoutAndPageSetupReadBack) {
     // A framed range reads back with all its edges on its first cell.
     EXPECT_EQ(cellules(o, "A3 D3 A7 H8", "b"), QStringLiteral("LTBR|LTBR|LTBR|BR"));
     // Second block at 13: no recipients or folder line, the cut text over its two lines.
-    EXPECT_EQ(cellules(o, "C13 D13 I13 A14 A17"),
-              QStringLiteral("11 (5)|, Ana|Tél.: (450)555-0009|Type de message: |Notes:"));
+    EXPECT_EQ(cellules(o, "A13 C13 D13 I13 A14 A17"),
+              QStringLiteral("|11 (5)|, Ana|Tél.: (450)555-0009|Type de message: |Notes:"));
     const QString coupe = cellules(o, "A15");
     EXPECT_EQ(coupe.count(QLatin1Char('\n')), 1);
     EXPECT_EQ(coupe.indexOf(QLatin1Char('\n')), 80); // the space at the 81st character became the break
@@ -214,32 +217,45 @@ TEST_F(RapportExcel, BlocksLayoutAndPageSetupReadBack) {
     EXPECT_EQ(o[QStringLiteral("merges")].toString(),
               QStringLiteral("A14:H14 A15:H16 A17:H19 A4:H4 A5:H5 A6:H6 A7:H8 A9:H11 I13:I15 I3:I7"));
     EXPECT_EQ(o[QStringLiteral("setup")].toString(),
-              QStringLiteral("landscape|Page &P de &N|$1:$2|40 40 30 30 30 30"));
+              QStringLiteral("landscape|Page &P de &N|$1:$2|40 40 30 30 30 30|None"));
     EXPECT_TRUE(o[QStringLiteral("breaks")].toArray().isEmpty());
     EXPECT_EQ(errorReports(), 0);
 }
 
-// A long export: each break sits above a block's first row and no page outgrows 40 rows.
-// An export past the sheet's last row stops with a message and hands nothing over.
+// A long export: each break sits above a block's first row, and every page, the last one
+// too, holds its rows and the title rows within the printable height, for blocks of 8, 9
+// and 12 rows. An export past the sheet's last row stops with a message and hands nothing over.
 TEST_F(RapportExcel, LongExportBreaksBetweenBlocksAndStopsAtTheSheetsEnd) {
-    for (int id = 21; id <= 50; ++id) {
-        message(id, QStringLiteral("Texte %1").arg(id), 0, 2, QStringLiteral("2024-03-14"),
-                QTime(8, 0).addSecs(id * 60).toString(QStringLiteral("HH:mm:ss")));
-        recipient(id, 3, 2);
-        if (id % 7 == 0) recipient(id, 3, 4);
-    }
     SGridMsg g;
-    g.Remplir();
-    g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
-    const QJsonObject o = lu();
-    const QJsonArray sauts = o[QStringLiteral("breaks")].toArray();
-    ASSERT_GE(sauts.size(), 5);
-    int debut = 3;
-    for (const QJsonValue& b : sauts) {
-        const int s = b.toInt() + 1; // the row below the break: a block's first row
-        EXPECT_FALSE(cellules(o, qPrintable(QStringLiteral("A%1").arg(s))).isEmpty()) << s;
-        EXPECT_LE(s - debut, 37) << s;
-        debut = s;
+    for (int lignes : {3, 4, 7}) { // text rows: blocks of 5 + 3, 5 + 4 and 5 + 7 rows
+        exec(QStringLiteral("DELETE FROM tblmessage"));
+        exec(QStringLiteral("DELETE FROM tblmessageemploye"));
+        // 41 blocks: with blocks of 8 rows, the last page's fifth block goes to a page of its own.
+        for (int id = 21; id <= 61; ++id) {
+            message(id, QStringList(lignes, QStringLiteral("ligne")).join(QStringLiteral("\\par ")), 0, 2,
+                    QStringLiteral("2024-03-14"), QTime(8, 0).addSecs(id * 60).toString(QStringLiteral("HH:mm:ss")));
+            recipient(id, 3, 2);
+        }
+        g.Remplir();
+        ASSERT_EQ(g.SGrid()->Rows(), 41);
+        g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+        const QJsonObject o = lu();
+        const QJsonArray h = o[QStringLiteral("heights")].toArray();
+        ASSERT_EQ(h.size(), 3 + 41 * (6 + lignes) - 2) << lignes;
+        QList<int> pages;
+        for (const QJsonValue& b : o[QStringLiteral("breaks")].toArray())
+            pages << b.toInt() + 1; // the row below the break: a block's first row
+        ASSERT_GE(pages.size(), 5);
+        pages << int(h.size()) + 1;
+        int debut = 3;
+        for (int fin : pages) {
+            EXPECT_EQ(cellules(o, qPrintable(QStringLiteral("A%1").arg(debut))), QStringLiteral("N")) << debut;
+            double hauteur = h[0].toDouble() + h[1].toDouble();
+            for (int r = debut; r < fin; ++r)
+                hauteur += h[r - 1].toDouble();
+            EXPECT_LE(hauteur, o[QStringLiteral("printable")].toDouble()) << lignes << " " << debut;
+            debut = fin;
+        }
     }
 
     classeurs.clear();
