@@ -3,7 +3,8 @@
 set -euo pipefail
 PKGS=(cmake g++ make pkg-config qt6-base-dev libqt6sql6-mysql mariadb-server mariadb-client
       libxlsxwriter-dev libgtest-dev python3-openpyxl xvfb xauth clang libclang-rt-14-dev
-      qt6-translations-l10n)
+      qt6-translations-l10n
+      xdg-utils)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

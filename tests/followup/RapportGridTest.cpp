@@ -1,6 +1,7 @@
 // The message grid's reports: the HTML page byte for byte and the workbook as an
 // independent reader sees it.
 #include "SGridMsgFixture.h"
+#include "followup/Rapports.h"
 #include "followup/ctrlProgresTemps.h"
 #include "followup/frmProgressPopUp.h"
 #include "services/ExcelSession.h"
@@ -127,6 +128,70 @@ TEST_F(RapportDb, HtmlButtonNamesShowsAndDeletesItsReport) {
     EXPECT_TRUE(QFile::exists(m_dir.filePath(QStringLiteral("MessagesEnvoyes36000.HTML"))));
     // A name that cannot be part of a file name is made one.
     EXPECT_EQ(g.NomFichierHTML(3), m_dir.filePath(QStringLiteral("MessagesEnvoyes_Marc_Éric _M_36000.HTML")));
+
+    // Without the right to see the others, the combo says "Tous" and the list is his own: the
+    // report is named, headed and filled after him.
+    exec(QStringLiteral("UPDATE tblemploye SET Nom = 'Julie <J>' WHERE NoEmploye = 2"));
+    g.setBooRecu(true);
+    g.setNoEmploye(2);
+    g.Remplir();
+    g.cboEmpl()->setCurrentIndex(0);
+    g.cmdExport_Click(1);
+    ASSERT_EQ(visionneuses().size(), 1);
+    const QString sien = visionneuses()[0]->StartingAddress;
+    EXPECT_EQ(sien, m_dir.filePath(QStringLiteral("MessagesRecus_Julie _J_36000.HTML")));
+    EXPECT_TRUE(lire(sien).contains(QStringLiteral("<h1>Messages reçus par Julie &lt;J&gt;</h1>")));
+    EXPECT_EQ(lire(sien).count(QStringLiteral("<table")), 2);
+}
+
+// While a report is written nothing starts another; its clock starts with its first row, after
+// the read; a workbook no spreadsheet opens is told once the progress window is gone.
+TEST_F(RapportDb, OneReportAtATimeTimedFromItsFirstRowAndItsProgressGoneBeforeItsMessage) {
+    SGridMsg g;
+    g.Remplir();
+    ASSERT_EQ(g.SGrid()->Rows(), 2);
+    const qsizetype vues = visionneuses().size();
+    bool avance = false;
+    QString reste;
+    QTimer espion;
+    QObject::connect(&espion, &QTimer::timeout, &espion, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* p = qobject_cast<followup::frmProgressPopUp*>(w);
+            if (!p || !p->isVisible()) continue;
+            if (!avance) platform::Clock::advance(5000 * 1000); // a read of 5000 s
+            avance = true;
+            reste = p->progres()->lblTmpsReste()->text();
+            g.cmdExport_Click(0);
+            g.cmdExport_Click(1);
+            g.ExportMsgExcel(services::xlSheet, 1);
+        }
+    });
+    espion.start(0);
+    EXPECT_TRUE(g.ExportMsgHTML(m_dir.filePath(QStringLiteral("un.HTML")), 1));
+    EXPECT_TRUE(avance);
+    EXPECT_EQ(reste, QStringLiteral("0 seconde")); // not 83:20 minutes for the one row left
+    EXPECT_EQ(visionneuses().size(), vues);
+    EXPECT_TRUE(classeurs.isEmpty());
+
+    struct Temoin : ScriptedChooser {
+        int progresAuMessage = 0;
+        platform::MsgResult messageBox(QWidget* w, const QString& t, const QString& ti, platform::MsgIcon i,
+                                       platform::MsgButtons b) override {
+            for (QWidget* f : QApplication::topLevelWidgets())
+                progresAuMessage += qobject_cast<followup::frmProgressPopUp*>(f) && f->isVisible();
+            return ScriptedChooser::messageBox(w, t, ti, i, b);
+        }
+    } chooser;
+    int ouverts = 0;
+    const auto ouvreur = platform::ExcelApplication::setOpener([&](const QString&) { return ++ouverts < 0; });
+    g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+    platform::ExcelApplication::setOpener(ouvreur);
+    EXPECT_EQ(ouverts, 1);
+    EXPECT_EQ(visionneuses().size(), vues);
+    ASSERT_EQ(chooser.messagesShown.size(), 1);
+    EXPECT_TRUE(
+        chooser.messagesShown[0].startsWith(QStringLiteral("Aucun tableur n'a pu ouvrir le classeur")));
+    EXPECT_EQ(chooser.progresAuMessage, 0);
 }
 
 // What any spreadsheet program will see of the workbook: the cells that have a value or a
@@ -199,7 +264,8 @@ TEST_F(RapportExcel, BlocksLayoutAndPageSetupReadBack) {
     // First block from row 3: five telephone lines, several recipients, a folder, two text lines.
     EXPECT_EQ(cellules(o, "A3 B3 C3 D3 E3 F3 G3 H3"),
               QStringLiteral("U|N|10 (4)|Dupont, Acme & fils|2024-03-14 00:00:00|09:05:00|Marc|Julie"));
-    EXPECT_EQ(cellules(o, "E3 F3 G3 A9 I3 A7 A4", "f"), QStringLiteral("yyyy-mm-dd|hh:mm|shrink|top|wrap|wrap|"));
+    EXPECT_EQ(cellules(o, "E3 F3 G3 A9 I3 A7 A4", "f"),
+              QStringLiteral("yyyy-mm-dd|hh:mm|shrink|top|wrap|wrap|"));
     EXPECT_EQ(cellules(o, "I3 A4 A5 A6 A7 A9"),
               QStringLiteral(
                   "Tél.: (514)555-0001\nBureau: (514)555-0002\nCell.: (438)555-0003\nAutre: "
@@ -222,6 +288,48 @@ TEST_F(RapportExcel, BlocksLayoutAndPageSetupReadBack) {
     EXPECT_EQ(errorReports(), 0);
 }
 
+// A text longer than a cell goes on in the rows below, each cell whole, and reads back whole;
+// four telephones take four rows; recipients go by name, not by their order of entry.
+TEST_F(RapportExcel, LongTextFourTelephonesAndRecipientsByName) {
+    clients(QStringLiteral("(3, 'Roy', NULL, NULL, '(514)555-0001', '(514)555-0002', '(438)555-0003', "
+                           "'(450)555-0004', NULL)"));
+    exec(QStringLiteral("UPDATE tblemploye SET Nom = 'Alain' WHERE NoEmploye = 4"));
+    QString texte;
+    for (int i = 0; i < 4000; ++i)
+        texte += QStringLiteral("mot%1 ").arg(i, 5, 10, QLatin1Char('0'));
+    texte += QStringLiteral("FIN");
+    exec(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage IN (10, 11)"));
+    message(12, texte, 3);
+    recipient(12, 3, 2);
+    recipient(12, 3, 4);
+    SGridMsg g;
+    g.setNoEmploye(0);
+    g.Remplir();
+    g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+    const QJsonObject o = lu();
+    const QJsonObject cells = o[QStringLiteral("cells")].toObject();
+    EXPECT_EQ(cellules(o, "C3 A5"), QStringLiteral("12|Destinataires multiples: Alain, Julie"));
+    EXPECT_TRUE(
+        o[QStringLiteral("merges")].toString().split(QLatin1Char(' ')).contains(QStringLiteral("I3:I6")));
+    EXPECT_EQ(cellules(o, "I3").count(QLatin1Char('\n')), 3);
+    QStringList morceaux;
+    for (int r = 6; cells.contains(QStringLiteral("A%1").arg(r)); ++r) {
+        const QString v = cells[QStringLiteral("A%1").arg(r)].toObject()[QStringLiteral("v")].toString();
+        if (v == QStringLiteral("Notes:")) break;
+        if (v.isEmpty()) continue;
+        EXPECT_LE(v.size(), 32767);
+        morceaux << v;
+    }
+    QString attendu = QStringLiteral("{\\rtf1\\ansi ") + texte + QLatin1Char('}');
+    platform::RichTextBox rtf;
+    rtf.setTextRTF(attendu);
+    attendu = rtf.text();
+    followup::couperTexte(attendu);
+    EXPECT_EQ(morceaux.size(), 2);
+    EXPECT_EQ(morceaux.join(QLatin1Char('\n')),
+              attendu.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
 // A long export: each break sits above a block's first row, and every page, the last one
 // too, holds its rows and the title rows within the printable height, for blocks of 8, 9
 // and 12 rows. An export past the sheet's last row stops with a message and hands nothing over.
@@ -233,7 +341,8 @@ TEST_F(RapportExcel, LongExportBreaksBetweenBlocksAndStopsAtTheSheetsEnd) {
         // 41 blocks: with blocks of 8 rows, the last page's fifth block goes to a page of its own.
         for (int id = 21; id <= 61; ++id) {
             message(id, QStringList(lignes, QStringLiteral("ligne")).join(QStringLiteral("\\par ")), 0, 2,
-                    QStringLiteral("2024-03-14"), QTime(8, 0).addSecs(id * 60).toString(QStringLiteral("HH:mm:ss")));
+                    QStringLiteral("2024-03-14"),
+                    QTime(8, 0).addSecs(id * 60).toString(QStringLiteral("HH:mm:ss")));
             recipient(id, 3, 2);
         }
         g.Remplir();
@@ -249,7 +358,8 @@ TEST_F(RapportExcel, LongExportBreaksBetweenBlocksAndStopsAtTheSheetsEnd) {
         pages << int(h.size()) + 1;
         int debut = 3;
         for (int fin : pages) {
-            EXPECT_EQ(cellules(o, qPrintable(QStringLiteral("A%1").arg(debut))), QStringLiteral("N")) << debut;
+            EXPECT_EQ(cellules(o, qPrintable(QStringLiteral("A%1").arg(debut))), QStringLiteral("N"))
+                << debut;
             double hauteur = h[0].toDouble() + h[1].toDouble();
             for (int r = debut; r < fin; ++r)
                 hauteur += h[r - 1].toDouble();
@@ -257,6 +367,12 @@ TEST_F(RapportExcel, LongExportBreaksBetweenBlocksAndStopsAtTheSheetsEnd) {
             debut = fin;
         }
     }
+
+    // The last block ends on the sheet's last row: written whole.
+    classeurs.clear();
+    platform::Worksheet::setMaxRows(3 + 41 * 13 - 2);
+    g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+    EXPECT_EQ(classeurs.size(), 1);
 
     classeurs.clear();
     platform::Worksheet::setMaxRows(100);
