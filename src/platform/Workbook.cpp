@@ -408,6 +408,14 @@ bool Workbook::SaveAs(const QString& path, QString* error) const {
         if (error) *error = QStringLiteral("Le classeur ne peut pas être créé : ") + path;
         return false;
     }
+    // The workbook's own font is the one its column widths count in: the sheets' font,
+    // rather than the writer's Calibri that spreadsheet programs without it replace by a
+    // wider one, which would push the last columns onto pages of their own.
+    if (!m_sheets.empty() && !m_sheets.front()->m_police.isEmpty()) {
+        lxw_format* normal = STAILQ_FIRST(wb->formats);
+        format_set_font_name(normal, m_sheets.front()->m_police.toUtf8().constData());
+        format_set_font_size(normal, m_sheets.front()->m_taillePolice);
+    }
     for (const auto& s : m_sheets)
         s->ecrire(wb);
     const lxw_error e = workbook_close(wb);

@@ -369,14 +369,15 @@ TEST_F(RapportExcel, LongExportBreaksBetweenBlocksAndStopsAtTheSheetsEnd) {
     }
 
     // The last block ends on the sheet's last row: written whole.
+    ScriptedChooser chooser;
     classeurs.clear();
     platform::Worksheet::setMaxRows(3 + 41 * 13 - 2);
     g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
     EXPECT_EQ(classeurs.size(), 1);
+    EXPECT_TRUE(chooser.messagesShown.isEmpty());
 
     classeurs.clear();
     platform::Worksheet::setMaxRows(100);
-    ScriptedChooser chooser;
     g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
     EXPECT_TRUE(classeurs.isEmpty());
     ASSERT_EQ(chooser.messagesShown.size(), 1);
