@@ -129,21 +129,48 @@ bool SGridMsg::lireMessagesRapport(const QList<LigneRapport>& lignes, int noEmpl
     platform::Database& db = connexion();
     for (const QList<qint32>& lot : lots) {
         sql = followup::sqlRapportMessages(lot, noEmploye, recu);
-        for (Recordset rs = db.open(sql); !rs.eof(); rs.moveNext()) {
-            followup::RapportMessage& m = messages[entier(rs, "IdMessage")];
-            m.dateSaisie = rs.field(QStringLiteral("DateSaisie")).toDate();
-            m.heureSaisie = champ(rs, "HeureSaisie");
-            m.emplDe = champ(rs, "EmplDe");
-            m.emplA = champ(rs, "EmplA");
-            m.etat = champ(rs, "Etat");
-            m.priorite = champ(rs, "Priorite");
-            m.nom = champ(rs, "Nom");
-            m.prenom = champ(rs, "Prenom");
-            m.nomCie = champ(rs, "NomCie");
-            m.telephones =
-                followup::lignesTelephone(champ(rs, "Telephone"), champ(rs, "TelBureau"),
-                                          champ(rs, "Cellulaire"), champ(rs, "AutreTel"), champ(rs, "Fax"));
-            m.messageRtf = champ(rs, "Message");
+        Recordset rs = db.open(sql);
+        // Columns found once by name for the whole statement.
+        enum {
+            Id,
+            Date,
+            Heure,
+            De,
+            A,
+            Etat,
+            Priorite,
+            Nom,
+            Prenom,
+            Cie,
+            Tel,
+            Bureau,
+            Cell,
+            Autre,
+            Fax,
+            Texte,
+            N
+        };
+        const char* const noms[N] = {"IdMessage",  "DateSaisie", "HeureSaisie", "EmplDe",
+                                     "EmplA",      "Etat",       "Priorite",    "Nom",
+                                     "Prenom",     "NomCie",     "Telephone",   "TelBureau",
+                                     "Cellulaire", "AutreTel",   "Fax",         "Message"};
+        int c[N];
+        for (int i = 0; i < N; ++i)
+            c[i] = rs.fieldIndex(QLatin1String(noms[i]));
+        for (; !rs.eof(); rs.moveNext()) {
+            auto t = [&](int i) { return rs.field(c[i]).text(); };
+            followup::RapportMessage& m = messages[rs.field(c[Id]).toInt()];
+            m.dateSaisie = rs.field(c[Date]).toDate();
+            m.heureSaisie = t(Heure);
+            m.emplDe = t(De);
+            m.emplA = t(A);
+            m.etat = t(Etat);
+            m.priorite = t(Priorite);
+            m.nom = t(Nom);
+            m.prenom = t(Prenom);
+            m.nomCie = t(Cie);
+            m.telephones = followup::lignesTelephone(t(Tel), t(Bureau), t(Cell), t(Autre), t(Fax));
+            m.messageRtf = t(Texte);
         }
         QCoreApplication::processEvents();
         if (!self) return false;
@@ -269,6 +296,10 @@ bool SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
             unsetCursor();
             return false;
         }
+        // The lines that open every block's table, the same for each.
+        QByteArray enteteTable = "<table width='100%' border='1' cellpadding='0' cellspacing='0'>\r\n";
+        for (int w : {3, 3, 7, 24, 9, 6, 14, 14, 20})
+            enteteTable += "<col width='" + QByteArray::number(w) + "%'>\r\n";
         p->SetTimer();
         followup::Attente attente;
         for (const LigneRapport& l : lignes) {
@@ -278,9 +309,7 @@ bool SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
                 auto td = [&](const QString& t) {
                     ecrire(QStringLiteral("<td>") + t + QStringLiteral("</td>"));
                 };
-                ecrire(QStringLiteral("<table width='100%' border='1' cellpadding='0' cellspacing='0'>"));
-                for (int w : {3, 3, 7, 24, 9, 6, 14, 14, 20})
-                    ecrire(QStringLiteral("<col width='%1%'>").arg(w));
+                tampon += enteteTable;
                 ecrire(QStringLiteral("<tr>"));
                 td(echapperHTML(followup::lettrePriorite(m.priorite)));
                 td(echapperHTML(followup::lettreEtat(m.etat)));

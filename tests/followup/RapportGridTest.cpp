@@ -142,6 +142,15 @@ TEST_F(RapportDb, HtmlButtonNamesShowsAndDeletesItsReport) {
     EXPECT_EQ(sien, m_dir.filePath(QStringLiteral("MessagesRecus_Julie _J_36000.HTML")));
     EXPECT_TRUE(lire(sien).contains(QStringLiteral("<h1>Messages reçus par Julie &lt;J&gt;</h1>")));
     EXPECT_EQ(lire(sien).count(QStringLiteral("<table")), 2);
+
+    // A read that fails shows nothing: no viewer, no file left, the error reported.
+    const int fichiers = int(QDir(m_dir.path()).entryList({QStringLiteral("*.HTML")}).size());
+    exec(QStringLiteral("RENAME TABLE tbltypemessage TO tbltypemessage_x"));
+    g.cmdExport_Click(1);
+    exec(QStringLiteral("RENAME TABLE tbltypemessage_x TO tbltypemessage"));
+    EXPECT_EQ(visionneuses().size(), 1);
+    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("*.HTML")}).size(), fichiers);
+    EXPECT_EQ(errorReports(), 1);
 }
 
 // While a report is written nothing starts another; its clock starts with its first row, after
