@@ -203,7 +203,8 @@ TEST(BrowserMdi, PrintsAndPreviewsThePageFromItsMenu) {
     const QString page = dir.filePath(QStringLiteral("MessagesRecus3.HTML"));
     QFile f(page);
     f.open(QIODevice::WriteOnly);
-    f.write("<html><body><h1>Messages re\xE7us</h1><p>Rappeler Dupont</p></body></html>");
+    f.write("<html><head><meta http-equiv='Content-Type' content='text/html; charset=iso-8859-1'></head>"
+            "<body><h1>Messages re\xE7us</h1><p>Rappeler Dupont</p></body></html>");
     f.close();
     frmBrowserMdi v;
     v.setAttribute(Qt::WA_DeleteOnClose, false);
@@ -226,7 +227,7 @@ TEST(BrowserMdi, PrintsAndPreviewsThePageFromItsMenu) {
         static const QRegularExpression carte(QStringLiteral("<([0-9A-F]{4})> (?=[^\\n]*\\])"));
         for (auto it = carte.globalMatch(QString::fromLatin1(octets)); it.hasNext();)
             lettres += QChar(it.next().captured(1).toUShort(nullptr, 16));
-        for (QChar c : QStringLiteral("MessagesRappelerDupont"))
+        for (QChar c : QStringLiteral("MessagesreçusRappelerDupont"))
             EXPECT_TRUE(lettres.contains(c)) << nom << " " << qPrintable(lettres);
     }
     ASSERT_EQ(chooser.menusShown.size(), 2);
