@@ -1,7 +1,11 @@
 #include "followup/Rapports.h"
 
+#include "followup/ctrlProgresTemps.h"
+
 #include <QCoreApplication>
 #include <QList>
+
+#include <algorithm>
 
 namespace followup {
 
@@ -95,6 +99,11 @@ QStringList lignesTelephone(const QString& telephone, const QString& bureau, con
 }
 
 QString echapperHTML(const QString& text) {
+    // Most texts hold none of the three: they go as they are, unchanged and uncopied.
+    const auto special = [](QChar c) {
+        return c == QLatin1Char('&') || c == QLatin1Char('<') || c == QLatin1Char('>');
+    };
+    if (std::none_of(text.cbegin(), text.cend(), special)) return text;
     QString out;
     out.reserve(text.size());
     for (QChar c : text) {
@@ -111,6 +120,12 @@ QString echapperHTML(const QString& text) {
 }
 
 QByteArray octetsHTML(const QString& line) {
+    // Most lines are Latin-1 without C1 controls: converted whole.
+    const auto autre = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u >= 0x80 && (u < 0xA0 || u > 0xFF);
+    };
+    if (std::none_of(line.cbegin(), line.cend(), autre)) return line.toLatin1();
     QByteArray out;
     out.reserve(line.size() + 2);
     for (auto it = line.cbegin(); it != line.cend(); ++it) {
@@ -179,11 +194,21 @@ QList<MorceauTexte> morceauxTexte(const QString& texteCoupe, int lignes, qsizety
     return morceaux;
 }
 
-bool Attente::laisserPasser() {
+Attente::Attente(ctrlProgresTemps* progres) : m_progres(progres), m_faites(progres->Value()) {
+    m_depuis.start();
+}
+
+bool Attente::ligneFaite() {
+    ++m_faites;
     if (m_depuis.elapsed() < 20) return false;
+    m_progres->setValue(m_faites);
     QCoreApplication::processEvents();
     m_depuis.restart();
     return true;
+}
+
+void Attente::fin() {
+    m_progres->setValue(m_faites);
 }
 
 qint32 SautsDePage::avantBloc(qint32 ligne, int nbTelephones, int nbDestinataires) {

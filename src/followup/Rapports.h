@@ -93,15 +93,22 @@ private:
     qint32 m_blocPrecedent = 0;
 };
 
-// Lets the windows run their events during a report, every 20 ms rather than after every
-// row: a row takes microseconds, a round of events far more.
+class ctrlProgresTemps;
+
+// The progress of a report's rows and the windows' events, every 20 ms rather than after
+// every row: a row takes microseconds, a round of events, a repaint of the bar and a reading
+// of the clock far more. Nobody sees the bar between two rounds of events.
 class Attente {
 public:
-    Attente() { m_depuis.start(); }
-    // True when the events ran.
-    bool laisserPasser();
+    explicit Attente(ctrlProgresTemps* progres);
+    // One more row done. True when the bar was moved on and the events ran.
+    bool ligneFaite();
+    // The bar shows every row done.
+    void fin();
 
 private:
+    ctrlProgresTemps* m_progres;
+    float m_faites;
     QElapsedTimer m_depuis;
 };
 

@@ -118,7 +118,7 @@ void SGridMsg::ExportMsgExcel(platform::Worksheet*& sheet, qint32 row) {
         p->SetTimer();
         qint32 r = 3;
         followup::SautsDePage sauts;
-        followup::Attente attente;
+        followup::Attente attente(p);
         auto formater = [ws](qint32 ligne, int col, auto&& changer) {
             platform::CellFormat f = ws->format(ligne, col);
             changer(f);
@@ -190,12 +190,12 @@ void SGridMsg::ExportMsgExcel(platform::Worksheet*& sheet, qint32 row) {
                 formater(r, 1, [](platform::CellFormat& f) { f.verticalAlignment = platform::xlTop; });
                 r += 4;
             }
-            p->setValue(p->Value() + 1);
-            if (attente.laisserPasser() && !self) {
+            if (attente.ligneFaite() && !self) {
                 services::FermerExcel();
                 return;
             }
         }
+        attente.fin();
         if (const qint32 saut = sauts.avantBloc(r, 0, 0)) ws->AddHPageBreak(saut);
         ws->Application()->setVisible(true);
         p->setCaption(QStringLiteral("Écriture du classeur…"));

@@ -301,7 +301,7 @@ bool SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
         for (int w : {3, 3, 7, 24, 9, 6, 14, 14, 20})
             enteteTable += "<col width='" + QByteArray::number(w) + "%'>\r\n";
         p->SetTimer();
-        followup::Attente attente;
+        followup::Attente attente(p);
         for (const LigneRapport& l : lignes) {
             const auto it = messages.constFind(l.id);
             if (!l.groupe && it != messages.constEnd()) {
@@ -350,9 +350,9 @@ bool SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
                 ecrire(QStringLiteral("</table><br>"));
                 vider();
             }
-            p->setValue(p->Value() + 1);
-            if (attente.laisserPasser() && !self) return false;
+            if (attente.ligneFaite() && !self) return false;
         }
+        attente.fin();
         ecrire(QStringLiteral("</body>"));
         ecrire(QStringLiteral("</html>"));
         vider();
