@@ -255,13 +255,15 @@ bool SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
                                     QStringLiteral("Le fichier ne peut pas être écrit : ") + fileName +
                                         QStringLiteral(" (") + fichier.errorString() + QLatin1Char(')'),
                                     QString());
-        QByteArray tampon;
+        // A block's lines are gathered, then turned into bytes and written at once.
+        QString tampon;
         auto ecrire = [&](const QString& ligne) {
-            tampon += followup::octetsHTML(ligne);
-            tampon += "\r\n";
+            tampon += ligne;
+            tampon += QLatin1String("\r\n");
         };
         auto vider = [&] {
-            if (fichier.write(tampon) != tampon.size())
+            const QByteArray octets = followup::octetsHTML(tampon);
+            if (fichier.write(octets) != octets.size())
                 throw platform::DbError(75, fichier.errorString() + QStringLiteral(" : ") + fileName,
                                         QString());
             tampon.clear();
@@ -297,9 +299,10 @@ bool SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
             return false;
         }
         // The lines that open every block's table, the same for each.
-        QByteArray enteteTable = "<table width='100%' border='1' cellpadding='0' cellspacing='0'>\r\n";
+        QString enteteTable =
+            QStringLiteral("<table width='100%' border='1' cellpadding='0' cellspacing='0'>\r\n");
         for (int w : {3, 3, 7, 24, 9, 6, 14, 14, 20})
-            enteteTable += "<col width='" + QByteArray::number(w) + "%'>\r\n";
+            enteteTable += QStringLiteral("<col width='%1%'>\r\n").arg(w);
         p->SetTimer();
         followup::Attente attente(p);
         for (const LigneRapport& l : lignes) {
