@@ -1,9 +1,10 @@
-// Time of the HTML and spreadsheet reports of 2,000 messages against the time spent in the
-// queries they run, with the statements each runs, first on the server directly, then
-// through a relay that adds 1 ms to every round trip as an office network would. A report
-// reads its messages in a few statements, so the relay should add a few milliseconds, not
-// seconds; what is left is the program's own work. Also times the viewer's reading of the
-// HTML file.
+// Time of the HTML and spreadsheet reports of 10,000 and 50,000 messages against the time
+// spent in the queries they run, with the statements each runs; the spreadsheet report's peak
+// memory per message and the longest time the window thread went without running its events
+// while the progress window showed. At 10,000 messages the reports also run through a relay
+// that adds 1 ms to every round trip as an office network would: a report reads its messages
+// in a few statements, so the relay should add a few milliseconds, not seconds. Also times
+// the viewer's reading of the HTML file.
 //
 // Needs a MariaDB server: DB_HOST/DB_PORT/DB_USER/DB_PASSWORD (as scripts/db.sh writes them)
 // or CORVEL_TEST_DB_*. Makes a database of its own and drops it at the end.
@@ -26,68 +27,109 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
-// 2,000 messages of two to six lines, one to three recipients, callers, types and folders.
-void seed(platform::Database& db) {
-    db.execute(QStringLiteral("INSERT INTO tblemploye (NoEmploye, Nom) VALUES (1, 'Système'), (2, 'Julie'),"
-                              " (3, 'Marc'), (4, 'Sophie'), (5, 'Éric')"));
-    db.execute(QStringLiteral(
-        "INSERT INTO tbletatmessage (IdEtat, Description, Ordre) VALUES (1, 'Ouvert', 1),"
-        " (2, 'En traitement', 2), (3, 'En attente', 3), (4, 'Terminé', 4), (5, 'Annulé', 5)"));
-    db.execute(QStringLiteral("INSERT INTO tblpriorite (IdPriorite, Description) VALUES (1, 'Urgente'), (2, "
-                              "'Normale'), (3, 'Basse')"));
-    db.execute(QStringLiteral("INSERT INTO tbltypemessage (IdType, Description) VALUES (1, 'Rappeler'),"
-                              " (2, 'A rappelé'), (3, 'Information')"));
-    QStringList callers;
-    for (int c = 1; c <= 300; ++c)
-        callers << QStringLiteral("(%1, 'Nom%1', 'Prénom', 'Cie %1', '(514)555-%2', NULL, '(438)555-%2')")
-                       .arg(c)
-                       .arg(c, 4, 10, QLatin1Char('0'));
-    db.execute(
-        QStringLiteral("INSERT INTO tblclientmsg (IdClientMsg, Nom, Prenom, NomCie, Telephone, TelBureau, "
+// Messages of two to six lines, one to three recipients, callers, types and folders, numbered
+// from `premier` to `dernier`; the first call also writes the employees, states and callers.
+void seed(platform::Database& db, int premier, int dernier) {
+    if (premier == 1) {
+        db.execute(
+            QStringLiteral("INSERT INTO tblemploye (NoEmploye, Nom) VALUES (1, 'Système'), (2, 'Julie'),"
+                           " (3, 'Marc'), (4, 'Sophie'), (5, 'Éric')"));
+        db.execute(QStringLiteral(
+            "INSERT INTO tbletatmessage (IdEtat, Description, Ordre) VALUES (1, 'Ouvert', 1),"
+            " (2, 'En traitement', 2), (3, 'En attente', 3), (4, 'Terminé', 4), (5, 'Annulé', 5)"));
+        db.execute(
+            QStringLiteral("INSERT INTO tblpriorite (IdPriorite, Description) VALUES (1, 'Urgente'), (2, "
+                           "'Normale'), (3, 'Basse')"));
+        db.execute(QStringLiteral("INSERT INTO tbltypemessage (IdType, Description) VALUES (1, 'Rappeler'),"
+                                  " (2, 'A rappelé'), (3, 'Information')"));
+        QStringList callers;
+        for (int c = 1; c <= 300; ++c)
+            callers << QStringLiteral("(%1, 'Nom%1', 'Prénom', 'Cie %1', '(514)555-%2', NULL, '(438)555-%2')")
+                           .arg(c)
+                           .arg(c, 4, 10, QLatin1Char('0'));
+        db.execute(QStringLiteral(
+                       "INSERT INTO tblclientmsg (IdClientMsg, Nom, Prenom, NomCie, Telephone, TelBureau, "
                        "Cellulaire) VALUES ") +
-        callers.join(QLatin1Char(',')));
+                   callers.join(QLatin1Char(',')));
+    }
     const QString phrase = QStringLiteral("Le client demande qu'on le rappelle au sujet de la facture du "
                                           "mois dernier et du contrat \\'e0 signer");
-    QStringList msgs, dests, types, folders;
-    for (int id = 1; id <= 2000; ++id) {
-        QString rtf =
-            QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\f0\\fs20 ");
-        for (int p = 0; p < 1 + id % 4; ++p)
-            rtf += phrase + QStringLiteral(".\\par ");
-        rtf += QLatin1Char('}');
-        msgs << QStringLiteral("(%1, '2024-03-%2', '%3', %4, %5, %6)")
-                    .arg(id)
-                    .arg(1 + id % 28, 2, 10, QLatin1Char('0'))
-                    .arg(QTime(8, 0).addSecs(id * 13 % 36000).toString(QStringLiteral("HH:mm:ss")))
-                    .arg(1 + id % 3)
-                    .arg(id % 5 == 0 ? 0 : 1 + id % 300)
-                    .arg(platform::sqlRichText(rtf));
-        for (int r = 0; r < 1 + id % 3; ++r)
-            dests << QStringLiteral("(%1, %2, %3, 0, %4, NULL, 1, 1)")
-                         .arg(id)
-                         .arg(2 + id % 4)
-                         .arg(2 + (id + r + 1) % 4)
-                         .arg(1 + r);
-        if (id % 2) types << QStringLiteral("(%1, %2)").arg(id).arg(1 + id % 3);
-        if (id % 3 == 0) folders << QStringLiteral("(%1, 'D-%2')").arg(id).arg(id * 7 % 9999);
-    }
-    db.execute(
-        QStringLiteral("INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, IdPriorite, IdClientMsg, "
+    for (int debut = premier; debut <= dernier; debut += 5000) {
+        QStringList msgs, dests, types, folders;
+        for (int id = debut; id <= std::min(dernier, debut + 4999); ++id) {
+            QString rtf =
+                QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\f0\\fs20 ");
+            for (int p = 0; p < 1 + id % 4; ++p)
+                rtf += phrase + QStringLiteral(".\\par ");
+            rtf += QLatin1Char('}');
+            msgs << QStringLiteral("(%1, '2024-03-%2', '%3', %4, %5, %6)")
+                        .arg(id)
+                        .arg(1 + id % 28, 2, 10, QLatin1Char('0'))
+                        .arg(QTime(8, 0).addSecs(id * 13 % 36000).toString(QStringLiteral("HH:mm:ss")))
+                        .arg(1 + id % 3)
+                        .arg(id % 5 == 0 ? 0 : 1 + id % 300)
+                        .arg(platform::sqlRichText(rtf));
+            for (int r = 0; r < 1 + id % 3; ++r)
+                dests << QStringLiteral("(%1, %2, %3, 0, %4, NULL, 1, 1)")
+                             .arg(id)
+                             .arg(2 + id % 4)
+                             .arg(2 + (id + r + 1) % 4)
+                             .arg(1 + r);
+            if (id % 2) types << QStringLiteral("(%1, %2)").arg(id).arg(1 + id % 3);
+            if (id % 3 == 0) folders << QStringLiteral("(%1, 'D-%2')").arg(id).arg(id * 7 % 9999);
+        }
+        db.execute(QStringLiteral(
+                       "INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, IdPriorite, IdClientMsg, "
                        "Message) VALUES ") +
-        msgs.join(QLatin1Char(',')));
-    db.execute(
-        QStringLiteral("INSERT IGNORE INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau, IdEtat, "
+                   msgs.join(QLatin1Char(',')));
+        db.execute(QStringLiteral(
+                       "INSERT IGNORE INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau, IdEtat, "
                        "DateTermine, NoMsgJourRecu, NoMsgJourEnvoi) VALUES ") +
-        dests.join(QLatin1Char(',')));
-    db.execute(QStringLiteral("INSERT INTO tblmessagetype (IdMessage, IdType) VALUES ") +
-               types.join(QLatin1Char(',')));
-    db.execute(QStringLiteral("INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES ") +
-               folders.join(QLatin1Char(',')));
+                   dests.join(QLatin1Char(',')));
+        db.execute(QStringLiteral("INSERT INTO tblmessagetype (IdMessage, IdType) VALUES ") +
+                   types.join(QLatin1Char(',')));
+        db.execute(QStringLiteral("INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES ") +
+                   folders.join(QLatin1Char(',')));
+    }
 }
+
+// Peak resident memory since the last reset, in bytes.
+void remettrePic() {
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly)) f.write("5");
+}
+qint64 pic(const char* champ = "VmHWM:") {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& l : f.readAll().split('\n'))
+        if (l.startsWith(champ))
+            return l.mid(int(qstrlen(champ))).trimmed().split(' ').first().toLongLong() * 1024;
+    return 0;
+}
+
+// The longest wait of a 5 ms timer of the window thread while a progress window shows.
+struct Attente {
+    QTimer timer;
+    QElapsedTimer depuis;
+    double maxMs = 0;
+    Attente() {
+        QObject::connect(&timer, &QTimer::timeout, &timer, [this] {
+            bool progres = false;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                progres = progres || (w->isVisible() && w->inherits("followup::frmProgressPopUp"));
+            if (progres && depuis.isValid()) maxMs = std::max(maxMs, depuis.nsecsElapsed() / 1e6);
+            depuis.restart();
+        });
+        depuis.start();
+        timer.start(5);
+    }
+};
 
 struct Mesure {
     double totalMs = 0;
@@ -120,58 +162,70 @@ int main(int argc, char** argv) {
     services::setErrorLogPath(dir.filePath(QStringLiteral("Erreur.log")));
     SGridMsg::setDossierRapports(dir.path());
     platform::ExcelApplication::setOpener([](const QString& path) { return QFile::remove(path); });
+    QList<int> tailles{10000, 50000};
+    if (argc > 1) tailles = {QString::fromLocal8Bit(argv[1]).toInt()};
 
-    return runOnScratchDatabase(
-        QStringLiteral("bench_rapports"), [&](platform::Database& db, const platform::ConnectionSettings& s) {
-            seed(db);
+    return runOnScratchDatabase(QStringLiteral("bench_rapports"), [&](platform::Database& db,
+                                                                      const platform::ConnectionSettings& s) {
+        // The same database through a relay that holds every request 1 ms.
+        TcpRelay relay(s.port, std::chrono::milliseconds(1));
+        platform::ConnectionSettings r = s;
+        r.host = QStringLiteral("127.0.0.1");
+        r.port = relay.port();
+        platform::Database reseau;
+        reseau.open(r);
+        const double direct = allerRetour(db), relaye = allerRetour(reseau);
+        std::printf("round trip of one statement: direct %.3f ms, through the relay %.3f ms (+%.3f ms)\n",
+                    direct, relaye, relaye - direct);
 
-            // The same database through a relay that holds every request 1 ms.
-            TcpRelay relay(s.port, std::chrono::milliseconds(1));
-            platform::ConnectionSettings r = s;
-            r.host = QStringLiteral("127.0.0.1");
-            r.port = relay.port();
-            platform::Database reseau;
-            reseau.open(r);
-            const double direct = allerRetour(db), relaye = allerRetour(reseau);
-            std::printf("round trip of one statement: direct %.3f ms, through the relay %.3f ms (+%.3f ms)\n",
-                        direct, relaye, relaye - direct);
-
+        services::Session::lngNoEmploye = 0; // "Tous": every message is listed
+        QString fichier;
+        int seme = 0;
+        for (int n : tailles) {
+            seed(db, seme + 1, n);
+            seme = n;
             services::Session::setConnection(&db);
-            services::Session::lngNoEmploye = 0; // "Tous": every message is listed
             SGridMsg grid;
             grid.resize(1200, 800);
             grid.Remplir();
-            std::printf("grid rows: %d\n", grid.SGrid()->Rows());
-
-            QString fichier;
+            std::printf("\n%d messages, grid rows: %d\n", n, grid.SGrid()->Rows());
             grid.ExportMsgHTML(dir.filePath(QStringLiteral("chauffe.HTML")),
                                SGridMsg::kToutesLesLignes); // warms caches
-            Mesure html[2], excel[2];
+            Attente attente;
             platform::Database* connexions[] = {&db, &reseau};
-            for (int i = 0; i < 2; ++i) {
+            for (int i = 0; i < (n <= 10000 ? 2 : 1); ++i) {
                 platform::Database& cn = *connexions[i];
                 services::Session::setConnection(&cn);
-                html[i] = mesurer(cn, [&] {
+                attente.depuis.restart();
+                attente.maxMs = 0;
+                const Mesure html = mesurer(cn, [&] {
                     fichier = grid.NomFichierHTML(0);
                     grid.ExportMsgHTML(fichier, SGridMsg::kToutesLesLignes);
                 });
-                print(i ? "HTML report, relay +1 ms" : "HTML report, direct", html[i]);
-                if (!i) std::printf("  file %.1f MB\n", QFileInfo(fichier).size() / 1e6);
-                excel[i] =
+                print(i ? "HTML report, relay +1 ms" : "HTML report, direct", html);
+                std::printf("  total/queries %.2f, file %.1f MB, longest wait of the window %.0f ms\n",
+                            html.totalMs / html.dbMs, QFileInfo(fichier).size() / 1e6, attente.maxMs);
+                const qint64 avant = pic("VmRSS:");
+                remettrePic();
+                attente.depuis.restart();
+                attente.maxMs = 0;
+                const Mesure excel =
                     mesurer(cn, [&] { grid.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes); });
-                print(i ? "spreadsheet report, relay +1 ms" : "spreadsheet report, direct", excel[i]);
+                print(i ? "spreadsheet report, relay +1 ms" : "spreadsheet report, direct", excel);
+                std::printf(
+                    "  peak memory +%.0f MB, %.1f KB per message, longest wait of the window %.0f ms\n",
+                    (pic() - avant) / 1e6, (pic() - avant) / 1024.0 / n, attente.maxMs);
             }
             services::Session::setConnection(&db);
-            std::printf("relay/direct: HTML %.2f, spreadsheet %.2f\n", html[1].totalMs / html[0].totalMs,
-                        excel[1].totalMs / excel[0].totalMs);
+        }
 
-            QElapsedTimer t;
-            t.start();
-            QTextBrowser browser;
-            browser.setSource(QUrl::fromLocalFile(fichier));
-            browser.resize(1200, 900);
-            browser.show();
-            QCoreApplication::processEvents();
-            std::printf("viewer reads the HTML in %.1f ms\n", t.nsecsElapsed() / 1e6);
-        });
+        QElapsedTimer t;
+        t.start();
+        QTextBrowser browser;
+        browser.setSource(QUrl::fromLocalFile(fichier));
+        browser.resize(1200, 900);
+        browser.show();
+        QCoreApplication::processEvents();
+        std::printf("viewer reads the HTML in %.1f ms\n", t.nsecsElapsed() / 1e6);
+    });
 }

@@ -6,6 +6,9 @@ PKGS=(cmake g++ make pkg-config qt6-base-dev libqt6sql6-mysql mariadb-server mar
       qt6-translations-l10n)
 # The windows ask for "Comic Sans MS"; its look-alike keeps them off a script face.
 PKGS+=(fonts-comic-neue)
+# Opening a workbook in the desktop's spreadsheet program; the workbook's Arial prints in its
+# metric look-alike.
+PKGS+=(xdg-utils fonts-liberation2)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

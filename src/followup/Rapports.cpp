@@ -1,6 +1,11 @@
 #include "followup/Rapports.h"
 
+#include "followup/ctrlProgresTemps.h"
+
+#include <QCoreApplication>
 #include <QList>
+
+#include <algorithm>
 
 namespace followup {
 
@@ -32,7 +37,7 @@ QString sqlRapportMessages(const QList<qint32>& ids, int noEmploye, bool booRecu
         " INNER JOIN tblemploye ON (tblmessageemploye.NoEmplDe = tblemploye.NoEmploye)"
         " INNER JOIN tblemploye AS tblemploye2 ON (tblmessageemploye.NoEmplA = tblemploye2.NoEmploye)"
         " INNER JOIN tbletatmessage ON (tblmessageemploye.IdEtat = tbletatmessage.IdEtat)"
-        " INNER JOIN tblpriorite ON (tblmessage.IdPriorite = tblpriorite.IdPriorite)"
+        " LEFT JOIN tblpriorite ON (tblmessage.IdPriorite = tblpriorite.IdPriorite)"
         " WHERE tblmessage.IdMessage");
     sql += dansListe(ids);
     if (noEmploye == 0)
@@ -94,6 +99,11 @@ QStringList lignesTelephone(const QString& telephone, const QString& bureau, con
 }
 
 QString echapperHTML(const QString& text) {
+    // Most texts hold none of the three: they go as they are, unchanged and uncopied.
+    const auto special = [](QChar c) {
+        return c == QLatin1Char('&') || c == QLatin1Char('<') || c == QLatin1Char('>');
+    };
+    if (std::none_of(text.cbegin(), text.cend(), special)) return text;
     QString out;
     out.reserve(text.size());
     for (QChar c : text) {
@@ -110,6 +120,12 @@ QString echapperHTML(const QString& text) {
 }
 
 QByteArray octetsHTML(const QString& line) {
+    // Most lines are Latin-1 without C1 controls: converted whole.
+    const auto autre = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u >= 0x80 && (u < 0xA0 || u > 0xFF);
+    };
+    if (std::none_of(line.cbegin(), line.cend(), autre)) return line.toLatin1();
     QByteArray out;
     out.reserve(line.size() + 2);
     for (auto it = line.cbegin(); it != line.cend(); ++it) {
@@ -152,6 +168,47 @@ int couperTexte(QString& texte) {
     }
     const int lignes = int(texte.count(crlf)) + 1;
     return (!coupe && lignes == 1) ? 2 : lignes;
+}
+
+QList<MorceauTexte> morceauxTexte(const QString& texteCoupe, int lignes, qsizetype taille) {
+    QString texte = texteCoupe;
+    texte.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (texte.size() <= taille) return {{texte, lignes}};
+    QList<MorceauTexte> morceaux;
+    MorceauTexte courant{QString(), 0};
+    auto fermer = [&] {
+        if (courant.lignes > 0) morceaux << courant;
+        courant = {QString(), 0};
+    };
+    for (QString ligne : texte.split(QLatin1Char('\n'))) {
+        while (ligne.size() > taille) {
+            fermer();
+            morceaux << MorceauTexte{ligne.left(taille), 1};
+            ligne.remove(0, taille);
+        }
+        if (courant.lignes > 0 && courant.texte.size() + 1 + ligne.size() > taille) fermer();
+        courant.texte += (courant.lignes > 0 ? QStringLiteral("\n") : QString()) + ligne;
+        ++courant.lignes;
+    }
+    fermer();
+    return morceaux;
+}
+
+Attente::Attente(ctrlProgresTemps* progres) : m_progres(progres), m_faites(progres->Value()) {
+    m_depuis.start();
+}
+
+bool Attente::ligneFaite() {
+    ++m_faites;
+    if (m_depuis.elapsed() < 20) return false;
+    m_progres->setValue(m_faites);
+    QCoreApplication::processEvents();
+    m_depuis.restart();
+    return true;
+}
+
+void Attente::fin() {
+    m_progres->setValue(m_faites);
 }
 
 qint32 SautsDePage::avantBloc(qint32 ligne, int nbTelephones, int nbDestinataires) {

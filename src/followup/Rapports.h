@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -60,17 +61,55 @@ QByteArray octetsHTML(const QString& line);
 // the text takes: its lines, or 2 for a single line that needed no cut.
 int couperTexte(QString& texte);
 
+// The text cut into pieces of whole lines for the cells of the spreadsheet, each at most
+// `taille` characters, with its line breaks as line feeds and the number of rows it takes;
+// a line longer than a cell is cut where the cell is full.
+struct MorceauTexte {
+    QString texte;
+    int lignes;
+};
+QList<MorceauTexte> morceauxTexte(const QString& texteCoupe, int lignes, qsizetype taille = 32767);
+
+// The printed page of the spreadsheet report, in points. A landscape Letter page has 532 pt
+// between its top and bottom margins of 40: rows of 12.5 pt, in a 10-point font, hold 40 rows
+// and the two title rows.
+constexpr double kHauteurImprimable = 612 - 40 - 40;
+constexpr double kHauteurLigne = 12.5;
+constexpr double kHauteurTitre = 18; // row 1, in the title's 14-point font
+constexpr double kTaillePolice = 10;
+
 // Manual page breaks of the spreadsheet report: pages of 40 rows under the two title rows.
 // Before each block, a block that would end in the last rows of its page, or a block of 4 or
 // 5 telephone lines that would not fit, moves the previous block to a new page.
 class SautsDePage {
 public:
-    // The row to break above (the previous block's first row), or 0 for none.
+    // The row to break above (the previous block's first row), or 0 for none. Asked once
+    // more after the last block (with no telephone and no recipient), so that the last
+    // block too moves when it would end in the last rows of its page.
     qint32 avantBloc(qint32 ligne, int nbTelephones, int nbDestinataires);
 
 private:
     qint32 m_debutPage = 3;
     qint32 m_blocPrecedent = 0;
+};
+
+class ctrlProgresTemps;
+
+// The progress of a report's rows and the windows' events, every 20 ms rather than after
+// every row: a row takes microseconds, a round of events, a repaint of the bar and a reading
+// of the clock far more. Nobody sees the bar between two rounds of events.
+class Attente {
+public:
+    explicit Attente(ctrlProgresTemps* progres);
+    // One more row done. True when the bar was moved on and the events ran.
+    bool ligneFaite();
+    // The bar shows every row done.
+    void fin();
+
+private:
+    ctrlProgresTemps* m_progres;
+    float m_faites;
+    QElapsedTimer m_depuis;
 };
 
 } // namespace followup

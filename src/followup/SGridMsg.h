@@ -90,7 +90,11 @@ public:
     // the workbook to the desktop's spreadsheet program. A group row gives no block.
     void ExportMsgExcel(platform::Worksheet*& sheet, qint32 row);
     // Writes the HTML report of every row (kToutesLesLignes) or of one grid row to the file.
-    void ExportMsgHTML(const QString& fileName, qint32 row);
+    // False, with the error reported, when the report could not be written whole.
+    bool ExportMsgHTML(const QString& fileName, qint32 row);
+    // True while a report of any grid is written: another one would take its place under it,
+    // so no report starts meanwhile.
+    static bool rapportEnCours();
     // A new HTML report's file: "MessagesRecus" or "MessagesEnvoyes", "_" and the employee's
     // name when noEmploye > 0, the seconds since midnight, "_2", "_3", ... when that name is
     // taken, ".HTML", in the report folder. Throws DbError when the employee has no row.
@@ -288,11 +292,20 @@ private:
         QString no;
     };
     QList<LigneRapport> lignesRapport(qint32 row) const;
-    // The progress window of a report over every row of the grid, shown and started.
+    // Held by a report for as long as it is written (rapportEnCours).
+    struct RapportEnCours {
+        RapportEnCours();
+        ~RapportEnCours();
+        RapportEnCours(const RapportEnCours&) = delete;
+        RapportEnCours& operator=(const RapportEnCours&) = delete;
+    };
+    // The progress window of a report over every row of the grid, shown; its clock starts
+    // with the first row written, once the messages are read.
     std::unique_ptr<followup::frmProgressPopUp> ouvrirProgres() const;
     // Reports: the record, types, recipients and folders of every message of the rows, read
-    // before the first block in a few statements whatever their number; a message that no
-    // longer passes the employee filter has no entry. False when the connection is gone.
+    // before the first block in a few statements whatever their number, with the windows'
+    // events run between them; a message that no longer passes the employee filter has no
+    // entry. False when the connection is gone.
     bool lireMessagesRapport(const QList<LigneRapport>& lignes, int noEmploye,
                              QHash<qint32, followup::RapportMessage>& messages, QString& sql);
 

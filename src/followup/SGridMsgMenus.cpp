@@ -9,6 +9,8 @@
 #include "services/ExcelSession.h"
 #include "services/PopupMenus.h"
 
+#include <QFile>
+
 using platform::Grid;
 
 void SGridMsg::initMenus() {
@@ -75,6 +77,7 @@ void SGridMsg::deplierTexte(int row, bool complet) {
 // One row as an HTML report in a viewer of its own. Unlike the export button, the window
 // stays usable meanwhile: one message takes no time.
 void SGridMsg::imprimerMessageHTML(int row) {
+    if (rapportEnCours()) return;
     QString fichier;
     try {
         fichier = NomFichierHTML(intNoEmploye);
@@ -83,7 +86,10 @@ void SGridMsg::imprimerMessageHTML(int row) {
         return;
     }
     const bool recu = m_booRecu;
-    ExportMsgHTML(fichier, row);
+    if (!ExportMsgHTML(fichier, row)) {
+        QFile::remove(fichier);
+        return;
+    }
     auto* v = new followup::frmBrowserMdi;
     v->StartingAddress = fichier;
     v->show();

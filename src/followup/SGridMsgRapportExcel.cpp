@@ -13,15 +13,13 @@
 #include "services/ExcelSession.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QPointer>
 #include <memory>
 
 using platform::Worksheet;
 
 namespace {
-
-// A cell holds at most this many characters.
-constexpr qsizetype kTexteMax = 32767;
 
 struct LimiteFeuille {};
 
@@ -48,6 +46,8 @@ void bande(Worksheet* ws, qint32 ligne, qint32 hauteur, const QString& texte) {
 } // namespace
 
 void SGridMsg::ExportMsgExcel(platform::Worksheet*& sheet, qint32 row) {
+    if (rapportEnCours()) return;
+    const RapportEnCours enCours;
     QPointer<SGridMsg> self(this);
     QString sql;
     std::unique_ptr<followup::frmProgressPopUp> progres;
@@ -64,10 +64,16 @@ void SGridMsg::ExportMsgExcel(platform::Worksheet*& sheet, qint32 row) {
         const double largeurs[] = {2, 2, 7.57, 30, 10, 7, 16, 16, 24};
         for (int i = 0; i < 9; ++i)
             ws->setColumnWidth(QLatin1String(colonnes[i]), largeurs[i]);
-        platform::CellFormat& titre = ws->format(1, 1);
+        // Rows of 12.5 pt in a 10-point font: the page model's 40 rows and the title rows fit
+        // the printed page whatever the spreadsheet program's own default row.
+        ws->setStandardFont(QStringLiteral("Arial"), followup::kTaillePolice);
+        ws->setStandardRowHeight(followup::kHauteurLigne);
+        ws->setRowHeight(1, followup::kHauteurTitre);
+        platform::CellFormat titre;
         titre.fontSize = 14;
         titre.bold = true;
         titre.underline = true;
+        ws->setFormat(1, 1, titre);
         if (intNoEmploye < 1) {
             ws->setValue(1, 1,
                          m_booRecu ? QStringLiteral("Messages reçus") : QStringLiteral("Messages envoyés"));
@@ -95,9 +101,6 @@ void SGridMsg::ExportMsgExcel(platform::Worksheet*& sheet, qint32 row) {
         page.HeaderMargin = 30;
         page.RightMargin = 30;
         page.LeftMargin = 30;
-        // The nine columns fit across a landscape page in the spreadsheet program's usual
-        // font; with a wider one, the telephone column would print on pages of its own.
-        page.FitToPagesWide = 1;
 
         QHash<qint32, followup::RapportMessage> messages;
         const bool lu = lireMessagesRapport(lignes, intNoEmploye, messages, sql);
@@ -112,16 +115,27 @@ void SGridMsg::ExportMsgExcel(platform::Worksheet*& sheet, qint32 row) {
             unsetCursor();
             return;
         }
+        p->SetTimer();
         qint32 r = 3;
         followup::SautsDePage sauts;
+        followup::Attente attente(p);
+        auto formater = [ws](qint32 ligne, int col, auto&& changer) {
+            platform::CellFormat f = ws->format(ligne, col);
+            changer(f);
+            ws->setFormat(ligne, col, f);
+        };
         for (const LigneRapport& l : lignes) {
             const auto it = messages.constFind(l.id);
             if (!l.groupe && it != messages.constEnd()) {
                 const followup::RapportMessage& m = *it;
                 m_txtRtfTransfert.setTextRTF(m.messageRtf);
                 QString texte = m_txtRtfTransfert.text();
-                if (texte.size() > kTexteMax) texte = texte.left(kTexteMax - 1) + QChar(0x2026);
-                const qint32 t = followup::couperTexte(texte);
+                // A text longer than a cell goes on in the rows below it.
+                const QList<followup::MorceauTexte> morceaux =
+                    followup::morceauxTexte(texte, followup::couperTexte(texte));
+                qint32 t = 0;
+                for (const followup::MorceauTexte& mt : morceaux)
+                    t += mt.lignes;
                 const bool plusieurs = m.destinataires.size() > 1;
                 const qint32 hauteur = 2 + (plusieurs ? 1 : 0) + (m.dossiers.isEmpty() ? 0 : 1) + t + 3;
                 if (r + hauteur - 1 > Worksheet::maxRows()) throw LimiteFeuille{};
@@ -143,15 +157,16 @@ void SGridMsg::ExportMsgExcel(platform::Worksheet*& sheet, qint32 row) {
                 const qint32 no = l.no.toInt(&entier);
                 ws->setValue(r, 3, entier ? QVariant(double(no)) : QVariant(l.no));
                 ws->setValue(r, 4, followup::texteClient(m.nom, m.prenom, m.nomCie));
-                ws->format(r, 5).numberFormat = QStringLiteral("yyyy-mm-dd");
+                formater(r, 5,
+                         [](platform::CellFormat& f) { f.numberFormat = QStringLiteral("yyyy-mm-dd"); });
                 ws->setValue(r, 5, m.dateSaisie);
-                ws->format(r, 6).numberFormat = QStringLiteral("hh:mm");
+                formater(r, 6, [](platform::CellFormat& f) { f.numberFormat = QStringLiteral("hh:mm"); });
                 const QString heure = m.heureSaisie.left(std::max<qsizetype>(0, m.heureSaisie.size() - 3));
                 const QTime h = QTime::fromString(heure, QStringLiteral("HH:mm"));
                 ws->setValue(r, 6, h.isValid() ? QVariant(h) : QVariant(heure));
-                ws->format(r, 7).shrinkToFit = true;
+                formater(r, 7, [](platform::CellFormat& f) { f.shrinkToFit = true; });
                 ws->setValue(r, 7, m.emplDe);
-                ws->format(r, 8).shrinkToFit = true;
+                formater(r, 8, [](platform::CellFormat& f) { f.shrinkToFit = true; });
                 ws->setValue(r, 8, m.emplA);
                 ++r;
 
@@ -167,21 +182,31 @@ void SGridMsg::ExportMsgExcel(platform::Worksheet*& sheet, qint32 row) {
                     bande(ws, r, 1, QStringLiteral("Dossier: ") + m.dossiers);
                     ++r;
                 }
-                bande(ws, r, t, texte.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-                r += t;
+                for (const followup::MorceauTexte& mt : morceaux) {
+                    bande(ws, r, mt.lignes, mt.texte);
+                    r += mt.lignes;
+                }
                 bande(ws, r, 3, QStringLiteral("Notes:"));
-                ws->format(r, 1).verticalAlignment = platform::xlTop;
+                formater(r, 1, [](platform::CellFormat& f) { f.verticalAlignment = platform::xlTop; });
                 r += 4;
             }
-            p->setValue(p->Value() + 1);
-            QCoreApplication::processEvents();
-            if (!self) {
+            if (attente.ligneFaite() && !self) {
                 services::FermerExcel();
                 return;
             }
         }
+        attente.fin();
+        if (const qint32 saut = sauts.avantBloc(r, 0, 0)) ws->AddHPageBreak(saut);
         ws->Application()->setVisible(true);
-        services::FermerExcel();
+        p->setCaption(QStringLiteral("Écriture du classeur…"));
+        p->lblTmpsReste()->clear();
+        QCoreApplication::processEvents();
+        QString erreurClasseur;
+        services::FermerExcel(&erreurClasseur);
+        progres.reset();
+        if (!erreurClasseur.isEmpty())
+            platform::messageBox(self ? this : nullptr, erreurClasseur, QStringLiteral("Excel"),
+                                 platform::MsgIcon::Exclamation);
     } catch (const LimiteFeuille&) {
         services::FermerExcel();
         progres.reset();

@@ -31,8 +31,10 @@ const QString kForm = QStringLiteral("SGridMsg");
 QString s_dossierRapports;
 
 // Ids a report puts in one statement: a long report takes a few statements, each well
-// under the server's packet size.
-constexpr qsizetype kIdsParStatement = 5000;
+// under the server's packet size and short enough for the windows to run their events
+// between two of them.
+constexpr qsizetype kIdsParStatement = 2000;
+int s_rapportsEnCours = 0;
 
 QString champ(const Recordset& rs, const char* name) {
     return rs.field(QLatin1String(name)).text();
@@ -49,6 +51,18 @@ QString nomDeFichier(QString nom) {
 }
 
 } // namespace
+
+SGridMsg::RapportEnCours::RapportEnCours() {
+    ++s_rapportsEnCours;
+}
+
+SGridMsg::RapportEnCours::~RapportEnCours() {
+    --s_rapportsEnCours;
+}
+
+bool SGridMsg::rapportEnCours() {
+    return s_rapportsEnCours > 0;
+}
 
 QString SGridMsg::dossierRapports() {
     if (!s_dossierRapports.isEmpty()) return s_dossierRapports;
@@ -85,7 +99,6 @@ std::unique_ptr<followup::frmProgressPopUp> SGridMsg::ouvrirProgres() const {
     p->setMin(0);
     p->setValue(0);
     p->setMax(float(m_SGrid->Rows()));
-    p->SetTimer();
     progres->show();
     return progres;
 }
@@ -111,25 +124,56 @@ bool SGridMsg::lireMessagesRapport(const QList<LigneRapport>& lignes, int noEmpl
         lots.last().append(l.id);
     }
     if (lots.first().isEmpty()) return true;
+    QPointer<SGridMsg> self(this);
+    const bool recu = m_booRecu;
     platform::Database& db = connexion();
     for (const QList<qint32>& lot : lots) {
-        sql = followup::sqlRapportMessages(lot, noEmploye, m_booRecu);
-        for (Recordset rs = db.open(sql); !rs.eof(); rs.moveNext()) {
-            followup::RapportMessage& m = messages[entier(rs, "IdMessage")];
-            m.dateSaisie = rs.field(QStringLiteral("DateSaisie")).toDate();
-            m.heureSaisie = champ(rs, "HeureSaisie");
-            m.emplDe = champ(rs, "EmplDe");
-            m.emplA = champ(rs, "EmplA");
-            m.etat = champ(rs, "Etat");
-            m.priorite = champ(rs, "Priorite");
-            m.nom = champ(rs, "Nom");
-            m.prenom = champ(rs, "Prenom");
-            m.nomCie = champ(rs, "NomCie");
-            m.telephones =
-                followup::lignesTelephone(champ(rs, "Telephone"), champ(rs, "TelBureau"),
-                                          champ(rs, "Cellulaire"), champ(rs, "AutreTel"), champ(rs, "Fax"));
-            m.messageRtf = champ(rs, "Message");
+        sql = followup::sqlRapportMessages(lot, noEmploye, recu);
+        Recordset rs = db.open(sql);
+        // Columns found once by name for the whole statement.
+        enum {
+            Id,
+            Date,
+            Heure,
+            De,
+            A,
+            Etat,
+            Priorite,
+            Nom,
+            Prenom,
+            Cie,
+            Tel,
+            Bureau,
+            Cell,
+            Autre,
+            Fax,
+            Texte,
+            N
+        };
+        const char* const noms[N] = {"IdMessage",  "DateSaisie", "HeureSaisie", "EmplDe",
+                                     "EmplA",      "Etat",       "Priorite",    "Nom",
+                                     "Prenom",     "NomCie",     "Telephone",   "TelBureau",
+                                     "Cellulaire", "AutreTel",   "Fax",         "Message"};
+        int c[N];
+        for (int i = 0; i < N; ++i)
+            c[i] = rs.fieldIndex(QLatin1String(noms[i]));
+        for (; !rs.eof(); rs.moveNext()) {
+            auto t = [&](int i) { return rs.field(c[i]).text(); };
+            followup::RapportMessage& m = messages[rs.field(c[Id]).toInt()];
+            m.dateSaisie = rs.field(c[Date]).toDate();
+            m.heureSaisie = t(Heure);
+            m.emplDe = t(De);
+            m.emplA = t(A);
+            m.etat = t(Etat);
+            m.priorite = t(Priorite);
+            m.nom = t(Nom);
+            m.prenom = t(Prenom);
+            m.nomCie = t(Cie);
+            m.telephones = followup::lignesTelephone(t(Tel), t(Bureau), t(Cell), t(Autre), t(Fax));
+            m.messageRtf = t(Texte);
         }
+        QCoreApplication::processEvents();
+        if (!self) return false;
     }
     // Names of one column for the messages read above, in the statement's order.
     auto lireNoms = [&](QString (*requete)(const QList<qint32>&), const char* colonne,
@@ -140,10 +184,14 @@ bool SGridMsg::lireMessagesRapport(const QList<LigneRapport>& lignes, int noEmpl
                 const auto it = messages.find(entier(rs, "IdMessage"));
                 if (it != messages.end()) ((*it).*liste) << champ(rs, colonne);
             }
+            QCoreApplication::processEvents();
+            if (!self) return false;
         }
+        return true;
     };
-    lireNoms(followup::sqlRapportTypes, "Description", &followup::RapportMessage::types);
-    lireNoms(followup::sqlRapportDestinataires, "Nom", &followup::RapportMessage::destinataires);
+    if (!lireNoms(followup::sqlRapportTypes, "Description", &followup::RapportMessage::types) ||
+        !lireNoms(followup::sqlRapportDestinataires, "Nom", &followup::RapportMessage::destinataires))
+        return false;
     sql.clear();
     QStringList requetes;
     for (const QList<qint32>& lot : lots)
@@ -156,7 +204,7 @@ bool SGridMsg::lireMessagesRapport(const QList<LigneRapport>& lignes, int noEmpl
 }
 
 void SGridMsg::cmdExport_Click(int Index) {
-    if (m_SGrid->Rows() == 0) return;
+    if (m_SGrid->Rows() == 0 || rapportEnCours()) return;
     QPointer<SGridMsg> self(this);
     QPointer<QWidget> hote(window());
     setCursor(Qt::WaitCursor);
@@ -165,15 +213,18 @@ void SGridMsg::cmdExport_Click(int Index) {
         if (Index == 0) {
             ExportMsgExcel(services::xlSheet, kToutesLesLignes);
         } else {
-            auto visionneuse = std::make_unique<followup::frmBrowserMdi>();
-            const int choisi = m_cboEmpl->currentIndex() >= 0 ? m_cboEmpl->currentData().toInt() : 0;
-            const QString fichier = NomFichierHTML(choisi);
+            // Named, headed and filled after the employee the grid lists.
+            const QString fichier = NomFichierHTML(intNoEmploye);
             const bool recu = m_booRecu;
-            ExportMsgHTML(fichier, kToutesLesLignes);
-            followup::frmBrowserMdi* v = visionneuse.release();
-            v->StartingAddress = fichier;
-            v->show();
-            v->RapportCaption = recu ? QStringLiteral("Messages reçus") : QStringLiteral("Messages envoyés");
+            if (ExportMsgHTML(fichier, kToutesLesLignes)) {
+                auto* v = new followup::frmBrowserMdi;
+                v->StartingAddress = fichier;
+                v->show();
+                v->RapportCaption =
+                    recu ? QStringLiteral("Messages reçus") : QStringLiteral("Messages envoyés");
+            } else {
+                QFile::remove(fichier);
+            }
         }
     } catch (const platform::DbError& e) {
         if (hote) hote->setEnabled(true);
@@ -187,7 +238,9 @@ void SGridMsg::cmdExport_Click(int Index) {
     if (self) unsetCursor();
 }
 
-void SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
+bool SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
+    if (rapportEnCours()) return false;
+    const RapportEnCours enCours;
     QPointer<SGridMsg> self(this);
     QString sql;
     try {
@@ -202,20 +255,22 @@ void SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
                                     QStringLiteral("Le fichier ne peut pas être écrit : ") + fileName +
                                         QStringLiteral(" (") + fichier.errorString() + QLatin1Char(')'),
                                     QString());
-        QByteArray tampon;
+        // A block's lines are gathered, then turned into bytes and written at once.
+        QString tampon;
         auto ecrire = [&](const QString& ligne) {
-            tampon += followup::octetsHTML(ligne);
-            tampon += "\r\n";
+            tampon += ligne;
+            tampon += QLatin1String("\r\n");
         };
         auto vider = [&] {
-            if (fichier.write(tampon) != tampon.size())
+            const QByteArray octets = followup::octetsHTML(tampon);
+            if (fichier.write(octets) != octets.size())
                 throw platform::DbError(75, fichier.errorString() + QStringLiteral(" : ") + fileName,
                                         QString());
             tampon.clear();
         };
 
         const bool recu = m_booRecu;
-        const int choisi = m_cboEmpl->currentIndex() >= 0 ? m_cboEmpl->currentData().toInt() : 0;
+        const int choisi = intNoEmploye;
         ecrire(QStringLiteral("<html>"));
         ecrire(
             services::EnteteHTML(recu ? QStringLiteral("MessagesRecus") : QStringLiteral("MessagesEnvoyes")));
@@ -237,12 +292,19 @@ void SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
 
         QHash<qint32, followup::RapportMessage> messages;
         const bool lu = lireMessagesRapport(lignes, choisi, messages, sql);
-        if (!self) return;
+        if (!self) return false;
         if (!lu) {
             window()->setEnabled(true);
             unsetCursor();
-            return;
+            return false;
         }
+        // The lines that open every block's table, the same for each.
+        QString enteteTable =
+            QStringLiteral("<table width='100%' border='1' cellpadding='0' cellspacing='0'>\r\n");
+        for (int w : {3, 3, 7, 24, 9, 6, 14, 14, 20})
+            enteteTable += QStringLiteral("<col width='%1%'>\r\n").arg(w);
+        p->SetTimer();
+        followup::Attente attente(p);
         for (const LigneRapport& l : lignes) {
             const auto it = messages.constFind(l.id);
             if (!l.groupe && it != messages.constEnd()) {
@@ -250,9 +312,7 @@ void SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
                 auto td = [&](const QString& t) {
                     ecrire(QStringLiteral("<td>") + t + QStringLiteral("</td>"));
                 };
-                ecrire(QStringLiteral("<table width='100%' border='1' cellpadding='0' cellspacing='0'>"));
-                for (int w : {3, 3, 7, 24, 9, 6, 14, 14, 20})
-                    ecrire(QStringLiteral("<col width='%1%'>").arg(w));
+                tampon += enteteTable;
                 ecrire(QStringLiteral("<tr>"));
                 td(echapperHTML(followup::lettrePriorite(m.priorite)));
                 td(echapperHTML(followup::lettreEtat(m.etat)));
@@ -293,17 +353,19 @@ void SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
                 ecrire(QStringLiteral("</table><br>"));
                 vider();
             }
-            p->setValue(p->Value() + 1);
-            QCoreApplication::processEvents();
-            if (!self) return;
+            if (attente.ligneFaite() && !self) return false;
         }
+        attente.fin();
         ecrire(QStringLiteral("</body>"));
         ecrire(QStringLiteral("</html>"));
         vider();
+        QCoreApplication::processEvents();
+        return true;
     } catch (const platform::DbError& e) {
-        if (!self) return;
+        if (!self) return false;
         window()->setEnabled(true);
         unsetCursor();
         erreur(e, QStringLiteral("ExportMsgHTML"), sql);
+        return false;
     }
 }

@@ -1,12 +1,15 @@
 #include "followup/frmBrowserMdi.h"
 
+#include "platform/Dialogs.h"
 #include "services/ErrorLogger.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStyle>
@@ -56,7 +59,8 @@ QString pourLeNavigateur(const QString& html) {
 // without the browser's warning on the console.
 class Navigateur : public QTextBrowser {
 public:
-    using QTextBrowser::QTextBrowser;
+    explicit Navigateur(frmBrowserMdi* fenetre) : QTextBrowser(fenetre), m_fenetre(fenetre) {}
+    void contextMenuEvent(QContextMenuEvent*) override { m_fenetre->menuContextuel(); }
     QVariant loadResource(int type, const QUrl& name) override {
         if (type == QTextDocument::StyleSheetResource && name.isLocalFile() &&
             !QFileInfo::exists(name.toLocalFile()))
@@ -70,6 +74,9 @@ public:
         }
         return v;
     }
+
+private:
+    frmBrowserMdi* m_fenetre;
 };
 
 } // namespace
@@ -85,6 +92,52 @@ frmBrowserMdi::frmBrowserMdi(QWidget* parent) : QWidget(parent) {
     m_timTimer->setObjectName(QStringLiteral("timTimer"));
     m_timTimer->setInterval(55);
     connect(m_timTimer, &QTimer::timeout, this, &frmBrowserMdi::timTimer_Timer);
+
+    m_actImprimer = new QAction(QStringLiteral("Imprimer…"), this);
+    m_actImprimer->setObjectName(QStringLiteral("actImprimer"));
+    m_actImprimer->setShortcut(QKeySequence::Print);
+    connect(m_actImprimer, &QAction::triggered, this, &frmBrowserMdi::imprimer);
+    m_actApercu = new QAction(QStringLiteral("Aperçu avant impression…"), this);
+    m_actApercu->setObjectName(QStringLiteral("actApercu"));
+    connect(m_actApercu, &QAction::triggered, this, &frmBrowserMdi::apercu);
+    addAction(m_actImprimer);
+    addAction(m_actApercu);
+}
+
+void frmBrowserMdi::imprimer() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    if (platform::printDialog(this, &printer)) m_brwWebBrowser->print(&printer);
+}
+
+void frmBrowserMdi::apercu() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    platform::printPreview(this, &printer, [this](QPrinter* p) { m_brwWebBrowser->print(p); });
+}
+
+void frmBrowserMdi::menuContextuel() {
+    const bool selection = m_brwWebBrowser->textCursor().hasSelection();
+    const platform::Menu menu{platform::MenuItem::item(1, QStringLiteral("Copier"), false, !selection),
+                              platform::MenuItem::item(2, QStringLiteral("Tout sélectionner")),
+                              platform::MenuItem::sep(), platform::MenuItem::item(3, m_actImprimer->text()),
+                              platform::MenuItem::item(4, m_actApercu->text())};
+    switch (platform::popupMenu(this, menu)) {
+    case 1:
+        m_brwWebBrowser->copy();
+        break;
+    case 2:
+        m_brwWebBrowser->selectAll();
+        break;
+    case 3:
+        imprimer();
+        break;
+    case 4:
+        apercu();
+        break;
+    default:
+        break;
+    }
 }
 
 frmBrowserMdi::~frmBrowserMdi() = default;
@@ -103,6 +156,7 @@ void frmBrowserMdi::Form_Load() {
     if (StartingAddress.isEmpty()) return;
     m_timTimer->start();
     Navigate(StartingAddress);
+    timTimer_Timer(); // the caption says the page is loading from the first moment
     setWindowIcon(style()->standardIcon(estAdresseWeb(StartingAddress) ? QStyle::SP_DriveNetIcon
                                                                        : QStyle::SP_FileIcon));
 }
@@ -143,8 +197,9 @@ void frmBrowserMdi::closeEvent(QCloseEvent* event) {
 }
 
 bool frmBrowserMdi::fichierASupprimer(const QString& address) {
+    // A help page is named so; the folders above it may hold any word.
     const QString haut = address.toUpper();
-    if (haut.contains(QLatin1String("AIDE"))) return false;
+    if (QFileInfo(address).fileName().toUpper().contains(QLatin1String("AIDE"))) return false;
     if (estAdresseWeb(address)) return false;
     if (address.isEmpty() || !QFileInfo::exists(address)) return false;
     return haut.right(4) == QLatin1String("HTML");

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <functional>
 
+class QAction;
 class QTextBrowser;
 class QTimer;
 
@@ -13,7 +14,8 @@ namespace followup {
 //     auto* v = new frmBrowserMdi; v->StartingAddress = file; v->show(); v->RapportCaption = "...";
 // The caption reads "Traitement en cours..." while the page loads, then RapportCaption.
 // Closing the window deletes the report file it showed (a local file ending in HTML, not a
-// help page); the window deletes itself when closed.
+// help page); the window deletes itself when closed. The page prints ("Imprimer…", Ctrl+P)
+// and shows its printed pages ("Aperçu avant impression…") from the right-click menu.
 class frmBrowserMdi : public QWidget {
     Q_OBJECT
 public:
@@ -31,8 +33,17 @@ public:
     bool Busy() const { return m_busy; }
     void Navigate(const QString& address);
 
-    // Whether closing deletes the shown file: not a help page ("AIDE" anywhere), not a web
-    // address (HTTP, FTP), an existing file, ending in "HTML" whatever the case.
+    QAction* actImprimer() const { return m_actImprimer; }
+    QAction* actApercu() const { return m_actApercu; }
+    // The print dialog, then the page printed as the user set it.
+    void imprimer();
+    // The printed pages in the preview window.
+    void apercu();
+    // The browser's right-click menu: Copier, Tout sélectionner, then the two above.
+    void menuContextuel();
+
+    // Whether closing deletes the shown file: not a help page ("AIDE" in the file's name),
+    // not a web address (HTTP, FTP), an existing file, ending in "HTML" whatever the case.
     static bool fichierASupprimer(const QString& address);
     // Deletes a file, trying again while it is held: `tries` attempts `waitMs` apart, with
     // pending window messages run in between. False when it is still there at the end.
@@ -52,6 +63,8 @@ private:
 
     QTextBrowser* m_brwWebBrowser = nullptr;
     QTimer* m_timTimer = nullptr;
+    QAction* m_actImprimer = nullptr;
+    QAction* m_actApercu = nullptr;
     bool m_charge = false;
     bool m_busy = false;
     QString m_adresse;

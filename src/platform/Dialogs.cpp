@@ -6,6 +6,9 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <utility>
 
 namespace platform {
@@ -154,6 +157,22 @@ std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) {
     QColor color = QColorDialog::getColor(initial, owner);
     if (!color.isValid()) return std::nullopt;
     return color;
+}
+
+bool printDialog(QWidget* owner, QPrinter* printer) {
+    if (Chooser* c = currentChooser()) return c->printDialog(owner, printer);
+    const ModalLoop loop;
+    QPrintDialog dialog(printer, owner);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void printPreview(QWidget* owner, QPrinter* printer, const std::function<void(QPrinter*)>& paint) {
+    if (Chooser* c = currentChooser()) return c->printPreview(owner, printer, paint);
+    const ModalLoop loop;
+    QPrintPreviewDialog dialog(printer, owner);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&paint](QPrinter* p) { paint(p); });
+    dialog.exec();
 }
 
 const MenuItem* findMenuItem(const Menu& menu, int id) {

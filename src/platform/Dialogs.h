@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 // Menus, message boxes, the input box and the colour dialog all go through here.
@@ -61,6 +62,19 @@ public:
     virtual std::optional<QString> inputBox(QWidget* owner, const QString& prompt, const QString& title,
                                             const QString& initial) = 0;
     virtual std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) = 0;
+    // The print dialog: true to print on the printer as the dialog set it. Nothing printed
+    // unless a chooser says otherwise (setting the printer to a file).
+    virtual bool printDialog(QWidget* owner, QPrinter* printer) {
+        (void)owner;
+        (void)printer;
+        return false;
+    }
+    // The print preview: its pages drawn once on the printer.
+    virtual void printPreview(QWidget* owner, QPrinter* printer,
+                              const std::function<void(QPrinter*)>& paint) {
+        (void)owner;
+        paint(printer);
+    }
 };
 
 // Shows the menu at the mouse cursor and returns the chosen item's id, 0 when dismissed.
@@ -70,6 +84,11 @@ MsgResult messageBox(QWidget* owner, const QString& text, const QString& title =
 std::optional<QString> inputBox(QWidget* owner, const QString& prompt, const QString& title,
                                 const QString& initial = QString());
 std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial);
+// The print dialog on a printer; true when the user chose to print.
+bool printDialog(QWidget* owner, QPrinter* printer);
+// The print preview window, whose pages `paint` draws on the printer it is given, as often
+// as the preview needs them; it prints them too when the user asks.
+void printPreview(QWidget* owner, QPrinter* printer, const std::function<void(QPrinter*)>& paint);
 
 // Installs a chooser (tests); nullptr restores the real dialogs. Returns the previous one.
 Chooser* setChooser(Chooser* chooser);

@@ -3,10 +3,14 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryFile>
+#include <QThread>
 #include <QTime>
 #include <QUrl>
+#include <algorithm>
+#include <unordered_map>
 #include <xlsxwriter.h>
 
 namespace platform {
@@ -37,9 +41,13 @@ uint8_t bordure(int weight) {
     }
 }
 
-lxw_format* nouveauFormat(lxw_workbook* wb, const CellFormat& f) {
+lxw_format* nouveauFormat(lxw_workbook* wb, const CellFormat& f, const QString& police, double taille) {
     lxw_format* x = workbook_add_format(wb);
-    if (f.fontSize > 0) format_set_font_size(x, f.fontSize);
+    if (!police.isEmpty()) format_set_font_name(x, police.toUtf8().constData());
+    if (f.fontSize > 0)
+        format_set_font_size(x, f.fontSize);
+    else if (taille > 0)
+        format_set_font_size(x, taille);
     if (f.bold) format_set_bold(x);
     if (f.underline) format_set_underline(x, LXW_UNDERLINE_SINGLE);
     if (!f.numberFormat.isEmpty()) format_set_num_format(x, f.numberFormat.toUtf8().constData());
@@ -123,24 +131,47 @@ double Worksheet::columnWidth(int column) const {
 }
 
 void Worksheet::setValue(int row, int column, const QVariant& value) {
-    SheetCell& c = m_cells[key(row, column)];
+    Cellule& c = m_cells[key(row, column)];
     c.value = value;
-    if (value.typeId() == QMetaType::QString && value.toString().contains(QLatin1Char('\n')))
-        c.format.wrapText = true;
+    if (value.typeId() == QMetaType::QString && value.toString().contains(QLatin1Char('\n')) &&
+        !m_formats[c.format].wrapText) {
+        CellFormat f = m_formats[c.format];
+        f.wrapText = true;
+        setFormat(row, column, f);
+    }
 }
 
 QVariant Worksheet::value(int row, int column) const {
-    const SheetCell* c = cell(row, column);
-    return c ? c->value : QVariant();
-}
-
-CellFormat& Worksheet::format(int row, int column) {
-    return m_cells[key(row, column)].format;
-}
-
-const SheetCell* Worksheet::cell(int row, int column) const {
     auto it = m_cells.find(key(row, column));
-    return it == m_cells.end() ? nullptr : &it->second;
+    return it == m_cells.end() ? QVariant() : it->second.value;
+}
+
+CellFormat Worksheet::format(int row, int column) const {
+    auto it = m_cells.find(key(row, column));
+    return it == m_cells.end() ? CellFormat() : m_formats[it->second.format];
+}
+
+void Worksheet::setFormat(int row, int column, const CellFormat& format) {
+    // A sheet uses a handful of formats: a short list searched from its end is enough.
+    size_t i = m_formats.size();
+    while (i > 0 && !(m_formats[i - 1] == format))
+        --i;
+    if (i == 0) {
+        m_formats.push_back(format);
+        i = m_formats.size();
+    }
+    m_cells[key(row, column)].format = quint16(i - 1);
+}
+
+void Worksheet::setStandardFont(const QString& name, double size) {
+    m_police = name;
+    m_taillePolice = size;
+}
+
+double Worksheet::rowHeight(int row) const {
+    auto it = m_hauteurs.find(row);
+    if (it != m_hauteurs.end()) return it->second;
+    return m_hauteurStandard > 0 ? m_hauteurStandard : 15;
 }
 
 void Worksheet::Merge(const QString& address) {
@@ -151,25 +182,25 @@ void Worksheet::Merge(const QString& address) {
 void Worksheet::setBorderWeight(const QString& address, int edge, int weight) {
     CellRange r;
     if (!parseRange(address, &r)) return;
-    for (int row = r.firstRow; row <= r.lastRow; ++row) {
-        for (int col = r.firstColumn; col <= r.lastColumn; ++col) {
-            const bool gauche = col == r.firstColumn, droite = col == r.lastColumn;
-            const bool haut = row == r.firstRow, bas = row == r.lastRow;
-            bool touche = (edge == xlEdgeLeft && gauche) || (edge == xlEdgeRight && droite) ||
-                          (edge == xlEdgeTop && haut) || (edge == xlEdgeBottom && bas) ||
-                          (edge == xlInsideVertical && (!gauche || !droite));
-            if (!touche) continue;
-            CellFormat& f = format(row, col);
-            if (edge == xlEdgeLeft) f.borderLeft = weight;
-            if (edge == xlEdgeRight) f.borderRight = weight;
-            if (edge == xlEdgeTop) f.borderTop = weight;
-            if (edge == xlEdgeBottom) f.borderBottom = weight;
-            if (edge == xlInsideVertical) {
-                if (!gauche) f.borderLeft = weight;
-                if (!droite) f.borderRight = weight;
-            }
-        }
+    // The edges of one range are set one after the other.
+    auto memes = [&](const Cadre& c) {
+        return c.range.firstRow == r.firstRow && c.range.lastRow == r.lastRow &&
+               c.range.firstColumn == r.firstColumn && c.range.lastColumn == r.lastColumn;
+    };
+    auto it =
+        std::find_if(m_cadres.rbegin(), m_cadres.rbegin() + std::min<size_t>(m_cadres.size(), 4), memes);
+    Cadre* c = nullptr;
+    if (it != m_cadres.rbegin() + std::min<size_t>(m_cadres.size(), 4)) {
+        c = &*it;
+    } else {
+        m_cadres.push_back(Cadre{r});
+        c = &m_cadres.back();
     }
+    if (edge == xlEdgeLeft) c->left = weight;
+    if (edge == xlEdgeTop) c->top = weight;
+    if (edge == xlEdgeBottom) c->bottom = weight;
+    if (edge == xlEdgeRight) c->right = weight;
+    if (edge == xlInsideVertical) c->insideVertical = weight;
 }
 
 void Worksheet::AddHPageBreak(int row) {
@@ -186,7 +217,12 @@ bool Worksheet::topLeftIsEmpty() const {
 }
 
 int Worksheet::lastRow() const {
-    return m_cells.empty() ? 0 : int(m_cells.rbegin()->first >> 16);
+    int last = m_cells.empty() ? 0 : int(m_cells.rbegin()->first >> 16);
+    for (const Cadre& c : m_cadres)
+        last = std::max(last, c.range.lastRow);
+    for (const CellRange& m : m_merges)
+        last = std::max(last, m.lastRow);
+    return last;
 }
 
 int Worksheet::maxRows() {
@@ -195,6 +231,145 @@ int Worksheet::maxRows() {
 
 void Worksheet::setMaxRows(int rows) {
     g_maxRows = rows > 0 ? rows : 1048576;
+}
+
+void Worksheet::ecrire(lxw_workbook* wb) const {
+    lxw_worksheet* ws = workbook_add_worksheet(wb, Name().toUtf8().constData());
+    for (const auto& [col, width] : m_widths)
+        worksheet_set_column(ws, lxw_col_t(col - 1), lxw_col_t(col - 1), width, nullptr);
+
+    // One writer format for each format of the sheet and frame edges it meets.
+    std::unordered_map<quint64, lxw_format*> formats;
+    auto formatDe = [&](quint16 index, quint32 bords) -> lxw_format* {
+        const quint64 k = (quint64(index) << 32) | bords;
+        auto it = formats.find(k);
+        if (it != formats.end()) return it->second;
+        CellFormat f = m_formats[index];
+        f.borderLeft = int(bords >> 24);
+        f.borderTop = int((bords >> 16) & 0xFF);
+        f.borderBottom = int((bords >> 8) & 0xFF);
+        f.borderRight = int(bords & 0xFF);
+        lxw_format* x = nouveauFormat(wb, f, m_police, m_taillePolice);
+        formats.emplace(k, x);
+        return x;
+    };
+
+    std::vector<const Cadre*> cadres;
+    for (const Cadre& c : m_cadres)
+        cadres.push_back(&c);
+    std::stable_sort(cadres.begin(), cadres.end(),
+                     [](const Cadre* a, const Cadre* b) { return a->range.firstRow < b->range.firstRow; });
+    std::vector<const CellRange*> fusions;
+    for (const CellRange& m : m_merges)
+        fusions.push_back(&m);
+    std::stable_sort(fusions.begin(), fusions.end(),
+                     [](const CellRange* a, const CellRange* b) { return a->lastRow < b->lastRow; });
+
+    struct Entree {
+        int col;
+        quint16 format;
+        quint32 bords; // writer's border styles: left, top, bottom, right, a byte each
+        const QVariant* value;
+    };
+    std::vector<Entree> ligne;
+    std::vector<const Cadre*> actifs;
+    size_t prochainCadre = 0, prochaineFusion = 0;
+    auto cell = m_cells.begin();
+    const int derniere = lastRow();
+    const bool hauteurs = m_hauteurStandard > 0 || !m_hauteurs.empty();
+    for (int row = 1; row <= derniere; ++row) {
+        const auto r = lxw_row_t(row - 1);
+        if (hauteurs) worksheet_set_row(ws, r, rowHeight(row), nullptr);
+        // A range merged once its last row is reached: the writer then knows it, and its
+        // cells are the ones written below.
+        for (; prochaineFusion < fusions.size() && fusions[prochaineFusion]->lastRow == row;
+             ++prochaineFusion) {
+            const CellRange& m = *fusions[prochaineFusion];
+            worksheet_merge_range(ws, lxw_row_t(m.firstRow - 1), lxw_col_t(m.firstColumn - 1),
+                                  lxw_row_t(m.lastRow - 1), lxw_col_t(m.lastColumn - 1), "", nullptr);
+        }
+        ligne.clear();
+        for (; cell != m_cells.end() && int(cell->first >> 16) == row; ++cell)
+            ligne.push_back({int(cell->first & 0xFFFF), cell->second.format, 0, &cell->second.value});
+        for (; prochainCadre < cadres.size() && cadres[prochainCadre]->range.firstRow == row; ++prochainCadre)
+            actifs.push_back(cadres[prochainCadre]);
+        actifs.erase(std::remove_if(actifs.begin(), actifs.end(),
+                                    [row](const Cadre* c) { return c->range.lastRow < row; }),
+                     actifs.end());
+        for (const Cadre* c : actifs) {
+            const CellRange& g = c->range;
+            for (int col = g.firstColumn; col <= g.lastColumn; ++col) {
+                const int gauche = col == g.firstColumn ? c->left : c->insideVertical;
+                const int droite = col == g.lastColumn ? c->right : c->insideVertical;
+                const int haut = row == g.firstRow ? c->top : 0;
+                const int bas = row == g.lastRow ? c->bottom : 0;
+                if (!gauche && !droite && !haut && !bas) continue;
+                auto it =
+                    std::find_if(ligne.begin(), ligne.end(), [col](const Entree& e) { return e.col == col; });
+                if (it == ligne.end()) {
+                    ligne.push_back({col, 0, 0, nullptr});
+                    it = ligne.end() - 1;
+                }
+                auto poser = [&](int poids, int decalage) {
+                    if (poids)
+                        it->bords = (it->bords & ~(0xFFu << decalage)) | (quint32(poids & 0xFF) << decalage);
+                };
+                poser(gauche, 24);
+                poser(haut, 16);
+                poser(bas, 8);
+                poser(droite, 0);
+            }
+        }
+        std::sort(ligne.begin(), ligne.end(), [](const Entree& a, const Entree& b) { return a.col < b.col; });
+        for (const Entree& e : ligne) {
+            const auto col = lxw_col_t(e.col - 1);
+            const bool formee = e.format != 0 || e.bords != 0 || !m_police.isEmpty();
+            lxw_format* f = formee ? formatDe(e.format, e.bords) : nullptr;
+            const QVariant v = e.value ? *e.value : QVariant();
+            switch (v.typeId()) {
+            case QMetaType::QDate:
+                worksheet_write_number(ws, r, col, numeroJour(v.toDate()), f);
+                break;
+            case QMetaType::QTime:
+                worksheet_write_number(ws, r, col, v.toTime().msecsSinceStartOfDay() / 86400000.0, f);
+                break;
+            case QMetaType::Int:
+            case QMetaType::LongLong:
+            case QMetaType::Double:
+                worksheet_write_number(ws, r, col, v.toDouble(), f);
+                break;
+            default:
+                if (v.isValid() && !v.toString().isEmpty())
+                    worksheet_write_string(ws, r, col, v.toString().left(32767).toUtf8().constData(), f);
+                else if (e.format != 0 || e.bords != 0)
+                    worksheet_write_blank(ws, r, col, f);
+            }
+        }
+    }
+
+    const PageSetup& p = m_pageSetup;
+    if (p.Orientation == xlLandscape) worksheet_set_landscape(ws);
+    worksheet_set_margins(ws, p.LeftMargin / 72, p.RightMargin / 72, p.TopMargin / 72, p.BottomMargin / 72);
+    lxw_header_footer_options h{};
+    h.margin = p.HeaderMargin / 72;
+    worksheet_set_header_opt(ws, "", &h);
+    lxw_header_footer_options fo{};
+    fo.margin = p.FooterMargin / 72;
+    const QByteArray pied =
+        p.CenterFooter.isEmpty() ? QByteArray() : (QStringLiteral("&C") + p.CenterFooter).toUtf8();
+    worksheet_set_footer_opt(ws, pied.constData(), &fo);
+    const QString t = QString(p.PrintTitleRows).remove(QLatin1Char('$'));
+    const QStringList tr = t.split(QLatin1Char(':'));
+    if (tr.size() == 2 && tr[0].toInt() > 0)
+        worksheet_repeat_rows(ws, lxw_row_t(tr[0].toInt() - 1), lxw_row_t(tr[1].toInt() - 1));
+    // The format holds a limited number of manual breaks; the first ones are kept.
+    std::vector<lxw_row_t> breaks;
+    QList<int> tries = m_breaks;
+    std::sort(tries.begin(), tries.end());
+    for (int b : tries)
+        if (breaks.size() < LXW_BREAKS_MAX) breaks.push_back(lxw_row_t(b - 1));
+    breaks.push_back(0);
+    if (breaks.size() > 1) worksheet_set_h_pagebreaks(ws, breaks.data());
 }
 
 // ---------------------------------------------------------------- Workbook
@@ -223,78 +398,26 @@ bool Workbook::DeleteSheet(Worksheet* sheet) {
 }
 
 bool Workbook::SaveAs(const QString& path, QString* error) const {
-    lxw_workbook* wb = workbook_new(QFile::encodeName(path).constData());
+    // Row by row: the writer keeps one row at a time, the sheet gives its rows in order.
+    const QByteArray dossier = QFile::encodeName(QDir::tempPath());
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    options.tmpdir = const_cast<char*>(dossier.constData());
+    lxw_workbook* wb = workbook_new_opt(QFile::encodeName(path).constData(), &options);
     if (!wb) {
         if (error) *error = QStringLiteral("Le classeur ne peut pas être créé : ") + path;
         return false;
     }
-    // A report uses a handful of formats: a short list searched in order is enough.
-    std::vector<std::pair<CellFormat, lxw_format*>> formats;
-    auto formatDe = [&](const CellFormat& f) -> lxw_format* {
-        for (const auto& [cf, x] : formats)
-            if (cf == f) return x;
-        formats.emplace_back(f, nouveauFormat(wb, f));
-        return formats.back().second;
-    };
-    for (const auto& s : m_sheets) {
-        lxw_worksheet* ws = workbook_add_worksheet(wb, s->Name().toUtf8().constData());
-        for (const auto& [col, width] : s->m_widths)
-            worksheet_set_column(ws, lxw_col_t(col - 1), lxw_col_t(col - 1), width, nullptr);
-        // Merged first: writing a range puts blanks in it, which the cells below replace.
-        for (const CellRange& r : s->m_merges)
-            worksheet_merge_range(ws, lxw_row_t(r.firstRow - 1), lxw_col_t(r.firstColumn - 1),
-                                  lxw_row_t(r.lastRow - 1), lxw_col_t(r.lastColumn - 1), "", nullptr);
-        for (const auto& [k, c] : s->m_cells) {
-            const auto row = lxw_row_t((k >> 16) - 1);
-            const auto col = lxw_col_t((k & 0xFFFF) - 1);
-            lxw_format* f = formatDe(c.format);
-            const QVariant& v = c.value;
-            switch (v.typeId()) {
-            case QMetaType::QDate:
-                worksheet_write_number(ws, row, col, numeroJour(v.toDate()), f);
-                break;
-            case QMetaType::QTime:
-                worksheet_write_number(ws, row, col, v.toTime().msecsSinceStartOfDay() / 86400000.0, f);
-                break;
-            case QMetaType::Int:
-            case QMetaType::LongLong:
-            case QMetaType::Double:
-                worksheet_write_number(ws, row, col, v.toDouble(), f);
-                break;
-            default:
-                if (v.isValid() && !v.toString().isEmpty())
-                    worksheet_write_string(ws, row, col, v.toString().left(32767).toUtf8().constData(), f);
-                else
-                    worksheet_write_blank(ws, row, col, f);
-            }
-        }
-        const PageSetup& p = s->m_pageSetup;
-        if (p.Orientation == xlLandscape) worksheet_set_landscape(ws);
-        if (p.FitToPagesWide > 0 || p.FitToPagesTall > 0)
-            worksheet_fit_to_pages(ws, uint16_t(p.FitToPagesWide), uint16_t(p.FitToPagesTall));
-        worksheet_set_margins(ws, p.LeftMargin / 72, p.RightMargin / 72, p.TopMargin / 72,
-                              p.BottomMargin / 72);
-        lxw_header_footer_options h{};
-        h.margin = p.HeaderMargin / 72;
-        worksheet_set_header_opt(ws, "", &h);
-        lxw_header_footer_options fo{};
-        fo.margin = p.FooterMargin / 72;
-        const QByteArray pied =
-            p.CenterFooter.isEmpty() ? QByteArray() : (QStringLiteral("&C") + p.CenterFooter).toUtf8();
-        worksheet_set_footer_opt(ws, pied.constData(), &fo);
-        const QString t = QString(p.PrintTitleRows).remove(QLatin1Char('$'));
-        const QStringList tr = t.split(QLatin1Char(':'));
-        if (tr.size() == 2 && tr[0].toInt() > 0)
-            worksheet_repeat_rows(ws, lxw_row_t(tr[0].toInt() - 1), lxw_row_t(tr[1].toInt() - 1));
-        // The format holds a limited number of manual breaks; the first ones are kept.
-        std::vector<lxw_row_t> breaks;
-        QList<int> tries = s->m_breaks;
-        std::sort(tries.begin(), tries.end());
-        for (int b : tries)
-            if (breaks.size() < LXW_BREAKS_MAX) breaks.push_back(lxw_row_t(b - 1));
-        breaks.push_back(0);
-        if (breaks.size() > 1) worksheet_set_h_pagebreaks(ws, breaks.data());
+    // The workbook's own font is the one its column widths count in: the sheets' font,
+    // rather than the writer's Calibri that spreadsheet programs without it replace by a
+    // wider one, which would push the last columns onto pages of their own.
+    if (!m_sheets.empty() && !m_sheets.front()->m_police.isEmpty()) {
+        lxw_format* normal = STAILQ_FIRST(wb->formats);
+        format_set_font_name(normal, m_sheets.front()->m_police.toUtf8().constData());
+        format_set_font_size(normal, m_sheets.front()->m_taillePolice);
     }
+    for (const auto& s : m_sheets)
+        s->ecrire(wb);
     const lxw_error e = workbook_close(wb);
     if (e != LXW_NO_ERROR) {
         if (error) *error = QString::fromUtf8(lxw_strerror(e)) + QStringLiteral(" : ") + path;
@@ -329,7 +452,16 @@ QStringList ExcelApplication::release(QString* error) {
         const QString path = f.fileName();
         f.close();
         QString e;
-        if (!b->SaveAs(path, &e)) {
+        bool ecrit = false;
+        const Workbook* classeur = b.get();
+        QEventLoop attente;
+        QThread* fil = QThread::create([&] { ecrit = classeur->SaveAs(path, &e); });
+        QObject::connect(fil, &QThread::finished, &attente, &QEventLoop::quit);
+        fil->start();
+        attente.exec();
+        fil->wait();
+        delete fil;
+        if (!ecrit) {
             // The empty file reserved for it would stay behind in the temporary folder.
             QFile::remove(path);
             if (error) *error = e;

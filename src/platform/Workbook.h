@@ -9,11 +9,18 @@
 #include <memory>
 #include <vector>
 
+struct lxw_workbook;
+
 // The spreadsheet the reports are written into: the operations of the desktop spreadsheet
 // program's automation that the reports use, recorded on an in-memory sheet. When the
 // application is made visible and let go, each workbook is written as .xlsx in the user's
 // temporary folder and opened with the desktop's spreadsheet program. The program never
 // saves a workbook anywhere else.
+//
+// A report of 50,000 messages has half a million rows: the sheet keeps only the cells that
+// hold a value or a format of their own (frames are kept as ranges, formats once each), and
+// the file is written row by row, so that neither the sheet nor the writer holds a second
+// copy of every cell.
 namespace platform {
 
 // Numbers the spreadsheet program gives its constants.
@@ -44,11 +51,6 @@ struct CellFormat {
     bool operator==(const CellFormat& o) const;
 };
 
-struct SheetCell {
-    QVariant value; // QString, double, QDate or QTime; invalid when empty
-    CellFormat format;
-};
-
 struct PageSetup {
     int Orientation = xlPortrait;
     QString CenterFooter;
@@ -60,9 +62,6 @@ struct PageSetup {
     double HeaderMargin = 22;
     double RightMargin = 50;
     double LeftMargin = 50;
-    // Printed scaled to so many pages across and down; 0 leaves that direction unscaled.
-    int FitToPagesWide = 0;
-    int FitToPagesTall = 0;
 };
 
 struct CellRange {
@@ -93,14 +92,21 @@ public:
     void setColumnWidth(const QString& letter, double width);
     double columnWidth(int column) const; // 0 when never set
 
-    // Cells(row, column).Value. A text holding a line feed is wrapped in its cell, as the
-    // spreadsheet program does when such a text is typed in.
+    // Cells(row, column).Value: a QString, double, QDate or QTime; invalid when empty. A text
+    // holding a line feed is wrapped in its cell, as the spreadsheet program does when such a
+    // text is typed in.
     void setValue(int row, int column, const QVariant& value);
     QVariant value(int row, int column) const;
-    // Cells(row, column) formatting, created when missing.
-    CellFormat& format(int row, int column);
-    const SheetCell* cell(int row, int column) const;
+    // Cells(row, column) formatting, borders of framed ranges aside.
+    CellFormat format(int row, int column) const;
+    void setFormat(int row, int column, const CellFormat& format);
     int cellCount() const { return int(m_cells.size()); }
+
+    // The sheet's font and row height (Cells.Font, Rows.RowHeight), and one row's height in points.
+    void setStandardFont(const QString& name, double size);
+    void setStandardRowHeight(double points) { m_hauteurStandard = points; }
+    void setRowHeight(int row, double points) { m_hauteurs[row] = points; }
+    double rowHeight(int row) const;
 
     // Range(address).Merge
     void Merge(const QString& address);
@@ -126,11 +132,27 @@ public:
 
 private:
     friend class Workbook; // writes the file
+    void ecrire(lxw_workbook* wb) const;
     static qint64 key(int row, int column) { return (qint64(row) << 16) | column; }
+    struct Cellule {
+        QVariant value;
+        quint16 format = 0; // in m_formats
+    };
+    // A framed range and the weight of each of its edges.
+    struct Cadre {
+        CellRange range;
+        int left = 0, top = 0, bottom = 0, right = 0, insideVertical = 0;
+    };
     Workbook* m_book;
     QString m_name;
-    std::map<qint64, SheetCell> m_cells; // ordered by row, then column
+    std::map<qint64, Cellule> m_cells; // ordered by row, then column
+    std::vector<CellFormat> m_formats{CellFormat()};
+    std::vector<Cadre> m_cadres; // in the order written
     std::map<int, double> m_widths;
+    std::map<int, double> m_hauteurs;
+    double m_hauteurStandard = 0; // 0: the spreadsheet program's own
+    QString m_police;
+    double m_taillePolice = 0;
     std::vector<CellRange> m_merges;
     PageSetup m_pageSetup;
     QList<int> m_breaks;
@@ -149,7 +171,8 @@ public:
     // The last sheet of a workbook cannot go.
     bool DeleteSheet(Worksheet* sheet);
 
-    // Writes the workbook as .xlsx; false with a reason in *error.
+    // Writes the workbook as .xlsx; false with a reason in *error. Reads the workbook only,
+    // so it may run on another thread while nothing changes the workbook.
     bool SaveAs(const QString& path, QString* error) const;
 
 private:
@@ -175,6 +198,8 @@ public:
     // Lets the application go. When it was made visible, each workbook is written to the
     // user's temporary folder and opened with the desktop's spreadsheet program; the files
     // are returned. A workbook that could not be written or opened is named in *error.
+    // The files are written on a thread of their own while this one runs its events, so
+    // that the windows keep answering during a long write.
     QStringList release(QString* error);
 
     // Opens a written workbook (the desktop's spreadsheet program); tests replace it.

@@ -22,7 +22,7 @@ void InitExcel() {
     xlSheet = xlBook->AddWorksheet();
 }
 
-void FermerExcel() {
+void FermerExcel(QString* erreur) {
     if (xlBook) {
         for (int i = xlBook->count() - 1; i >= 0; --i)
             if (xlBook->sheet(i)->topLeftIsEmpty()) xlBook->DeleteSheet(xlBook->sheet(i));
@@ -34,7 +34,9 @@ void FermerExcel() {
     std::unique_ptr<platform::ExcelApplication> app = std::move(s_app);
     QString error;
     app->release(&error);
-    if (!error.isEmpty())
+    if (erreur)
+        *erreur = error;
+    else if (!error.isEmpty())
         platform::messageBox(nullptr, error, QStringLiteral("Excel"), platform::MsgIcon::Exclamation);
 }
 

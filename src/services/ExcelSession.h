@@ -1,5 +1,7 @@
 #pragma once
 
+class QString;
+
 namespace platform {
 class ExcelApplication;
 class Workbook;
@@ -19,7 +21,7 @@ void InitExcel();
 // Removes the workbook's sheets whose rows 1 to 10 of columns 1 to 10 are empty, then lets
 // the application go: a visible one hands its workbook to the desktop's spreadsheet
 // program, unsaved anywhere but in the user's temporary folder. A workbook that cannot be
-// written or opened is told to the user.
-void FermerExcel();
+// written or opened is told to the user, or put in *error for the caller to tell.
+void FermerExcel(QString* error = nullptr);
 
 } // namespace services

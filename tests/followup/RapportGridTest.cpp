@@ -1,6 +1,7 @@
 // The message grid's reports: the HTML page byte for byte and the workbook as an
 // independent reader sees it.
 #include "SGridMsgFixture.h"
+#include "followup/Rapports.h"
 #include "followup/ctrlProgresTemps.h"
 #include "followup/frmProgressPopUp.h"
 #include "services/ExcelSession.h"
@@ -25,8 +26,8 @@ protected:
         recipient(10, 3, 4, 1, 0, QString(), 1, 7);
         exec(QStringLiteral("INSERT INTO tblmessagetype (IdMessage, IdType) VALUES (10, 1), (10, 2)"));
         exec(QStringLiteral("INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES (10, 'D-1')"));
-        // No caller, no type, no folder, one recipient.
-        message(11, QStringLiteral("Bonjour"), 0, 2, QStringLiteral("2024-03-14"),
+        // No caller, no type, no folder, one recipient, a priority without its row.
+        message(11, QStringLiteral("Bonjour"), 0, 9, QStringLiteral("2024-03-14"),
                 QStringLiteral("10:00:00"));
         recipient(11, 3, 2, 1, 0, QString(), 5, 8);
     }
@@ -83,7 +84,7 @@ TEST_F(RapportDb, HtmlReportByteForByte) {
             "<tr>\r\n<td colspan=9>Destinataires multiples: Julie, Sophie</td>\r\n"
             "<tr >\r\n<td colspan=9>Rappeler &lt;vite&gt; &#8364;<br>au bureau&nbsp</td>\r\n") +
         notes + table + col +
-        QStringLiteral("<tr>\r\n<td>N</td>\r\n<td>O</td>\r\n<td>11 (5)</td>\r\n<td>&nbsp</td>\r\n"
+        QStringLiteral("<tr>\r\n<td></td>\r\n<td>O</td>\r\n<td>11 (5)</td>\r\n<td>&nbsp</td>\r\n"
                        "<td>2024-03-14</td>\r\n<td>10:00</td>\r\n<td>Marc</td>\r\n<td>Julie</td>\r\n"
                        "<td rowspan=3>\r\n&nbsp</td>\r\n<tr>\r\n<td colspan=8>Type de message: &nbsp</td>\r\n"
                        "<tr>\r\n<td colspan=8>Dossier: </td>\r\n"
@@ -127,6 +128,79 @@ TEST_F(RapportDb, HtmlButtonNamesShowsAndDeletesItsReport) {
     EXPECT_TRUE(QFile::exists(m_dir.filePath(QStringLiteral("MessagesEnvoyes36000.HTML"))));
     // A name that cannot be part of a file name is made one.
     EXPECT_EQ(g.NomFichierHTML(3), m_dir.filePath(QStringLiteral("MessagesEnvoyes_Marc_Éric _M_36000.HTML")));
+
+    // Without the right to see the others, the combo says "Tous" and the list is his own: the
+    // report is named, headed and filled after him.
+    exec(QStringLiteral("UPDATE tblemploye SET Nom = 'Julie <J>' WHERE NoEmploye = 2"));
+    g.setBooRecu(true);
+    g.setNoEmploye(2);
+    g.Remplir();
+    g.cboEmpl()->setCurrentIndex(0);
+    g.cmdExport_Click(1);
+    ASSERT_EQ(visionneuses().size(), 1);
+    const QString sien = visionneuses()[0]->StartingAddress;
+    EXPECT_EQ(sien, m_dir.filePath(QStringLiteral("MessagesRecus_Julie _J_36000.HTML")));
+    EXPECT_TRUE(lire(sien).contains(QStringLiteral("<h1>Messages reçus par Julie &lt;J&gt;</h1>")));
+    EXPECT_EQ(lire(sien).count(QStringLiteral("<table")), 2);
+
+    // A read that fails shows nothing: no viewer, no file left, the error reported.
+    const int fichiers = int(QDir(m_dir.path()).entryList({QStringLiteral("*.HTML")}).size());
+    exec(QStringLiteral("RENAME TABLE tbltypemessage TO tbltypemessage_x"));
+    g.cmdExport_Click(1);
+    exec(QStringLiteral("RENAME TABLE tbltypemessage_x TO tbltypemessage"));
+    EXPECT_EQ(visionneuses().size(), 1);
+    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("*.HTML")}).size(), fichiers);
+    EXPECT_EQ(errorReports(), 1);
+}
+
+// While a report is written nothing starts another; its clock starts with its first row, after
+// the read; a workbook no spreadsheet opens is told once the progress window is gone.
+TEST_F(RapportDb, OneReportAtATimeTimedFromItsFirstRowAndItsProgressGoneBeforeItsMessage) {
+    SGridMsg g;
+    g.Remplir();
+    ASSERT_EQ(g.SGrid()->Rows(), 2);
+    const qsizetype vues = visionneuses().size();
+    bool avance = false;
+    QString reste;
+    QTimer espion;
+    QObject::connect(&espion, &QTimer::timeout, &espion, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* p = qobject_cast<followup::frmProgressPopUp*>(w);
+            if (!p || !p->isVisible()) continue;
+            if (!avance) platform::Clock::advance(5000 * 1000); // a read of 5000 s
+            avance = true;
+            reste = p->progres()->lblTmpsReste()->text();
+            g.cmdExport_Click(0);
+            g.cmdExport_Click(1);
+            g.ExportMsgExcel(services::xlSheet, 1);
+        }
+    });
+    espion.start(0);
+    EXPECT_TRUE(g.ExportMsgHTML(m_dir.filePath(QStringLiteral("un.HTML")), 1));
+    EXPECT_TRUE(avance);
+    EXPECT_EQ(reste, QStringLiteral("0 seconde")); // not 83:20 minutes for the one row left
+    EXPECT_EQ(visionneuses().size(), vues);
+    EXPECT_TRUE(classeurs.isEmpty());
+
+    struct Temoin : ScriptedChooser {
+        int progresAuMessage = 0;
+        platform::MsgResult messageBox(QWidget* w, const QString& t, const QString& ti, platform::MsgIcon i,
+                                       platform::MsgButtons b) override {
+            for (QWidget* f : QApplication::topLevelWidgets())
+                progresAuMessage += qobject_cast<followup::frmProgressPopUp*>(f) && f->isVisible();
+            return ScriptedChooser::messageBox(w, t, ti, i, b);
+        }
+    } chooser;
+    int ouverts = 0;
+    const auto ouvreur = platform::ExcelApplication::setOpener([&](const QString&) { return ++ouverts < 0; });
+    g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+    platform::ExcelApplication::setOpener(ouvreur);
+    EXPECT_EQ(ouverts, 1);
+    EXPECT_EQ(visionneuses().size(), vues);
+    ASSERT_EQ(chooser.messagesShown.size(), 1);
+    EXPECT_TRUE(
+        chooser.messagesShown[0].startsWith(QStringLiteral("Aucun tableur n'a pu ouvrir le classeur")));
+    EXPECT_EQ(chooser.progresAuMessage, 0);
 }
 
 // What any spreadsheet program will see of the workbook: the cells that have a value or a
@@ -141,7 +215,7 @@ for row in ws.iter_rows():
         if c.value is None and not bords:
             continue
         a, f = c.alignment, []
-        for on, t in ((c.font.b, 'bold'), (c.font.u, 'u'), (c.font.sz and c.font.sz != 11, 'sz%g' % (c.font.sz or 0)), (a.shrink_to_fit, 'shrink'),
+        for on, t in ((c.font.b, 'bold'), (c.font.u, 'u'), (c.font.sz != 10 or c.font.name != 'Arial', '%s %g' % (c.font.name, c.font.sz or 0)), (a.shrink_to_fit, 'shrink'),
                       (a.wrap_text, 'wrap'), (a.vertical, a.vertical), (c.number_format != 'General', c.number_format)):
             if on: f.append(t)
         cells[c.coordinate] = {'v': '' if c.value is None else str(c.value), 'b': bords, 'f': ' '.join(f)}
@@ -151,9 +225,12 @@ print(json.dumps({
     'widths': ' '.join('%g' % round(ws.column_dimensions[c].width - 5 / 7, 2) for c in 'ABCDEFGHI'),  # less the file's padding
     'cells': cells,
     'merges': ' '.join(sorted(str(r) for r in ws.merged_cells.ranges)),
-    'setup': '%s|%s|%s|%s' % (ws.page_setup.orientation, ws.oddFooter.center.text, ws.print_title_rows,
-                              ' '.join(str(round(v * 72)) for v in (m.top, m.bottom, m.footer, m.header, m.right, m.left))),
+    'setup': '%s|%s|%s|%s|%s' % (ws.page_setup.orientation, ws.oddFooter.center.text, ws.print_title_rows,
+                              ' '.join(str(round(v * 72)) for v in (m.top, m.bottom, m.footer, m.header, m.right, m.left)),
+                              ws.sheet_properties.pageSetUpPr and ws.sheet_properties.pageSetUpPr.fitToPage),
     'breaks': [b.id for b in ws.row_breaks.brk],
+    'printable': 612 - round((m.top + m.bottom) * 72),
+    'heights': [ws.row_dimensions[r].height or ws.sheet_format.defaultRowHeight for r in range(1, ws.max_row + 1)],
 }))
 )";
 
@@ -177,7 +254,7 @@ TEST_F(RapportExcel, BlocksLayoutAndPageSetupReadBack) {
     for (int i = 0; i < 16; ++i)
         texte += QStringLiteral("mot%1 ").arg(i, 5, 10, QLatin1Char('0'));
     exec(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage = 11"));
-    message(11, texte.trimmed(), 2, 2, QStringLiteral("2024-03-14"), QStringLiteral("10:00:00"));
+    message(11, texte.trimmed(), 2, 9, QStringLiteral("2024-03-14"), QStringLiteral("10:00:00"));
 
     SGridMsg g;
     g.Remplir();
@@ -191,12 +268,13 @@ TEST_F(RapportExcel, BlocksLayoutAndPageSetupReadBack) {
     EXPECT_EQ(o[QStringLiteral("widths")].toString(), QStringLiteral("2 2 7.57 30 10 7 16 16 24"));
     EXPECT_EQ(cellules(o, "A1 F1"),
               QStringLiteral("Messages reçus par Julie|Date d'impression : 2024-03-15"));
-    EXPECT_EQ(cellules(o, "A1", "f"), QStringLiteral("bold u sz14"));
+    EXPECT_EQ(cellules(o, "A1", "f"), QStringLiteral("bold u Arial 14"));
 
     // First block from row 3: five telephone lines, several recipients, a folder, two text lines.
     EXPECT_EQ(cellules(o, "A3 B3 C3 D3 E3 F3 G3 H3"),
               QStringLiteral("U|N|10 (4)|Dupont, Acme & fils|2024-03-14 00:00:00|09:05:00|Marc|Julie"));
-    EXPECT_EQ(cellules(o, "E3 F3 G3 A9", "f"), QStringLiteral("yyyy-mm-dd|hh:mm|shrink|top"));
+    EXPECT_EQ(cellules(o, "E3 F3 G3 A9 I3 A7 A4", "f"),
+              QStringLiteral("yyyy-mm-dd|hh:mm|shrink|top|wrap|wrap|"));
     EXPECT_EQ(cellules(o, "I3 A4 A5 A6 A7 A9"),
               QStringLiteral(
                   "Tél.: (514)555-0001\nBureau: (514)555-0002\nCell.: (438)555-0003\nAutre: "
@@ -205,8 +283,8 @@ TEST_F(RapportExcel, BlocksLayoutAndPageSetupReadBack) {
     // A framed range reads back with all its edges on its first cell.
     EXPECT_EQ(cellules(o, "A3 D3 A7 H8", "b"), QStringLiteral("LTBR|LTBR|LTBR|BR"));
     // Second block at 13: no recipients or folder line, the cut text over its two lines.
-    EXPECT_EQ(cellules(o, "C13 D13 I13 A14 A17"),
-              QStringLiteral("11 (5)|, Ana|Tél.: (450)555-0009|Type de message: |Notes:"));
+    EXPECT_EQ(cellules(o, "A13 C13 D13 I13 A14 A17"),
+              QStringLiteral("|11 (5)|, Ana|Tél.: (450)555-0009|Type de message: |Notes:"));
     const QString coupe = cellules(o, "A15");
     EXPECT_EQ(coupe.count(QLatin1Char('\n')), 1);
     EXPECT_EQ(coupe.indexOf(QLatin1Char('\n')), 80); // the space at the 81st character became the break
@@ -214,37 +292,101 @@ TEST_F(RapportExcel, BlocksLayoutAndPageSetupReadBack) {
     EXPECT_EQ(o[QStringLiteral("merges")].toString(),
               QStringLiteral("A14:H14 A15:H16 A17:H19 A4:H4 A5:H5 A6:H6 A7:H8 A9:H11 I13:I15 I3:I7"));
     EXPECT_EQ(o[QStringLiteral("setup")].toString(),
-              QStringLiteral("landscape|Page &P de &N|$1:$2|40 40 30 30 30 30"));
+              QStringLiteral("landscape|Page &P de &N|$1:$2|40 40 30 30 30 30|None"));
     EXPECT_TRUE(o[QStringLiteral("breaks")].toArray().isEmpty());
     EXPECT_EQ(errorReports(), 0);
 }
 
-// A long export: each break sits above a block's first row and no page outgrows 40 rows.
-// An export past the sheet's last row stops with a message and hands nothing over.
-TEST_F(RapportExcel, LongExportBreaksBetweenBlocksAndStopsAtTheSheetsEnd) {
-    for (int id = 21; id <= 50; ++id) {
-        message(id, QStringLiteral("Texte %1").arg(id), 0, 2, QStringLiteral("2024-03-14"),
-                QTime(8, 0).addSecs(id * 60).toString(QStringLiteral("HH:mm:ss")));
-        recipient(id, 3, 2);
-        if (id % 7 == 0) recipient(id, 3, 4);
-    }
+// A text longer than a cell goes on in the rows below, each cell whole, and reads back whole;
+// four telephones take four rows; recipients go by name, not by their order of entry.
+TEST_F(RapportExcel, LongTextFourTelephonesAndRecipientsByName) {
+    clients(QStringLiteral("(3, 'Roy', NULL, NULL, '(514)555-0001', '(514)555-0002', '(438)555-0003', "
+                           "'(450)555-0004', NULL)"));
+    exec(QStringLiteral("UPDATE tblemploye SET Nom = 'Alain' WHERE NoEmploye = 4"));
+    QString texte;
+    for (int i = 0; i < 4000; ++i)
+        texte += QStringLiteral("mot%1 ").arg(i, 5, 10, QLatin1Char('0'));
+    texte += QStringLiteral("FIN");
+    exec(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage IN (10, 11)"));
+    message(12, texte, 3);
+    recipient(12, 3, 2);
+    recipient(12, 3, 4);
     SGridMsg g;
+    g.setNoEmploye(0);
     g.Remplir();
     g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
     const QJsonObject o = lu();
-    const QJsonArray sauts = o[QStringLiteral("breaks")].toArray();
-    ASSERT_GE(sauts.size(), 5);
-    int debut = 3;
-    for (const QJsonValue& b : sauts) {
-        const int s = b.toInt() + 1; // the row below the break: a block's first row
-        EXPECT_FALSE(cellules(o, qPrintable(QStringLiteral("A%1").arg(s))).isEmpty()) << s;
-        EXPECT_LE(s - debut, 37) << s;
-        debut = s;
+    const QJsonObject cells = o[QStringLiteral("cells")].toObject();
+    EXPECT_EQ(cellules(o, "C3 A5"), QStringLiteral("12|Destinataires multiples: Alain, Julie"));
+    EXPECT_TRUE(
+        o[QStringLiteral("merges")].toString().split(QLatin1Char(' ')).contains(QStringLiteral("I3:I6")));
+    EXPECT_EQ(cellules(o, "I3").count(QLatin1Char('\n')), 3);
+    QStringList morceaux;
+    for (int r = 6; cells.contains(QStringLiteral("A%1").arg(r)); ++r) {
+        const QString v = cells[QStringLiteral("A%1").arg(r)].toObject()[QStringLiteral("v")].toString();
+        if (v == QStringLiteral("Notes:")) break;
+        if (v.isEmpty()) continue;
+        EXPECT_LE(v.size(), 32767);
+        morceaux << v;
     }
+    QString attendu = QStringLiteral("{\\rtf1\\ansi ") + texte + QLatin1Char('}');
+    platform::RichTextBox rtf;
+    rtf.setTextRTF(attendu);
+    attendu = rtf.text();
+    followup::couperTexte(attendu);
+    EXPECT_EQ(morceaux.size(), 2);
+    EXPECT_EQ(morceaux.join(QLatin1Char('\n')),
+              attendu.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+// A long export: each break sits above a block's first row, and every page, the last one
+// too, holds its rows and the title rows within the printable height, for blocks of 8, 9
+// and 12 rows. An export past the sheet's last row stops with a message and hands nothing over.
+TEST_F(RapportExcel, LongExportBreaksBetweenBlocksAndStopsAtTheSheetsEnd) {
+    SGridMsg g;
+    for (int lignes : {3, 4, 7}) { // text rows: blocks of 5 + 3, 5 + 4 and 5 + 7 rows
+        exec(QStringLiteral("DELETE FROM tblmessage"));
+        exec(QStringLiteral("DELETE FROM tblmessageemploye"));
+        // 41 blocks: with blocks of 8 rows, the last page's fifth block goes to a page of its own.
+        for (int id = 21; id <= 61; ++id) {
+            message(id, QStringList(lignes, QStringLiteral("ligne")).join(QStringLiteral("\\par ")), 0, 2,
+                    QStringLiteral("2024-03-14"),
+                    QTime(8, 0).addSecs(id * 60).toString(QStringLiteral("HH:mm:ss")));
+            recipient(id, 3, 2);
+        }
+        g.Remplir();
+        ASSERT_EQ(g.SGrid()->Rows(), 41);
+        g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+        const QJsonObject o = lu();
+        const QJsonArray h = o[QStringLiteral("heights")].toArray();
+        ASSERT_EQ(h.size(), 3 + 41 * (6 + lignes) - 2) << lignes;
+        QList<int> pages;
+        for (const QJsonValue& b : o[QStringLiteral("breaks")].toArray())
+            pages << b.toInt() + 1; // the row below the break: a block's first row
+        ASSERT_GE(pages.size(), 5);
+        pages << int(h.size()) + 1;
+        int debut = 3;
+        for (int fin : pages) {
+            EXPECT_EQ(cellules(o, qPrintable(QStringLiteral("A%1").arg(debut))), QStringLiteral("N"))
+                << debut;
+            double hauteur = h[0].toDouble() + h[1].toDouble();
+            for (int r = debut; r < fin; ++r)
+                hauteur += h[r - 1].toDouble();
+            EXPECT_LE(hauteur, o[QStringLiteral("printable")].toDouble()) << lignes << " " << debut;
+            debut = fin;
+        }
+    }
+
+    // The last block ends on the sheet's last row: written whole.
+    ScriptedChooser chooser;
+    classeurs.clear();
+    platform::Worksheet::setMaxRows(3 + 41 * 13 - 2);
+    g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+    EXPECT_EQ(classeurs.size(), 1);
+    EXPECT_TRUE(chooser.messagesShown.isEmpty());
 
     classeurs.clear();
     platform::Worksheet::setMaxRows(100);
-    ScriptedChooser chooser;
     g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
     EXPECT_TRUE(classeurs.isEmpty());
     ASSERT_EQ(chooser.messagesShown.size(), 1);

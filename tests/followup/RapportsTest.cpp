@@ -3,14 +3,19 @@
 #include "followup/frmBrowserMdi.h"
 #include "platform/Clock.h"
 #include "services/ErrorLogger.h"
+#include "support/ScriptedChooser.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -152,6 +157,7 @@ TEST_F(ProgresTemps, ValuesAboveMaxZeroOrBeforeTheClockComputeNothing) {
 
 TEST(BrowserMdi, ClosingDeletesOnlyOurReportFiles) {
     QTemporaryDir dir;
+    QDir(dir.path()).mkdir(QStringLiteral("adelaide"));
     auto fichier = [&](const QString& nom) {
         const QString p = dir.filePath(nom);
         QFile f(p);
@@ -164,6 +170,7 @@ TEST(BrowserMdi, ClosingDeletesOnlyOurReportFiles) {
         bool supprime;
     } cas[] = {
         {fichier(QStringLiteral("MessagesRecus1.HTML")), true},
+        {fichier(QStringLiteral("adelaide/MessagesRecus2.HTML")), true}, // a user's folder, not a help page
         {fichier(QStringLiteral("rapport.html")), true},
         {fichier(QStringLiteral("garde.HTM")), false},
         {fichier(QStringLiteral("Aide_rapport.html")), false},
@@ -176,6 +183,7 @@ TEST(BrowserMdi, ClosingDeletesOnlyOurReportFiles) {
         v->StartingAddress = c.adresse;
         v->show();
         v->RapportCaption = QStringLiteral("Messages reçus");
+        EXPECT_EQ(v->windowTitle(), QStringLiteral("Traitement en cours...")); // until the page is in
         EXPECT_TRUE(
             QTest::qWaitFor([&] { return v->windowTitle() == QStringLiteral("Messages reçus"); }, 3000))
             << qPrintable(v->windowTitle());
@@ -187,6 +195,46 @@ TEST(BrowserMdi, ClosingDeletesOnlyOurReportFiles) {
             EXPECT_EQ(!QFile::exists(c.adresse), c.supprime) << qPrintable(c.adresse);
         }
     }
+}
+
+// The page prints, and its preview prints the same pages, from the right-click menu.
+TEST(BrowserMdi, PrintsAndPreviewsThePageFromItsMenu) {
+    QTemporaryDir dir;
+    const QString page = dir.filePath(QStringLiteral("MessagesRecus3.HTML"));
+    QFile f(page);
+    f.open(QIODevice::WriteOnly);
+    f.write("<html><head><meta http-equiv='Content-Type' content='text/html; charset=iso-8859-1'></head>"
+            "<body><h1>Messages re\xE7us</h1><p>Rappeler Dupont</p></body></html>");
+    f.close();
+    frmBrowserMdi v;
+    v.setAttribute(Qt::WA_DeleteOnClose, false);
+    v.StartingAddress = page;
+    v.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !v.Busy(); }, 3000));
+    EXPECT_EQ(v.actImprimer()->shortcut(), QKeySequence(QKeySequence::Print));
+    ScriptedChooser chooser;
+    chooser.menuAnswers = {3, 4};
+    for (const char* nom : {"imprime.pdf", "apercu.pdf"}) {
+        chooser.printFile = dir.filePath(QLatin1String(nom));
+        QContextMenuEvent clic(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QCoreApplication::sendEvent(v.brwWebBrowser()->viewport(), &clic);
+        QFile pdf(chooser.printFile);
+        ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << nom;
+        const QByteArray octets = pdf.readAll();
+        EXPECT_GE(octets.count("/Type /Page\n"), 1) << nom;
+        // The letters the pages draw, as the file's character maps name them.
+        QString lettres;
+        static const QRegularExpression carte(QStringLiteral("<([0-9A-F]{4})> (?=[^\\n]*\\])"));
+        for (auto it = carte.globalMatch(QString::fromLatin1(octets)); it.hasNext();)
+            lettres += QChar(it.next().captured(1).toUShort(nullptr, 16));
+        for (QChar c : QStringLiteral("MessagesreçusRappelerDupont"))
+            EXPECT_TRUE(lettres.contains(c)) << nom << " " << qPrintable(lettres);
+    }
+    ASSERT_EQ(chooser.menusShown.size(), 2);
+    EXPECT_EQ(chooser.menusShown[0][3].text + chooser.menusShown[0][4].text,
+              QStringLiteral("Imprimer…Aperçu avant impression…"));
+    EXPECT_EQ(chooser.titlesShown, (QStringList{QStringLiteral("Imprimer"), QStringLiteral("Aperçu"),
+                                                QStringLiteral("Imprimer")}));
 }
 
 TEST(BrowserMdi, EmptyAddressLeavesTheCaptionAndTheRetryIsBounded) {

@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 
+#include <QPrinter>
 #include <QStringList>
 #include <deque>
 
@@ -16,6 +17,7 @@ public:
     std::deque<platform::MsgResult> boxAnswers; // Ok/Yes when empty
     QList<std::optional<QString>> inputAnswers; // nullopt: "Annuler"
     std::deque<std::optional<QColor>> colorAnswers;
+    QString printFile; // the print dialog and preview print to this PDF file; none: cancelled
 
     QList<platform::Menu> menusShown;
     QStringList messagesShown; // texts of the message boxes
@@ -39,6 +41,17 @@ public:
     }
     std::optional<QColor> chooseColor(QWidget*, const QColor&) override {
         return next(colorAnswers, std::optional<QColor>());
+    }
+    bool printDialog(QWidget*, QPrinter* printer) override {
+        titlesShown << QStringLiteral("Imprimer");
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(printFile);
+        return !printFile.isEmpty();
+    }
+    void printPreview(QWidget* owner, QPrinter* printer,
+                      const std::function<void(QPrinter*)>& paint) override {
+        titlesShown << QStringLiteral("Aperçu");
+        if (printDialog(owner, printer)) paint(printer);
     }
 
 private:
