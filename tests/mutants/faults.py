@@ -489,7 +489,7 @@ FAULTS = [
       "chooser with one employee has none selected"),
     F("fu-employees-order", "src/followup/MessageQueries.cpp",
       '" ORDER BY tblordreemployemsg.Ordre");',
-      '");',
+      '"");',
       "employee filter list without ORDER BY"),
     F("fu-report-per-message", "src/followup/SGridMsgRapportHTML.cpp",
       "constexpr qsizetype kIdsParStatement = 5000;",

@@ -175,7 +175,7 @@ def main():
     ap.add_argument("--out", required=True, type=Path, help="results table (markdown)")
     ap.add_argument("--by-test", type=Path, help="also write the faults caught by each test here")
     ap.add_argument("--build", default=ROOT / "build", type=Path, help="build folder")
-    ap.add_argument("--timeout", default=240, type=int, help="seconds one ctest run may take")
+    ap.add_argument("--timeout", default=120, type=int, help="seconds one ctest run may take")
     ap.add_argument("--no-baseline", action="store_true", help="skip the run of the clean build")
     args = ap.parse_args()
     if not os.environ.get("CORVEL_TEST_DB_PORT"):
