@@ -181,6 +181,7 @@ def main():
     if not os.environ.get("CORVEL_TEST_DB_PORT"):
         sys.exit("export the CORVEL_TEST_DB_* variables of a running server first")
     signal.signal(signal.SIGTERM, on_term)
+    signal.signal(signal.SIGINT, signal.default_int_handler)  # even when started in the background
     restore_pending()
     ids = {f["id"] for f in FAULTS}
     if len(ids) != len(FAULTS):
@@ -218,4 +219,7 @@ def main():
 
 
 if __name__ == "__main__":
-    main()
+    try:
+        main()
+    except KeyboardInterrupt:
+        sys.exit("interrupted: the planted file is back as it was; run again to go on")
