@@ -365,12 +365,17 @@ const GridModel::Cell* GridModel::cellPtr(int row, int column) const {
 }
 
 short GridModel::internFont(const QFont& font) {
+    // A row's cells come with copies of one font: a copy of the font just looked up is found
+    // without comparing families and sizes.
+    if (font.isCopyOf(m_font)) return -1;
+    if (m_lastFont >= 0 && size_t(m_lastFont) < m_fonts.size() && font.isCopyOf(m_fonts[size_t(m_lastFont)]))
+        return m_lastFont;
     if (font == m_font) return -1;
     for (size_t i = 0; i < m_fonts.size(); ++i)
-        if (m_fonts[i] == font) return short(i);
+        if (m_fonts[i] == font) return m_lastFont = short(i);
     if (m_fonts.size() >= 30000) return -1; // a runaway caller: fall back to the grid's font
     m_fonts.push_back(font);
-    return short(m_fonts.size() - 1);
+    return m_lastFont = short(m_fonts.size() - 1);
 }
 
 const QFont& GridModel::fontOf(const Cell& c) const {
