@@ -149,7 +149,7 @@ void SGridMsg::Remplir(qint32& IdMessage) {
             sql = followup::sqlDestinatairesListe(f);
             Recordset d = db.open(sql);
             for (const int id = position(d, "IdMessage"), a = position(d, "EmplA"); !d.eof(); d.moveNext())
-                destinataires[d.field(id).toInt()] << d.field(a).text();
+                destinataires[d.field(id).toInt()] << partage(d.field(a).text());
         }
         sql.clear();
         QHash<qint32, QString> types, dossiers;
