@@ -307,8 +307,10 @@ void SGridMsg::ecrireColonnes(int row, const Recordset& rs, const ColonnesMessag
 // twenty rows, after which the text is cut and shown in green to say so.
 void SGridMsg::ecrireTexte(int row, const QFont& font) {
     platform::Grid* g = m_SGrid;
-    g->CellDetails(row, colMessage, m_txtRtfTransfert.text(), platform::kAlignWordBreak, {}, -1, kBleuFonce,
-                   font);
+    // The text is read into room made for the rich text: the row keeps only what it needs.
+    QString texte = m_txtRtfTransfert.text();
+    texte.squeeze();
+    g->CellDetails(row, colMessage, texte, platform::kAlignWordBreak, {}, -1, kBleuFonce, font);
     HauteurLigne(row);
 }
 
