@@ -6,6 +6,7 @@
 #include "platform/RichTextBox.h"
 
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 #include <QWidget>
 #include <memory>
@@ -219,7 +220,7 @@ private:
     // Positions of a message record's columns, looked up once for its result set.
     struct ColonnesMessage;
     void ajouterLigne(const platform::Recordset& rs, const ColonnesMessage& c, const DetailsLigne& details,
-                      bool barre, qint32 idSelection);
+                      const QFont& font, qint32 idSelection);
     void ecrireColonnes(int row, const platform::Recordset& rs, const ColonnesMessage& c, const QFont& font,
                         const DetailsLigne& details);
     bool lireTextes(const QStringList& sqls, const char* champTexte, const QString& procedure,
@@ -229,6 +230,10 @@ private:
     QString GetTypeMessage(qint32 IdMessage);
     QString GetDossierDetail(qint32 IdMessage);
     void finRemplir();
+    // During a fill, the one copy of a text already put in a cell (dates, times, names,
+    // callers, numbers): rows that repeat it share it, which saves an allocation per cell.
+    QString partage(const QString& texte);
+    QSet<QString> m_textesVus;
     // Filter lists
     void RemplirCboClientMsg();
     void RemplirCboTelephone();

@@ -131,6 +131,10 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         platform::Cursor rs = db.openCursor(sql);
         const ColonnesMessage c(rs.record());
         const bool tousTermines = f.affTermine && !f.intervalle;
+        // The rows' font, plain and struck through: every row shares one of the two.
+        std::array<QFont, 2> polices{g->GridFont(), g->GridFont()};
+        polices[0].setStrikeOut(false);
+        polices[1].setStrikeOut(true);
 
         // What a row shows besides its record, for every listed message at once.
         QHash<qint32, QList<qint32>> qualifies;
@@ -145,7 +149,7 @@ void SGridMsg::Remplir(qint32& IdMessage) {
             sql = followup::sqlDestinatairesListe(f);
             Recordset d = db.open(sql);
             for (const int id = position(d, "IdMessage"), a = position(d, "EmplA"); !d.eof(); d.moveNext())
-                destinataires[d.field(id).toInt()] << d.field(a).text();
+                destinataires[d.field(id).toInt()] << partage(d.field(a).text());
         }
         sql.clear();
         QHash<qint32, QString> types, dossiers;
@@ -176,7 +180,7 @@ void SGridMsg::Remplir(qint32& IdMessage) {
             if (affiche) {
                 // A message has one record: its details are let go as its row takes them.
                 const DetailsLigne details{types.take(id), dossiers.take(id), destinataires.take(id)};
-                ajouterLigne(r, c, details, barre, selection);
+                ajouterLigne(r, c, details, polices[barre ? 1 : 0], selection);
             }
             // The newest message listed: hidden ones are no longer read, and as message
             // numbers follow the order of entry the probe's question stays the same.
@@ -202,6 +206,7 @@ void SGridMsg::Remplir(qint32& IdMessage) {
 
 // A fill that cannot go on: painting and pointers back, no status line, no Refresh.
 void SGridMsg::abandonRemplir() {
+    m_textesVus.clear();
     m_SGrid->setRedraw(true);
     booChargement = false;
     unsetCursor();
@@ -234,6 +239,7 @@ bool SGridMsg::lireTextes(const QStringList& sqls, const char* champTexte, const
 
 // End of a fill that went through: status line, refresh button, and the host is told.
 void SGridMsg::finRemplir() {
+    m_textesVus.clear();
     unsetCursor();
     UpdateStatus();
     setRechercheBackColor(platform::kSysButtonFace);
@@ -242,12 +248,10 @@ void SGridMsg::finRemplir() {
 }
 
 void SGridMsg::ajouterLigne(const Recordset& rs, const ColonnesMessage& c, const DetailsLigne& details,
-                            bool barre, qint32 idSelection) {
+                            const QFont& font, qint32 idSelection) {
     platform::Grid* g = m_SGrid;
     m_txtRtfTransfert.setTextRTF(rs.field(c.message).text());
     const int row = g->AddRow();
-    QFont font = g->GridFont();
-    font.setStrikeOut(barre);
     ecrireColonnes(row, rs, c, font, details);
     ecrireTexte(row, font);
 
@@ -256,6 +260,14 @@ void SGridMsg::ajouterLigne(const Recordset& rs, const ColonnesMessage& c, const
         g->setSelectedRow(row);
         g->EnsureVisible(row, colPriorite);
     }
+}
+
+QString SGridMsg::partage(const QString& texte) {
+    if (!booChargement || texte.isEmpty()) return texte;
+    const auto it = m_textesVus.constFind(texte);
+    if (it != m_textesVus.constEnd()) return *it;
+    m_textesVus.insert(texte);
+    return texte;
 }
 
 // Columns 1 to 11 of a row from a message record and its details; 12 is the text's.
@@ -277,26 +289,28 @@ void SGridMsg::ecrireColonnes(int row, const Recordset& rs, const ColonnesMessag
     if (heure.size() > 3) heure.chop(3);
 
     const std::pair<int, QString> textes[] = {
-        {colClient, rs.field(c.client).text()},
-        {colTelephone, c.telephonesTexte(rs)},
-        {colDate, rs.field(c.date).text()},
-        {colHeure, heure},
-        {colExpediteur, rs.field(c.emplDe).text()},
-        {colTypeMessage, details.types},
+        {colClient, partage(rs.field(c.client).text())},
+        {colTelephone, partage(c.telephonesTexte(rs))},
+        {colDate, partage(rs.field(c.date).text())},
+        {colHeure, partage(heure)},
+        {colExpediteur, partage(rs.field(c.emplDe).text())},
+        {colTypeMessage, partage(details.types)},
         {colDossier, details.dossiers},
     };
     for (const auto& [col, texte] : textes)
         g->CellDetails(row, col, texte, kUneLigne, {}, {}, couleur, font);
-    g->CellDetails(row, colDestinataire, details.destinataires.join(QStringLiteral(", ")), kUneLigne, {},
-                   details.destinataires.size() > 1 ? kRougePale : -1, couleur, font);
+    g->CellDetails(row, colDestinataire, partage(details.destinataires.join(QStringLiteral(", "))), kUneLigne,
+                   {}, details.destinataires.size() > 1 ? kRougePale : -1, couleur, font);
 }
 
 // The message text under the row, and the row's height: tall enough for the text, up to
 // twenty rows, after which the text is cut and shown in green to say so.
 void SGridMsg::ecrireTexte(int row, const QFont& font) {
     platform::Grid* g = m_SGrid;
-    g->CellDetails(row, colMessage, m_txtRtfTransfert.text(), platform::kAlignWordBreak, {}, -1, kBleuFonce,
-                   font);
+    // The text is read into room made for the rich text: the row keeps only what it needs.
+    QString texte = m_txtRtfTransfert.text();
+    texte.squeeze();
+    g->CellDetails(row, colMessage, texte, platform::kAlignWordBreak, {}, -1, kBleuFonce, font);
     HauteurLigne(row);
 }
 

@@ -34,6 +34,7 @@ void GridModel::setRedraw(bool on) {
 
 void GridModel::setGridFont(const QFont& font) {
     m_font = font;
+    m_lastFontKnown = false; // a font equal to the old one is no longer the grid's own
     if (!m_metrics.empty()) {
         delete m_metrics[0];
         m_metrics[0] = nullptr;
@@ -365,12 +366,25 @@ const GridModel::Cell* GridModel::cellPtr(int row, int column) const {
 }
 
 short GridModel::internFont(const QFont& font) {
-    if (font == m_font) return -1;
-    for (size_t i = 0; i < m_fonts.size(); ++i)
-        if (m_fonts[i] == font) return short(i);
-    if (m_fonts.size() >= 30000) return -1; // a runaway caller: fall back to the grid's font
-    m_fonts.push_back(font);
-    return short(m_fonts.size() - 1);
+    // A row's cells come with copies of one font: a copy of the font just looked up has its
+    // answer without comparing families and sizes again (a copy shares the same settings).
+    if (font.isCopyOf(m_font)) return -1;
+    if (m_lastFontKnown && font.isCopyOf(m_lastFont)) return m_lastFontIndex;
+    short index = -1;
+    if (font != m_font) {
+        index = -2;
+        for (size_t i = 0; i < m_fonts.size() && index == -2; ++i)
+            if (m_fonts[i] == font) index = short(i);
+        if (index == -2) {
+            if (m_fonts.size() >= 30000) return -1; // a runaway caller: fall back to the grid's font
+            m_fonts.push_back(font);
+            index = short(m_fonts.size() - 1);
+        }
+    }
+    m_lastFont = font;
+    m_lastFontIndex = index;
+    m_lastFontKnown = true;
+    return index;
 }
 
 const QFont& GridModel::fontOf(const Cell& c) const {

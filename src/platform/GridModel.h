@@ -331,6 +331,10 @@ private:
 
     SortKeys m_sortKeys;
     std::vector<QFont> m_fonts;
+    // The font internFont looked up last and its answer.
+    QFont m_lastFont;
+    short m_lastFontIndex = -1;
+    bool m_lastFontKnown = false;
     mutable std::vector<QFontMetrics*> m_metrics; // slot 0 the grid's font, then m_fonts
     // Word widths by a 64-bit hash of the word, same slots as m_metrics.
     mutable std::vector<std::unordered_map<quint64, int>> m_wordWidths;

@@ -41,7 +41,8 @@ RtfParser::RtfParser(Sink& sink) : m_sink(sink) {}
 RtfParser::~RtfParser() = default;
 
 QString RtfParser::fontName(int index) const {
-    return m_fonts.value(index).name;
+    const auto it = m_fonts.find(index);
+    return it != m_fonts.end() ? it->second.name : QString();
 }
 
 QColor RtfParser::colour(int index) const {
@@ -394,7 +395,7 @@ void RtfParser::paragraph() {
 void RtfParser::commitFont() {
     if (m_fontIndex >= 0 || !m_pendingFont.name.isEmpty()) {
         m_pendingFont.name = m_pendingFont.name.trimmed();
-        if (m_fontIndex >= 0) m_fonts.insert(m_fontIndex, m_pendingFont);
+        if (m_fontIndex >= 0) m_fonts[m_fontIndex] = m_pendingFont;
     }
     m_pendingFont = Font();
     m_fontIndex = -1;
@@ -402,8 +403,8 @@ void RtfParser::commitFont() {
 
 int RtfParser::currentCodePage() const {
     if (m_state.dest == Dest::Text) {
-        const auto it = m_fonts.constFind(m_state.format.font);
-        if (it != m_fonts.constEnd() && it->codePage > 0) return it->codePage;
+        const auto it = m_fonts.find(m_state.format.font);
+        if (it != m_fonts.end() && it->second.codePage > 0) return it->second.codePage;
     } else if (m_state.dest == Dest::FontTable && m_pendingFont.codePage > 0) {
         return m_pendingFont.codePage;
     }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QHash>
 #include <QString>
 #include <QStringView>
 #include <map>
@@ -97,7 +96,7 @@ private:
     QString m_run;
     CharFormat m_runFormat;
 
-    QHash<int, Font> m_fonts;
+    std::map<int, Font> m_fonts; // a message has one or two: a tree node each, no table to set up
     int m_fontIndex = -1;
     Font m_pendingFont;
     std::vector<QColor> m_colours;

@@ -147,6 +147,15 @@ TEST(GridModelTest, CellDetailsKeepsWhatItIsNotGiven) {
     EXPECT_TRUE(f.g.CellFont(r, 5).strikeOut());
     EXPECT_FALSE(f.g.CellFont(r, 1).strikeOut()); // a cell without a font shows the grid's
     EXPECT_EQ(f.g.CellBackColor(r, 1), -1);
+    // A cell given the grid's old font keeps it once the grid's font changes.
+    QFont ancienne = f.g.GridFont();
+    ancienne.setStrikeOut(false); // equal to the grid's font, not a copy of it
+    f.g.setCellFont(r, 2, ancienne);
+    QFont grasse = ancienne;
+    grasse.setBold(true);
+    f.g.setGridFont(grasse);
+    f.g.setCellFont(r, 3, ancienne);
+    EXPECT_FALSE(f.g.CellFont(r, 3).bold());
 }
 
 TEST(GridModelTest, ColumnsInsertedAndRemovedKeepCellsAndKeys) {
