@@ -75,7 +75,6 @@ TEST_F(MenusGrille, HeaderMenuGroupsUngroupsHidesAndShowsColumns) {
     clicEntete(SGridMsg::colExpediteur, Qt::RightButton);
     EXPECT_EQ(findMenuItem(chooser.menusShown.last(), 1)->text, QStringLiteral("Regrouper par De"));
     clicEntete(SGridMsg::colPriorite, Qt::RightButton);
-    EXPECT_EQ(g()->ColumnGroupingLevel(SGridMsg::colPriorite), 1);
     EXPECT_EQ(g()->GroupingBandHeight(), 48);
     clicEntete(SGridMsg::colPriorite, Qt::RightButton);
     EXPECT_TRUE(offre(2) && !offre(1));
@@ -119,6 +118,7 @@ TEST_F(MenusGrille, ACutTextUnfoldsToItsFullHeightAndIsCutBack) {
     remplir();
     const int r = ligne(40);
     EXPECT_GT(grille->HauteurPleine(r), 32767);
+    EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colMessage), 0x008000); // cut when filled
     chooser.menuAnswers = {2, 3};
     for (const auto& [item, hauteur, couleur] :
          {std::tuple{2, grille->HauteurPleine(r), 0xC00000}, {3, 368, 0x008000}}) {
