@@ -60,10 +60,8 @@ protected:
             "INSERT INTO tblordreemployemsg (NoEmploye, Ordre) VALUES (2, 1), (3, 2);\n"
             "INSERT INTO tbletatmessage (IdEtat, Description, Ordre) VALUES (1, 'Ouvert', 1),"
             " (2, 'En traitement', 2), (3, 'En attente', 3), (4, 'Terminé', 4), (5, 'Annulé', 5);\n"
-            "INSERT INTO tblpriorite (IdPriorite, Description) VALUES (1, 'Urgente'), (2, 'Normale'), (3, "
-            "'Basse');\n"
-            "INSERT INTO tbltypemessage (IdType, Description) VALUES (1, 'Rappeler'), (2, "
-            "'Information');\n"));
+            "INSERT INTO tblpriorite VALUES (1, 'Urgente'), (2, 'Normale'), (3, 'Basse');\n"
+            "INSERT INTO tbltypemessage VALUES (1, 'Rappeler'), (2, 'Information');\n"));
     }
     void TearDown() override {
         if (m_ouvreur) platform::ExcelApplication::setOpener(m_ouvreur);
@@ -138,13 +136,6 @@ protected:
         c->setCurrentIndex(i);
         emit c->activated(i);
     }
-    // The texts of a row's cells from one column to another, joined by "|".
-    static QString textes(const platform::Grid* g, int row, int from, int to) {
-        QStringList out;
-        for (int c = from; c <= to; ++c)
-            out << g->CellText(row, c);
-        return out.join(QLatin1Char('|'));
-    }
     static QString lire(const QString& path) {
         QFile f(path);
         f.open(QIODevice::ReadOnly);
@@ -178,13 +169,6 @@ protected:
             if (auto* b = qobject_cast<followup::frmBrowserMdi*>(w)) v << b;
         return v;
     }
-    // Counts the Refresh signals the grid raises from now on.
-    static std::shared_ptr<int> refreshCounter(SGridMsg& g) {
-        auto n = std::make_shared<int>(0);
-        QObject::connect(&g, &SGridMsg::Refresh, &g, [n] { ++*n; });
-        return n;
-    }
-
     // Message numbers listed, in grid order (group rows left out).
     static QList<int> listed(const SGridMsg& g) {
         QList<int> ids;
