@@ -3,6 +3,7 @@
 #include "SGridMsgFixture.h"
 
 #include <QClipboard>
+#include <QWheelEvent>
 
 namespace {
 
@@ -129,6 +130,18 @@ TEST_F(FiltresBarreTest, TypeAheadCompletesWhateverTheCaseAndEnterFilters) {
     g.cboClient()->lineEdit()->setText(QStringLiteral("bédard, anne"));
     QTest::keyClick(g.cboClient(), Qt::Key_Return);
     EXPECT_EQ(g.idClientMsg(), 1);
+    // A wheel over a list without the focus changes nothing; Tab leaves the number box,
+    // which keeps what was typed.
+    QWheelEvent roue(QPointF(5, 5), g.cboTel()->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    const int avant = g.cboTel()->currentIndex();
+    QApplication::sendEvent(g.cboTel(), &roue);
+    EXPECT_EQ(g.cboTel()->currentIndex(), avant);
+    g.txtNoMsg()->setFocus();
+    QTest::keyClicks(g.txtNoMsg(), QStringLiteral("12"));
+    QTest::keyClick(g.txtNoMsg(), Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), g.txtNoMsg());
+    EXPECT_EQ(g.txtNoMsg()->text(), QStringLiteral("12"));
 }
 
 // Digits only; a searched number lists its message whatever its state, an invalid one
