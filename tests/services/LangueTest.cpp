@@ -3,35 +3,27 @@
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QDialogButtonBox>
-#include <QFont>
 #include <QFontInfo>
 #include <QPushButton>
 #include <QTableView>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-// The test main sets the program's language up as main() does: what is checked here is
-// what a user sees.
+// The test main sets the program's language up as main() does: what is checked here is what a
+// user sees. A calendar names its month and the days of the week in French, a standard button
+// says "Annuler".
 TEST(Langue, CalendarsAndStandardButtonsSpeakFrench) {
     EXPECT_TRUE(services::frenchTranslationsLoad());
-
     QDateEdit picker(QDate(2026, 11, 16));
     picker.setCalendarPopup(true);
     QCalendarWidget* calendar = picker.calendarWidget();
-    ASSERT_NE(calendar, nullptr);
     calendar->setSelectedDate(picker.date());
-    auto* month = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
-    ASSERT_NE(month, nullptr);
-    EXPECT_EQ(month->text(), QStringLiteral("novembre"));
-    // The header row names the days of the week.
-    auto* view = calendar->findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"));
-    ASSERT_NE(view, nullptr);
-    QStringList days;
-    for (int c = 0; c < view->model()->columnCount(); ++c)
-        days << view->model()->data(view->model()->index(0, c)).toString();
-    EXPECT_TRUE(days.contains(QStringLiteral("lun."))) << days.join(QLatin1Char(' ')).toStdString();
-
-    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    EXPECT_EQ(calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"))->text(),
+              QStringLiteral("novembre"));
+    const QAbstractItemModel* days =
+        calendar->findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"))->model();
+    EXPECT_EQ(days->data(days->index(0, 1)).toString(), QStringLiteral("lun."));
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel);
     EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Annuler"));
 }
 

@@ -70,11 +70,9 @@ std::string defautsMiseEnPage(const QWidget* window) {
         const QSize voulu = besoin(w, &texte);
         if (voulu.isValid() && (voulu.width() > w->width() || voulu.height() > w->height()))
             defauts << QStringLiteral("%1 « %2 » : il faut %3×%4, il a %5×%6")
-                           .arg(nom(w), texte)
-                           .arg(voulu.width())
-                           .arg(voulu.height())
-                           .arg(w->width())
-                           .arg(w->height());
+                           .arg(nom(w), texte, QString::number(voulu.width()),
+                                QString::number(voulu.height()), QString::number(w->width()),
+                                QString::number(w->height()));
         // A control laid wholly inside another (a date inside its day's header) is meant.
         for (const QWidget* autre : enfants) {
             const QRect a = w->geometry(), b = autre->geometry();
