@@ -123,19 +123,6 @@ TEST(GridModelTest, EachSortTypeComparesValuesAndIsStable) {
     EXPECT_EQ(t.sortBy(3, kSortAscending), QStringLiteral("3 1 4 2"));
 }
 
-// A detail left out keeps the cell's value; a cell without a font or colour shows the grid's.
-TEST(GridModelTest, CellDetailsKeepsWhatItIsNotGiven) {
-    Fixture f(false);
-    const int r = f.add({QStringLiteral("a")}, 42);
-    QFont strike;
-    strike.setStrikeOut(true);
-    f.g.CellDetails(r, 5, QStringLiteral("42 (3)"), 16, -1, 0xFFFFFF, 0, strike); // no item data
-    EXPECT_EQ(std::tuple(f.g.CellItemData(r, 5), f.g.CellBackColor(r, 5), f.g.CellAlignment(r, 5),
-                         f.g.CellFont(r, 5).strikeOut(), f.g.CellFont(r, 1).strikeOut(),
-                         f.g.CellBackColor(r, 1)),
-              std::tuple(42, 0xFFFFFF, 16, true, false, -1));
-}
-
 // A column inserted before others moves their cells, grouping and keys along; removing the
 // grouped column ungroups.
 TEST(GridModelTest, ColumnsInsertedAndRemovedKeepCellsAndKeys) {
