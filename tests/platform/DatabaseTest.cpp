@@ -8,6 +8,7 @@
 using platform::DbError;
 using platform::sqlQuote;
 using platform::sqlRichText;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -15,7 +16,7 @@ class DatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override {
         REQUIRE_TEST_DB();
-        if (!s_db) s_db = new TestDb(QStringLiteral("platform"));
+        if (!s_db) s_db = new TestDb(u"platform"_s);
     }
     static platform::Database& db() { return s_db->db(); }
     static QString text(const QString& sql) { return db().open(sql).field(0).text(); }
@@ -34,51 +35,44 @@ TestDb* DatabaseTest::s_db = nullptr;
 
 // Without a server: a backslash or apostrophe left single would end the value early.
 TEST(SqlTextTest, QuotesApostrophesAndBackslashes) {
-    EXPECT_EQ(sqlQuote(QStringLiteral("l'été C:\\x\\")), QStringLiteral("'l''été C:\\\\x\\\\'"));
-    EXPECT_EQ(sqlRichText(QStringLiteral("{\\b \"gras\"} l'a")),
-              QStringLiteral("\"{\\\\b \"\"gras\"\"} l'a\""));
+    EXPECT_EQ(sqlQuote(uR"(l'été C:\x\)"_s), uR"('l''été C:\\x\\')"_s);
+    EXPECT_EQ(sqlRichText(uR"({\b "gras"} l'a)"_s), uR"("{\\b ""gras""} l'a")"_s);
 }
 
 // Plain text between apostrophes and rich text between double quotes come back as written.
 TEST_F(DatabaseTest, TextsSurviveTheServerByteForByte) {
-    for (const QString& s : {QStringLiteral("l'été à Noël"), QStringLiteral("C:\\temp\\nouveau"),
-                             QStringLiteral("se termine par \\"), QStringLiteral("'\\'\\\\''"),
-                             QStringLiteral("œuvre 10 € — 日本 😀")}) {
-        db().execute(QStringLiteral("REPLACE INTO tbletatpresence (IdEtat, Description) VALUES (1, %1)")
-                         .arg(sqlQuote(s)));
-        auto rs = db().open(QStringLiteral("SELECT HEX(Description), Description FROM tbletatpresence"));
+    for (const QString& s : {u"l'été à Noël"_s, uR"(C:\temp\nouveau)"_s, uR"(se termine par \)"_s,
+                             uR"('\'\\'')"_s, u"œuvre 10 € — 日本 😀"_s}) {
+        db().execute(u"REPLACE INTO tbletatpresence (IdEtat, Description) VALUES (1, %1)"_s.arg(sqlQuote(s)));
+        auto rs = db().open(u"SELECT HEX(Description), Description FROM tbletatpresence"_s);
         EXPECT_EQ(rs.field(0).text().toLatin1(), s.toUtf8().toHex().toUpper());
         EXPECT_EQ(rs.field(1).text(), s);
     }
-    const QString rtf = QStringLiteral("{\\rtf1\\ansi \"cité\" l'an \\'e9\\par }");
-    EXPECT_EQ(text(QStringLiteral("SELECT ") + sqlRichText(rtf)), rtf);
+    const QString rtf = uR"({\rtf1\ansi "cité" l'an \'e9\par })"_s;
+    EXPECT_EQ(text(u"SELECT "_s + sqlRichText(rtf)), rtf);
 }
 
-// An error names its number and statement; a record finds the first column spelt like a name
-// in any case; a cursor reads as it goes while the connection serves other statements.
+// An error names its number and statement. Whatever mode the server starts sessions in, a
+// value too long for its column is an error rather than cut, and columns outside a GROUP BY
+// are allowed. A record finds the first column spelt like a name in any case; a cursor reads
+// as it goes while the connection serves other statements.
 TEST_F(DatabaseTest, RecordsetsErrorsAndTheSessionMode) {
-    const QString bad = QStringLiteral("SELECT Nope FROM tbletatpresence");
-    const DbError e = error(bad);
-    EXPECT_EQ(std::tuple(e.number(), e.sql(), e.isTimeout()), std::tuple(1054, bad, false));
-    auto empty = db().open(QStringLiteral("SELECT * FROM tbletatpresence WHERE IdEtat < 0"));
-    EXPECT_TRUE(empty.eof() && empty.bof());
-    EXPECT_THROW(empty.field(QStringLiteral("IdEtat")), DbError);
-    // Whatever mode the server starts sessions in: a value too long for its column is an
-    // error rather than cut, and columns outside a GROUP BY are allowed.
-    db().execute(QStringLiteral("CREATE TEMPORARY TABLE court (c VARCHAR(3))"));
-    EXPECT_EQ(error(QStringLiteral("INSERT INTO court VALUES ('abcd')")).number(), 1406);
-    EXPECT_EQ(text(QStringLiteral("SELECT COUNT(*) FROM (SELECT a, b FROM (SELECT 1 a, 2 b UNION ALL "
-                                  "SELECT 1, 3) x GROUP BY a) y")),
-              QStringLiteral("1"));
+    const DbError e = error(u"SELECT Nope FROM tbletatpresence"_s);
+    EXPECT_EQ(std::tuple(e.number(), e.sql(), e.isTimeout()),
+              std::tuple(1054, u"SELECT Nope FROM tbletatpresence"_s, false));
+    db().execute(u"CREATE TEMPORARY TABLE court (c VARCHAR(3))"_s);
+    EXPECT_EQ(error(u"INSERT INTO court VALUES ('abcd')"_s).number(), 1406);
+    EXPECT_EQ(
+        text(u"SELECT COUNT(*) FROM (SELECT a, b FROM (SELECT 1 a, 2 b UNION SELECT 1, 3) x GROUP BY a) y"_s),
+        u"1"_s);
     QStringList lu;
-    for (auto rs = db().open(QStringLiteral("SELECT 1 Un, 'x' Deux, 3 un UNION ALL SELECT 4, 'y', 6"));
-         !rs.eof(); rs.moveNext())
-        lu << rs.field(QStringLiteral("UN")).text() + rs.field(QStringLiteral("deux")).text() +
-                  rs.field(2).text() + QString::number(rs.fieldIndex(QStringLiteral("Trois")));
-    for (platform::Cursor c = db().openCursor(QStringLiteral("SELECT 1 AS Un UNION ALL SELECT 2")); !c.eof();
-         c.moveNext())
-        lu << c.record().field(QStringLiteral("un")).text() + text(QStringLiteral("SELECT 'x'"));
-    EXPECT_EQ(lu.join(u' '), QStringLiteral("1x3-1 4y6-1 1x 2x"));
+    for (auto rs = db().open(u"SELECT 1 Un, 'x' Deux, 3 un UNION ALL SELECT 4, 'y', 6"_s); !rs.eof();
+         rs.moveNext())
+        lu << rs.field(u"UN"_s).text() + rs.field(u"deux"_s).text() + rs.field(2).text() +
+                  QString::number(rs.fieldIndex(u"Trois"_s));
+    for (platform::Cursor c = db().openCursor(u"SELECT 1 AS Un UNION ALL SELECT 2"_s); !c.eof(); c.moveNext())
+        lu << c.record().field(u"un"_s).text() + text(u"SELECT 'x'"_s);
+    EXPECT_EQ(lu.join(u' '), u"1x3-1 4y6-1 1x 2x"_s);
 }
 
 // The largest statement the server takes goes through (with its command byte, one byte below
@@ -86,33 +80,31 @@ TEST_F(DatabaseTest, RecordsetsErrorsAndTheSessionMode) {
 // connection stays.
 TEST_F(DatabaseTest, AStatementLongerThanTheServerTakesIsRefusedBeforeItIsSent) {
     const qint64 max = db().maxAllowedPacket();
-    const QString debut = QStringLiteral("SELECT LENGTH('"), fin = QStringLiteral("')");
-    const qsizetype lettres = max - 2 - debut.size() - fin.size();
-    EXPECT_EQ(text(debut + QString(lettres, u'a') + fin).toLongLong(), lettres);
-    const DbError e = error(debut + QString(lettres - 1, u'a') + QStringLiteral("é") + fin);
+    const qsizetype lettres = max - 2 - u"SELECT LENGTH('')"_s.size();
+    EXPECT_EQ(text(u"SELECT LENGTH('%1')"_s.arg(QString(lettres, u'a'))).toLongLong(), lettres);
+    const DbError e = error(u"SELECT LENGTH('%1é')"_s.arg(QString(lettres - 1, u'a')));
     EXPECT_EQ(e.number(), DbError::kTropLong);
     EXPECT_TRUE(e.text().contains(QString::number(max)));
-    EXPECT_EQ(text(QStringLiteral("SELECT 1")), QStringLiteral("1"));
+    EXPECT_EQ(text(u"SELECT 1"_s), u"1"_s);
 }
 
 // A deadlock and a lock wait run the work again, at most three times in all; any other
 // error is not retried. What a failed try wrote is rolled back.
 TEST_F(DatabaseTest, ATransactionRetriesConflictsOnly) {
-    db().execute(QStringLiteral("CREATE TEMPORARY TABLE essais (n INT) ENGINE=InnoDB"));
+    db().execute(u"CREATE TEMPORARY TABLE essais (n INT) ENGINE=InnoDB"_s);
     for (const auto& [erreur, echecs, essais, ecrits] :
          {std::tuple{1213, 2, 3, 1}, {1205, 1, 2, 1}, {1213, 3, 3, 0}, {1062, 1, 1, 0}}) {
-        db().execute(QStringLiteral("DELETE FROM essais"));
+        db().execute(u"DELETE FROM essais"_s);
         int n = 0;
         try {
             platform::enTransaction(db(), [&, erreur = erreur, echecs = echecs] {
-                db().execute(QStringLiteral("INSERT INTO essais VALUES (%1)").arg(++n));
-                if (n <= echecs) throw DbError(erreur, QStringLiteral("conflit"), QString());
+                db().execute(u"INSERT INTO essais VALUES (%1)"_s.arg(++n));
+                if (n <= echecs) throw DbError(erreur, u"conflit"_s, QString());
             });
         } catch (const DbError& e) {
             EXPECT_EQ(e.number(), erreur);
         }
-        EXPECT_EQ(std::pair(n, text(QStringLiteral("SELECT COUNT(*) FROM essais")).toInt()),
-                  std::pair(essais, ecrits))
+        EXPECT_EQ(std::pair(n, text(u"SELECT COUNT(*) FROM essais"_s).toInt()), std::pair(essais, ecrits))
             << erreur;
     }
 }
