@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 using namespace platform;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -11,8 +12,8 @@ namespace {
 struct Fixture {
     Grid g;
     explicit Fixture(bool filled = true) {
-        g.AddColumn(QStringLiteral("Nom"), QStringLiteral("Nom"));
-        g.AddColumn(QStringLiteral("Bureau"), QStringLiteral("Bureau"));
+        g.AddColumn(u"Nom"_s, u"Nom"_s);
+        g.AddColumn(u"Bureau"_s, u"Bureau"_s);
         for (const auto& [key, type] :
              {std::pair{"Date", kSortDate}, {"P", kSortImage}, {"No", kSortItemData}})
             g.AddColumn(QLatin1String(key), QLatin1String(key), 0, -1, 60, true, false, QString(), true,
@@ -38,11 +39,11 @@ struct Fixture {
     QString rows() const {
         QStringList v;
         for (int r = 1; r <= g.Rows(); ++r) {
-            const QString row = g.RowIsGroup(r) ? QStringLiteral("[%1%2]")
-                                                      .arg(g.RowGroupCount(r))
-                                                      .arg(QLatin1String(g.RowExpanded(r) ? "" : "-"))
-                                                : QString::number(g.CellItemData(r, 5));
-            v << (g.RowVisible(r) ? row : QStringLiteral("(%1)").arg(row));
+            const QString row =
+                g.RowIsGroup(r)
+                    ? u"[%1%2]"_s.arg(g.RowGroupCount(r)).arg(QLatin1String(g.RowExpanded(r) ? "" : "-"))
+                    : QString::number(g.CellItemData(r, 5));
+            v << (g.RowVisible(r) ? row : u"(%1)"_s.arg(row));
         }
         return v.join(u' ');
     }
@@ -62,8 +63,8 @@ TEST(GridModelTest, GroupingInsertsCountsCollapsesAndUngroups) {
     f.g.setColumnIsGrouped(2, true);
     // Lévis (2 rows) sorts before Québec (3 rows); a heading carries no message number, and
     // the selection followed its row.
-    EXPECT_EQ(f.rows(), QStringLiteral("[2] 2 4 [3] 1 3 5"));
-    EXPECT_EQ(f.g.CellText(1, 2), QStringLiteral("Lévis"));
+    EXPECT_EQ(f.rows(), u"[2] 2 4 [3] 1 3 5"_s);
+    EXPECT_EQ(f.g.CellText(1, 2), u"Lévis"_s);
     EXPECT_EQ(f.g.CellItemData(1, 5), 0);
     EXPECT_EQ(f.g.CellItemData(f.g.SelectedRow(), 5), 5);
 
@@ -73,16 +74,16 @@ TEST(GridModelTest, GroupingInsertsCountsCollapsesAndUngroups) {
     f.g.setColumnIsGrouped(1, true);
     EXPECT_EQ(std::tuple(f.g.ColumnGroupingLevel(1), f.g.RowGroupingLevel(2), f.g.RowGroupingLevel(3)),
               std::tuple(1, 1, 2));
-    ASSERT_EQ(f.g.CellText(6, 2), QStringLiteral("Québec"));
+    ASSERT_EQ(f.g.CellText(6, 2), u"Québec"_s);
     f.g.setRowExpanded(6, 0);
     f.g.Sort();
-    EXPECT_EQ(f.rows(), QStringLiteral("[2] [1] 4 [1] 2 [3-] ([1]) (3) ([1]) (1) ([1]) (5)"));
+    EXPECT_EQ(f.rows(), u"[2] [1] 4 [1] 2 [3-] ([1]) (3) ([1]) (1) ([1]) (5)"_s);
 
     // Ungrouping both levels brings back exactly the data rows, all visible.
     f.g.setColumnIsGrouped(1, false);
     EXPECT_EQ(f.g.Rows(), 7);
     f.g.setColumnIsGrouped(2, false);
-    EXPECT_EQ(f.rows(), QStringLiteral("4 2 3 1 5"));
+    EXPECT_EQ(f.rows(), u"4 2 3 1 5"_s);
     EXPECT_EQ(f.g.ColumnGroupingLevel(2), -1);
 }
 
@@ -98,29 +99,29 @@ TEST(GridModelTest, SortKeysKeepGroupedKeysFirst) {
     f.g.sortKeys().setOrder(1, kSortDescending);
     EXPECT_EQ(f.g.sortKeys().add(5, kSortDescending, kSortItemData), 2);
     f.g.Sort();
-    EXPECT_EQ(f.rows(), QStringLiteral("[3] 5 3 1 [2] 4 2"));
+    EXPECT_EQ(f.rows(), u"[3] 5 3 1 [2] 4 2"_s);
 }
 
 TEST(GridModelTest, EachSortTypeComparesValuesAndIsStable) {
     Fixture f;
     // French text order: accents and case do not scatter Émile from emile.
-    EXPECT_EQ(f.sortBy(1, kSortAscending, kSortText), QStringLiteral("4 3 1 5 2"));
+    EXPECT_EQ(f.sortBy(1, kSortAscending, kSortText), u"4 3 1 5 2"_s);
     // Dates as values (2023-12-31 first); equal dates keep their previous order (stable).
-    EXPECT_EQ(f.sortBy(3, kSortAscending, kSortDate), QStringLiteral("2 4 3 1 5"));
-    EXPECT_EQ(f.sortBy(3, kSortDescending, kSortDate), QStringLiteral("1 5 3 4 2"));
+    EXPECT_EQ(f.sortBy(3, kSortAscending, kSortDate), u"2 4 3 1 5"_s);
+    EXPECT_EQ(f.sortBy(3, kSortDescending, kSortDate), u"1 5 3 4 2"_s);
     // Images: 0,0,1,2,2 with ties in the order the previous sort left.
-    EXPECT_EQ(f.sortBy(4, kSortAscending, kSortImage), QStringLiteral("5 2 3 1 4"));
+    EXPECT_EQ(f.sortBy(4, kSortAscending, kSortImage), u"5 2 3 1 4"_s);
     // Item data beats the displayed text ("10" < "9" as text).
-    f.add({QStringLiteral("x")}, 10);
-    f.add({QStringLiteral("y")}, 9);
-    EXPECT_EQ(f.sortBy(5, kSortAscending, kSortItemData), QStringLiteral("1 2 3 4 5 9 10"));
+    f.add({u"x"_s}, 10);
+    f.add({u"y"_s}, 9);
+    EXPECT_EQ(f.sortBy(5, kSortAscending, kSortItemData), u"1 2 3 4 5 9 10"_s);
 
     // Times, with or without seconds or a leading zero, sort as values in a date column.
     Fixture t(false);
     int id = 0;
     for (const char* time : {"9:05", "13:00:01", "08:59", "13:00"})
         t.add({QString(), QString(), QLatin1String(time)}, ++id);
-    EXPECT_EQ(t.sortBy(3, kSortAscending), QStringLiteral("3 1 4 2"));
+    EXPECT_EQ(t.sortBy(3, kSortAscending), u"3 1 4 2"_s);
 }
 
 // A column inserted before others moves their cells, grouping and keys along; removing the
@@ -128,12 +129,11 @@ TEST(GridModelTest, EachSortTypeComparesValuesAndIsStable) {
 TEST(GridModelTest, ColumnsInsertedAndRemovedKeepCellsAndKeys) {
     Fixture f;
     f.g.setColumnIsGrouped(2, true);
-    f.g.AddColumn(QStringLiteral("Avant"), QStringLiteral("Avant"), 0, -1, 40, true, false,
-                  QStringLiteral("Nom"));
-    EXPECT_EQ(f.g.ColumnIndex(QStringLiteral("Bureau")), 3);
+    f.g.AddColumn(u"Avant"_s, u"Avant"_s, 0, -1, 40, true, false, u"Nom"_s);
+    EXPECT_EQ(f.g.ColumnIndex(u"Bureau"_s), 3);
     EXPECT_TRUE(f.g.ColumnIsGrouped(3));
     EXPECT_EQ(f.g.sortKeys().column(1), 3);
-    EXPECT_EQ(f.g.CellText(2, 2), QStringLiteral("zoé"));
+    EXPECT_EQ(f.g.CellText(2, 2), u"zoé"_s);
     f.g.RemoveColumn(3);
     EXPECT_EQ(std::tuple(f.g.Rows(), f.g.GroupedColumnCount(), f.g.sortKeys().indexOf(3), f.g.Columns()),
               std::tuple(5, 0, 0, 5));

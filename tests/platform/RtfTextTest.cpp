@@ -29,12 +29,12 @@ QStringList runs(const QTextDocument& d) {
                                         {f.fontUnderline(), 'u'},
                                         {f.fontStrikeOut(), 's'}})
                 if (on) flags += QLatin1Char(c);
-            out << QStringLiteral("%1|%2|%3 %4|%5")
+            out << u"%1|%2|%3 %4|%5"_s
                        .arg(it.fragment().text(), flags,
                             families.isEmpty() ? RtfWriter::defaultFontFamily() : families.first())
                        .arg(f.fontPointSize() > 0 ? f.fontPointSize() : RtfWriter::kDefaultPointSize)
                        .arg(f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color().name()
-                                                                        : QStringLiteral("auto"));
+                                                                        : u"auto"_s);
         }
     return out;
 }

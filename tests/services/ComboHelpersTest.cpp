@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace services;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -18,8 +19,7 @@ protected:
         combo.setCompleter(nullptr);
         combo.setInsertPolicy(QComboBox::NoInsert);
         const int ids[] = {0, 4, 7, 9, 12};
-        for (const QString& name :
-             QStringLiteral("Tous|Bélanger, Marc|Bouchard|Boucher|bouchard, Luc").split(u'|'))
+        for (const QString& name : u"Tous|Bélanger, Marc|Bouchard|Boucher|bouchard, Luc"_s.split(u'|'))
             combo.addItem(name, ids[combo.count()]);
         QObject::connect(&combo, &QComboBox::editTextChanged, &combo, [this] {
             ++changes;
@@ -50,22 +50,22 @@ protected:
 // Each letter completes with the first entry that begins with the text, case ignored, and
 // selects the rest; writing the completion raises no change of its own.
 TEST_F(TypeAhead, CompletesWithFirstEntryAndSelectsTheRest) {
-    EXPECT_EQ(type(QStringLiteral("b")), QStringLiteral("Bélanger, Marc|élanger, Marc"));
-    EXPECT_EQ(type(QStringLiteral("OU")), QStringLiteral("Bouchard|chard"));
+    EXPECT_EQ(type(u"b"_s), u"Bélanger, Marc|élanger, Marc"_s);
+    EXPECT_EQ(type(u"OU"_s), u"Bouchard|chard"_s);
     EXPECT_EQ(combo.lineEdit()->selectionStart(), 3);
-    EXPECT_EQ(type(QStringLiteral("che")), QStringLiteral("Boucher|r"));
+    EXPECT_EQ(type(u"che"_s), u"Boucher|r"_s);
     EXPECT_EQ(changes, 6);
 }
 
 // Backspace removes the selected completion and Delete a letter, each without completing;
 // the change turns completion back on.
 TEST_F(TypeAhead, BackspaceAndDeleteSuspendOneCompletion) {
-    type(QStringLiteral("bou"));
-    EXPECT_EQ(type(QString(), 8, Qt::Key_Backspace), QStringLiteral("Bou|"));
+    type(u"bou"_s);
+    EXPECT_EQ(type(QString(), 8, Qt::Key_Backspace), u"Bou|"_s);
     EXPECT_TRUE(cboCompletionEnabled());
-    EXPECT_EQ(type(QStringLiteral("c")), QStringLiteral("Bouchard|hard"));
+    EXPECT_EQ(type(u"c"_s), u"Bouchard|hard"_s);
     combo.lineEdit()->setCursorPosition(0);
-    EXPECT_EQ(type(QString(), 46, Qt::Key_Delete), QStringLiteral("ouchard|"));
+    EXPECT_EQ(type(QString(), 46, Qt::Key_Delete), u"ouchard|"_s);
 }
 
 // An item data chooses its entry, an unknown one leaves the choice alone; a text no entry
@@ -75,7 +75,7 @@ TEST_F(TypeAhead, NoMatchLeavesTextItemDataChoosesAndEnterFocusesTheCombo) {
     EXPECT_FALSE(CboSetListIndex(&combo, 99));
     EXPECT_EQ(combo.currentIndex(), 3);
     combo.lineEdit()->clear();
-    EXPECT_EQ(type(QStringLiteral("z")), QStringLiteral("z|"));
+    EXPECT_EQ(type(u"z"_s), u"z|"_s);
     QLineEdit other(&window);
     combo.setParent(&window);
     other.move(0, 40);

@@ -6,13 +6,14 @@
 
 using services::Config;
 using services::readConfig;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
 class ConfigFile : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    QString path() const { return dir.filePath(QStringLiteral("vevu.cfg")); }
+    QString path() const { return dir.filePath(u"vevu.cfg"_s); }
     void write(const QByteArray& bytes) {
         QFile f(path());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -21,7 +22,7 @@ protected:
     // Reads and expects success.
     Config read() {
         Config c;
-        QString error = QStringLiteral("stale");
+        QString error = u"stale"_s;
         EXPECT_TRUE(readConfig(path(), &c, &error)) << error.toStdString();
         EXPECT_TRUE(error.isEmpty());
         return c;
@@ -45,13 +46,12 @@ TEST_F(ConfigFile, ReadsEveryValueWithCrLfMixedCaseKeysAndSpaces) {
     const Config c = read();
     EXPECT_EQ(c.port, 3307);
     EXPECT_EQ((QStringList{c.serveur, c.bd, c.utilisateur, c.motDePasse, c.pathMysqlExe, c.pathPosteCanada}),
-              QStringLiteral("192.168.1.20|orbel|orbelmsg|a=b c|C:\\mysql\\bin|D:\\poste").split(u'|'));
+              u"192.168.1.20|orbel|orbelmsg|a=b c|C:\\mysql\\bin|D:\\poste"_s.split(u'|'));
 }
 
 // Workstations wrote the file in the ANSI page, in UTF-8 or in UTF-16 of either byte order.
 TEST_F(ConfigFile, AccentsReadInEveryEncodingAWorkstationWrites) {
-    const QString text =
-        QStringLiteral("[MySQL]\r\nServeur=poste-é\r\nBD=b\r\nUtilisateur=u\r\nMotDePasse=Éléphant€\r\n");
+    const QString text = u"[MySQL]\r\nServeur=poste-é\r\nBD=b\r\nUtilisateur=u\r\nMotDePasse=Éléphant€\r\n"_s;
     QByteArray le("\xFF\xFE"), be("\xFE\xFF");
     for (const QChar c : text) {
         const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
@@ -65,23 +65,23 @@ TEST_F(ConfigFile, AccentsReadInEveryEncodingAWorkstationWrites) {
         const Config c = read();
         // An absent port is the server's usual one.
         EXPECT_EQ(std::tuple(c.serveur, c.motDePasse, c.port),
-                  std::tuple(QStringLiteral("poste-é"), QStringLiteral("Éléphant€"), 3306));
+                  std::tuple(u"poste-é"_s, u"Éléphant€"_s, 3306));
     }
 }
 
 TEST_F(ConfigFile, EachFaultIsNamedAndNothingIsRead) {
-    EXPECT_EQ(failure(), QStringLiteral("Le fichier de configuration « %1 » est introuvable.").arg(path()));
-    const QString prefix = QStringLiteral("Dans le fichier de configuration « %1 », la valeur ").arg(path());
+    EXPECT_EQ(failure(), u"Le fichier de configuration « %1 » est introuvable."_s.arg(path()));
+    const QString prefix = u"Dans le fichier de configuration « %1 », la valeur "_s.arg(path());
     const std::pair<QByteArray, QString> cases[] = {
         {QByteArray("[MySQL]\nServeur=serv\x01"
                     "eur\nBD=b\nUtilisateur=u\n"),
-         prefix + QStringLiteral("« Serveur » contient des caractères de contrôle : retapez-la.")},
-        {"[MySQL]\nServeur=s\nBD=b\x1B\nUtilisateur=u\n", QStringLiteral("« BD » contient")},
-        {"[Access]\r\nSource=C:\\orbel.mdb\r\n", QStringLiteral("seules les bases de données MySQL")},
-        {"Serveur=s\nBD=b\nUtilisateur=u\n", QStringLiteral("[MySQL]")},
-        {"[MySQL]\nServeur=s\nUtilisateur=u\n[Autre]\nBD=b\n", QStringLiteral("« BD » est absente")},
-        {"[MySQL]\nServeur=\nBD=b\nUtilisateur=u\n", QStringLiteral("« Serveur » est absente")},
-        {"[MySQL]\nServeur=s\nBD=b\n", QStringLiteral("« Utilisateur » est absente")},
+         prefix + u"« Serveur » contient des caractères de contrôle : retapez-la."_s},
+        {"[MySQL]\nServeur=s\nBD=b\x1B\nUtilisateur=u\n", u"« BD » contient"_s},
+        {"[Access]\r\nSource=C:\\orbel.mdb\r\n", u"seules les bases de données MySQL"_s},
+        {"Serveur=s\nBD=b\nUtilisateur=u\n", u"[MySQL]"_s},
+        {"[MySQL]\nServeur=s\nUtilisateur=u\n[Autre]\nBD=b\n", u"« BD » est absente"_s},
+        {"[MySQL]\nServeur=\nBD=b\nUtilisateur=u\n", u"« Serveur » est absente"_s},
+        {"[MySQL]\nServeur=s\nBD=b\n", u"« Utilisateur » est absente"_s},
     };
     for (const auto& [bytes, expected] : cases) {
         write(bytes);
@@ -90,7 +90,7 @@ TEST_F(ConfigFile, EachFaultIsNamedAndNothingIsRead) {
     // The port is a number from 1 to 65535.
     for (const char* bad : {"abc", "0", "65536", "-5", "33 06", ""}) {
         write(QByteArray("[MySQL]\nServeur=s\nPort=") + bad + "\nBD=b\nUtilisateur=u\n");
-        EXPECT_EQ(failure(), prefix + QStringLiteral("« Port » est invalide.")) << bad;
+        EXPECT_EQ(failure(), prefix + u"« Port » est invalide."_s) << bad;
     }
     write("[MySQL]\nServeur=s\nPort=65535\nBD=b\nUtilisateur=u\n");
     EXPECT_EQ(read().port, 65535);

@@ -20,12 +20,12 @@ class ErrorLog : public ::testing::Test {
 protected:
     void SetUp() override {
         REQUIRE_TEST_DB();
-        db = std::make_unique<TestDb>(QStringLiteral("svclog"));
-        db->db().execute(QStringLiteral("INSERT INTO tblpreferences (VersionBD) VALUES ('4.2.1')"));
-        services::setErrorLogPath(dir.filePath(QStringLiteral("Erreur.log")));
+        db = std::make_unique<TestDb>(u"svclog"_s);
+        db->db().execute(u"INSERT INTO tblpreferences (VersionBD) VALUES ('4.2.1')"_s);
+        services::setErrorLogPath(dir.filePath(u"Erreur.log"_s));
         platform::Clock::setFixed(QDateTime(QDate(2025, 3, 14), QTime(9, 26, 53)));
         Session::lngNoEmploye = 7;
-        Session::strNomEmploye = QStringLiteral("Émile D'Amours");
+        Session::strNomEmploye = u"Émile D'Amours"_s;
         Session::onConnectionLost = [this] { ++lostCalls; };
     }
     void TearDown() override {
@@ -41,13 +41,11 @@ protected:
         const QByteArray bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         EXPECT_TRUE(bytes.endsWith("\r\n"));
         EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
-        QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
+        QStringList lines = QString::fromUtf8(bytes).split(u"\r\n"_s);
         lines.removeLast();
         return lines;
     }
-    int rowCount() {
-        return db->db().open(QStringLiteral("SELECT COUNT(*) FROM tblerreur")).field(0).toInt();
-    }
+    int rowCount() { return db->db().open(u"SELECT COUNT(*) FROM tblerreur"_s).field(0).toInt(); }
 
     QTemporaryDir dir;
     std::unique_ptr<TestDb> db;

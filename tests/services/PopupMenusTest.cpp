@@ -13,6 +13,7 @@
 using platform::Menu;
 using platform::MenuItem;
 using namespace services;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -21,13 +22,12 @@ namespace {
 QString describe(const Menu& menu) {
     QStringList parts;
     for (const MenuItem& m : menu)
-        parts << (m.separator ? QStringLiteral("-")
+        parts << (m.separator ? u"-"_s
                   : !m.submenu.isEmpty() || m.id == 0
-                      ? QStringLiteral("[%1: %2]").arg(m.text, describe(m.submenu))
-                      : QStringLiteral("%1:%2%3%4")
-                            .arg(QString::number(m.id), m.text, QLatin1String(m.checked ? "*" : ""),
-                                 QLatin1String(m.greyed ? "~" : "")));
-    return parts.join(QStringLiteral(", "));
+                      ? u"[%1: %2]"_s.arg(m.text, describe(m.submenu))
+                      : u"%1:%2%3%4"_s.arg(QString::number(m.id), m.text, QLatin1String(m.checked ? "*" : ""),
+                                           QLatin1String(m.greyed ? "~" : "")));
+    return parts.join(u", "_s);
 }
 
 // Each menu as shown, one per line.
@@ -61,13 +61,11 @@ TEST(PopupMenus, MessageMenuItemsFollowTheFlags) {
 TEST(PopupMenus, HeaderMenuGroupingAndColumnList) {
     ScriptedChooser chooser;
     chooser.menuAnswers = {13};
-    const QStringList columns =
-        QStringLiteral("Etat1|Priorité0|No1|De0|Client1|").split(u'|'); // name, then shown or not
-    EXPECT_EQ(mnuPopMsgEntete(nullptr, QStringLiteral("Client"), true, columns, true), 13);
-    mnuPopMsgEntete(nullptr, QStringLiteral("Client"), false, columns, false);
-    const QString list =
-        QStringLiteral("[Colones affichées: 11:Etat*~, 12:Priorité~, 13:No*, 14:De, 15:Client*, 16:*]");
-    EXPECT_EQ(shown(chooser), QStringLiteral("1:Regrouper par Client, %1\n2:Dégrouper, %1").arg(list));
+    const QStringList columns = u"Etat1|Priorité0|No1|De0|Client1|"_s.split(u'|'); // name, then shown or not
+    EXPECT_EQ(mnuPopMsgEntete(nullptr, u"Client"_s, true, columns, true), 13);
+    mnuPopMsgEntete(nullptr, u"Client"_s, false, columns, false);
+    const QString list = u"[Colones affichées: 11:Etat*~, 12:Priorité~, 13:No*, 14:De, 15:Client*, 16:*]"_s;
+    EXPECT_EQ(shown(chooser), u"1:Regrouper par Client, %1\n2:Dégrouper, %1"_s.arg(list));
 }
 
 // A state's id follows its target digit, however many digits the state has; when the states
@@ -75,7 +73,7 @@ TEST(PopupMenus, HeaderMenuGroupingAndColumnList) {
 // board it cannot trust) and the error is stored.
 TEST(PopupMenus, PresenceIdsPutTheTargetDigitBeforeTheState) {
     REQUIRE_TEST_DB();
-    TestDb db(QStringLiteral("svcmenu"));
+    TestDb db(u"svcmenu"_s);
     db.db().execute(QStringLiteral("INSERT INTO tbletatpresence (IdEtat, Description) VALUES (1, 'Présent'), "
                                    "(5, 'Congé'), (10, 'Télétravail')"));
     ScriptedChooser chooser;
@@ -87,20 +85,19 @@ TEST(PopupMenus, PresenceIdsPutTheTargetDigitBeforeTheState) {
                                              "[Semaine AM/PM: 41:Présent, 45:Congé, 410:Télétravail], -, "
                                              "[Effacer texte: -1:AM, -2:PM, -3:AM/PM, -4:Semaine AM/PM]"));
     QTemporaryDir dir;
-    setErrorLogPath(dir.filePath(QStringLiteral("Erreur.log")));
-    db.db().execute(QStringLiteral("DROP TABLE tbletatpresence"));
+    setErrorLogPath(dir.filePath(u"Erreur.log"_s));
+    db.db().execute(u"DROP TABLE tbletatpresence"_s);
     EXPECT_EQ(mnuPopPresences(nullptr), 0);
     EXPECT_EQ(chooser.menusShown.size(), 1);
-    EXPECT_EQ(db.db().open(QStringLiteral("SELECT COUNT(*) FROM tblerreur")).field(0).toInt(), 1);
+    EXPECT_EQ(db.db().open(u"SELECT COUNT(*) FROM tblerreur"_s).field(0).toInt(), 1);
     setErrorLogPath(QString());
 }
 
 // The real menu, as a person would see it: an empty submenu is a greyed title that
 // cannot be chosen, never an item that returns 0 as if it were a choice.
 TEST(PopupMenus, AnEmptySubmenuIsAGreyedTitleNotAnItem) {
-    const Menu menu{MenuItem::sub(QStringLiteral("AM"), {}),
-                    MenuItem::sub(QStringLiteral("PM"), {MenuItem::item(21, QStringLiteral("Présent"))}),
-                    MenuItem::item(-1, QStringLiteral("Effacer"))};
+    const Menu menu{MenuItem::sub(u"AM"_s, {}), MenuItem::sub(u"PM"_s, {MenuItem::item(21, u"Présent"_s)}),
+                    MenuItem::item(-1, u"Effacer"_s)};
     // What the menu held, read while it is open: "s" a submenu, "+" enabled, then the id.
     QStringList seen;
     QTimer::singleShot(0, [&] {
@@ -112,7 +109,7 @@ TEST(PopupMenus, AnEmptySubmenuIsAGreyedTitleNotAnItem) {
         }
     });
     EXPECT_EQ(platform::popupMenu(nullptr, menu), 0);
-    EXPECT_EQ(seen.join(u' '), QStringLiteral("s s+ +-1"));
+    EXPECT_EQ(seen.join(u' '), u"s s+ +-1"_s);
     EXPECT_EQ(platform::findMenuItem(menu, 0), nullptr); // an id never finds a submenu's title
 }
 

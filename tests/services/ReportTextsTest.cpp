@@ -8,13 +8,13 @@
 #include <gtest/gtest.h>
 
 using namespace services;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
 TEST(ReportTexts, FormatDureeSingularPluralAndPadding) {
-    EXPECT_EQ(FormatDuree(0, 1) + FormatDuree(0, 0) + FormatDuree(0, 2),
-              QStringLiteral("1 seconde0 seconde2 secondes"));
-    EXPECT_EQ(FormatDuree(1, 5) + FormatDuree(3, 0), QStringLiteral("1:05 minute3:00 minutes"));
+    EXPECT_EQ(FormatDuree(0, 1) + FormatDuree(0, 0) + FormatDuree(0, 2), u"1 seconde0 seconde2 secondes"_s);
+    EXPECT_EQ(FormatDuree(1, 5) + FormatDuree(3, 0), u"1:05 minute3:00 minutes"_s);
 }
 
 TEST(Calendar, EasterSundayOverManyYears) {
@@ -36,7 +36,7 @@ double luminance(const QColor& c) {
 
 TEST(Calendar, EachHolidayItsDayAndReadableColours) {
     const auto holiday = [](const QDate& d) {
-        QString name = QStringLiteral("stale");
+        QString name = u"stale"_s;
         qint64 back = -1, fore = -1;
         VerifEvenement(d, name, back, fore);
         return name;
