@@ -1,6 +1,7 @@
 #include "services/Config.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -52,15 +53,11 @@ TEST_F(ConfigFile, ReadsEveryValueWithCrLfMixedCaseKeysAndSpaces) {
 // Workstations wrote the file in the ANSI page, in UTF-8 or in UTF-16 of either byte order.
 TEST_F(ConfigFile, AccentsReadInEveryEncodingAWorkstationWrites) {
     const QString text = u"[MySQL]\r\nServeur=poste-é\r\nBD=b\r\nUtilisateur=u\r\nMotDePasse=Éléphant€\r\n"_s;
-    QByteArray le("\xFF\xFE"), be("\xFE\xFF");
-    for (const QChar c : text) {
-        const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
-        le.append(lo).append(hi);
-        be.append(hi).append(lo);
-    }
-    const QByteArray ansi =
-        "[MySQL]\r\nServeur=poste-\xE9\r\nBD=b\r\nUtilisateur=u\r\nMotDePasse=\xC9l\xE9phant\x80\r\n";
-    for (const QByteArray& bytes : {ansi, "\xEF\xBB\xBF" + text.toUtf8(), le, be}) {
+    QList<QByteArray> files{
+        "[MySQL]\r\nServeur=poste-\xE9\r\nBD=b\r\nUtilisateur=u\r\nMotDePasse=\xC9l\xE9phant\x80\r\n"};
+    for (const auto e : {QStringConverter::Utf8, QStringConverter::Utf16LE, QStringConverter::Utf16BE})
+        files << QStringEncoder(e, QStringConverter::Flag::WriteBom).encode(text);
+    for (const QByteArray& bytes : files) {
         write(bytes);
         const Config c = read();
         // An absent port is the server's usual one.
