@@ -12,12 +12,10 @@ namespace {
 struct Fixture {
     Grid g;
     explicit Fixture(bool filled = true) {
-        g.AddColumn(u"Nom"_s, u"Nom"_s);
-        g.AddColumn(u"Bureau"_s, u"Bureau"_s);
-        for (const auto& [key, type] :
-             {std::pair{"Date", kSortDate}, {"P", kSortImage}, {"No", kSortItemData}})
-            g.AddColumn(QLatin1String(key), QLatin1String(key), 0, -1, 60, true, false, QString(), true,
-                        QString(), false, type);
+        const int types[] = {kSortText, kSortText, kSortDate, kSortImage, kSortItemData};
+        for (const QString& key : u"Nom Bureau Date P No"_s.split(u' '))
+            g.AddColumn(key, key, 0, -1, 60, true, false, QString(), true, QString(), false,
+                        types[g.Columns()]);
         if (!filled) return;
         int id = 0;
         for (const char* row :
@@ -130,10 +128,9 @@ TEST(GridModelTest, ColumnsInsertedAndRemovedKeepCellsAndKeys) {
     Fixture f;
     f.g.setColumnIsGrouped(2, true);
     f.g.AddColumn(u"Avant"_s, u"Avant"_s, 0, -1, 40, true, false, u"Nom"_s);
-    EXPECT_EQ(f.g.ColumnIndex(u"Bureau"_s), 3);
-    EXPECT_TRUE(f.g.ColumnIsGrouped(3));
-    EXPECT_EQ(f.g.sortKeys().column(1), 3);
-    EXPECT_EQ(f.g.CellText(2, 2), u"zoé"_s);
+    EXPECT_EQ(std::tuple(f.g.ColumnIndex(u"Bureau"_s), f.g.ColumnIsGrouped(3), f.g.sortKeys().column(1),
+                         f.g.CellText(2, 2)),
+              std::tuple(3, true, 3, u"zoé"_s));
     f.g.RemoveColumn(3);
     EXPECT_EQ(std::tuple(f.g.Rows(), f.g.GroupedColumnCount(), f.g.sortKeys().indexOf(3), f.g.Columns()),
               std::tuple(5, 0, 0, 5));
