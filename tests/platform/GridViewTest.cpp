@@ -87,32 +87,6 @@ TEST(GridViewTest, CellBoundaryAndCellFromPointAgree) {
     EXPECT_EQ(f.at(f.g.CellRect(30, 2).center()).first, 30);
 }
 
-// A click selects and a double-click raises DblClick, asking for no editor; F2 or a typed
-// letter ask for one: cancelled, no edit is pending; left uncancelled, the grid notes it.
-TEST(GridViewTest, RequestEditHonoursCancelAndDoubleClickOnlyOpens) {
-    ViewFixture f;
-    bool cancelIt = true;
-    QStringList asked; // "row,column,key" of each request
-    QObject::connect(
-        &f.g, &Grid::RequestEdit, &f.g,
-        [&](int r, int c, int key, bool& cancel) {
-            asked << u"%1,%2,%3"_s.arg(r).arg(c).arg(key);
-            cancel = cancelIt;
-        },
-        Qt::DirectConnection);
-    QSignalSpy dbl(&f.g, &Grid::DblClick);
-    const QPoint at = f.g.CellRect(3, 3).center() - f.g.viewport()->geometry().topLeft();
-    QTest::mouseClick(f.g.viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(f.g.viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(std::tuple(dbl.count(), dbl.value(0).value(0).toInt(), f.g.SelectedRow()), std::tuple(1, 3, 3));
-    QTest::keyClick(&f.g, Qt::Key_F2);
-    EXPECT_FALSE(f.g.IsEditing());
-    cancelIt = false;
-    QTest::keyClick(&f.g, Qt::Key_A, Qt::NoModifier);
-    EXPECT_TRUE(f.g.IsEditing() && f.g.EditRow() == 3);
-    EXPECT_EQ(asked.join(u' '), u"3,3,%1 3,3,97"_s.arg(int(Qt::Key_F2)));
-}
-
 // Down skips a collapsed group's rows; Left and Right collapse and expand the selected group
 // without a new selection.
 TEST(GridViewTest, KeyboardMovesOverCollapsedGroups) {

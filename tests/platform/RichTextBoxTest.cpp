@@ -2,7 +2,6 @@
 #include "platform/RtfEdit.h"
 #include "platform/RtfReader.h"
 
-#include <QSignalSpy>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -54,35 +53,22 @@ TEST(RichTextBox, KeepsStoredTextEditsItAndAppendsPlainLines) {
 }
 
 // Loaded, the editor starts at the top with nothing to undo; the keys that format and type
-// are saved as RTF that loads again the same; every key is reported, Escape included, and
-// Escape is kept from the parent.
+// are saved as RTF that loads again the same.
 TEST(RtfEdit, LoadsEditsAndSavesRtf) {
-    QWidget parent;
-    auto* edit = new RtfEdit(&parent);
-    edit->setTextRTF(kStored);
-    EXPECT_EQ(edit->textCursor().position(), 0);
-    EXPECT_FALSE(edit->document()->isUndoAvailable());
-    edit->moveCursor(QTextCursor::End);
-    QSignalSpy keys(edit, &RtfEdit::keyPress);
+    RtfEdit edit;
+    edit.setTextRTF(kStored);
+    EXPECT_EQ(edit.textCursor().position(), 0);
+    EXPECT_FALSE(edit.document()->isUndoAvailable());
+    edit.moveCursor(QTextCursor::End);
     for (const auto& [key, text] :
          {std::pair{Qt::Key_B, "gras"}, {Qt::Key_B, ""}, {Qt::Key_I, ""}, {Qt::Key_U, "it"}}) {
-        QTest::keyClick(edit, key, Qt::ControlModifier);
-        QTest::keyClicks(edit, QLatin1String(text));
+        QTest::keyClick(&edit, key, Qt::ControlModifier);
+        QTest::keyClicks(&edit, QLatin1String(text));
     }
-    const QString rtf = edit->textRTF();
+    const QString rtf = edit.textRTF();
     EXPECT_TRUE(rtf.contains(u"\\b gras\\b0\\i\\ul it\\par\r\n}"_s)) << rtf.toStdString();
     RtfEdit again;
     again.setTextRTF(rtf);
     EXPECT_EQ(again.textRTF(), rtf);
     EXPECT_EQ(again.text(), u"Rappeler M. Lévesque 日grasit"_s);
-
-    keys.clear();
-    edit->clear();
-    for (const Qt::Key key : {Qt::Key_A, Qt::Key_Return, Qt::Key_Escape})
-        QTest::keyClick(edit, key);
-    QStringList reported;
-    for (const QList<QVariant>& k : keys)
-        reported << k.value(0).toString();
-    EXPECT_EQ(reported.join(u' '), u"97 13 27"_s);
-    EXPECT_EQ(edit->text(), u"a\r\n"_s);
 }

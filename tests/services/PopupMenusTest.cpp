@@ -4,10 +4,7 @@
 #include "support/ScriptedChooser.h"
 #include "support/TestDb.h"
 
-#include <QApplication>
-#include <QMenu>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using platform::Menu;
@@ -91,26 +88,6 @@ TEST(PopupMenus, PresenceIdsPutTheTargetDigitBeforeTheState) {
     EXPECT_EQ(chooser.menusShown.size(), 1);
     EXPECT_EQ(db.db().open(u"SELECT COUNT(*) FROM tblerreur"_s).field(0).toInt(), 1);
     setErrorLogPath(QString());
-}
-
-// The real menu, as a person would see it: an empty submenu is a greyed title that
-// cannot be chosen, never an item that returns 0 as if it were a choice.
-TEST(PopupMenus, AnEmptySubmenuIsAGreyedTitleNotAnItem) {
-    const Menu menu{MenuItem::sub(u"AM"_s, {}), MenuItem::sub(u"PM"_s, {MenuItem::item(21, u"Présent"_s)}),
-                    MenuItem::item(-1, u"Effacer"_s)};
-    // What the menu held, read while it is open: "s" a submenu, "+" enabled, then the id.
-    QStringList seen;
-    QTimer::singleShot(0, [&] {
-        if (auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            for (QAction* a : open->actions())
-                seen << QLatin1String(a->menu() ? "s" : "") + QLatin1String(a->isEnabled() ? "+" : "") +
-                            a->data().toString();
-            open->close();
-        }
-    });
-    EXPECT_EQ(platform::popupMenu(nullptr, menu), 0);
-    EXPECT_EQ(seen.join(u' '), u"s s+ +-1"_s);
-    EXPECT_EQ(platform::findMenuItem(menu, 0), nullptr); // an id never finds a submenu's title
 }
 
 } // namespace
