@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 #include <tuple>
 
-using platform::DbError;
-using platform::sqlQuote;
-using platform::sqlRichText;
+using namespace platform;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {

@@ -7,9 +7,7 @@
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
-using platform::RichTextBox;
-using platform::RtfEdit;
-using platform::RtfReader;
+using namespace platform;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {

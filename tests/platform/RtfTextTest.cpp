@@ -3,14 +3,12 @@
 
 #include <QColor>
 #include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <algorithm>
 #include <gtest/gtest.h>
 
-using platform::RtfReader;
-using platform::RtfWriter;
+using namespace platform;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {

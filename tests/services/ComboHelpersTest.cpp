@@ -1,6 +1,5 @@
 #include "services/ComboHelpers.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>

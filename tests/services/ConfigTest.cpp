@@ -5,8 +5,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using services::Config;
-using services::readConfig;
+using namespace services;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {

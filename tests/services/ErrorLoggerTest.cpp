@@ -10,8 +10,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-using services::DoErreur;
-using services::Session;
+using namespace services;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {

@@ -7,8 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using platform::Menu;
-using platform::MenuItem;
+using namespace platform;
 using namespace services;
 using namespace Qt::Literals::StringLiterals;
 
