@@ -60,9 +60,8 @@ TEST_F(DatabaseTest, RecordsetsErrorsAndTheSessionMode) {
               std::tuple(1054, u"SELECT Nope FROM tbletatpresence"_s, false));
     db().execute(u"CREATE TEMPORARY TABLE court (c VARCHAR(3))"_s);
     EXPECT_EQ(error(u"INSERT INTO court VALUES ('abcd')"_s).number(), 1406);
-    EXPECT_EQ(
-        text(u"SELECT COUNT(*) FROM (SELECT a, b FROM (SELECT 1 a, 2 b UNION SELECT 1, 3) x GROUP BY a) y"_s),
-        u"1"_s);
+    EXPECT_EQ(db().open(u"SELECT b FROM (SELECT 1 a, 2 b UNION SELECT 1, 3) x GROUP BY a"_s).recordCount(),
+              1);
     QStringList lu;
     for (auto rs = db().open(u"SELECT 1 Un, 'x' Deux, 3 un UNION ALL SELECT 4, 'y', 6"_s); !rs.eof();
          rs.moveNext())

@@ -121,17 +121,3 @@ TEST(GridModelTest, EachSortTypeComparesValuesAndIsStable) {
         t.add({QString(), QString(), QLatin1String(time)}, ++id);
     EXPECT_EQ(t.sortBy(3, kSortAscending), u"3 1 4 2"_s);
 }
-
-// A column inserted before others moves their cells, grouping and keys along; removing the
-// grouped column ungroups.
-TEST(GridModelTest, ColumnsInsertedAndRemovedKeepCellsAndKeys) {
-    Fixture f;
-    f.g.setColumnIsGrouped(2, true);
-    f.g.AddColumn(u"Avant"_s, u"Avant"_s, 0, -1, 40, true, false, u"Nom"_s);
-    EXPECT_EQ(std::tuple(f.g.ColumnIndex(u"Bureau"_s), f.g.ColumnIsGrouped(3), f.g.sortKeys().column(1),
-                         f.g.CellText(2, 2)),
-              std::tuple(3, true, 3, u"zoé"_s));
-    f.g.RemoveColumn(3);
-    EXPECT_EQ(std::tuple(f.g.Rows(), f.g.GroupedColumnCount(), f.g.sortKeys().indexOf(3), f.g.Columns()),
-              std::tuple(5, 0, 0, 5));
-}

@@ -28,12 +28,11 @@ struct ViewFixture {
         g.show();
     }
     // (row, column) under a point; row 0 when there is no cell.
-    std::pair<int, int> at(int x, int y) {
+    std::pair<int, int> at(const QPoint& p) {
         int row = 0, col = 0;
-        g.CellFromPoint(x, y, row, col);
+        g.CellFromPoint(p.x(), p.y(), row, col);
         return {row, col};
     }
-    std::pair<int, int> at(const QPoint& p) { return at(p.x(), p.y()); }
 };
 
 } // namespace
@@ -72,7 +71,7 @@ TEST(GridViewTest, CellBoundaryAndCellFromPointAgree) {
     for (int r : {1, 2, 5})
         for (int c : {1, 2, 3}) {
             ASSERT_TRUE(f.g.CellBoundary(r, c, l, t, w, h));
-            EXPECT_EQ(f.at(twipsToPixelsX(l + w / 2), twipsToPixelsY(t + 15)), std::make_pair(r, c));
+            EXPECT_EQ(f.at({twipsToPixelsX(l + w / 2), twipsToPixelsY(t + 15)}), std::make_pair(r, c));
         }
     EXPECT_EQ(std::pair(w, h), std::pair(pixelsToTwipsX(200), pixelsToTwipsY(18)));
     const QRect text = f.g.CellRect(2, 4);
@@ -99,10 +98,9 @@ TEST(GridViewTest, KeyboardMovesOverCollapsedGroups) {
     f.g.setSelectedRow(1);
     QSignalSpy sel(&f.g, &Grid::SelectionChange);
     QTest::keyClick(&f.g, Qt::Key_Down);
-    EXPECT_EQ(f.g.SelectedRow(), 12);
+    const int row = f.g.SelectedRow();
     QTest::keyClick(&f.g, Qt::Key_Left);
-    EXPECT_EQ(f.g.RowExpanded(12), 0);
+    const int collapsed = f.g.RowExpanded(12);
     QTest::keyClick(&f.g, Qt::Key_Right);
-    EXPECT_EQ(f.g.RowExpanded(12), 1);
-    EXPECT_EQ(sel.count(), 1);
+    EXPECT_EQ(std::tuple(row, collapsed, f.g.RowExpanded(12), sel.count()), std::tuple(12, 0, 1, 1));
 }

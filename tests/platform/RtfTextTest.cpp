@@ -21,12 +21,11 @@ QStringList runs(const QTextDocument& d) {
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat f = it.fragment().charFormat();
             const QStringList families = f.fontFamilies().toStringList();
+            const bool on[] = {f.fontWeight() >= QFont::DemiBold, f.fontItalic(), f.fontUnderline(),
+                               f.fontStrikeOut()};
             QString flags;
-            for (const auto& [on, c] : {std::pair{f.fontWeight() >= QFont::DemiBold, 'b'},
-                                        {f.fontItalic(), 'i'},
-                                        {f.fontUnderline(), 'u'},
-                                        {f.fontStrikeOut(), 's'}})
-                if (on) flags += QLatin1Char(c);
+            for (int i = 0; i < 4; ++i)
+                if (on[i]) flags += QLatin1Char("bius"[i]);
             out << u"%1|%2|%3 %4|%5"_s
                        .arg(it.fragment().text(), flags,
                             families.isEmpty() ? RtfWriter::defaultFontFamily() : families.first())
