@@ -19,16 +19,18 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    // Reads and expects success.
-    Config read() {
+    // Writes the file, reads it and expects success.
+    Config read(const QByteArray& bytes) {
+        write(bytes);
         Config c;
         QString error = u"stale"_s;
         EXPECT_TRUE(readConfig(path(), &c, &error)) << error.toStdString();
         EXPECT_TRUE(error.isEmpty());
         return c;
     }
-    // Reads and expects failure; returns the message.
-    QString failure() {
+    // Writes the file (when given), reads it and expects failure; returns the message.
+    QString failure(const char* bytes = nullptr) {
+        if (bytes) write(bytes);
         Config c;
         QString error;
         EXPECT_FALSE(readConfig(path(), &c, &error));
@@ -40,10 +42,10 @@ protected:
 // Keys in any case with spaces around, CR LF line ends; the [MySQL] section wins over
 // [Access], and the first of two equal keys counts.
 TEST_F(ConfigFile, ReadsEveryValueWithCrLfMixedCaseKeysAndSpaces) {
-    write("; poste de Marie\r\n[Access]\r\nServeur=access\r\nSource=x.mdb\r\n[mysql]\r\n"
-          "  serveur = 192.168.1.20 \r\nPORT=3307\r\nBd=orbel\r\nUTILISATEUR=orbelmsg\r\nMotDePasse=a=b c\r\n"
-          "PathMysqlEXE=C:\\mysql\\bin\r\nPathPosteCanada=D:\\poste\r\nSERVEUR=deuxieme\r\nBD=autre\r\n");
-    const Config c = read();
+    const Config c = read(
+        "; poste de Marie\r\n[Access]\r\nServeur=access\r\nSource=x.mdb\r\n[mysql]\r\n"
+        "  serveur = 192.168.1.20 \r\nPORT=3307\r\nBd=orbel\r\nUTILISATEUR=orbelmsg\r\nMotDePasse=a=b c\r\n"
+        "PathMysqlEXE=C:\\mysql\\bin\r\nPathPosteCanada=D:\\poste\r\nSERVEUR=deuxieme\r\nBD=autre\r\n");
     EXPECT_EQ(c.port, 3307);
     EXPECT_EQ((QStringList{c.serveur, c.bd, c.utilisateur, c.motDePasse, c.pathMysqlExe, c.pathPosteCanada}),
               u"192.168.1.20|orbel|orbelmsg|a=b c|C:\\mysql\\bin|D:\\poste"_s.split(u'|'));
@@ -57,8 +59,7 @@ TEST_F(ConfigFile, AccentsReadInEveryEncodingAWorkstationWrites) {
     for (const auto e : {QStringConverter::Utf8, QStringConverter::Utf16LE, QStringConverter::Utf16BE})
         files << QStringEncoder(e, QStringConverter::Flag::WriteBom).encode(text);
     for (const QByteArray& bytes : files) {
-        write(bytes);
-        const Config c = read();
+        const Config c = read(bytes);
         // An absent port is the server's usual one.
         EXPECT_EQ(std::tuple(c.serveur, c.motDePasse, c.port),
                   std::tuple(u"poste-é"_s, u"Éléphant€"_s, 3306));
@@ -80,16 +81,16 @@ TEST_F(ConfigFile, EachFaultIsNamedAndNothingIsRead) {
         {"[MySQL]\nServeur=s\nBD=b\n", u"« Utilisateur » est absente"_s},
     };
     for (const auto& [bytes, expected] : cases) {
-        write(bytes);
-        EXPECT_TRUE(failure().contains(expected)) << expected.toStdString();
+        EXPECT_TRUE(failure(bytes.constData()).contains(expected)) << expected.toStdString();
     }
     // The port is a number from 1 to 65535.
     for (const char* bad : {"abc", "0", "65536", "-5", "33 06", ""}) {
-        write(QByteArray("[MySQL]\nServeur=s\nPort=") + bad + "\nBD=b\nUtilisateur=u\n");
-        EXPECT_EQ(failure(), prefix + u"« Port » est invalide."_s) << bad;
+        EXPECT_EQ(
+            failure((QByteArray("[MySQL]\nServeur=s\nPort=") + bad + "\nBD=b\nUtilisateur=u\n").constData()),
+            prefix + u"« Port » est invalide."_s)
+            << bad;
     }
-    write("[MySQL]\nServeur=s\nPort=65535\nBD=b\nUtilisateur=u\n");
-    EXPECT_EQ(read().port, 65535);
+    EXPECT_EQ(read("[MySQL]\nServeur=s\nPort=65535\nBD=b\nUtilisateur=u\n").port, 65535);
 }
 
 } // namespace
