@@ -85,21 +85,6 @@ TEST(GridModelTest, GroupingInsertsCountsCollapsesAndUngroups) {
     EXPECT_EQ(f.g.ColumnGroupingLevel(2), -1);
 }
 
-// The grouped column's key moves to the front and survives a clear; descending on it
-// reverses the groups, rows keeping inside their groups.
-TEST(GridModelTest, SortKeysKeepGroupedKeysFirst) {
-    Fixture f;
-    f.g.sortKeys().add(1, kSortAscending);
-    f.g.setColumnIsGrouped(2, true);
-    EXPECT_EQ(std::pair(f.g.sortKeys().count(), f.g.sortKeys().indexOf(1)), std::pair(2, 2));
-    f.g.sortKeys().clear();
-    EXPECT_EQ(std::pair(f.g.sortKeys().count(), f.g.sortKeys().column(1)), std::pair(1, 2));
-    f.g.sortKeys().setOrder(1, kSortDescending);
-    EXPECT_EQ(f.g.sortKeys().add(5, kSortDescending, kSortItemData), 2);
-    f.g.Sort();
-    EXPECT_EQ(f.rows(), u"[3] 5 3 1 [2] 4 2"_s);
-}
-
 TEST(GridModelTest, EachSortTypeComparesValuesAndIsStable) {
     Fixture f;
     // French text order: accents and case do not scatter Émile from emile.

@@ -53,21 +53,16 @@ TEST(Calendar, EachHolidayItsDayAndReadableColours) {
     for (const QString& c : cases.split(u'|'))
         EXPECT_EQ(holiday(QDate::fromString(c.left(10), Qt::ISODate)), c.mid(11)) << c.toStdString();
 
-    // Over one year: a plain day is black on white; a holiday's text keeps a contrast ratio
-    // of at least 4.5 on a background that stays light beside the presence colours.
+    // Over one year, eight holidays; every day's text keeps a contrast ratio of at least 4.5 on
+    // a background that stays light beside the presence colours.
     int holidays = 0;
     for (QDate d(2025, 1, 1); d.year() == 2025; d = d.addDays(1)) {
         QString name;
         qint64 back = 0, fore = 0;
-        if (!VerifEvenement(d, name, back, fore)) {
-            EXPECT_EQ(std::make_pair(back, fore), std::make_pair(qint64(0xFFFFFF), qint64(0)));
-            continue;
-        }
-        ++holidays;
+        holidays += VerifEvenement(d, name, back, fore);
         const double lb = luminance(platform::colorFromBgr(back)),
                      lf = luminance(platform::colorFromBgr(fore));
-        EXPECT_GE((lb + 0.05) / (lf + 0.05), 4.5) << name.toStdString();
-        EXPECT_GE(lb, 0.7) << name.toStdString();
+        EXPECT_TRUE((lb + 0.05) / (lf + 0.05) >= 4.5 && lb >= 0.7) << name.toStdString();
     }
     EXPECT_EQ(holidays, 8);
 }
