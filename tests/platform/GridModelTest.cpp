@@ -62,9 +62,8 @@ TEST(GridModelTest, GroupingInsertsCountsCollapsesAndUngroups) {
     // Lévis (2 rows) sorts before Québec (3 rows); a heading carries no message number, and
     // the selection followed its row.
     EXPECT_EQ(f.rows(), u"[2] 2 4 [3] 1 3 5"_s);
-    EXPECT_EQ(f.g.CellText(1, 2), u"Lévis"_s);
-    EXPECT_EQ(f.g.CellItemData(1, 5), 0);
-    EXPECT_EQ(f.g.CellItemData(f.g.SelectedRow(), 5), 5);
+    EXPECT_EQ(std::tuple(f.g.CellText(1, 2), f.g.CellItemData(1, 5), f.g.CellItemData(f.g.SelectedRow(), 5)),
+              std::tuple(u"Lévis"_s, 0, 5));
 
     // A second level nests under the first; every name is its own subgroup. Collapsing the
     // outer Québec group hides everything under it, inner headings included, and it stays

@@ -73,7 +73,7 @@ TEST(PopupMenus, PresenceIdsPutTheTargetDigitBeforeTheState) {
     db.db().execute(QStringLiteral("INSERT INTO tbletatpresence (IdEtat, Description) VALUES (1, 'Présent'), "
                                    "(5, 'Congé'), (10, 'Télétravail')"));
     ScriptedChooser chooser;
-    chooser.menuAnswers = {210, -3};
+    chooser.menuAnswers = {210};
     EXPECT_EQ(mnuPopPresences(nullptr), 210);
     EXPECT_EQ(shown(chooser), QStringLiteral("[AM: 11:Présent, 15:Congé, 110:Télétravail], "
                                              "[PM: 21:Présent, 25:Congé, 210:Télétravail], "
