@@ -39,21 +39,19 @@ QSize besoin(const QWidget* w, QString* texte) {
         *texte = l->text();
         if (texte->isEmpty() || l->textFormat() == Qt::RichText) return {};
         const int marges = 2 * (l->margin() + l->frameWidth()) + (l->indent() > 0 ? l->indent() : 0);
-        if (l->wordWrap()) return QSize(0, l->heightForWidth(l->width()));
-        return lignes(*texte) + QSize(marges, marges);
-    }
-    if (auto* c = qobject_cast<const QCheckBox*>(w)) {
-        *texte = c->text();
-        return texte->isEmpty() ? QSize() : c->sizeHint();
+        return l->wordWrap() ? QSize(0, l->heightForWidth(l->width()))
+                             : lignes(*texte) + QSize(marges, marges);
     }
     if (auto* b = qobject_cast<const QAbstractButton*>(w)) {
         *texte = b->text();
-        return texte->isEmpty() ? QSize() : lignes(*texte) + QSize(4, 2);
+        // A check box's hint holds its box and its text.
+        const QSize voulu = qobject_cast<const QCheckBox*>(w) ? b->sizeHint() : lignes(*texte) + QSize(4, 2);
+        return texte->isEmpty() ? QSize() : voulu;
     }
     if (auto* e = qobject_cast<const QLineEdit*>(w)) {
         *texte = e->text();
-        const int cadre = e->hasFrame() ? 2 * w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
         // Qt keeps two pixels free each side of a line edit's text.
+        const int cadre = e->hasFrame() ? 2 * w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
         return texte->isEmpty() ? QSize() : QSize(fm.horizontalAdvance(*texte) + 4 + cadre, fm.height());
     }
     return {};
@@ -70,11 +68,9 @@ std::string defautsMiseEnPage(const QWidget* window) {
         const QSize voulu = besoin(w, &texte);
         if (voulu.isValid() && (voulu.width() > w->width() || voulu.height() > w->height()))
             defauts << QStringLiteral("%1 « %2 » : il faut %3×%4, il a %5×%6")
-                           .arg(nom(w), texte)
-                           .arg(voulu.width())
-                           .arg(voulu.height())
-                           .arg(w->width())
-                           .arg(w->height());
+                           .arg(nom(w), texte, QString::number(voulu.width()),
+                                QString::number(voulu.height()), QString::number(w->width()),
+                                QString::number(w->height()));
         // A control laid wholly inside another (a date inside its day's header) is meant.
         for (const QWidget* autre : enfants) {
             const QRect a = w->geometry(), b = autre->geometry();

@@ -39,9 +39,7 @@ public:
         messagesShown << prompt;
         return inputAnswers.isEmpty() ? std::nullopt : inputAnswers.takeFirst();
     }
-    std::optional<QColor> chooseColor(QWidget*, const QColor&) override {
-        return next(colorAnswers, std::optional<QColor>());
-    }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return next(colorAnswers, {}); }
     bool printDialog(QWidget*, QPrinter* printer) override {
         titlesShown << QStringLiteral("Imprimer");
         printer->setOutputFormat(QPrinter::PdfFormat);
@@ -56,10 +54,8 @@ public:
 
 private:
     template <typename T> static T next(std::deque<T>& answers, T otherwise) {
-        if (answers.empty()) return otherwise;
-        T a = answers.front();
-        answers.pop_front();
-        return a;
+        if (!answers.empty()) otherwise = answers.front(), answers.pop_front();
+        return otherwise;
     }
     platform::Chooser* m_previous = nullptr;
 };

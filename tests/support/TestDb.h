@@ -35,6 +35,4 @@ private:
 
 // Shorthand for a test that needs the database.
 #define REQUIRE_TEST_DB()                                                                                    \
-    do {                                                                                                     \
-        if (!TestDb::available()) GTEST_SKIP() << "CORVEL_TEST_DB_PORT not set: no test server";             \
-    } while (0)
+    if (!TestDb::available()) GTEST_SKIP() << "CORVEL_TEST_DB_PORT not set: no test server"
