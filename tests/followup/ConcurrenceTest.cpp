@@ -63,26 +63,13 @@ TEST_F(SGridMsgDb, TwoWorkstationsChangingTheSameMessagesKeepBothLinesInTheOrder
     }
 }
 
-namespace {
-
-// The other workstation: its own connection to the same database.
-class AutrePoste : public EtatGrille {
-protected:
-    void SetUp() override {
-        EtatGrille::SetUp();
-        if (IsSkipped()) return;
-        autre.open(s_db->config().connectionSettings());
-    }
-    platform::Database autre;
-};
-
-} // namespace
-
 // The in-place editor writes only what the user changed, checked against what is stored when
 // it saves: unchanged, nothing; lines appended elsewhere meanwhile, kept after the user's text;
 // any other change, shown and overwritten only when the user says so; a message deleted
 // elsewhere, said, with its text left in the editor to be copied.
-TEST_F(AutrePoste, TheEditorWritesOnlyWhatTheUserChangedAgainstWhatIsStoredNow) {
+TEST_F(EtatGrille, TheEditorWritesOnlyWhatTheUserChangedAgainstWhatIsStoredNow) {
+    platform::Database autre; // the other workstation: its own connection to the same database
+    autre.open(s_db->config().connectionSettings());
     // A text as another rich-text control wrote it, which this program would write otherwise.
     exec(
         QStringLiteral("INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, IdPriorite, IdClientMsg, "
@@ -109,7 +96,7 @@ TEST_F(AutrePoste, TheEditorWritesOnlyWhatTheUserChangedAgainstWhatIsStoredNow) 
     EXPECT_EQ(ligneDest(71, 2).left(1), QStringLiteral("4"));
 
     ScriptedChooser chooser;
-    auto reecrire = [this](const QString& texte) {
+    auto reecrire = [&](const QString& texte) {
         platform::RichTextBox b;
         b.setText(texte);
         autre.execute(followup::sqlUpdateMessage(b.textRTF(), 71));
