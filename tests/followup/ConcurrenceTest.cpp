@@ -71,11 +71,7 @@ TEST_F(EtatGrille, TheEditorWritesOnlyWhatTheUserChangedAgainstWhatIsStoredNow) 
     platform::Database autre; // the other workstation: its own connection to the same database
     autre.open(s_db->config().connectionSettings());
     // A text as another rich-text control wrote it, which this program would write otherwise.
-    exec(
-        QStringLiteral("INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, IdPriorite, IdClientMsg, "
-                       "Message) VALUES (70, '2026-12-07', '09:00:00', 2, 0, %1)")
-            .arg(platform::sqlRichText(QStringLiteral(
-                R"({\rtf1\ansi\deff0{\fonttbl{\f0\fswiss Arial;}}\f0\fs20 Rappeler \b demain\b0\par })"))));
+    message(70, QStringLiteral("Rappeler \\b demain\\b0\\par "));
     recipient(70, 3, 2);
     messageA(71, QStringLiteral("Rappeler"));
     remplir();

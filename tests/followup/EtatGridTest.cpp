@@ -6,11 +6,13 @@
 
 // In Julie's received list: the picker takes no typing and Escape changes nothing;
 // finishing stamps the row, marks it read and appends the line; a priority pick marks
-// the message read as well.
+// the message read as well. A row is struck through exactly when the resulting order is 5;
+// back to "Ouvert" writes no line.
 TEST_F(EtatGrille, OneRecipientMessageFinishedThenGivenAPriority) {
     messageA(20, QStringLiteral("Rappeler M. Tremblay"), 1, 1);
+    messageA(23, QStringLiteral("A"), 2, 0);
     remplir();
-    const int r = ligne(20);
+    int r = ligne(20);
     ASSERT_GT(r, 0);
     EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
@@ -35,7 +37,7 @@ TEST_F(EtatGrille, OneRecipientMessageFinishedThenGivenAPriority) {
     EXPECT_EQ(verifs, QList<bool>({true}));
     EXPECT_TRUE(grille->ImgCbo()->isHidden());
 
-    exec(QStringLiteral("UPDATE tblmessageemploye SET Nouveau = 1"));
+    exec(QStringLiteral("UPDATE tblmessageemploye SET Nouveau = 1 WHERE IdMessage = 20"));
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
     choisir(QStringLiteral("Urgente"));
     EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 20")), 1);
@@ -43,32 +45,8 @@ TEST_F(EtatGrille, OneRecipientMessageFinishedThenGivenAPriority) {
     EXPECT_EQ(ligneDest(20, 2), QStringLiteral("4|2026-12-07 14:03:12|0"));
     EXPECT_EQ(verifs, QList<bool>({true, true}));
     EXPECT_EQ(errorReports(), 0);
-}
 
-// In the sent list neither the finishing time nor the unread flags change, and neither
-// does a priority pick; an empty text takes its line without a leading line feed; a message
-// still unread by its recipient stays red.
-TEST_F(EtatGrille, InTheSentListStateAndPriorityLeaveFinishTimeAndUnreadFlags) {
-    message(21, QString());
-    recipient(21, 2, 3, 1, 1, QStringLiteral("2026-01-05 08:00:00"));
-    grille->setBooRecu(false);
-    remplir();
-    const int r = ligne(21);
-    changerEtat(r, QStringLiteral("En attente"));
-    EXPECT_EQ(texteStocke(21), audit(QStringLiteral("En attente")));
-    EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
-    choisir(QStringLiteral("Basse"));
-    EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 21")), 3);
-    EXPECT_EQ(ligneDest(21, 3), QStringLiteral("3|2026-01-05 08:00:00|1"));
-    EXPECT_TRUE(verifs.isEmpty());
-}
-
-// Struck through exactly when the resulting order is 5; back to "Ouvert" writes no line.
-TEST_F(EtatGrille, CancelledStrikesTheRowAndBackToOpenWritesNoLine) {
-    messageA(23, QStringLiteral("A"), 2, 0);
-    remplir();
-    const int r = ligne(23);
+    r = ligne(23);
     auto barree = [&] {
         int n = 0;
         for (int c = SGridMsg::colNo; c <= SGridMsg::colMessage; ++c)
@@ -90,10 +68,30 @@ TEST_F(EtatGrille, CancelledStrikesTheRowAndBackToOpenWritesNoLine) {
     EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 1 + 2);
 }
 
+// In the sent list neither the finishing time nor the unread flags change, and neither
+// does a priority pick; an empty text takes its line without a leading line feed; a message
+// still unread by its recipient stays red.
+TEST_F(EtatGrille, InTheSentListStateAndPriorityLeaveFinishTimeAndUnreadFlags) {
+    message(21, QString());
+    recipient(21, 2, 3, 1, 1, QStringLiteral("2026-01-05 08:00:00"));
+    grille->setBooRecu(false);
+    remplir();
+    const int r = ligne(21);
+    changerEtat(r, QStringLiteral("En attente"));
+    EXPECT_EQ(texteStocke(21), audit(QStringLiteral("En attente")));
+    EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
+    choisir(QStringLiteral("Basse"));
+    EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 21")), 3);
+    EXPECT_EQ(ligneDest(21, 3), QStringLiteral("3|2026-01-05 08:00:00|1"));
+    EXPECT_TRUE(verifs.isEmpty());
+}
+
 // A cancelled dialog (its button, its close box, or nobody ticked) writes no state nor line
 // but marks the message read; then only the ticked recipients are stamped and the row shows
 // the viewer's own state. With "Tous" the row shows the state chosen, struck through, and
-// nobody's unread flag changes through a state other than 4.
+// nobody's unread flag changes through a state other than 4; a refill while the dialog is open
+// leaves the change with the message chosen.
 TEST_F(EtatGrille, DialogStampsOnlyTheTickedRecipientsAndTheRowShowsTheViewersOwnState) {
     messageTexte(30, QStringLiteral("Pour trois"));
     for (int a : {2, 3, 4})
@@ -129,10 +127,17 @@ TEST_F(EtatGrille, DialogStampsOnlyTheTickedRecipientsAndTheRowShowsTheViewersOw
 
     grille->setNoEmploye(0);
     remplir();
-    changerEtat(ligne(30), QStringLiteral("Annulé"),
-                [](followup::frmChangeEtatMsg& d) { d.cmdOk()->click(); });
+    changerEtat(ligne(30), QStringLiteral("Annulé"), [&](followup::frmChangeEtatMsg& d) {
+        message(34, QStringLiteral("Plus ancien"), 0, 2, QStringLiteral("2026-12-06"));
+        recipient(34, 5, 2);
+        remplir(); // an older message arrives: it takes the first row
+        d.cmdOk()->click();
+    });
+    ASSERT_EQ(listed(*grille), (QList<int>{34, 30}));
     EXPECT_TRUE(g()->CellFont(ligne(30), SGridMsg::colNo).strikeOut());
+    EXPECT_FALSE(g()->CellFont(ligne(34), SGridMsg::colNo).strikeOut());
     EXPECT_EQ(ligneDest(30, 3), QStringLiteral("5|-|1"));
+    EXPECT_EQ(texteStocke(34), QStringLiteral("Plus ancien"));
     EXPECT_EQ(verifs.size(), 4);
 }
 
@@ -188,28 +193,6 @@ TEST_F(EtatGrille, DialogListsEveryRecipientAndWritesStatesAndLineTogetherOrNotA
     d->cmdOk()->click();
     EXPECT_TRUE(hote->booAnnule);
     EXPECT_EQ(errorReports(), 1);
-}
-
-// A refill while the dialog is open moves the row: the change still goes to the message chosen.
-TEST_F(EtatGrille, RefillDuringTheDialogLeavesTheChangeWithTheMessageChosen) {
-    messageTexte(33, QStringLiteral("Deux"));
-    recipient(33, 5, 2, 1, 0);
-    recipient(33, 5, 3, 1, 0);
-    remplir();
-    const int r = ligne(33);
-    changerEtat(r, QStringLiteral("Terminé"), [&](followup::frmChangeEtatMsg& d) {
-        // An older message arrives: it takes the first row.
-        message(34, QStringLiteral("Plus ancien"), 0, 2, QStringLiteral("2026-12-06"));
-        recipient(34, 5, 2);
-        remplir();
-        d.cmdOk()->click();
-    });
-    ASSERT_NE(ligne(33), r);
-    EXPECT_EQ(texteStocke(33), QStringLiteral("Deux\r\n") + audit(QStringLiteral("Terminé")));
-    EXPECT_EQ(texteStocke(34), QStringLiteral("Plus ancien"));
-    EXPECT_TRUE(g()->CellText(ligne(33), SGridMsg::colMessage).endsWith(audit(QStringLiteral("Terminé"))));
-    EXPECT_EQ(g()->CellText(ligne(34), SGridMsg::colMessage), QStringLiteral("Plus ancien"));
-    EXPECT_EQ(g()->CellImage(ligne(34), SGridMsg::colEtat), 1 + 2);
 }
 
 // The shell's minute tick finds the database gone while the state dialog of the real
