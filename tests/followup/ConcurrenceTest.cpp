@@ -92,13 +92,8 @@ TEST_F(EtatGrille, TheEditorWritesOnlyWhatTheUserChangedAgainstWhatIsStoredNow) 
     EXPECT_EQ(ligneDest(71, 2).left(1), QStringLiteral("4"));
 
     ScriptedChooser chooser;
-    auto reecrire = [&](const QString& texte) {
-        platform::RichTextBox b;
-        b.setText(texte);
-        autre.execute(followup::sqlUpdateMessage(b.textRTF(), 71));
-    };
     ouvrirEtTaper(71, QStringLiteral(" demain"));
-    reecrire(QStringLiteral("Rappeler vendredi"));
+    autre.execute(followup::sqlUpdateMessage(QStringLiteral("{\\rtf1\\ansi Rappeler vendredi}"), 71));
     chooser.boxAnswers.push_back(platform::MsgResult::No);
     fermerEditeur();
     ASSERT_EQ(chooser.messagesShown.size(), 1);
@@ -107,7 +102,7 @@ TEST_F(EtatGrille, TheEditorWritesOnlyWhatTheUserChangedAgainstWhatIsStoredNow) 
     EXPECT_EQ(texteStocke(71), QStringLiteral("Rappeler vendredi"));
     EXPECT_EQ(g()->CellText(ligne(71), SGridMsg::colMessage), QStringLiteral("Rappeler vendredi"));
     ouvrirEtTaper(71, QStringLiteral(" matin"));
-    reecrire(QStringLiteral("Ne pas rappeler"));
+    autre.execute(followup::sqlUpdateMessage(QStringLiteral("{\\rtf1\\ansi Ne pas rappeler}"), 71));
     chooser.boxAnswers.push_back(platform::MsgResult::Yes);
     fermerEditeur();
     EXPECT_EQ(texteStocke(71), QStringLiteral("Rappeler vendredi matin"));

@@ -17,8 +17,13 @@ TEST_F(EtatGrille, TextEditSavedByEscapeKeepsADelicateTextAndMarksReadWithoutCou
     messageA(60, kTexteDelicat, 1, 1);
     messageA(61, QStringLiteral("Autre"), 1, 1);
     messageA(64, QStringLiteral("Bientôt parti"));
+    messageA(70, QStringLiteral("Court"));
+    QStringList lignes;
+    for (int i = 0; i < 40; ++i)
+        lignes << QStringLiteral("Ligne %1").arg(i);
+    messageA(71, lignes.join(QLatin1Char('\n')));
     remplir();
-    const int r = ligne(60);
+    int r = ligne(60);
     platform::RtfEdit* ed = grille->txtRtfEdit();
     ouvrirEtTaper(60, QStringLiteral(" !"));
     EXPECT_EQ(ed->tag(), QString::number(r));
@@ -51,17 +56,10 @@ TEST_F(EtatGrille, TextEditSavedByEscapeKeepsADelicateTextAndMarksReadWithoutCou
     EXPECT_FALSE(grille->ModifierMessage(ligne(64)));
     EXPECT_TRUE(ed->isHidden());
     EXPECT_EQ(errorReports(), 1);
-}
 
-TEST_F(EtatGrille, RowHeightAfterALineIsCappedAtTwentyRowsWithAGreenText) {
-    messageA(70, QStringLiteral("Court"));
-    QStringList lignes;
-    for (int i = 0; i < 40; ++i)
-        lignes << QStringLiteral("Ligne %1").arg(i);
-    messageA(71, lignes.join(QLatin1Char('\n')));
-    remplir();
+    // After a line, the row grows with its text, capped at twenty rows with the text in green.
     ASSERT_EQ(g()->DefaultRowHeight(), 18);
-    int r = ligne(70);
+    r = ligne(70);
     changerEtat(r, QStringLiteral("En attente"));
     EXPECT_EQ(g()->RowHeight(r), g()->EvaluateTextHeight(r, SGridMsg::colMessage) + 18 + 4);
     EXPECT_GT(g()->EvaluateTextHeight(r, SGridMsg::colMessage), 18); // two lines now

@@ -7,10 +7,14 @@
 // In Julie's received list: the picker takes no typing and Escape changes nothing;
 // finishing stamps the row, marks it read and appends the line; a priority pick marks
 // the message read as well. A row is struck through exactly when the resulting order is 5;
-// back to "Ouvert" writes no line.
+// back to "Ouvert" writes no line. In the sent list neither the finishing time nor the unread
+// flags change, by a state or a priority; an empty text takes its line without a leading line
+// feed; a message still unread by its recipient stays red.
 TEST_F(EtatGrille, OneRecipientMessageFinishedThenGivenAPriority) {
     messageA(20, QStringLiteral("Rappeler M. Tremblay"), 1, 1);
     messageA(23, QStringLiteral("A"), 2, 0);
+    message(21, QString());
+    recipient(21, 2, 3, 1, 1, QStringLiteral("2026-01-05 08:00:00"));
     remplir();
     int r = ligne(20);
     ASSERT_GT(r, 0);
@@ -66,17 +70,11 @@ TEST_F(EtatGrille, OneRecipientMessageFinishedThenGivenAPriority) {
               QStringLiteral("A\r\n%1\r\n%2")
                   .arg(audit(QStringLiteral("Annulé")), audit(QStringLiteral("En attente"))));
     EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 1 + 2);
-}
 
-// In the sent list neither the finishing time nor the unread flags change, and neither
-// does a priority pick; an empty text takes its line without a leading line feed; a message
-// still unread by its recipient stays red.
-TEST_F(EtatGrille, InTheSentListStateAndPriorityLeaveFinishTimeAndUnreadFlags) {
-    message(21, QString());
-    recipient(21, 2, 3, 1, 1, QStringLiteral("2026-01-05 08:00:00"));
+    const qsizetype verifsRecus = verifs.size();
     grille->setBooRecu(false);
     remplir();
-    const int r = ligne(21);
+    r = ligne(21);
     changerEtat(r, QStringLiteral("En attente"));
     EXPECT_EQ(texteStocke(21), audit(QStringLiteral("En attente")));
     EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
@@ -84,7 +82,7 @@ TEST_F(EtatGrille, InTheSentListStateAndPriorityLeaveFinishTimeAndUnreadFlags) {
     choisir(QStringLiteral("Basse"));
     EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 21")), 3);
     EXPECT_EQ(ligneDest(21, 3), QStringLiteral("3|2026-01-05 08:00:00|1"));
-    EXPECT_TRUE(verifs.isEmpty());
+    EXPECT_EQ(verifs.size(), verifsRecus); // the sender's picks mark nothing read
 }
 
 // A cancelled dialog (its button, its close box, or nobody ticked) writes no state nor line
