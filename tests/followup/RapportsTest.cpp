@@ -155,12 +155,6 @@ TEST(BrowserMdi, ClosingDeletesOnlyOurReportFiles) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return v.isNull(); }, 3000)); // the window goes with its close
         EXPECT_TRUE(!existait || QFile::exists(adresse) != supprimes.contains(nom)) << qPrintable(nom);
     }
-    // A file held for good is given up after the tries allowed.
-    int essais = 0;
-    QFile(dir.filePath(QStringLiteral("tenu.HTML"))).open(QIODevice::WriteOnly);
-    EXPECT_FALSE(frmBrowserMdi::supprimerFichier(dir.filePath(QStringLiteral("tenu.HTML")), 4, 1,
-                                                 [&](const QString&) { return ++essais < 0; }));
-    EXPECT_EQ(essais, 4);
 }
 
 // The page prints, and its preview prints the same pages, from the right-click menu: the
