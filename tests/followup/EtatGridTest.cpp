@@ -6,11 +6,17 @@
 
 // In Julie's received list: the picker takes no typing and Escape changes nothing;
 // finishing stamps the row, marks it read and appends the line; a priority pick marks
-// the message read as well.
+// the message read as well. A row is struck through exactly when the resulting order is 5;
+// back to "Ouvert" writes no line. In the sent list neither the finishing time nor the unread
+// flags change, by a state or a priority; an empty text takes its line without a leading line
+// feed; a message still unread by its recipient stays red.
 TEST_F(EtatGrille, OneRecipientMessageFinishedThenGivenAPriority) {
     messageA(20, QStringLiteral("Rappeler M. Tremblay"), 1, 1);
+    messageA(23, QStringLiteral("A"), 2, 0);
+    message(21, QString());
+    recipient(21, 2, 3, 1, 1, QStringLiteral("2026-01-05 08:00:00"));
     remplir();
-    const int r = ligne(20);
+    int r = ligne(20);
     ASSERT_GT(r, 0);
     EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
@@ -20,8 +26,7 @@ TEST_F(EtatGrille, OneRecipientMessageFinishedThenGivenAPriority) {
     EXPECT_EQ(grille->ImgCbo()->currentText(), QStringLiteral("Ouvert"));
     EXPECT_FALSE(grille->ImgCbo()->isHidden());
     QTest::keyClick(grille->ImgCbo(), Qt::Key_Escape);
-    EXPECT_TRUE(grille->ImgCbo()->isHidden());
-    EXPECT_TRUE(grille->typeEdition().isEmpty());
+    EXPECT_TRUE(grille->ImgCbo()->isHidden() && grille->typeEdition().isEmpty());
     EXPECT_EQ(ligneDest(20, 2), QStringLiteral("1|-|1"));
     EXPECT_TRUE(verifs.isEmpty());
 
@@ -36,7 +41,7 @@ TEST_F(EtatGrille, OneRecipientMessageFinishedThenGivenAPriority) {
     EXPECT_EQ(verifs, QList<bool>({true}));
     EXPECT_TRUE(grille->ImgCbo()->isHidden());
 
-    exec(QStringLiteral("UPDATE tblmessageemploye SET Nouveau = 1"));
+    exec(QStringLiteral("UPDATE tblmessageemploye SET Nouveau = 1 WHERE IdMessage = 20"));
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
     choisir(QStringLiteral("Urgente"));
     EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 20")), 1);
@@ -44,34 +49,8 @@ TEST_F(EtatGrille, OneRecipientMessageFinishedThenGivenAPriority) {
     EXPECT_EQ(ligneDest(20, 2), QStringLiteral("4|2026-12-07 14:03:12|0"));
     EXPECT_EQ(verifs, QList<bool>({true, true}));
     EXPECT_EQ(errorReports(), 0);
-}
 
-// In the sent list neither the finishing time nor the unread flags change, and neither
-// does a priority pick; an empty text takes its line without a leading line feed.
-TEST_F(EtatGrille, InTheSentListStateAndPriorityLeaveFinishTimeAndUnreadFlags) {
-    message(21, QString());
-    recipient(21, 2, 3, 1, 1, QStringLiteral("2026-01-05 08:00:00"));
-    grille->setBooRecu(false);
-    remplir();
-    const int r = ligne(21);
-    changerEtat(r, QStringLiteral("En attente"));
-    EXPECT_EQ(ligneDest(21, 3), QStringLiteral("3|2026-01-05 08:00:00|1"));
-    EXPECT_EQ(texteStocke(21), audit(QStringLiteral("En attente")));
-    // Still unread by its recipient: the sender's list keeps it red.
-    EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
-
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
-    choisir(QStringLiteral("Basse"));
-    EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 21")), 3);
-    EXPECT_EQ(ligneDest(21, 3), QStringLiteral("3|2026-01-05 08:00:00|1"));
-    EXPECT_TRUE(verifs.isEmpty());
-}
-
-// Struck through exactly when the resulting order is 5; back to "Ouvert" writes no line.
-TEST_F(EtatGrille, CancelledStrikesTheRowAndBackToOpenWritesNoLine) {
-    messageA(23, QStringLiteral("A"), 2, 0);
-    remplir();
-    const int r = ligne(23);
+    r = ligne(23);
     auto barree = [&] {
         int n = 0;
         for (int c = SGridMsg::colNo; c <= SGridMsg::colMessage; ++c)
@@ -91,10 +70,26 @@ TEST_F(EtatGrille, CancelledStrikesTheRowAndBackToOpenWritesNoLine) {
               QStringLiteral("A\r\n%1\r\n%2")
                   .arg(audit(QStringLiteral("Annulé")), audit(QStringLiteral("En attente"))));
     EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 1 + 2);
+
+    const qsizetype verifsRecus = verifs.size();
+    grille->setBooRecu(false);
+    remplir();
+    r = ligne(21);
+    changerEtat(r, QStringLiteral("En attente"));
+    EXPECT_EQ(texteStocke(21), audit(QStringLiteral("En attente")));
+    EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
+    choisir(QStringLiteral("Basse"));
+    EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 21")), 3);
+    EXPECT_EQ(ligneDest(21, 3), QStringLiteral("3|2026-01-05 08:00:00|1"));
+    EXPECT_EQ(verifs.size(), verifsRecus); // the sender's picks mark nothing read
 }
 
-// A cancelled dialog writes no state nor line but marks the message read; then only the
-// ticked recipients are stamped and the row shows the viewer's own state.
+// A cancelled dialog (its button, its close box, or nobody ticked) writes no state nor line
+// but marks the message read; then only the ticked recipients are stamped and the row shows
+// the viewer's own state. With "Tous" the row shows the state chosen, struck through, and
+// nobody's unread flag changes through a state other than 4; a refill while the dialog is open
+// leaves the change with the message chosen.
 TEST_F(EtatGrille, DialogStampsOnlyTheTickedRecipientsAndTheRowShowsTheViewersOwnState) {
     messageTexte(30, QStringLiteral("Pour trois"));
     for (int a : {2, 3, 4})
@@ -105,53 +100,49 @@ TEST_F(EtatGrille, DialogStampsOnlyTheTickedRecipientsAndTheRowShowsTheViewersOw
         hote->booAnnule = false;
         changerEtat(r, QStringLiteral("Terminé"), [essai](followup::frmChangeEtatMsg& d) {
             if (essai == 0) d.cmdAnnule()->click();
-            if (essai == 1) d.close(); // the frame's close box
+            if (essai == 1) d.close();
             if (essai == 2) {
                 for (const char* nom : {"Julie", "Marc", "Sophie"})
                     decocher(d, QString::fromUtf8(nom));
                 d.cmdOk()->click();
             }
         });
-        EXPECT_TRUE(hote->booAnnule) << essai;
-        EXPECT_TRUE(grille->ImgCbo()->isHidden());
+        EXPECT_TRUE(hote->booAnnule && grille->ImgCbo()->isHidden()) << essai;
     }
-    EXPECT_EQ(ligneDest(30, 2), QStringLiteral("1|-|0"));
-    EXPECT_EQ(ligneDest(30, 3), QStringLiteral("1|-|1"));
+    EXPECT_EQ(ligneDest(30, 2) + ligneDest(30, 3), QStringLiteral("1|-|01|-|1"));
     EXPECT_EQ(texteStocke(30), QStringLiteral("Pour trois"));
-    EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 1 + 2);
     EXPECT_EQ(verifs, QList<bool>({true, true, true}));
 
-    QStringList listes;
     changerEtat(r, QStringLiteral("Annulé"), [&](followup::frmChangeEtatMsg& d) {
-        for (int i = 0; i < d.lstvEmpl()->count(); ++i)
-            listes << d.lstvEmpl()->item(i)->text();
         decocher(d, QStringLiteral("Julie"));
         d.cmdOk()->click();
     });
-    listes.sort();
-    EXPECT_EQ(listes.join(QLatin1Char(' ')), QStringLiteral("Julie Marc Sophie"));
     EXPECT_FALSE(hote->booAnnule);
-    EXPECT_EQ(ligneDest(30, 2), QStringLiteral("1|-|0"));
-    EXPECT_EQ(ligneDest(30, 3), QStringLiteral("5|-|1"));
-    EXPECT_EQ(ligneDest(30, 4), QStringLiteral("5|-|1"));
+    EXPECT_EQ(ligneDest(30, 2) + ligneDest(30, 3) + ligneDest(30, 4), QStringLiteral("1|-|05|-|15|-|1"));
     EXPECT_EQ(texteStocke(30), QStringLiteral("Pour trois\r\n") + audit(QStringLiteral("Annulé")));
-    // Julie's own row is still open: her list neither strikes it nor shows it cancelled.
     EXPECT_FALSE(g()->CellFont(r, SGridMsg::colNo).strikeOut());
     EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 1 + 2);
 
-    // With "Tous" the row shows the state chosen, struck through, and nobody's unread
-    // flag changes through a state other than 4.
     grille->setNoEmploye(0);
     remplir();
-    changerEtat(ligne(30), QStringLiteral("Annulé"),
-                [](followup::frmChangeEtatMsg& d) { d.cmdOk()->click(); });
+    changerEtat(ligne(30), QStringLiteral("Annulé"), [&](followup::frmChangeEtatMsg& d) {
+        message(34, QStringLiteral("Plus ancien"), 0, 2, QStringLiteral("2026-12-06"));
+        recipient(34, 5, 2);
+        remplir(); // an older message arrives: it takes the first row
+        d.cmdOk()->click();
+    });
+    ASSERT_EQ(listed(*grille), (QList<int>{34, 30}));
     EXPECT_TRUE(g()->CellFont(ligne(30), SGridMsg::colNo).strikeOut());
+    EXPECT_FALSE(g()->CellFont(ligne(34), SGridMsg::colNo).strikeOut());
     EXPECT_EQ(ligneDest(30, 3), QStringLiteral("5|-|1"));
+    EXPECT_EQ(texteStocke(34), QStringLiteral("Plus ancien"));
     EXPECT_EQ(verifs.size(), 4);
 }
 
-// The dialog as the grid opens it, on a morning: the hour of the audit line keeps its two
-// digits.
+// The dialog as the grid opens it, on a morning: it lists every recipient that is an employee,
+// all ticked; states and line are written together or not at all, and the hour of the audit
+// line keeps its two digits. A state without a description cannot make its line; an empty
+// number lists nobody.
 TEST_F(EtatGrille, DialogListsEveryRecipientAndWritesStatesAndLineTogetherOrNotAtAll) {
     platform::Clock::setFixed(QDateTime(QDate(2026, 1, 2), QTime(9, 5, 7)));
     message(10);
@@ -166,113 +157,40 @@ TEST_F(EtatGrille, DialogListsEveryRecipientAndWritesStatesAndLineTogetherOrNotA
         d->show();
         return d;
     };
-    // A state without a description cannot make its line: no row keeps the state.
     auto d = ouvrir(9, QStringLiteral("10"));
     d->cmdOk()->click();
-    EXPECT_TRUE(hote->booAnnule);
-    EXPECT_TRUE(d->isVisible());
-    EXPECT_EQ(ligneDest(10, 2), QStringLiteral("1|-|1"));
-    EXPECT_EQ(ligneDest(10, 4), QStringLiteral("2|-|1"));
+    EXPECT_TRUE(hote->booAnnule && d->isVisible());
+    EXPECT_EQ(ligneDest(10, 2) + ligneDest(10, 4), QStringLiteral("1|-|12|-|1"));
     EXPECT_EQ(errorReports(), 1);
 
     d = ouvrir(4, QStringLiteral("10"));
     QApplication::processEvents();
     EXPECT_EQ(defautsMiseEnPage(d.get()), "");
     EXPECT_FALSE(d->txtIdMsg()->isVisible());
-    ASSERT_EQ(d->lstvEmpl()->count(), 3);
     QStringList noms;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < d->lstvEmpl()->count(); ++i) {
         QListWidgetItem* it = d->lstvEmpl()->item(i);
-        EXPECT_EQ(it->checkState(), Qt::Checked);
-        noms << it->text() + QLatin1Char('=') + it->data(Qt::UserRole).toString();
+        noms << QStringLiteral("%1=%2:%3")
+                    .arg(it->text(), it->data(Qt::UserRole).toString())
+                    .arg(it->checkState());
     }
     noms.sort();
-    EXPECT_EQ(noms.join(QLatin1Char(' ')), QStringLiteral("Julie=2 Marc=3 Sophie=4"));
+    EXPECT_EQ(noms.join(QLatin1Char(' ')), QStringLiteral("Julie=2:2 Marc=3:2 Sophie=4:2"));
     decocher(*d, QStringLiteral("Marc"));
     d->cmdOk()->click();
     EXPECT_FALSE(hote->booAnnule);
     EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_EQ(ligneDest(10, 2), QStringLiteral("4|2026-01-02 09:05:07|0"));
-    EXPECT_EQ(ligneDest(10, 3), QStringLiteral("1|-|1"));
-    EXPECT_EQ(ligneDest(10, 4), QStringLiteral("4|2026-01-02 09:05:07|0"));
+    EXPECT_EQ(QStringList({ligneDest(10, 2), ligneDest(10, 3), ligneDest(10, 4)}).join(QLatin1Char(' ')),
+              QStringLiteral("4|2026-01-02 09:05:07|0 1|-|1 4|2026-01-02 09:05:07|0"));
     EXPECT_EQ(d->ligneAjoutee(), QStringLiteral("\nTerminé le 2026-01-02 à 09:05:07 par Julie"));
     EXPECT_EQ(texteStocke(10), QStringLiteral("Bonjour\r\nTerminé le 2026-01-02 à 09:05:07 par Julie"));
 
-    // An empty number lists nobody and changes nothing.
     d = ouvrir(4, QString());
     EXPECT_EQ(d->lstvEmpl()->count(), 0);
-    d->cmdOk()->click();
-    EXPECT_TRUE(hote->booAnnule);
-    EXPECT_EQ(errorReports(), 1);
-}
-
-TEST_F(EtatGrille, RecipientsSubGridOnlyForSeveralRecipientsAndOtherColumnsRefused) {
-    messageA(50, QStringLiteral("Seul"));
-    messageTexte(51, QStringLiteral("Trois"));
-    recipient(51, 3, 2, 4, 0, QStringLiteral("2026-12-01 10:00:00"));
-    recipient(51, 3, 4, 2, 1);
-    recipient(51, 3, 5, 1, 0);
-    grille->setNoEmploye(0);
-    remplir();
-    EXPECT_FALSE(demanderEdition(ligne(50), SGridMsg::colDestinataire));
-    EXPECT_FALSE(demanderEdition(ligne(50), SGridMsg::colMessage));
-
-    const int r = ligne(51);
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colDestinataire));
-    platform::Grid* a = grille->SGridEmplA();
-    EXPECT_FALSE(a->isHidden());
-    ASSERT_EQ(a->Rows(), 3);
-    QStringList vus;
-    for (int i = 1; i <= 3; ++i)
-        vus << QStringLiteral("%1:%2:%3")
-                   .arg(a->CellText(i, 2))
-                   .arg(a->CellImage(i, 1))
-                   .arg(a->CellForeColor(i, 2));
-    vus.sort();
-    EXPECT_EQ(vus.join(QLatin1Char(' ')), QStringLiteral("Julie:6:-1 Sophie:4:255 Éric:3:-1"));
-    // The sub-grid stays until another editor opens.
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
-    EXPECT_TRUE(a->isHidden());
-    EXPECT_FALSE(grille->ImgCbo()->isHidden());
-}
-
-TEST_F(EtatGrille, PickerDrawsEachStateByItsOrderAsTheGridDoes) {
-    exec(QStringLiteral("UPDATE tbletatmessage SET Ordre = 6 - IdEtat"));
-    messageA(23, QStringLiteral("Texte"), 2, 0);
-    remplir();
-    ASSERT_TRUE(demanderEdition(ligne(23), SGridMsg::colEtat));
-    const QComboBox* c = grille->ImgCbo();
-    EXPECT_EQ(c->currentText(), QStringLiteral("En traitement"));
-    ASSERT_EQ(c->count(), 5);
-    for (int i = 0; i < c->count(); ++i) {
-        const QPixmap attendue = grille->ImageList1().pixmap(6 - c->itemData(i).toInt() + 3);
-        EXPECT_EQ(c->itemIcon(i).pixmap(attendue.size()).toImage(), attendue.toImage()) << i;
-    }
-}
-
-TEST_F(EtatGrille, RefillDuringTheDialogLeavesTheChangeWithTheMessageChosen) {
-    messageTexte(33, QStringLiteral("Deux"));
-    recipient(33, 5, 2, 1, 0);
-    recipient(33, 5, 3, 1, 0);
-    remplir();
-    const int r = ligne(33);
-    changerEtat(r, QStringLiteral("Terminé"), [&](followup::frmChangeEtatMsg& d) {
-        // An older message arrives: it takes the first row.
-        message(34, QStringLiteral("Plus ancien"), 0, 2, QStringLiteral("2026-12-06"));
-        recipient(34, 5, 2);
-        remplir();
-        d.cmdOk()->click();
-    });
-    ASSERT_NE(ligne(33), r);
-    EXPECT_EQ(texteStocke(33), QStringLiteral("Deux\r\n") + audit(QStringLiteral("Terminé")));
-    EXPECT_EQ(texteStocke(34), QStringLiteral("Plus ancien"));
-    EXPECT_TRUE(g()->CellText(ligne(33), SGridMsg::colMessage).endsWith(audit(QStringLiteral("Terminé"))));
-    EXPECT_EQ(g()->CellText(ligne(34), SGridMsg::colMessage), QStringLiteral("Plus ancien"));
-    EXPECT_EQ(g()->CellImage(ligne(34), SGridMsg::colEtat), 1 + 2);
 }
 
 // The shell's minute tick finds the database gone while the state dialog of the real
-// message list is open.
+// message list is open: every window closes, the program goes inactive, nothing is written.
 TEST_F(EtatGrille, LosingTheDatabaseWithTheDialogOpenClosesEverythingSafely) {
     ScriptedChooser chooser;
     const bool actif = services::Session::programActive;
@@ -288,13 +206,10 @@ TEST_F(EtatGrille, LosingTheDatabaseWithTheDialogOpenClosesEverythingSafely) {
     SGridMsg* l = liste->SGridMsgRecu();
     bool cancel = false;
     emit l->SGrid()->RequestEdit(rowOf(*l, 35), SGridMsg::colEtat, 0, cancel);
-    ASSERT_FALSE(l->ImgCbo()->isHidden());
-
     QTimer::singleShot(0, hote.get(), [&] {
         ASSERT_TRUE(qobject_cast<followup::frmChangeEtatMsg*>(QApplication::activeModalWidget()));
-        const qint64 id =
-            services::Session::cnBD()->open(QStringLiteral("SELECT CONNECTION_ID()")).field(0).toLongLong();
-        exec(QStringLiteral("KILL %1").arg(id));
+        exec(QStringLiteral("KILL %1").arg(
+            services::Session::cnBD()->open(QStringLiteral("SELECT CONNECTION_ID()")).field(0).toLongLong()));
         shell.Timer1_Timer();
         // The event loop may delete what was closed before the dialog's loop returns.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -302,7 +217,6 @@ TEST_F(EtatGrille, LosingTheDatabaseWithTheDialogOpenClosesEverythingSafely) {
     choisir(l->ImgCbo(), QStringLiteral("Terminé"));
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
     EXPECT_TRUE(liste.isNull());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_FALSE(services::Session::programActive);

@@ -20,29 +20,17 @@ protected:
         capturerRapports();
         clients(QStringLiteral("(1, 'Dupont', NULL, 'Acme & fils', '(514)555-0001', "
                                "'(514)555-0002', '(438)555-0003', '(450)555-0004', '(514)555-0005')"));
-        // Two recipients; Julie's row is cancelled ("Annulé" prints N).
+        // Two recipients, listed by name, not in their order of entry; Julie's row is cancelled
+        // ("Annulé" prints N).
         message(10, QStringLiteral("Rappeler <vite> \\'80\\par au bureau"), 1, 1);
         recipient(10, 3, 2, 5, 0, QString(), 4, 7);
-        recipient(10, 3, 4, 1, 0, QString(), 1, 7);
+        recipient(10, 3, 5, 1, 0, QString(), 1, 7);
         exec(QStringLiteral("INSERT INTO tblmessagetype (IdMessage, IdType) VALUES (10, 1), (10, 2)"));
         exec(QStringLiteral("INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES (10, 'D-1')"));
         // No caller, no type, no folder, one recipient, a priority without its row.
         message(11, QStringLiteral("Bonjour"), 0, 9, QStringLiteral("2024-03-14"),
                 QStringLiteral("10:00:00"));
         recipient(11, 3, 2, 1, 0, QString(), 5, 8);
-    }
-};
-
-// Values of the progress bar each time the report lets other work run.
-struct EspionProgres {
-    QList<float> valeurs;
-    QTimer timer;
-    EspionProgres() {
-        QObject::connect(&timer, &QTimer::timeout, &timer, [this] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* p = qobject_cast<followup::frmProgressPopUp*>(w)) valeurs << p->progres()->Value();
-        });
-        timer.start(0);
     }
 };
 
@@ -53,10 +41,7 @@ TEST_F(RapportDb, HtmlReportByteForByte) {
     ASSERT_EQ(g.SGrid()->Rows(), 3);
     const QString fichier = g.NomFichierHTML(2);
     EXPECT_EQ(fichier, m_dir.filePath(QStringLiteral("MessagesRecus_Julie36000.HTML")));
-    EspionProgres espion;
     g.ExportMsgHTML(fichier, SGridMsg::kToutesLesLignes);
-    ASSERT_FALSE(espion.valeurs.isEmpty());
-    EXPECT_EQ(espion.valeurs.last(), 3); // the group row counts too
 
     const QString col =
         QStringLiteral("<col width='3%'>\r\n<col width='3%'>\r\n<col width='7%'>\r\n<col "
@@ -81,7 +66,7 @@ TEST_F(RapportDb, HtmlReportByteForByte) {
             "Cell.: (438)555-0003\r\n<br>\r\nAutre: (450)555-0004\r\n<br>\r\nFax: (514)555-0005\r\n"
             "&nbsp</td>\r\n<tr>\r\n<td colspan=8>Type de message: Rappeler, Information</td>\r\n"
             "<tr>\r\n<td colspan=8>Dossier: D-1</td>\r\n"
-            "<tr>\r\n<td colspan=9>Destinataires multiples: Julie, Sophie</td>\r\n"
+            "<tr>\r\n<td colspan=9>Destinataires multiples: Éric, Julie</td>\r\n"
             "<tr >\r\n<td colspan=9>Rappeler &lt;vite&gt; &#8364;<br>au bureau&nbsp</td>\r\n") +
         notes + table + col +
         QStringLiteral("<tr>\r\n<td></td>\r\n<td>O</td>\r\n<td>11 (5)</td>\r\n<td>&nbsp</td>\r\n"
@@ -102,6 +87,10 @@ TEST_F(RapportDb, HtmlReportByteForByte) {
     EXPECT_EQ(errorReports(), 0);
 }
 
+// The button's report: a name taken in the same second gets a number, a name that cannot be
+// part of a file name is made one; the viewer shows it under the grid's caption and deletes it
+// on closing. Without the right to see the others the combo says "Tous" and the report is his
+// own, named, headed and filled after him. A read that fails shows nothing and leaves no file.
 TEST_F(RapportDb, HtmlButtonNamesShowsAndDeletesItsReport) {
     exec(QStringLiteral("UPDATE tblemploye SET Nom = 'Marc/Éric <M>' WHERE NoEmploye = 3"));
     SGridMsg g;
@@ -109,28 +98,20 @@ TEST_F(RapportDb, HtmlButtonNamesShowsAndDeletesItsReport) {
     g.cboEmpl()->setCurrentIndex(0); // "Tous"
     g.setNoEmploye(0);
     g.Remplir();
-    ASSERT_EQ(g.SGrid()->Rows(), 2);
-    // A name already taken in the same second gets a number.
     QFile(m_dir.filePath(QStringLiteral("MessagesEnvoyes36000.HTML"))).open(QIODevice::WriteOnly);
     g.cmdExport_Click(1);
-    EXPECT_TRUE(g.isEnabled());
     ASSERT_EQ(visionneuses().size(), 1);
     followup::frmBrowserMdi* v = visionneuses()[0];
     const QString fichier = m_dir.filePath(QStringLiteral("MessagesEnvoyes36000_2.HTML"));
     EXPECT_EQ(v->StartingAddress, fichier);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return v->windowTitle() == QStringLiteral("Messages envoyés"); }, 3000))
-        << qPrintable(v->windowTitle());
-    const QString html = lire(fichier);
-    EXPECT_TRUE(html.contains(QStringLiteral("<h1>Messages envoyés</h1>")));
-    EXPECT_TRUE(html.contains(QStringLiteral("<td>Marc/Éric &lt;M&gt;</td>"))) << qPrintable(html);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return v->windowTitle() == QStringLiteral("Messages envoyés"); }, 3000));
+    EXPECT_TRUE(lire(fichier).contains(QStringLiteral("<h1>Messages envoyés</h1>")));
+    EXPECT_TRUE(lire(fichier).contains(QStringLiteral("<td>Marc/Éric &lt;M&gt;</td>")));
     v->close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(fichier); }, 3000));
-    EXPECT_TRUE(QFile::exists(m_dir.filePath(QStringLiteral("MessagesEnvoyes36000.HTML"))));
-    // A name that cannot be part of a file name is made one.
     EXPECT_EQ(g.NomFichierHTML(3), m_dir.filePath(QStringLiteral("MessagesEnvoyes_Marc_Éric _M_36000.HTML")));
 
-    // Without the right to see the others, the combo says "Tous" and the list is his own: the
-    // report is named, headed and filled after him.
     exec(QStringLiteral("UPDATE tblemploye SET Nom = 'Julie <J>' WHERE NoEmploye = 2"));
     g.setBooRecu(true);
     g.setNoEmploye(2);
@@ -143,14 +124,20 @@ TEST_F(RapportDb, HtmlButtonNamesShowsAndDeletesItsReport) {
     EXPECT_TRUE(lire(sien).contains(QStringLiteral("<h1>Messages reçus par Julie &lt;J&gt;</h1>")));
     EXPECT_EQ(lire(sien).count(QStringLiteral("<table")), 2);
 
-    // A read that fails shows nothing: no viewer, no file left, the error reported.
-    const int fichiers = int(QDir(m_dir.path()).entryList({QStringLiteral("*.HTML")}).size());
+    const QStringList avant = QDir(m_dir.path()).entryList({QStringLiteral("*.HTML")});
     exec(QStringLiteral("RENAME TABLE tbltypemessage TO tbltypemessage_x"));
     g.cmdExport_Click(1);
     exec(QStringLiteral("RENAME TABLE tbltypemessage_x TO tbltypemessage"));
     EXPECT_EQ(visionneuses().size(), 1);
-    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("*.HTML")}).size(), fichiers);
+    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("*.HTML")}), avant);
     EXPECT_EQ(errorReports(), 1);
+}
+
+// The progress window on screen, if any.
+followup::frmProgressPopUp* progresVisible() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* p = qobject_cast<followup::frmProgressPopUp*>(w); p && p->isVisible()) return p;
+    return nullptr;
 }
 
 // While a report is written nothing starts another; its clock starts with its first row, after
@@ -158,36 +145,28 @@ TEST_F(RapportDb, HtmlButtonNamesShowsAndDeletesItsReport) {
 TEST_F(RapportDb, OneReportAtATimeTimedFromItsFirstRowAndItsProgressGoneBeforeItsMessage) {
     SGridMsg g;
     g.Remplir();
-    ASSERT_EQ(g.SGrid()->Rows(), 2);
     const qsizetype vues = visionneuses().size();
-    bool avance = false;
     QString reste;
     QTimer espion;
     QObject::connect(&espion, &QTimer::timeout, &espion, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* p = qobject_cast<followup::frmProgressPopUp*>(w);
-            if (!p || !p->isVisible()) continue;
-            if (!avance) platform::Clock::advance(5000 * 1000); // a read of 5000 s
-            avance = true;
-            reste = p->progres()->lblTmpsReste()->text();
-            g.cmdExport_Click(0);
-            g.cmdExport_Click(1);
-            g.ExportMsgExcel(services::xlSheet, 1);
-        }
+        if (!progresVisible()) return;
+        if (reste.isNull()) platform::Clock::advance(5000 * 1000); // a read of 5000 s
+        reste = progresVisible()->progres()->lblTmpsReste()->text() + QLatin1Char('.');
+        g.cmdExport_Click(0);
+        g.cmdExport_Click(1);
+        g.ExportMsgExcel(services::xlSheet, 1);
     });
     espion.start(0);
     EXPECT_TRUE(g.ExportMsgHTML(m_dir.filePath(QStringLiteral("un.HTML")), 1));
-    EXPECT_TRUE(avance);
-    EXPECT_EQ(reste, QStringLiteral("0 seconde")); // not 83:20 minutes for the one row left
+    EXPECT_EQ(reste, QStringLiteral("0 seconde.")); // not 83:20 minutes for the one row left
     EXPECT_EQ(visionneuses().size(), vues);
     EXPECT_TRUE(classeurs.isEmpty());
 
     struct Temoin : ScriptedChooser {
-        int progresAuMessage = 0;
+        bool progresAuMessage = false;
         platform::MsgResult messageBox(QWidget* w, const QString& t, const QString& ti, platform::MsgIcon i,
                                        platform::MsgButtons b) override {
-            for (QWidget* f : QApplication::topLevelWidgets())
-                progresAuMessage += qobject_cast<followup::frmProgressPopUp*>(f) && f->isVisible();
+            progresAuMessage |= progresVisible() != nullptr;
             return ScriptedChooser::messageBox(w, t, ti, i, b);
         }
     } chooser;
@@ -196,11 +175,10 @@ TEST_F(RapportDb, OneReportAtATimeTimedFromItsFirstRowAndItsProgressGoneBeforeIt
     g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
     platform::ExcelApplication::setOpener(ouvreur);
     EXPECT_EQ(ouverts, 1);
-    EXPECT_EQ(visionneuses().size(), vues);
     ASSERT_EQ(chooser.messagesShown.size(), 1);
     EXPECT_TRUE(
         chooser.messagesShown[0].startsWith(QStringLiteral("Aucun tableur n'a pu ouvrir le classeur")));
-    EXPECT_EQ(chooser.progresAuMessage, 0);
+    EXPECT_FALSE(chooser.progresAuMessage);
 }
 
 // What any spreadsheet program will see of the workbook: the cells that have a value or a
@@ -208,27 +186,22 @@ TEST_F(RapportDb, OneReportAtATimeTimedFromItsFirstRowAndItsProgressGoneBeforeIt
 const char* const kLecteur = R"(
 ws = openpyxl.load_workbook(sys.argv[1]).active
 cells = {}
-for row in ws.iter_rows():
-    for c in row:
-        b = c.border
-        bords = ''.join(k for k, s in (('L', b.left), ('T', b.top), ('B', b.bottom), ('R', b.right)) if s.style == 'thin')
-        if c.value is None and not bords:
-            continue
-        a, f = c.alignment, []
-        for on, t in ((c.font.b, 'bold'), (c.font.u, 'u'), (c.font.sz != 10 or c.font.name != 'Arial', '%s %g' % (c.font.name, c.font.sz or 0)), (a.shrink_to_fit, 'shrink'),
-                      (a.wrap_text, 'wrap'), (a.vertical, a.vertical), (c.number_format != 'General', c.number_format)):
-            if on: f.append(t)
-        cells[c.coordinate] = {'v': '' if c.value is None else str(c.value), 'b': bords, 'f': ' '.join(f)}
+for c in (c for row in ws.iter_rows() for c in row):
+    b = c.border
+    bords = ''.join(k for k, s in (('L', b.left), ('T', b.top), ('B', b.bottom), ('R', b.right)) if s.style == 'thin')
+    if c.value is None and not bords: continue
+    a = c.alignment
+    f = [t for on, t in ((c.font.b, 'bold'), (c.font.u, 'u'), (c.font.sz != 10 or c.font.name != 'Arial', '%s %g' % (c.font.name, c.font.sz or 0)),
+                         (a.shrink_to_fit, 'shrink'), (a.wrap_text, 'wrap'), (a.vertical, a.vertical), (c.number_format != 'General', c.number_format)) if on]
+    cells[c.coordinate] = {'v': '' if c.value is None else str(c.value), 'b': bords, 'f': ' '.join(f)}
 m = ws.page_margins
 print(json.dumps({
-    'sheets': len(ws.parent.sheetnames),
+    'sheets': len(ws.parent.sheetnames), 'cells': cells, 'breaks': [b.id for b in ws.row_breaks.brk], 'rows': ws.max_row,
     'widths': ' '.join('%g' % round(ws.column_dimensions[c].width - 5 / 7, 2) for c in 'ABCDEFGHI'),  # less the file's padding
-    'cells': cells,
     'merges': ' '.join(sorted(str(r) for r in ws.merged_cells.ranges)),
     'setup': '%s|%s|%s|%s|%s' % (ws.page_setup.orientation, ws.oddFooter.center.text, ws.print_title_rows,
                               ' '.join(str(round(v * 72)) for v in (m.top, m.bottom, m.footer, m.header, m.right, m.left)),
                               ws.sheet_properties.pageSetUpPr and ws.sheet_properties.pageSetUpPr.fitToPage),
-    'breaks': [b.id for b in ws.row_breaks.brk],
     'printable': 612 - round((m.top + m.bottom) * 72),
     'heights': [ws.row_dimensions[r].height or ws.sheet_format.defaultRowHeight for r in range(1, ws.max_row + 1)],
 }))
@@ -279,7 +252,7 @@ TEST_F(RapportExcel, BlocksLayoutAndPageSetupReadBack) {
               QStringLiteral(
                   "Tél.: (514)555-0001\nBureau: (514)555-0002\nCell.: (438)555-0003\nAutre: "
                   "(450)555-0004\nFax: (514)555-0005|Type de message: Rappeler, Information|"
-                  "Destinataires multiples: Julie, Sophie|Dossier: D-1|Rappeler <vite> €\nau bureau|Notes:"));
+                  "Destinataires multiples: Éric, Julie|Dossier: D-1|Rappeler <vite> €\nau bureau|Notes:"));
     // A framed range reads back with all its edges on its first cell.
     EXPECT_EQ(cellules(o, "A3 D3 A7 H8", "b"), QStringLiteral("LTBR|LTBR|LTBR|BR"));
     // Second block at 13: no recipients or folder line, the cut text over its two lines.
@@ -298,11 +271,9 @@ TEST_F(RapportExcel, BlocksLayoutAndPageSetupReadBack) {
 }
 
 // A text longer than a cell goes on in the rows below, each cell whole, and reads back whole;
-// four telephones take four rows; recipients go by name, not by their order of entry.
-TEST_F(RapportExcel, LongTextFourTelephonesAndRecipientsByName) {
-    clients(QStringLiteral("(3, 'Roy', NULL, NULL, '(514)555-0001', '(514)555-0002', '(438)555-0003', "
-                           "'(450)555-0004', NULL)"));
-    exec(QStringLiteral("UPDATE tblemploye SET Nom = 'Alain' WHERE NoEmploye = 4"));
+// four telephones take four rows.
+TEST_F(RapportExcel, LongTextGoesOnInTheRowsBelowAndFourTelephonesTakeFourRows) {
+    clients(QStringLiteral("(3, 'Roy', NULL, NULL, '1', '2', '3', '4', NULL)"));
     QString texte;
     for (int i = 0; i < 4000; ++i)
         texte += QStringLiteral("mot%1 ").arg(i, 5, 10, QLatin1Char('0'));
@@ -310,94 +281,30 @@ TEST_F(RapportExcel, LongTextFourTelephonesAndRecipientsByName) {
     exec(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage IN (10, 11)"));
     message(12, texte, 3);
     recipient(12, 3, 2);
-    recipient(12, 3, 4);
     SGridMsg g;
-    g.setNoEmploye(0);
     g.Remplir();
     g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
     const QJsonObject o = lu();
-    const QJsonObject cells = o[QStringLiteral("cells")].toObject();
-    EXPECT_EQ(cellules(o, "C3 A5"), QStringLiteral("12|Destinataires multiples: Alain, Julie"));
+    EXPECT_EQ(cellules(o, "C3 I3"), QStringLiteral("12 (0)|Tél.: 1\nBureau: 2\nCell.: 3\nAutre: 4"));
     EXPECT_TRUE(
         o[QStringLiteral("merges")].toString().split(QLatin1Char(' ')).contains(QStringLiteral("I3:I6")));
-    EXPECT_EQ(cellules(o, "I3").count(QLatin1Char('\n')), 3);
-    QStringList morceaux;
-    for (int r = 6; cells.contains(QStringLiteral("A%1").arg(r)); ++r) {
-        const QString v = cells[QStringLiteral("A%1").arg(r)].toObject()[QStringLiteral("v")].toString();
-        if (v == QStringLiteral("Notes:")) break;
-        if (v.isEmpty()) continue;
-        EXPECT_LE(v.size(), 32767);
-        morceaux << v;
-    }
-    QString attendu = QStringLiteral("{\\rtf1\\ansi ") + texte + QLatin1Char('}');
-    platform::RichTextBox rtf;
-    rtf.setTextRTF(attendu);
-    attendu = rtf.text();
+    QString attendu = texte; // plain words: the stored text reads back as it was given
     followup::couperTexte(attendu);
+    QStringList morceaux; // the text cells down to the notes
+    for (int r = 5; r < 2000; ++r) {
+        const QString v = cellules(o, qPrintable(QStringLiteral("A%1").arg(r)));
+        if (v == QStringLiteral("Notes:")) break;
+        if (!v.isEmpty()) morceaux << v;
+    }
     EXPECT_EQ(morceaux.size(), 2);
     EXPECT_EQ(morceaux.join(QLatin1Char('\n')),
               attendu.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
-// A long export: each break sits above a block's first row, and every page, the last one
-// too, holds its rows and the title rows within the printable height, for blocks of 8, 9
-// and 12 rows. An export past the sheet's last row stops with a message and hands nothing over.
-TEST_F(RapportExcel, LongExportBreaksBetweenBlocksAndStopsAtTheSheetsEnd) {
-    SGridMsg g;
-    for (int lignes : {3, 4, 7}) { // text rows: blocks of 5 + 3, 5 + 4 and 5 + 7 rows
-        exec(QStringLiteral("DELETE FROM tblmessage"));
-        exec(QStringLiteral("DELETE FROM tblmessageemploye"));
-        // 41 blocks: with blocks of 8 rows, the last page's fifth block goes to a page of its own.
-        for (int id = 21; id <= 61; ++id) {
-            message(id, QStringList(lignes, QStringLiteral("ligne")).join(QStringLiteral("\\par ")), 0, 2,
-                    QStringLiteral("2024-03-14"),
-                    QTime(8, 0).addSecs(id * 60).toString(QStringLiteral("HH:mm:ss")));
-            recipient(id, 3, 2);
-        }
-        g.Remplir();
-        ASSERT_EQ(g.SGrid()->Rows(), 41);
-        g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
-        const QJsonObject o = lu();
-        const QJsonArray h = o[QStringLiteral("heights")].toArray();
-        ASSERT_EQ(h.size(), 3 + 41 * (6 + lignes) - 2) << lignes;
-        QList<int> pages;
-        for (const QJsonValue& b : o[QStringLiteral("breaks")].toArray())
-            pages << b.toInt() + 1; // the row below the break: a block's first row
-        ASSERT_GE(pages.size(), 5);
-        pages << int(h.size()) + 1;
-        int debut = 3;
-        for (int fin : pages) {
-            EXPECT_EQ(cellules(o, qPrintable(QStringLiteral("A%1").arg(debut))), QStringLiteral("N"))
-                << debut;
-            double hauteur = h[0].toDouble() + h[1].toDouble();
-            for (int r = debut; r < fin; ++r)
-                hauteur += h[r - 1].toDouble();
-            EXPECT_LE(hauteur, o[QStringLiteral("printable")].toDouble()) << lignes << " " << debut;
-            debut = fin;
-        }
-    }
-
-    // The last block ends on the sheet's last row: written whole.
-    ScriptedChooser chooser;
-    classeurs.clear();
-    platform::Worksheet::setMaxRows(3 + 41 * 13 - 2);
-    g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
-    EXPECT_EQ(classeurs.size(), 1);
-    EXPECT_TRUE(chooser.messagesShown.isEmpty());
-
-    classeurs.clear();
-    platform::Worksheet::setMaxRows(100);
-    g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
-    EXPECT_TRUE(classeurs.isEmpty());
-    ASSERT_EQ(chooser.messagesShown.size(), 1);
-    EXPECT_TRUE(chooser.messagesShown[0].contains(QStringLiteral("100 lignes")));
-    EXPECT_EQ(services::xlApp, nullptr);
-    EXPECT_TRUE(g.isEnabled());
-}
-
-// Both reports read their messages in as many statements for forty messages as for two.
-TEST_F(SGridMsgDb, ReportStatementsDoNotGrowWithTheMessages) {
-    capturerRapports();
+// Both reports read their messages in as many statements for forty messages as for two. The
+// forty fill pages: each break sits above a block's first row; a sheet too short for the last
+// block by one row stops the export with a message and hands nothing over.
+TEST_F(RapportExcel, StatementsDoNotGrowWithTheMessagesPagesBreakBetweenBlocksAndTheSheetEnds) {
     SGridMsg g;
     const auto statements = [&](int premier, int dernier) {
         for (int id = premier; id <= dernier; ++id) {
@@ -415,9 +322,37 @@ TEST_F(SGridMsgDb, ReportStatementsDoNotGrowWithTheMessages) {
         return db().statementCount() - avant;
     };
     const qint64 deux = statements(1, 2);
-    EXPECT_EQ(statements(3, 40), deux);
-    EXPECT_EQ(g.SGrid()->Rows(), 40);
-    EXPECT_EQ(classeurs.size(), 2);
+    EXPECT_EQ(statements(12, 47), deux);
+    ASSERT_EQ(g.SGrid()->Rows(), 40);
+    ASSERT_EQ(classeurs.size(), 2);
+    const QJsonObject o = lu();
+    // Each page, the last one too, holds its rows and the title rows within the printable height.
+    const QJsonArray h = o[QStringLiteral("heights")].toArray();
+    QList<int> pages;
+    for (const QJsonValue& b : o[QStringLiteral("breaks")].toArray())
+        pages << b.toInt() + 1; // the row below the break: a block's first row
+    ASSERT_GE(pages.size(), 3);
+    pages << int(h.size()) + 1;
+    for (int debut = 3, p = 0; p < pages.size(); debut = pages[p++]) {
+        EXPECT_NE(cellules(o, qPrintable(QStringLiteral("C%1").arg(debut))), QString()) << debut;
+        double hauteur = h[0].toDouble() + h[1].toDouble();
+        for (int r = debut; r < pages[p]; ++r)
+            hauteur += h[r - 1].toDouble();
+        EXPECT_LE(hauteur, o[QStringLiteral("printable")].toDouble()) << debut;
+    }
+    ScriptedChooser chooser;
+    for (const int manque : {0, 1}) {
+        classeurs.clear();
+        platform::Worksheet::setMaxRows(o[QStringLiteral("rows")].toInt() - manque);
+        g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+        EXPECT_EQ(classeurs.size(), 1 - manque);
+        EXPECT_EQ(chooser.messagesShown.size(), manque);
+    }
+    ASSERT_EQ(chooser.messagesShown.size(), 1);
+    EXPECT_TRUE(chooser.messagesShown[0].contains(
+        QStringLiteral("%1 lignes").arg(o[QStringLiteral("rows")].toInt() - 1)));
+    EXPECT_EQ(services::xlApp, nullptr);
+    EXPECT_TRUE(g.isEnabled());
     EXPECT_EQ(errorReports(), 0);
 }
 
