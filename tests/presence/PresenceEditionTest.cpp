@@ -2,8 +2,8 @@
 
 #include <QFocusEvent>
 #include <QImage>
-#include <QScrollBar>
 #include <QKeyEvent>
+#include <QScrollBar>
 
 namespace {
 
@@ -25,84 +25,69 @@ TEST_F(PresenceBoard, WhoMayChangeWhichCell) {
     // With the right: anyone's half-days and the events row, still not column 1 nor the
     // thin row under the events.
     board(8);
-    clicDroit(7, 2);
-    clicDroit(1, 2);
-    clicDroit(2, 2);
-    clicDroit(1, 1);
+    for (const auto& [row, col] : {std::pair{7, 2}, {1, 2}, {2, 2}, {1, 1}})
+        clicDroit(row, col);
     ASSERT_EQ(m_chooser.menusShown.size(), 3);
     EXPECT_EQ(m_chooser.menusShown[2].value(0).text, s("Modifier la couleur de fond"));
     EXPECT_TRUE(editer(m_w->SGrid, 1, 4));
     EXPECT_FALSE(editer(m_w->SGrid, 2, 4));
 }
 
+// Menu answers: tens are the target (1 morning, 2 afternoon, 3 both, 4 the week), units
+// the state; -1 to -4 clear the notes of the same targets.
 TEST_F(PresenceBoard, StateMenuTargetsAndTheTextRule) {
     sql(s("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, DescripPM) VALUES "
-          "(2, '2024-03-11', 2, 1, 'Absent', 'Ma note'),"
-          "(2, '2024-03-12', 1, 1, 'Dentiste', NULL),"
+          "(2, '2024-03-11', 2, 1, 'Absent', 'Ma note'), (2, '2024-03-12', 1, 1, 'Dentiste', NULL),"
           "(2, '2024-03-14', 2, 3, 'Absent', NULL)"));
-    presence::frmPresence& w = board(2);
-    platform::Grid& g = *w.SGrid;
+    platform::Grid& g = *board(2).SGrid;
     // Notes changed elsewhere after the fill show which columns a choice writes.
     sql(s("UPDATE tblpresences SET DescripAM = 'ailleurs' WHERE DatePresence = '2024-03-12';"
           "UPDATE tblpresences SET DescripPM = 'ailleurs' WHERE DatePresence = '2024-03-11'"));
 
     // A note of his own survives a new state: only EtatAM is written.
-    m_chooser.menuAnswers = {13};
-    clicDroit(4, 3);
+    clicDroit(4, 3, 13);
     EXPECT_EQ(g.CellText(4, 3), s("Dentiste"));
     EXPECT_EQ(g.CellBackColor(4, 3), kVacances);
     EXPECT_EQ(g.CellItemData(4, 3), 3);
-    EXPECT_EQ(jour(2, "2024-03-12", "CONCAT(EtatAM, '/', DescripAM)"), s("3/ailleurs"));
+    EXPECT_EQ(jour("2024-03-12"), s("3/ailleurs/1"));
 
     // A note that repeated the old state follows the new one; state 1 clears it. "AM/PM"
     // gives the afternoon its state and colour only.
-    m_chooser.menuAnswers = {33};
-    clicDroit(4, 2);
-    EXPECT_EQ(g.CellText(4, 2), s("Vacances"));
-    EXPECT_EQ(g.CellText(5, 2), s("Ma note"));
+    clicDroit(4, 2, 33);
+    EXPECT_EQ(g.CellText(4, 2) + g.CellText(5, 2), s("VacancesMa note"));
     EXPECT_EQ(g.CellBackColor(5, 2), kVacances);
-    EXPECT_EQ(jour(2, "2024-03-11", "CONCAT_WS('/', EtatAM, DescripAM, EtatPM, DescripPM)"),
-              s("3/Vacances/3/ailleurs"));
-    m_chooser.menuAnswers = {11};
-    clicDroit(4, 2);
+    EXPECT_EQ(jour("2024-03-11"), s("3/Vacances/3/ailleurs"));
+    clicDroit(4, 2, 11);
     EXPECT_EQ(g.CellText(4, 2), QString());
-    EXPECT_EQ(jour(2, "2024-03-11", "CONCAT(EtatAM, '/', DescripAM)"), s("1/"));
+    EXPECT_EQ(jour("2024-03-11"), s("1//3/ailleurs"));
 
     // A right-click on the afternoon row, then "AM": the morning of that day. The old
     // description is the clicked cell's (Vacances), so the morning's "Absent" stays.
-    m_chooser.menuAnswers = {11};
-    clicDroit(5, 5);
+    clicDroit(5, 5, 11);
     EXPECT_EQ(g.CellText(4, 5), s("Absent"));
     EXPECT_EQ(g.CellItemData(4, 5), 1);
-    EXPECT_EQ(g.CellItemData(5, 5), 3);
+    EXPECT_EQ(jour("2024-03-14"), s("1/Absent/3"));
 
     // An empty afternoon without a row: "PM" writes the state and its description; the
-    // morning takes the default state.
-    m_chooser.menuAnswers = {22};
-    clicDroit(4, 6);
+    // morning takes the default state. State 1 never writes its description, not even into
+    // an empty half-day.
+    clicDroit(4, 6, 22);
     EXPECT_EQ(g.CellText(5, 6), s("Absent"));
-    EXPECT_EQ(jour(2, "2024-03-15", "CONCAT_WS('/', EtatAM, DescripAM, EtatPM, DescripPM)"), s("1/2/Absent"));
-    // State 1 never writes its description, not even into an empty half-day.
-    m_chooser.menuAnswers = {11};
-    clicDroit(4, 8);
+    EXPECT_EQ(jour("2024-03-15"), s("1/2/Absent"));
+    clicDroit(4, 8, 11);
     EXPECT_EQ(g.CellText(4, 8), QString());
-    EXPECT_EQ(jour(2, "2024-03-17", "CONCAT(EtatAM, '/', IFNULL(DescripAM, '-'))"), s("1/-"));
+    EXPECT_EQ(jour("2024-03-17", "CONCAT(EtatAM, '/', IFNULL(DescripAM, '-'))"), s("1/-"));
 
     // The whole week, Saturday and Sunday included.
-    m_chooser.menuAnswers = {42};
-    clicDroit(5, 8);
-    EXPECT_EQ(value(s("SELECT COUNT(*) FROM tblpresences WHERE NoEmploye = 2 AND EtatAM = 2 AND EtatPM = 2 "
-                      "AND DatePresence BETWEEN '2024-03-11' AND '2024-03-17'"))
-                  .toInt(),
-              7);
+    clicDroit(5, 8, 42);
+    EXPECT_EQ(value(s("SELECT COUNT(*) FROM tblpresences WHERE EtatAM = 2 AND EtatPM = 2")).toInt(), 7);
     EXPECT_EQ(g.CellBackColor(5, 8), kAbsent);
     EXPECT_TRUE(g.Redraw());
 
     // A state numbered 1000 or more can be set too; its description's apostrophe is stored.
     sql(s("INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES (1234, 'Congé d''été', 255)"));
-    m_chooser.menuAnswers = {11234};
-    clicDroit(4, 7);
-    EXPECT_EQ(jour(2, "2024-03-16", "CONCAT(EtatAM, '/', DescripAM)"), s("1234/Congé d'été"));
+    clicDroit(4, 7, 11234);
+    EXPECT_EQ(jour("2024-03-16", "CONCAT(EtatAM, '/', DescripAM)"), s("1234/Congé d'été"));
     EXPECT_EQ(g.CellBackColor(4, 7), 255);
 }
 
@@ -110,7 +95,7 @@ TEST_F(PresenceBoard, ClearingNotesAndDaysWithoutARow) {
     sql(s("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, DescripPM) VALUES "
           "(2, '2024-03-11', 2, 3, 'a', 'b'), (2, '2024-03-17', 1, 1, 'c', 'd'), (2, '2024-03-12', 1, 2, "
           "'e', 'Absent')"));
-    presence::frmPresence& w = board(2);
+    platform::Grid& g = *board(2).SGrid;
     // Behind the board, another workstation changes Tuesday's morning state and afternoon
     // note: clearing the morning's note writes the note only, and a new afternoon state
     // leaves alone the note that no longer is the one shown.
@@ -119,73 +104,67 @@ TEST_F(PresenceBoard, ClearingNotesAndDaysWithoutARow) {
     m_chooser.menuAnswers = {-1, 23};
     clicDroit(4, 3);
     clicDroit(5, 3);
-    EXPECT_EQ(jour(2, "2024-03-12", "CONCAT_WS('/', EtatAM, DescripAM, EtatPM, DescripPM)"),
-              s("3//3/Dentiste"));
+    EXPECT_EQ(jour("2024-03-12"), s("3//3/Dentiste"));
     // A day without a row: the row is made with the default state the cell carries.
     m_chooser.menuAnswers = {-1, -3};
     clicDroit(4, 4);
-    EXPECT_EQ(jour(2, "2024-03-13", "CONCAT_WS('/', EtatAM, DescripAM, EtatPM)"), s("1//1"));
+    EXPECT_EQ(jour("2024-03-13", "CONCAT_WS('/', EtatAM, DescripAM, EtatPM)"), s("1//1"));
     // Both notes go; the states stay.
     clicDroit(5, 2);
-    EXPECT_EQ(w.SGrid->CellText(4, 2), QString());
-    EXPECT_EQ(w.SGrid->CellText(5, 2), QString());
-    EXPECT_EQ(jour(2, "2024-03-11", "CONCAT_WS('/', EtatAM, DescripAM, EtatPM, DescripPM)"), s("2//3/"));
+    EXPECT_EQ(g.CellText(4, 2) + g.CellText(5, 2), QString());
+    EXPECT_EQ(jour("2024-03-11"), s("2//3/"));
     // The whole week, Sunday included.
-    m_chooser.menuAnswers = {-4};
-    clicDroit(4, 5);
-    EXPECT_EQ(jour(2, "2024-03-17", "CONCAT_WS('/', DescripAM, DescripPM)"), s("/"));
+    clicDroit(4, 5, -4);
+    EXPECT_EQ(jour("2024-03-17", "CONCAT_WS('/', DescripAM, DescripPM)"), s("/"));
 
     // A refused write is said, and the board shows again what is stored.
     sql(s("UPDATE tblpresences SET DescripAM = 'garde' WHERE DatePresence = '2024-03-11';"
           "CREATE TRIGGER refus BEFORE INSERT ON tblpresences FOR EACH ROW "
           "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refus'"));
-    m_chooser.menuAnswers = {-1};
-    clicDroit(4, 2);
+    clicDroit(4, 2, -1);
     EXPECT_EQ(m_chooser.messagesShown, QStringList{s("La modification n'a pas été enregistrée.")});
-    EXPECT_TRUE(log().contains(s("UpdateEtatPersence")));
-    EXPECT_EQ(w.SGrid->CellText(4, 2), s("garde"));
+    EXPECT_EQ(g.CellText(4, 2), s("garde"));
 }
 
 TEST_F(PresenceBoard, TheEditorCommitsOnceAndCancels) {
     presence::frmPresence& w = board(2);
+    platform::Grid& g = *w.SGrid;
+    QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
     // Enter: stored once with its apostrophe and backslash; the loss of focus that
     // follows writes nothing more.
-    ASSERT_TRUE(editer(w.SGrid, 5, 2));
+    ASSERT_TRUE(editer(&g, 5, 2));
     w.txtEdit->setText(s("Chez l'client \\ Québec"));
     QTest::keyClick(w.txtEdit, Qt::Key_Return);
     EXPECT_TRUE(w.txtEdit->isHidden());
     EXPECT_EQ(w.lngLigneEdit, 0);
-    EXPECT_EQ(w.SGrid->CellText(5, 2), s("Chez l'client \\ Québec"));
-    EXPECT_EQ(jour(2, "2024-03-11", "CONCAT_WS('/', EtatAM, EtatPM, DescripPM)"),
+    EXPECT_EQ(g.CellText(5, 2), s("Chez l'client \\ Québec"));
+    EXPECT_EQ(jour("2024-03-11", "CONCAT_WS('/', EtatAM, EtatPM, DescripPM)"),
               s("1/1/Chez l'client \\ Québec"));
     sql(s("UPDATE tblpresences SET DescripPM = 'ailleurs'"));
-    QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
     QApplication::sendEvent(w.txtEdit, &out);
-    EXPECT_EQ(jour(2, "2024-03-11", "DescripPM"), s("ailleurs"));
+    EXPECT_EQ(jour("2024-03-11", "DescripPM"), s("ailleurs"));
 
     // Esc: nothing written, the cell keeps its text.
-    ASSERT_TRUE(editer(w.SGrid, 4, 2));
+    ASSERT_TRUE(editer(&g, 4, 2));
     QTest::keyClicks(w.txtEdit, s("oublie"));
     QTest::keyClick(w.txtEdit, Qt::Key_Escape);
-    EXPECT_EQ(w.SGrid->CellText(4, 2), QString());
-    EXPECT_EQ(jour(2, "2024-03-11", "DescripAM"), QString());
+    EXPECT_EQ(g.CellText(4, 2) + jour("2024-03-11", "DescripAM"), QString());
 
     // Leaving the cell commits; the 256th character cannot be typed.
-    ASSERT_TRUE(editer(w.SGrid, 4, 3));
+    ASSERT_TRUE(editer(&g, 4, 3));
     QTest::keyClicks(w.txtEdit, QString(256, QLatin1Char('x')));
     EXPECT_EQ(w.txtEdit->text().size(), 255);
     QApplication::sendEvent(w.txtEdit, &out);
-    EXPECT_EQ(jour(2, "2024-03-12", "LENGTH(DescripAM)"), s("255"));
+    EXPECT_EQ(jour("2024-03-12", "LENGTH(DescripAM)"), s("255"));
 
     // Typed on the board, the key that opens the editor is the note's first character, after
     // the cell's text; F2 opens it without adding anything.
-    platform::Grid& g = *w.SGrid;
     g.setSelectedRow(5);
     g.setSelectedCol(3);
     QTest::keyClicks(&g, s("R"));
     QTest::keyClicks(w.txtEdit, s("endez-vous"));
     QTest::keyClick(w.txtEdit, Qt::Key_Return);
-    EXPECT_EQ(jour(2, "2024-03-12", "DescripPM"), s("Rendez-vous"));
+    EXPECT_EQ(jour("2024-03-12", "DescripPM"), s("Rendez-vous"));
     QTest::keyClick(&g, Qt::Key_F2);
     EXPECT_EQ(w.txtEdit->text(), s("Rendez-vous"));
     QTest::keyClick(w.txtEdit, Qt::Key_Escape);
@@ -195,18 +174,18 @@ TEST_F(PresenceBoard, TheEditorCommitsOnceAndCancels) {
     EXPECT_EQ(w.txtEdit->cursorPosition(), 12);
     QTest::keyClick(w.txtEdit, Qt::Key_Escape);
     // A character is never cut in half: 254 letters and an emoji fit, the second emoji not.
-    const QString emoji = s("\xF0\x9F\x98\x80");
-    ASSERT_TRUE(editer(w.SGrid, 5, 3));
-    w.txtEdit->setText(QString(254, QLatin1Char('a')) + emoji + emoji);
+    const QString emoji = s("\xF0\x9F\x98\x80"), a254(254, QLatin1Char('a'));
+    ASSERT_TRUE(editer(&g, 5, 3));
+    w.txtEdit->setText(a254 + emoji + emoji);
     QApplication::sendEvent(w.txtEdit, &out);
-    EXPECT_EQ(jour(2, "2024-03-12", "DescripPM"), QString(254, QLatin1Char('a')) + emoji);
+    EXPECT_EQ(jour("2024-03-12", "DescripPM"), a254 + emoji);
 
     // The week moves under an open edit: it is written to the day it was opened on.
-    ASSERT_TRUE(editer(w.SGrid, 4, 8));
+    ASSERT_TRUE(editer(&g, 4, 8));
     w.txtEdit->setText(s("dimanche"));
     w.cmdSuivant->click();
-    EXPECT_EQ(jour(2, "2024-03-17", "DescripAM"), s("dimanche"));
-    EXPECT_EQ(w.SGrid->CellText(4, 8), QString());
+    EXPECT_EQ(jour("2024-03-17", "DescripAM"), s("dimanche"));
+    EXPECT_EQ(g.CellText(4, 8), QString());
     EXPECT_TRUE(w.txtEdit->isHidden());
 }
 
@@ -215,55 +194,44 @@ TEST_F(PresenceBoard, AnotherWorkstationsRowAndAFailedWrite) {
     // Written elsewhere after the fill: the state goes in, the other note stays.
     sql(s("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripPM) VALUES "
           "(2, '2024-03-13', 1, 1, 'autre poste')"));
-    m_chooser.menuAnswers = {12};
-    clicDroit(4, 4);
-    EXPECT_EQ(jour(2, "2024-03-13", "CONCAT_WS('/', EtatAM, DescripAM, DescripPM)"),
-              s("2/Absent/autre poste"));
+    clicDroit(4, 4, 12);
+    EXPECT_EQ(jour("2024-03-13"), s("2/Absent/1/autre poste"));
 
     // A state removed elsewhere after the menu was made: said and logged as what it is (no
     // lost connection: the program stays active), nothing changes, and the board paints again.
     bool perdue = false;
     services::Session::onConnectionLost = [&perdue] { perdue = true; };
-    m_chooser.menuAnswers = {19};
-    clicDroit(4, 3);
-    EXPECT_EQ(m_chooser.messagesShown.value(0), s("Cet état de présence n'existe plus."));
-    EXPECT_EQ(
-        value(s("SELECT COUNT(*) FROM tblerreur WHERE ErrNumber = '3021' AND Fonction = 'SGrid_MouseUp'"))
-            .toInt(),
-        1);
+    clicDroit(4, 3, 19);
+    EXPECT_EQ(m_chooser.messagesShown, QStringList{s("Cet état de présence n'existe plus.")});
+    EXPECT_EQ(value(s("SELECT GROUP_CONCAT(ErrNumber, Fonction) FROM tblerreur")).toString(),
+              s("3021SGrid_MouseUp"));
     EXPECT_FALSE(perdue);
     EXPECT_EQ(w.SGrid->CellBackColor(4, 3), 0xFFFFFF);
     EXPECT_TRUE(w.SGrid->Redraw());
-    m_chooser.messagesShown.clear();
 
-    // The server refuses every write: a French message, the error logged, and the board
-    // shows again what is stored.
+    // The server refuses every write: one French message for the fourteen writes, the error
+    // logged, and the board shows again what is stored.
     sql(s("CREATE TRIGGER refus BEFORE INSERT ON tblpresences FOR EACH ROW "
           "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refus'"));
-    m_chooser.menuAnswers = {43};
-    clicDroit(4, 3);
-    EXPECT_EQ(m_chooser.messagesShown.value(0), s("La modification n'a pas été enregistrée."));
-    EXPECT_EQ(m_chooser.messagesShown.size(), 1); // one message for the fourteen writes
+    clicDroit(4, 3, 43);
+    EXPECT_EQ(m_chooser.messagesShown.mid(1), QStringList{s("La modification n'a pas été enregistrée.")});
     EXPECT_TRUE(log().contains(s("UpdateEtatPersence")));
     EXPECT_EQ(w.SGrid->CellBackColor(4, 3), 0xFFFFFF);
     EXPECT_EQ(w.SGrid->CellBackColor(4, 4), kAbsent);
 
-    // A refused note: the editor stays open with its text for another try.
-    ASSERT_TRUE(editer(w.SGrid, 4, 2));
-    w.txtEdit->setText(s("note"));
-    w.txtEdit_KeyDown(13, 0);
-    // Nothing moves the board from under it: not the week, a scroll, a right-click or
-    // another cell's editor; said once.
-    const QDate lundi = w.DTPicker->date();
+    // A refused note: the editor stays open with its text for another try. Nothing moves the
+    // board from under it: not the week, a scroll, a right-click or another cell's editor;
+    // said once.
+    saisir(w.SGrid, 4, 2, s("note"));
     const qsizetype menus = m_chooser.menusShown.size();
     w.cmdSuivant->click();
     w.SGrid->verticalScrollBar()->setValue(w.SGrid->verticalScrollBar()->maximum());
     clicDroit(5, 3);
     bool cancel = false;
     w.SGrid_RequestEdit(4, 3, 0, cancel);
-    EXPECT_EQ(w.DTPicker->date(), lundi);
+    EXPECT_EQ(w.DTPicker->date(), QDate(2024, 3, 11));
     EXPECT_EQ(m_chooser.menusShown.size(), menus);
-    EXPECT_EQ(m_chooser.messagesShown.size(), 2);
+    EXPECT_EQ(m_chooser.messagesShown.size(), 3);
     EXPECT_EQ(std::pair(w.lngLigneEdit, w.lngColEdit), std::pair(4, 2));
     EXPECT_FALSE(w.txtEdit->isHidden());
     EXPECT_EQ(w.txtEdit->text(), s("note"));
@@ -272,43 +240,40 @@ TEST_F(PresenceBoard, AnotherWorkstationsRowAndAFailedWrite) {
 TEST_F(PresenceBoard, SelectionKeepsTheColourAndSkipsSeparators) {
     sql(s(
         "INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM) VALUES (2, '2024-03-11', 2, 2)"));
-    presence::frmPresence& w = board(2);
-    platform::Grid& g = *w.SGrid;
+    platform::Grid& g = *board(2).SGrid;
     g.setFocus();
     g.setSelectedRow(1);
     g.setSelectedCol(2);
-    QTest::keyClick(&g, Qt::Key_Down);
-    EXPECT_EQ(g.SelectedRow(), 4);
-    QTest::keyClick(&g, Qt::Key_Down);
-    QTest::keyClick(&g, Qt::Key_Down);
-    EXPECT_EQ(g.SelectedRow(), 7);
-    for (int i = 0; i < 3; ++i)
-        QTest::keyClick(&g, Qt::Key_Up);
-    EXPECT_EQ(g.SelectedRow(), 1);
-
+    // From the events row down over the separators, and back up.
+    for (const auto& [key, row] : {std::pair{Qt::Key_Down, 4},
+                                   {Qt::Key_Down, 5},
+                                   {Qt::Key_Down, 7},
+                                   {Qt::Key_Up, 5},
+                                   {Qt::Key_Up, 4},
+                                   {Qt::Key_Up, 1}}) {
+        QTest::keyClick(&g, key);
+        EXPECT_EQ(g.SelectedRow(), row);
+    }
     // The selected half-day still shows its state's colour inside its frame.
     g.setSelectedRow(4);
-    const QImage shot = g.grab().toImage();
-    const QPoint centre = g.CellRect(4, 2).center();
-    EXPECT_EQ(shot.pixelColor(centre), platform::colorFromBgr(kAbsent));
+    EXPECT_EQ(g.grab().toImage().pixelColor(g.CellRect(4, 2).center()), platform::colorFromBgr(kAbsent));
 }
 
 TEST_F(PresenceBoard, OpeningTheBoardAgainKeepsItsWindowState) {
     services::Session::lngNoEmploye = 2;
     presence::frmPresence::ouvrir();
-    presence::frmPresence* f = presence::frmPresence::instance();
+    m_w.reset(presence::frmPresence::instance());
     QApplication::processEvents();
-    EXPECT_EQ(defautsMiseEnPage(f), ""); // every text reads whole at the opening size
+    EXPECT_EQ(defautsMiseEnPage(m_w.get()), ""); // every text reads whole at the opening size
     // As tall as the screen's working area allows, within a title bar.
-    const QRect dispo = f->screen()->availableGeometry();
-    EXPECT_EQ(f->frameGeometry().top(), dispo.top());
-    EXPECT_LE(f->frameGeometry().bottom(), dispo.bottom());
-    EXPECT_GE(f->frameGeometry().height(), dispo.height() - 40);
-    f->setWindowState(Qt::WindowMaximized);
+    const QRect dispo = m_w->screen()->availableGeometry(), cadre = m_w->frameGeometry();
+    EXPECT_EQ(cadre.top(), dispo.top());
+    EXPECT_LE(cadre.bottom(), dispo.bottom());
+    EXPECT_GE(cadre.height(), dispo.height() - 40);
+    m_w->setWindowState(Qt::WindowMaximized);
     presence::frmPresence::ouvrir();
-    EXPECT_TRUE(f->windowState() & Qt::WindowMaximized);
-    EXPECT_EQ(f->DTPicker->date(), QDate(2024, 3, 11));
-    delete f;
+    EXPECT_TRUE(m_w->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(m_w->DTPicker->date(), QDate(2024, 3, 11));
 }
 
 } // namespace

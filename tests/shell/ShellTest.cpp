@@ -63,17 +63,36 @@ protected:
     std::unique_ptr<shell::frmUpdate> m_main;
 };
 
-TEST_F(ShellTest, EmployeesComeInTheOfficeOrderThenByName) {
-    const auto list = shell::employeesInOrder(m_testDb->db());
-    QStringList names;
-    for (const auto& e : list)
-        names << e.second;
+TEST_F(ShellTest, EmployeesInTheOfficeOrderAndOnTheCommandLine) {
     // Ordered ones first (Zoé then Julie), then the rest by name; inactive and the system employee absent.
+    QStringList names;
+    for (const auto& e : shell::employeesInOrder(m_testDb->db()))
+        names << e.second;
     EXPECT_EQ(names, (QStringList{u"Zoé"_s, u"Julie"_s, u"Anne"_s, u"Marc"_s}));
+
+    // The employee named on the command line is read, or the program leaves with a reason.
+    ScriptedChooser chooser;
+    qint32 no = 0;
+    QString nom;
+    EXPECT_EQ(shell::employeeFromCommandLine(m_testDb->db(), u"4"_s, &no, &nom), 0);
+    EXPECT_EQ(nom, u"Zoé"_s);
+    EXPECT_EQ(shell::employeeFromCommandLine(m_testDb->db(), u"99"_s, &no, &nom), 2);
+    m_testDb->db().execute(u"RENAME TABLE tblemploye TO tblemploye_hors"_s);
+    EXPECT_EQ(shell::employeeFromCommandLine(m_testDb->db(), u"4"_s, &no, &nom), 3);
+    ASSERT_EQ(chooser.messagesShown.size(), 2);
+    EXPECT_EQ(chooser.messagesShown[0], u"L'employé numéro 99 n'existe pas."_s);
+    EXPECT_TRUE(chooser.messagesShown[1].startsWith(
+        u"L'employé numéro 4 n'a pas pu être lu dans la base de données."_s));
 }
 
-TEST_F(ShellTest, UnreadMessagesSetTheIconAndTheNoticeOnlyForNewerOnes) {
+// The poll counts the unread messages and announces only newer ones; when the database is
+// lost the program goes inactive until a later tick reconnects.
+TEST_F(ShellTest, UnreadMessagesLostConnectionAndTheTimerReconnects) {
     auto& main = startShell();
+    bool listOpened = false;
+    int probes = 0;
+    main.hooks.openMessageList = [&] { listOpened = true; };
+    main.hooks.probeMessageList = [&] { ++probes; };
     // The message form's count shows no notice and leaves the message to be announced.
     addMessage(10);
     ASSERT_TRUE(main.VerifMessages(false));
@@ -87,67 +106,38 @@ TEST_F(ShellTest, UnreadMessagesSetTheIconAndTheNoticeOnlyForNewerOnes) {
     EXPECT_TRUE(main.tray()->isFlashing());
     EXPECT_TRUE(main.notice()->isVisible());
     EXPECT_EQ(main.notice()->text(), u"Vous avez 2 nouveaux messages."_s);
-
-    // Nothing newer: the notice does not come back.
+    // Nothing newer: the notice does not come back. All read: the plain icon.
     main.notice()->hide();
     ASSERT_TRUE(main.VerifMessages(true));
     EXPECT_FALSE(main.notice()->isVisible());
-
     m_testDb->db().execute(u"UPDATE tblmessageemploye SET Nouveau = 0"_s);
     ASSERT_TRUE(main.VerifMessages(true));
     EXPECT_EQ(main.tray()->image(), TrayIcon::Normal);
     EXPECT_FALSE(main.tray()->isFlashing());
-}
 
-TEST_F(ShellTest, EmployeeOnTheCommandLineIsReadOrTheProgramLeavesWithAReason) {
-    ScriptedChooser chooser;
-    qint32 no = 0;
-    QString nom;
-    EXPECT_EQ(shell::employeeFromCommandLine(m_testDb->db(), u"4"_s, &no, &nom), 0);
-    EXPECT_EQ(nom, u"Zoé"_s);
-    EXPECT_EQ(shell::employeeFromCommandLine(m_testDb->db(), u"99"_s, &no, &nom), 2);
-    m_testDb->db().execute(u"RENAME TABLE tblemploye TO tblemploye_hors"_s);
-    EXPECT_EQ(shell::employeeFromCommandLine(m_testDb->db(), u"4"_s, &no, &nom), 3);
-    m_testDb->db().execute(u"RENAME TABLE tblemploye_hors TO tblemploye"_s);
-    ASSERT_EQ(chooser.messagesShown.size(), 2);
-    EXPECT_EQ(chooser.messagesShown[0], u"L'employé numéro 99 n'existe pas."_s);
-    EXPECT_TRUE(chooser.messagesShown[1].startsWith(
-        u"L'employé numéro 4 n'a pas pu être lu dans la base de données."_s));
-}
-
-TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
-    auto& main = startShell();
-    bool listOpened = false;
-    int probes = 0;
-    main.hooks.openMessageList = [&] { listOpened = true; };
-    main.hooks.probeMessageList = [&] { ++probes; };
+    // The test connection kills the shell's own: every other window closes, the entries grey.
     addMessage(20);
-
     QWidget other;
     other.show();
-
-    // Kill the shell's own connection from the test connection.
-    auto id = services::Session::cnBD()->open(u"SELECT CONNECTION_ID()"_s).field(0).toLongLong();
-    m_testDb->db().execute(u"KILL %1"_s.arg(id));
-    main.Timer1_Timer(); // the list is probed only after a successful check
-    EXPECT_EQ(probes, 0);
-
+    m_testDb->db().execute(
+        u"KILL %1"_s.arg(services::Session::cnBD()->open(u"SELECT CONNECTION_ID()"_s).field(0).toLongLong()));
+    main.Timer1_Timer();
+    EXPECT_EQ(probes, 0); // the list is probed only after a successful check
     EXPECT_FALSE(services::Session::programActive);
     EXPECT_EQ(main.tray()->image(), TrayIcon::DatabaseLost);
     EXPECT_FALSE(main.tray()->isFlashing());
-    EXPECT_FALSE(other.isVisible()) << "every other window closes";
-    const auto entreesActives = [&main](bool actives) {
+    EXPECT_FALSE(other.isVisible());
+    const auto entrees = [&main] {
+        QString out;
         for (const char* nom : {"mnuConsult", "mnuPresences"}) {
             const QAction* a = main.tray()->menu()->findChild<QAction*>(QLatin1String(nom));
-            ASSERT_NE(a, nullptr) << nom;
-            EXPECT_EQ(a->isEnabled(), actives) << nom;
+            out += a && a->isEnabled() ? u'1' : u'0';
         }
+        return out;
     };
-    entreesActives(false);
+    EXPECT_EQ(entrees(), u"00"_s);
     main.mnuConsult_Click();
     EXPECT_FALSE(listOpened);
-
-    // The error went to the log.
     QFile log(m_logDir.filePath(u"Erreur.log"_s));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("VerifMessages"));
@@ -159,7 +149,7 @@ TEST_F(ShellTest, LostConnectionGoesInactiveAndTheTimerReconnects) {
     EXPECT_EQ(main.tray()->image(), TrayIcon::MessagesWaiting);
     EXPECT_EQ(main.unreadCount(), 1);
     EXPECT_FALSE(main.notice()->isVisible());
-    entreesActives(true);
+    EXPECT_EQ(entrees(), u"11"_s);
     main.mnuConsult_Click();
     EXPECT_TRUE(listOpened);
 
@@ -180,7 +170,6 @@ TEST_F(ShellTest, AServerThatStopsAnsweringMakesTheProgramInactive) {
     SilentProxy proxy(TestDb::serverSettings().port);
     startShell(proxy.port());
     ASSERT_TRUE(services::Session::programActive);
-
     QWidget other;
     other.show();
     proxy.freeze();
@@ -194,9 +183,9 @@ TEST_F(ShellTest, AServerThatStopsAnsweringMakesTheProgramInactive) {
 
     blocked.restart();
     m_main->Timer1_Timer();
-    const double reconnect = blocked.nsecsElapsed() / 1e9;
     EXPECT_FALSE(services::Session::programActive);
-    std::cout << "[ frozen   ] poll blocked " << poll << " s, reconnection " << reconnect << " s\n";
+    std::cout << "[ frozen   ] poll blocked " << poll << " s, reconnection " << blocked.nsecsElapsed() / 1e9
+              << " s\n";
 }
 
 // Where there is no notification area the main window shows the state: going inactive
