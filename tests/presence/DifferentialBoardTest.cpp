@@ -1,29 +1,15 @@
 // The board that reads the whole week at once against the one that reads each employee's
 // day by day, on a random office over three weeks.
-#include "platform/Clock.h"
-#include "platform/Grid.h"
-#include "presence/frmPresence.h"
-#include "services/ErrorLogger.h"
-#include "services/Session.h"
+#include "PresenceFixture.h"
 #include "support/ReferenceFills.h"
-#include "support/TestDb.h"
 
-#include <QDateEdit>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-using presence::frmPresence;
 
 namespace {
 
 using namespace Qt::StringLiterals;
 
-TEST(DifferentialBoard, EveryCellAgreesWithTheDayByDayFill) {
-    REQUIRE_TEST_DB();
-    TestDb db(u"presencediff"_s);
-    QTemporaryDir logs;
-    services::setErrorLogPath(logs.filePath(u"Erreur.log"_s));
+TEST_F(PresenceBoard, EveryCellAgreesWithTheDayByDayFill) {
     platform::Clock::setFixed(QDateTime(QDate(2024, 2, 28), QTime(9, 0)));
     services::Session::lngNoEmploye = 3;
 
@@ -40,13 +26,12 @@ TEST(DifferentialBoard, EveryCellAgreesWithTheDayByDayFill) {
         if (no % 4) acces << u"(14, %1)"_s.arg(no);
         if (no % 3 == 0) ordre << u"(%1, %2)"_s.arg(no).arg(20 - no);
     }
-    db.runScript(u"INSERT INTO tblemploye (NoEmploye, Nom, Actif, DateFete) VALUES %1;\n"
-                 "INSERT INTO tblacces_empl VALUES %2;\nINSERT INTO tblordreemployemsg VALUES %3;\n"
-                 "INSERT INTO tbletatpresence VALUES (1, 'Au bureau', 14808280), (2, 'Absent', 12632319), "
-                 "(3, 'Vacances', 16113072);\nINSERT INTO tblevenement (DateEvenement, Description, "
-                 "BackColor, ForeColor) VALUES "
-                 "('2024-02-27', 'Formation', 65535, 255), ('2024-12-25', 'Fermé', 255, 0);"_s.arg(
-                     emp.join(u','), acces.join(u','), ordre.join(u',')));
+    sql(u"DELETE FROM tblemploye; DELETE FROM tblacces_empl; DELETE FROM tblordreemployemsg;"
+        "INSERT INTO tblemploye (NoEmploye, Nom, Actif, DateFete) VALUES %1; INSERT INTO tblacces_empl "
+        "VALUES %2;"
+        "INSERT INTO tblordreemployemsg VALUES %3; INSERT INTO tblevenement (DateEvenement, Description, "
+        "BackColor, ForeColor) VALUES ('2024-02-27', 'Formation', 65535, 255), ('2024-12-25', 'Fermé', 255, 0)"_s
+            .arg(emp.join(u','), acces.join(u','), ordre.join(u',')));
 
     // Half-days of three weeks: a common year's February 28, a leap year's with today in
     // it, and Christmas; some notes missing, empty or long, and states that no longer exist.
@@ -64,23 +49,19 @@ TEST(DifferentialBoard, EveryCellAgreesWithTheDayByDayFill) {
                                      .arg(1 + rnd.bounded(3))
                                      .arg(QLatin1String(notes[rnd.bounded(4)]),
                                           QLatin1String(notes[rnd.bounded(4)]));
-    db.db().execute(
-        u"INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, DescripPM) "
-        "VALUES "_s +
+    sql(u"INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, DescripPM) VALUES "_s +
         presences.join(QLatin1Char(',')));
 
-    frmPresence board, ref;
+    presence::frmPresence board, ref;
     for (const QDate& lundi : lundis) {
         SCOPED_TRACE(lundi.toString(Qt::ISODate).toStdString());
         board.SetDate(lundi);
         ref.SetDate(lundi);
-        reference::remplirPresences(*ref.SGrid, 3, lundi, db.db());
+        reference::remplirPresences(*ref.SGrid, 3, lundi, m_db->db());
         ASSERT_GT(board.SGrid->Rows(), 10);
         EXPECT_EQ(reference::premiereDifference(*board.SGrid, *ref.SGrid).toStdString(), "");
     }
-    EXPECT_EQ(db.db().open(u"SELECT COUNT(*) FROM tblerreur"_s).field(0).toInt(), 0);
-    platform::Clock::setFixed(QDateTime());
-    services::setErrorLogPath(QString());
+    EXPECT_EQ(value(u"SELECT COUNT(*) FROM tblerreur"_s).toInt(), 0);
 }
 
 } // namespace

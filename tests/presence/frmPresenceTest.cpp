@@ -4,20 +4,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
-#include <cmath>
 
 using presence::frmPresence;
 
 namespace {
 
-TEST(PresenceWeek, MondayOfEveryDayAndTheDayIcons) {
-    // Sunday closes its week; across a year too.
-    const std::pair<QDate, QDate> lundis[] = {{{2024, 3, 11}, {2024, 3, 11}},
-                                              {{2024, 3, 17}, {2024, 3, 11}},
-                                              {{2024, 3, 18}, {2024, 3, 18}},
-                                              {{2025, 1, 1}, {2024, 12, 30}}};
-    for (const auto& [d, lundi] : lundis)
-        EXPECT_EQ(frmPresence::Lundi(d), lundi) << d.toString(Qt::ISODate).toStdString();
+TEST(PresenceWeek, TheDayIcons) {
     // The first match wins: Easter on April 1 is the fish; a Monday holiday has no icon.
     const std::pair<QDate, int> icones[] = {{{2024, 3, 31}, 4},  {{2018, 4, 1}, 1}, {{2024, 3, 17}, 5},
                                             {{2024, 6, 24}, 7},  {{2024, 7, 1}, 6}, {{2024, 9, 2}, -1},
@@ -109,26 +101,6 @@ TEST_F(PresenceBoard, WhoIsListedTheRightAndTheOption) {
     board(99);
     EXPECT_FALSE(m_w->chkPresenceAuto->isChecked());
     EXPECT_EQ(m_w->SGrid->CellText(4, 1), s("Moi"));
-}
-
-// Not shown, so that the maximised state stays a flag (the rules are tested on
-// calculerDisposition; here, that the window applies them).
-TEST_F(PresenceBoard, ResizeFollowsTheWindow) {
-    services::Session::lngNoEmploye = 2;
-    frmPresence w;
-    w.SetDate(QDate(2024, 3, 13));
-    const double tx = platform::twipsPerPixelX(), ty = platform::twipsPerPixelY();
-    // Too narrow in the normal state: back to the least width.
-    w.resize(int(10000 / tx), int(9375 / ty));
-    w.Form_Resize();
-    EXPECT_GE(w.width() * tx, 11900);
-    EXPECT_EQ(w.lblEntete[3]->width(), w.SGrid->ColumnWidth(4));
-    // Maximised, a narrow width stays and only the height follows.
-    w.resize(int(10000 / tx), int(12000 / ty));
-    w.setWindowState(Qt::WindowMaximized);
-    w.Form_Resize();
-    EXPECT_EQ(w.width(), int(10000 / tx));
-    EXPECT_EQ(w.SGrid->height(), int(std::lround((w.frameGeometry().height() * ty - 2400) / ty)));
 }
 
 TEST_F(PresenceBoard, NoStateLeavesTheLegendAloneAndAFailedFillRepaints) {
