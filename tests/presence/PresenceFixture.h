@@ -39,12 +39,14 @@ protected:
         m_db = std::make_unique<TestDb>(s("presence"));
         services::setErrorLogPath(m_logDir.filePath(s("Erreur.log")));
         sql(s(
-            "INSERT INTO tbletatpresence VALUES (1, 'Au bureau', 14218712), (2, 'Absent', 12632319), "
-            "(3, 'Vacances', 16113072); INSERT INTO tblemploye (NoEmploye, Nom, Actif) VALUES (2, 'Moi', 1), "
-            "(3, 'Zed', 1), (4, 'Yann', 1), (5, 'Bob', 1), (6, 'Alice', 1), (7, 'Inactif', 0), (8, 'Chef', "
-            "1);"
+            "INSERT INTO tbletatpresence VALUES (1, 'Au bureau', 14218712), (2, 'Absent', 12632319), (3, "
+            "'Vacances', 16113072); INSERT INTO tblemploye (NoEmploye, Nom, Actif) VALUES (2, 'Moi', 1), (3, "
+            "'Zed', 1), (4, 'Yann', 1), (5, 'Bob', 1), (6, 'Alice', 1), (7, 'Inactif', 0), (8, 'Chef', 1); "
             "INSERT INTO tblacces_empl VALUES (14, 2), (14, 3), (14, 4), (14, 5), (14, 6), (14, 7), (14, 8), "
             "(16, 8); INSERT INTO tblordreemployemsg VALUES (2, 1), (3, 2), (8, 3)"));
+        // Another workstation: its own connection to the same database.
+        m_autre = std::make_unique<platform::Database>();
+        m_autre->open(m_db->config().connectionSettings());
         platform::Clock::setFixed(QDateTime(QDate(2024, 3, 13), QTime(10, 0)));
     }
     void TearDown() override {
@@ -59,14 +61,6 @@ protected:
         m_db->runScript(script.endsWith(QLatin1Char(';')) ? script : script + QLatin1Char(';'));
     }
     QVariant value(const QString& query) { return m_db->db().open(query).field(0).value(); }
-    // Another workstation: its own connection to the same database.
-    platform::Database& autre() {
-        if (!m_autre) {
-            m_autre = std::make_unique<platform::Database>();
-            m_autre->open(m_db->config().connectionSettings());
-        }
-        return *m_autre;
-    }
     QString jour(const char* date, const char* column = kJour) {
         const auto rs = m_db->db().open(QString::asprintf(
             "SELECT %s FROM tblpresences WHERE NoEmploye = 2 AND DatePresence = '%s'", column, date));

@@ -33,8 +33,8 @@ TEST_F(PresenceBoard, EventsRowColoursTextsAndClearing) {
 
     // Behind the board, another workstation stores two days: a colour change keeps the text
     // stored meanwhile, a text typed keeps the colours.
-    autre().execute(s("INSERT INTO tblevenement (DateEvenement, Description, BackColor, ForeColor) VALUES "
-                      "('2024-07-04', 'Party', 255, 0), ('2024-07-05', 'x', 255, 65535)"));
+    m_autre->execute(s("INSERT INTO tblevenement (DateEvenement, Description, BackColor, ForeColor) VALUES "
+                       "('2024-07-04', 'Party', 255, 0), ('2024-07-05', 'x', 255, 65535)"));
     m_chooser.colorAnswers = {platform::colorFromBgr(0x00FF00)};
     clicDroit(1, 5, 1);
     saisir(&g, 1, 6, s("Réunion"));
