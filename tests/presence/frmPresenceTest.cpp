@@ -1,13 +1,71 @@
 #include "PresenceFixture.h"
 #include "presence/PresenceLayout.h"
+#include "support/ReferenceFills.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QRandomGenerator>
 
 using presence::frmPresence;
+using namespace Qt::StringLiterals;
 
 namespace {
+
+// The board that reads the whole week at once against the one that reads each employee's
+// day by day, on a random office over three weeks.
+TEST_F(PresenceBoard, EveryCellAgreesWithTheDayByDayFill) {
+    platform::Clock::setFixed(QDateTime(QDate(2024, 2, 28), QTime(9, 0)));
+    services::Session::lngNoEmploye = 3;
+
+    // Twelve employees: active or not, with or without the right to be listed, with or
+    // without a place in the order, born on February 28 or 29, at Christmas, or any day.
+    QRandomGenerator rnd(5102);
+    QStringList emp, acces, ordre;
+    const char* const fetes[] = {"NULL", "'1980-02-28'", "'1984-02-29'", "'1975-12-25'", "'1990-03-01'"};
+    for (int no = 2; no <= 13; ++no) {
+        const char* fete = fetes[rnd.bounded(5)];
+        emp << QString::asprintf("(%d, 'Employé %c', %d, %s)", no, 'A' + (no * 7) % 12, no % 5 ? 1 : 0, fete);
+        if (no % 4) acces << u"(14, %1)"_s.arg(no);
+        if (no % 3 == 0) ordre << u"(%1, %2)"_s.arg(no).arg(20 - no);
+    }
+    sql(u"DELETE FROM tblemploye; DELETE FROM tblacces_empl; DELETE FROM tblordreemployemsg;"
+        "INSERT INTO tblemploye (NoEmploye, Nom, Actif, DateFete) VALUES %1; INSERT INTO tblacces_empl "
+        "VALUES %2;"
+        "INSERT INTO tblordreemployemsg VALUES %3; INSERT INTO tblevenement (DateEvenement, Description, "
+        "BackColor, ForeColor) VALUES ('2024-02-27', 'Formation', 65535, 255), ('2024-12-25', 'Fermé', 255, 0)"_s
+            .arg(emp.join(u','), acces.join(u','), ordre.join(u',')));
+
+    // Half-days of three weeks: a common year's February 28, a leap year's with today in
+    // it, and Christmas; some notes missing, empty or long, and states that no longer exist.
+    const QDate lundis[] = {QDate(2023, 2, 27), QDate(2024, 2, 26), QDate(2024, 12, 23)};
+    QStringList presences;
+    const char* const notes[] = {"NULL", "''", "'Chez le client'",
+                                 "'Réunion à Québec toute la journée, retour par le dernier train du soir'"};
+    for (const QDate& lundi : lundis)
+        for (int no = 2; no <= 13; ++no)
+            for (int i = 0; i < 7; ++i)
+                if (rnd.bounded(3)) {
+                    const int am = 1 + rnd.bounded(4), pm = 1 + rnd.bounded(3);
+                    const char *noteAm = notes[rnd.bounded(4)], *notePm = notes[rnd.bounded(4)];
+                    presences << QString::asprintf("(%d, '%s', %d, %d, %s, %s)", no,
+                                                   qPrintable(lundi.addDays(i).toString(Qt::ISODate)), am, pm,
+                                                   noteAm, notePm);
+                }
+    sql(u"INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, DescripPM) VALUES "_s +
+        presences.join(QLatin1Char(',')));
+
+    presence::frmPresence board, ref;
+    for (const QDate& lundi : lundis) {
+        SCOPED_TRACE(lundi.toString(Qt::ISODate).toStdString());
+        board.SetDate(lundi);
+        ref.SetDate(lundi);
+        reference::remplirPresences(*ref.SGrid, 3, lundi, m_db->db());
+        ASSERT_GT(board.SGrid->Rows(), 10);
+        EXPECT_EQ(reference::premiereDifference(*board.SGrid, *ref.SGrid).toStdString(), "");
+    }
+    EXPECT_EQ(value(u"SELECT COUNT(*) FROM tblerreur"_s).toInt(), 0);
+}
 
 TEST(PresenceWeek, TheDayIcons) {
     // The first match wins: Easter on April 1 is the fish; a Monday holiday has no icon.
@@ -20,13 +78,9 @@ TEST(PresenceWeek, TheDayIcons) {
 
 // The rules a window of the usual sizes never reaches (the rest is tested on the window).
 TEST(PresenceLayoutRules, DayWidthsRoundHalvesToEvenAndLegendColumnsTruncate) {
+    // Width, height, twips per pixel, normal state, columns, last column's width, states, picker.
     const auto disposition = [](double W, double H, int legend = 7) {
-        presence::PresenceLayoutInput in;
-        in.W = W;
-        in.H = H;
-        in.legendColumns = legend;
-        in.normalState = true;
-        return presence::calculerDisposition(in);
+        return presence::calculerDisposition({W, H, 15, 15, true, 8, 85, legend, 137});
     };
     // (783.33 - 170 - 23) / 6 = 98.39; then 98.5 and 99.5.
     EXPECT_EQ(disposition(11900, 9000).dayWidth, 98);
@@ -79,7 +133,6 @@ TEST_F(PresenceBoard, WhoIsListedTheRightAndTheOption) {
           "tblacces_empl WHERE NoEmploye = 5"));
     board(5);
     EXPECT_EQ(names(), (QStringList{s("Bob"), s("Moi"), s("Zed"), s("Chef"), s("Alice"), s("Yann")}));
-    EXPECT_EQ(m_w->SGrid->CellItemData(5, 1), 5);
     // The option is read and the box writes it; no right to manage the board.
     EXPECT_FALSE(m_w->booAccesGestion);
     EXPECT_TRUE(m_w->chkPresenceAuto->isChecked());
