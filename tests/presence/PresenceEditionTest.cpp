@@ -119,7 +119,6 @@ TEST_F(PresenceBoard, TheEditorCommitsOnceAndCancels) {
     ASSERT_TRUE(editer(&g, 5, 2));
     w.txtEdit->setText(s("Chez l'client \\ Québec"));
     QTest::keyClick(w.txtEdit, Qt::Key_Return);
-    EXPECT_TRUE(w.txtEdit->isHidden());
     EXPECT_EQ(g.CellText(5, 2), s("Chez l'client \\ Québec"));
     EXPECT_EQ(jour("2024-03-11", "CONCAT_WS('/', EtatAM, EtatPM, DescripPM)"),
               s("1/1/Chez l'client \\ Québec"));
@@ -169,7 +168,6 @@ TEST_F(PresenceBoard, TheEditorCommitsOnceAndCancels) {
     w.cmdSuivant->click();
     EXPECT_EQ(jour("2024-03-17", "DescripAM"), s("dimanche"));
     EXPECT_EQ(g.CellText(4, 8), QString());
-    EXPECT_TRUE(w.txtEdit->isHidden());
 }
 
 TEST_F(PresenceBoard, AnotherWorkstationsRowAndAFailedWrite) {
@@ -227,14 +225,10 @@ TEST_F(PresenceBoard, SelectionKeepsTheColourAndSkipsSeparators) {
     g.setSelectedRow(1);
     g.setSelectedCol(2);
     // From the events row down over the separators, and back up.
-    for (const auto& [key, row] : {std::pair{Qt::Key_Down, 4},
-                                   {Qt::Key_Down, 5},
-                                   {Qt::Key_Down, 7},
-                                   {Qt::Key_Up, 5},
-                                   {Qt::Key_Up, 4},
-                                   {Qt::Key_Up, 1}}) {
-        QTest::keyClick(&g, key);
-        EXPECT_EQ(g.SelectedRow(), row);
+    const int rows[] = {4, 5, 7, 5, 4, 1};
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(&g, i < 3 ? Qt::Key_Down : Qt::Key_Up);
+        EXPECT_EQ(g.SelectedRow(), rows[i]) << i;
     }
     // The selected half-day still shows its state's colour inside its frame.
     g.setSelectedRow(4);

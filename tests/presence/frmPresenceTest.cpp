@@ -143,7 +143,6 @@ TEST_F(PresenceBoard, WhoIsListedTheRightAndTheOption) {
     // leaves no row.
     board(8);
     EXPECT_TRUE(m_w->booAccesGestion);
-    EXPECT_EQ(m_w->SGridEtat->CellItemData(1, 2), 2);
     sql(s("UPDATE tblemploye SET Actif = 0 WHERE NoEmploye = 6"));
     m_w->Remplir();
     EXPECT_EQ(names(), (QStringList{s("Chef"), s("Moi"), s("Zed"), s("Yann")}));

@@ -83,9 +83,8 @@ TEST_F(ShellTest, EmployeesInTheOfficeOrderAndOnTheCommandLine) {
 // lost the program goes inactive until a later tick reconnects.
 TEST_F(ShellTest, UnreadMessagesLostConnectionAndTheTimerReconnects) {
     auto& main = startShell();
-    bool listOpened = false;
-    int probes = 0;
-    main.hooks.openMessageList = [&] { listOpened = true; };
+    int opened = 0, probes = 0;
+    main.hooks.openMessageList = [&] { ++opened; };
     main.hooks.probeMessageList = [&] { ++probes; };
     // The message form's count shows no notice and leaves the message to be announced.
     addMessages("(10, 3, 2, 1)");
@@ -120,7 +119,7 @@ TEST_F(ShellTest, UnreadMessagesLostConnectionAndTheTimerReconnects) {
     ASSERT_NE(consult, nullptr);
     EXPECT_FALSE(consult->isEnabled());
     main.mnuConsult_Click();
-    EXPECT_FALSE(listOpened);
+    EXPECT_EQ(opened, 0);
 
     // Next tick: reconnect, icon back, count again without the notice.
     main.notice()->hide();
@@ -131,7 +130,7 @@ TEST_F(ShellTest, UnreadMessagesLostConnectionAndTheTimerReconnects) {
     EXPECT_FALSE(main.notice()->isVisible());
     EXPECT_TRUE(consult->isEnabled());
     main.mnuConsult_Click();
-    EXPECT_TRUE(listOpened);
+    EXPECT_EQ(opened, 1);
 
     // The message that came while the database was away is announced by the next poll, once.
     main.Timer1_Timer();
@@ -149,9 +148,6 @@ TEST_F(ShellTest, UnreadMessagesLostConnectionAndTheTimerReconnects) {
 TEST_F(ShellTest, AServerThatStopsAnsweringMakesTheProgramInactive) {
     SilentProxy proxy(TestDb::serverSettings().port);
     startShell(proxy.port());
-    ASSERT_TRUE(services::Session::programActive);
-    QWidget other;
-    other.show();
     proxy.freeze();
     QElapsedTimer blocked;
     blocked.start();
@@ -159,7 +155,6 @@ TEST_F(ShellTest, AServerThatStopsAnsweringMakesTheProgramInactive) {
     const double poll = blocked.nsecsElapsed() / 1e9;
     EXPECT_FALSE(services::Session::programActive);
     EXPECT_EQ(m_main->tray()->image(), TrayIcon::DatabaseLost);
-    EXPECT_FALSE(other.isVisible());
 
     blocked.restart();
     m_main->Timer1_Timer();
