@@ -62,6 +62,7 @@ protected:
         services::Session::verifMessages = [this](bool flag) { return m_verifs << flag, true; };
         f = std::make_unique<frmSuiviAppel>();
         f->frmMere = &m_mere;
+        autre.open(m_db->config().connectionSettings());
     }
     void TearDown() override {
         f.reset();
@@ -132,6 +133,7 @@ protected:
     ScriptedChooser m_chooser;
     MereDouble m_mere;
     std::unique_ptr<frmSuiviAppel> f;
+    platform::Database autre; // another workstation
 };
 
 TEST_F(frmSuiviAppelTest, NewMessageWritesEveryRowWithDailyNumbers) {
@@ -277,8 +279,8 @@ TEST_F(frmSuiviAppelTest, LoadingReadingAndSavingAMessageCallsTheOpenerBack) {
     EXPECT_EQ(f->idMessage(), 0);
     EXPECT_EQ(lst->topLevelItemCount(), 3);
     // An opener without UpdateMsg: the report names this form as the window.
-    QObject autre;
-    f->frmMere = &autre;
+    QObject sansUpdateMsg;
+    f->frmMere = &sansUpdateMsg;
     preparer(u"Marc"_s, u"Nouveau"_s);
     f->cmdEnregistrer_Click();
     EXPECT_EQ(scalar(u"SELECT CONCAT(Form, ' ', Fonction) FROM tblerreur ORDER BY IdErreur DESC LIMIT 1"_s),
@@ -289,8 +291,6 @@ TEST_F(frmSuiviAppelTest, LoadingReadingAndSavingAMessageCallsTheOpenerBack) {
 TEST_F(frmSuiviAppelTest, SavingALoadedMessageWritesOnlyWhatTheUserChanged) {
     message(10, u"Rappeler Luc"_s);
     m_db->db().execute(u"INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA) VALUES (10, 4, 2)"_s);
-    platform::Database autre;
-    autre.open(m_db->config().connectionSettings());
     QString termine = u"Rappeler Luc\nTerminé le 2024-03-05 à 10:20:00 par Marc"_s;
     f->ChargeMessage(10);
 
@@ -343,8 +343,6 @@ TEST_F(frmSuiviAppelTest, ATextTheServerCannotTakeOrALostConnectionKeepsTheForm)
 
     // The server drops the connection during the save: the program goes inactive, the form
     // keeps what was typed.
-    platform::Database autre;
-    autre.open(m_db->config().connectionSettings());
     autre.execute(u"KILL CONNECTION "_s + scalar(u"SELECT CONNECTION_ID()"_s));
     preparer(QString(), u"Rappeler"_s);
     f->cmdEnregistrer_Click();
@@ -388,8 +386,6 @@ TEST_F(frmSuiviAppelTest, TwoWorkstationsSavingToTheSameRecipientNeverShareANumb
 }
 
 TEST_F(frmSuiviAppelTest, AHeldTurnRefusesTheSaveAndAFailedSaveLetsTheTurnGo) {
-    platform::Database autre;
-    autre.open(m_db->config().connectionSettings());
     {
         platform::NamedLock tenu(autre, entry::kVerrouNumeros, 0);
         try {

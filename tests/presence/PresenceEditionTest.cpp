@@ -7,19 +7,37 @@
 
 namespace {
 
-TEST_F(PresenceBoard, WhoMayChangeWhichCell) {
+TEST_F(PresenceBoard, WhoMayChangeWhichCellAndTheSelection) {
+    sql(s(
+        "INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM) VALUES (2, '2024-03-11', 2, 2)"));
     presence::frmPresence& w = board(2);
+    platform::Grid& g = *w.SGrid;
+    // The selection goes from the events row down over the separators, and back up; the
+    // selected half-day still shows its state's colour inside its frame.
+    g.setFocus();
+    g.setSelectedRow(1);
+    g.setSelectedCol(2);
+    const int rows[] = {4, 5, 7, 5, 4, 1};
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(&g, i < 3 ? Qt::Key_Down : Qt::Key_Up);
+        EXPECT_EQ(g.SelectedRow(), rows[i]) << i;
+    }
+    g.setSelectedRow(4);
+    EXPECT_EQ(g.grab().toImage().pixelColor(g.CellRect(4, 2).center()), platform::colorFromBgr(kAbsent));
+
     // His own morning and afternoon: the presence menu and the editor.
     clicDroit(5, 3);
     ASSERT_EQ(m_chooser.menusShown.size(), 1);
     EXPECT_EQ(m_chooser.menusShown[0].value(5).text, s("Effacer texte"));
-    EXPECT_TRUE(editer(w.SGrid, 4, 3));
+    EXPECT_TRUE(editer(&g, 4, 3));
     w.txtEdit_KeyDown(27, 0);
-    // A colleague's row, the events row, column 1, the separators: nothing.
+    // A colleague's row, the events row, column 1, the separators, the legend: nothing.
     for (const auto& [row, col] : {std::pair{7, 3}, {1, 3}, {4, 1}, {6, 3}, {2, 3}}) {
         clicDroit(row, col);
-        EXPECT_FALSE(editer(w.SGrid, row, col)) << row << ',' << col;
+        EXPECT_FALSE(editer(&g, row, col)) << row << ',' << col;
     }
+    clicDroit(w.SGridEtat, 1, 3);
+    EXPECT_FALSE(editer(w.SGridEtat, 1, 3));
     EXPECT_EQ(m_chooser.menusShown.size(), 1);
 
     // With the right: anyone's half-days and the events row, still not column 1 nor the
@@ -217,24 +235,6 @@ TEST_F(PresenceBoard, AnotherWorkstationsRowAndAFailedWrite) {
     EXPECT_EQ(w.txtEdit->text(), s("note"));
 }
 
-TEST_F(PresenceBoard, SelectionKeepsTheColourAndSkipsSeparators) {
-    sql(s(
-        "INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM) VALUES (2, '2024-03-11', 2, 2)"));
-    platform::Grid& g = *board(2).SGrid;
-    g.setFocus();
-    g.setSelectedRow(1);
-    g.setSelectedCol(2);
-    // From the events row down over the separators, and back up.
-    const int rows[] = {4, 5, 7, 5, 4, 1};
-    for (int i = 0; i < 6; ++i) {
-        QTest::keyClick(&g, i < 3 ? Qt::Key_Down : Qt::Key_Up);
-        EXPECT_EQ(g.SelectedRow(), rows[i]) << i;
-    }
-    // The selected half-day still shows its state's colour inside its frame.
-    g.setSelectedRow(4);
-    EXPECT_EQ(g.grab().toImage().pixelColor(g.CellRect(4, 2).center()), platform::colorFromBgr(kAbsent));
-}
-
 TEST_F(PresenceBoard, OpeningTheBoardAgainKeepsItsWindowState) {
     services::Session::lngNoEmploye = 2;
     presence::frmPresence::ouvrir();
@@ -309,12 +309,6 @@ TEST_F(PresenceBoard, LegendMenuAddRemoveAndRecolour) {
     sql(s(
         "INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES (4, 'Formation', 255);"
         "INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM) VALUES (2, '2024-03-11', 1, 2)"));
-    // Without the right the legend only shows.
-    board(2);
-    clicDroit(m_w->SGridEtat, 1, 3);
-    EXPECT_TRUE(m_chooser.menusShown.isEmpty());
-    EXPECT_FALSE(editer(m_w->SGridEtat, 1, 3));
-
     presence::frmPresence& w = board(8);
     platform::Grid& e = *w.SGridEtat;
     const auto etats = [this] {
