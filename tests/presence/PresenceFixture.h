@@ -54,7 +54,6 @@ protected:
         services::Session::onConnectionLost = nullptr;
         m_autre.reset();
         platform::Clock::setFixed(QDateTime());
-        services::setErrorLogPath(QString());
         m_db.reset();
     }
     void sql(const QString& script) {

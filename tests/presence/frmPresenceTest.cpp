@@ -16,7 +16,6 @@ namespace {
 // day by day, on a random office over three weeks.
 TEST_F(PresenceBoard, EveryCellAgreesWithTheDayByDayFill) {
     platform::Clock::setFixed(QDateTime(QDate(2024, 2, 28), QTime(9, 0)));
-    services::Session::lngNoEmploye = 3;
 
     // Twelve employees: active or not, with or without the right to be listed, with or
     // without a place in the order, born on February 28 or 29, at Christmas, or any day.
@@ -55,7 +54,8 @@ TEST_F(PresenceBoard, EveryCellAgreesWithTheDayByDayFill) {
     sql(u"INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM, DescripAM, DescripPM) VALUES "_s +
         presences.join(QLatin1Char(',')));
 
-    presence::frmPresence board, ref;
+    services::Session::lngNoEmploye = 3;
+    presence::frmPresence board, ref; // both hidden, laid out alike
     for (const QDate& lundi : lundis) {
         SCOPED_TRACE(lundi.toString(Qt::ISODate).toStdString());
         board.SetDate(lundi);

@@ -51,12 +51,6 @@ protected:
         m_main = std::make_unique<shell::frmUpdate>(std::move(db), c);
         return *m_main;
     }
-    // Rows "(IdMessage, NoEmplDe, NoEmplA, Nouveau)" of open messages.
-    void addMessages(const char* rows) {
-        m_testDb->db().execute(
-            u"INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau) VALUES "_s +
-            QLatin1String(rows));
-    }
     QTemporaryDir m_logDir;
     std::unique_ptr<TestDb> m_testDb;
     std::unique_ptr<shell::frmUpdate> m_main;
@@ -87,10 +81,12 @@ TEST_F(ShellTest, UnreadMessagesLostConnectionAndTheTimerReconnects) {
     main.hooks.openMessageList = [&] { ++opened; };
     main.hooks.probeMessageList = [&] { ++probes; };
     // The message form's count shows no notice and leaves the message to be announced.
-    addMessages("(10, 3, 2, 1)");
+    m_testDb->db().execute(
+        u"INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau) VALUES (10, 3, 2, 1)"_s);
     ASSERT_TRUE(main.VerifMessages(false));
     EXPECT_FALSE(main.notice()->isVisible());
-    addMessages("(11, 3, 2, 1), (12, 3, 2, 0), (13, 3, 3, 1)"); // one read, one someone else's
+    m_testDb->db().execute(
+        u"INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau) VALUES (11, 3, 2, 1), (12, 3, 2, 0), (13, 3, 3, 1)"_s); // one read, one someone else's
     ASSERT_TRUE(main.VerifMessages(true));
     EXPECT_EQ(main.unreadCount(), 2);
     EXPECT_EQ(main.tray()->image(), TrayIcon::MessagesWaiting);
@@ -104,7 +100,8 @@ TEST_F(ShellTest, UnreadMessagesLostConnectionAndTheTimerReconnects) {
     EXPECT_FALSE(main.tray()->isFlashing());
 
     // The test connection kills the shell's own: every other window closes, the entries grey.
-    addMessages("(20, 3, 2, 1)");
+    m_testDb->db().execute(
+        u"INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau) VALUES (20, 3, 2, 1)"_s);
     QWidget other;
     other.show();
     m_testDb->db().execute(
@@ -168,18 +165,17 @@ TEST_F(ShellTest, AServerThatStopsAnsweringMakesTheProgramInactive) {
 TEST_F(ShellTest, MainWindowAndChooserReadWholeActiveAndInactive) {
     services::Session::strNomEmploye = u"Marie-Ève Létourneau-Desrosiers"_s;
     auto& main = startShell();
+    shell::EmployeeChooser chooser({{2, services::Session::strNomEmploye}, {3, u"Éric Côté"_s}});
     main.show();
+    chooser.show();
     QApplication::processEvents();
     EXPECT_EQ(defautsMiseEnPage(&main), "");
+    EXPECT_EQ(defautsMiseEnPage(&chooser), "");
     const QSize taille = main.size();
     main.goInactive();
     QApplication::processEvents();
     EXPECT_EQ(defautsMiseEnPage(&main), "");
     EXPECT_EQ(main.size(), taille);
-    shell::EmployeeChooser chooser({{2, services::Session::strNomEmploye}, {3, u"Éric Côté"_s}});
-    chooser.show();
-    QApplication::processEvents();
-    EXPECT_EQ(defautsMiseEnPage(&chooser), "");
 }
 
 } // namespace
