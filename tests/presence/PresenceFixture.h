@@ -17,7 +17,6 @@
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
-#include <memory>
 
 inline QString s(const char* text) {
     return QString::fromUtf8(text);
@@ -52,13 +51,9 @@ protected:
     void TearDown() override {
         m_w.reset();
         services::Session::onConnectionLost = nullptr;
-        m_autre.reset();
         platform::Clock::setFixed(QDateTime());
-        m_db.reset();
     }
-    void sql(const QString& script) {
-        m_db->runScript(script.endsWith(QLatin1Char(';')) ? script : script + QLatin1Char(';'));
-    }
+    void sql(const QString& script) { m_db->runScript(script + QLatin1Char(';')); }
     QVariant value(const QString& query) { return m_db->db().open(query).field(0).value(); }
     QString jour(const char* date, const char* column = kJour) {
         const auto rs = m_db->db().open(QString::asprintf(

@@ -101,7 +101,6 @@ TEST_F(PresenceBoard, TodayAndTheWeekButtons) {
           "(4, '2024-03-18', 3, 3)"));
     frmPresence& w = board(2, QDate(2024, 3, 17)); // a Sunday: the week ending on it
     platform::Grid& g = *w.SGrid;
-    EXPECT_EQ(w.lblDate[6]->text(), s("2024-03-17"));
     // Today (Wednesday, column 4) stands out.
     EXPECT_TRUE(g.CellFont(4, 4).bold());
     EXPECT_FALSE(g.CellFont(4, 3).bold());
@@ -124,7 +123,6 @@ TEST_F(PresenceBoard, TodayAndTheWeekButtons) {
     w.DTPicker->setFocus();
     QTest::keyClick(w.DTPicker, Qt::Key_Up); // a year on: Tuesday 2025-03-18
     EXPECT_EQ(w.DTPicker->date(), QDate(2025, 3, 17));
-    EXPECT_EQ(w.lblDate[0]->text(), s("2025-03-17"));
 }
 
 TEST_F(PresenceBoard, WhoIsListedTheRightAndTheOption) {
