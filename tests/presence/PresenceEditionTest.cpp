@@ -126,6 +126,14 @@ TEST_F(PresenceBoard, ClearingNotesAndDaysWithoutARow) {
     // The whole week, Sunday included.
     clicDroit(4, 5, -4);
     EXPECT_EQ(jour("2024-03-17", "CONCAT_WS('/', DescripAM, DescripPM)"), s("/"));
+
+    // A refused clear is said, and the board shows again what is stored.
+    sql(s(
+        "UPDATE tblpresences SET DescripAM = 'garde' WHERE DatePresence = '2024-03-11'; CREATE TRIGGER refus "
+        "BEFORE INSERT ON tblpresences FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refus'"));
+    clicDroit(4, 2, -1);
+    EXPECT_EQ(m_chooser.messagesShown, QStringList{s("La modification n'a pas été enregistrée.")});
+    EXPECT_EQ(g.CellText(4, 2), s("garde"));
 }
 
 TEST_F(PresenceBoard, TheEditorCommitsOnceAndCancels) {
@@ -224,8 +232,7 @@ TEST_F(PresenceBoard, AnotherWorkstationsRowAndAFailedWrite) {
     w.cmdSuivant->click();
     w.SGrid->verticalScrollBar()->setValue(w.SGrid->verticalScrollBar()->maximum());
     clicDroit(5, 3);
-    bool cancel = false;
-    w.SGrid_RequestEdit(4, 3, 0, cancel);
+    EXPECT_FALSE(editer(w.SGrid, 4, 3));
     EXPECT_EQ(w.DTPicker->date(), QDate(2024, 3, 11));
     EXPECT_EQ(m_chooser.menusShown.size(), menus);
     EXPECT_EQ(m_chooser.messagesShown.size(), 3);
