@@ -107,14 +107,14 @@ TEST_F(PresenceBoard, ClearingNotesAndDaysWithoutARow) {
           "'e', 'Absent')"));
     platform::Grid& g = *board(2).SGrid;
     // Behind the board, another workstation changes Tuesday's morning state and afternoon
-    // note: clearing the morning's note writes the note only, and a new afternoon state
-    // leaves alone the note that no longer is the one shown.
-    m_autre->execute(s("UPDATE tblpresences SET EtatAM = 3, DescripPM = 'Dentiste' WHERE DatePresence = "
+    // note (only its case): clearing the morning's note writes the note only, and a new
+    // afternoon state leaves alone the note that no longer is, byte for byte, the one shown.
+    m_autre->execute(s("UPDATE tblpresences SET EtatAM = 3, DescripPM = 'ABSENT' WHERE DatePresence = "
                        "'2024-03-12'"));
     m_chooser.menuAnswers = {-1, 23};
     clicDroit(4, 3);
     clicDroit(5, 3);
-    EXPECT_EQ(jour("2024-03-12"), s("3//3/Dentiste"));
+    EXPECT_EQ(jour("2024-03-12"), s("3//3/ABSENT"));
     // A day without a row: the row is made with the default state the cell carries.
     m_chooser.menuAnswers = {-1, -3};
     clicDroit(4, 4);
