@@ -1,4 +1,5 @@
 #include "entry/frmSuiviAppel.h"
+#include "entry/EnregistrementMessage.h"
 #include "platform/Clock.h"
 #include "platform/Database.h"
 #include "platform/RichTextBox.h"
@@ -12,7 +13,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,7 +20,9 @@
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTreeWidget>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -36,6 +38,7 @@ public:
     Q_INVOKABLE void UpdateMsg(qint32 IdMessage) { recus << IdMessage; }
 };
 
+// The message form of Julie (2), opened by a message list, on 2024-03-05 at 10:15.
 class frmSuiviAppelTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -54,37 +57,33 @@ protected:
             // A blank company name is left out of the caller's text like a missing one.
             "INSERT INTO tblclientmsg (IdClientMsg, Nom, Prenom, NomCie) VALUES"
             " (1, 'Tremblay', 'Luc', 'Acme'), (2, 'Bédard', 'Anne', ' ');\n"));
-        login(2, u"Julie"_s);
+        services::Session::lngNoEmploye = 2; // Julie
         platform::Clock::setFixed(QDateTime(QDate(2024, 3, 5), QTime(10, 15, 0)));
         services::Session::verifMessages = [this](bool flag) { return m_verifs << flag, true; };
+        f = std::make_unique<frmSuiviAppel>();
+        f->frmMere = &m_mere;
+        autre.open(m_db->config().connectionSettings());
     }
     void TearDown() override {
+        f.reset();
         services::Session::verifMessages = nullptr;
         services::Session::onConnectionLost = nullptr;
         platform::Clock::setFixed(QDateTime());
-        m_db.reset();
     }
-    static void login(qint32 no, const QString& nom) {
-        services::Session::lngNoEmploye = no;
-        services::Session::strNomEmploye = nom;
-    }
-    template <class T> static T* child(frmSuiviAppel& f, const char* name) {
-        T* w = f.findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
+    template <class T> T* child(const char* name) { return f->findChild<T*>(QLatin1String(name)); }
+    QComboBox* combo(const char* name) { return child<QComboBox>(name); }
+    platform::RtfEdit* txt() { return child<platform::RtfEdit>("txtMessage"); }
     // Ticks a recipient and writes the text: a new message ready to save.
-    static void preparer(frmSuiviAppel& f, const QString& nom, const QString& texte) {
+    void preparer(const QString& nom, const QString& texte) {
         if (!nom.isEmpty()) {
-            const auto found = child<QTreeWidget>(f, "lstEmploye")->findItems(nom, Qt::MatchExactly, 0);
+            const auto found = child<QTreeWidget>("lstEmploye")->findItems(nom, Qt::MatchExactly, 0);
             ASSERT_EQ(found.size(), 1) << nom.toStdString();
             found.first()->setCheckState(0, Qt::Checked);
         }
-        auto* txt = child<platform::RtfEdit>(f, "txtMessage");
-        txt->setPlainText(texte);
-        txt->document()->setModified(true); // as typing it would
+        txt()->setPlainText(texte);
+        txt()->document()->setModified(true); // as typing it would
     }
-    // A message from Zoé to Julie whose stored text is the plain text given.
+    // A message of yesterday from Zoé whose stored text is the plain text given.
     void message(qint32 id, const QString& texte, platform::Database* db = nullptr) {
         platform::RichTextBox box;
         box.setText(texte);
@@ -110,50 +109,56 @@ protected:
                       "SEPARATOR ' ') FROM tblmessageemploye WHERE IdMessage = %1"_s.arg(id));
     }
     qint64 dernierMessage() { return scalar(u"SELECT MAX(IdMessage) FROM tblmessage"_s).toLongLong(); }
-    static QString log() {
-        QFile f(services::errorLogPath());
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    // The rows a message writes: the message, its folders, its recipients.
+    QString lignes() {
+        return scalar(
+            u"SELECT (SELECT COUNT(*) FROM tblmessage) + (SELECT COUNT(*) FROM tblmessagedossier) + "
+            "(SELECT COUNT(*) FROM tblmessageemploye)"_s);
+    }
+    // A message from Julie to Marc as a workstation saves it: moment, priority, caller, text,
+    // folders, sender, recipients, state, types.
+    static entry::NouveauMessage nouveau(QList<int> types = {}) {
+        return {QDateTime(QDate(2024, 3, 5), QTime(10, 15)), 2, 0, u"Rappeler"_s, {}, 2, {3}, 1, types};
     }
 
     QTemporaryDir m_logDir;
     std::unique_ptr<TestDb> m_db;
     QList<bool> m_verifs;
+    ScriptedChooser m_chooser;
+    MereDouble m_mere;
+    std::unique_ptr<frmSuiviAppel> f;
+    platform::Database autre; // another workstation
 };
 
 TEST_F(frmSuiviAppelTest, NewMessageWritesEveryRowWithDailyNumbers) {
     // Yesterday's numbers do not count today.
-    m_db->runScript(
-        u"INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, Message) VALUES (50, '2024-03-04', "
-        "'16:00:00', 'x');\n"
-        "INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, NoMsgJourRecu, NoMsgJourEnvoi) "
-        "VALUES (50, 2, 3, 5, 7);\n"_s);
-    ScriptedChooser chooser;
-    frmSuiviAppel f;
+    message(50, u"x"_s);
+    m_db->db().execute(u"INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, NoMsgJourRecu, "
+                       "NoMsgJourEnvoi) VALUES (50, 2, 3, 5, 7)"_s);
     // The lists and their defaults: states by Ordre; recipients with right 14 only, active only,
     // the ordered employee first, then by name.
-    EXPECT_EQ(child<QComboBox>(f, "cboClient")->itemText(1), u"Bédard, Anne"_s);
-    EXPECT_EQ(child<QComboBox>(f, "cboPriorite")->currentText(), u"Normale"_s);
-    EXPECT_EQ(child<QComboBox>(f, "cboEtat")->itemText(1), u"À rappeler"_s);
-    auto* lst = child<QTreeWidget>(f, "lstEmploye");
+    EXPECT_EQ(combo("cboClient")->itemText(1), u"Bédard, Anne"_s);
+    EXPECT_EQ(combo("cboPriorite")->currentText(), u"Normale"_s);
+    EXPECT_EQ(combo("cboEtat")->itemText(1), u"À rappeler"_s);
+    auto* lst = child<QTreeWidget>("lstEmploye");
     ASSERT_EQ(lst->topLevelItemCount(), 3);
     EXPECT_EQ(lst->topLevelItem(0)->text(0) + lst->topLevelItem(1)->text(0) + lst->topLevelItem(2)->text(0),
               u"ZoéJulieMarc"_s);
 
     // Quotes, apostrophes, backslashes and braces come back byte for byte.
     const QString texte = u"Il a dit \"allô\" à l'été : C:\\dossiers\\{2024}\\ — 50 €"_s;
-    preparer(f, u"Marc"_s, texte);
-    preparer(f, u"Zoé"_s, texte);
-    child<QComboBox>(f, "cboClient")->setCurrentIndex(2);
-    child<QComboBox>(f, "cboPriorite")->setCurrentIndex(0);
-    child<QComboBox>(f, "cboEtat")->setCurrentIndex(1);                    // À rappeler (3)
-    child<QListWidget>(f, "lstType")->item(0)->setCheckState(Qt::Checked); // Dossier urgent (2)
+    preparer(u"Marc"_s, texte);
+    preparer(u"Zoé"_s, texte);
+    combo("cboClient")->setCurrentIndex(2);
+    combo("cboPriorite")->setCurrentIndex(0);
+    combo("cboEtat")->setCurrentIndex(1);                               // À rappeler (3)
+    child<QListWidget>("lstType")->item(0)->setCheckState(Qt::Checked); // Dossier urgent (2)
     // Folders are trimmed, without empties or repeats.
-    child<QLineEdit>(f, "txtDossier")->setText(u" 123, O'Neil\\2 ,,123"_s);
-    f.cmdEnregistrer_Click();
+    child<QLineEdit>("txtDossier")->setText(u" 123, O'Neil\\2 ,,123"_s);
+    f->cmdEnregistrer_Click();
 
-    EXPECT_EQ(chooser.messagesShown, QStringList{u"Message enregistré avec succès."_s});
     const qint64 id = dernierMessage();
-    EXPECT_EQ(f.idMessage(), id);
+    EXPECT_EQ(f->idMessage(), id);
     EXPECT_EQ(texteStocke(id), texte);
     EXPECT_EQ(scalar(u"SELECT CONCAT_WS('|', DateSaisie, HeureSaisie, IdPriorite, IdClientMsg,"
                      " (SELECT GROUP_CONCAT(NoDossier ORDER BY IdMessageDossier) FROM tblmessagedossier d"
@@ -164,71 +169,54 @@ TEST_F(frmSuiviAppelTest, NewMessageWritesEveryRowWithDailyNumbers) {
     EXPECT_EQ(destinataires(id), u"3:1:3:1:1:2:NULL 4:1:3:1:1:2:NULL"_s);
 
     // A second message from Julie to Marc the same day, then one from Zoé to Marc.
-    f.cmdNouveau_Click();
-    EXPECT_EQ(f.idMessage(), 0);
-    preparer(f, u"Marc"_s, u"Deuxième"_s);
-    f.cmdEnregistrer_Click();
+    f->cmdNouveau_Click();
+    preparer(u"Marc"_s, u"Deuxième"_s);
+    f->cmdEnregistrer_Click();
     EXPECT_EQ(destinataires(dernierMessage()), u"3:1:1:2:2:2:NULL"_s);
-    login(4, u"Zoé"_s);
-    f.cmdNouveau_Click();
-    preparer(f, u"Marc"_s, u"Troisième"_s);
-    f.cmdEnregistrer_Click();
+    services::Session::lngNoEmploye = 4; // Zoé
+    f->cmdNouveau_Click();
+    preparer(u"Marc"_s, u"Troisième"_s);
+    f->cmdEnregistrer_Click();
     EXPECT_EQ(destinataires(dernierMessage()), u"3:1:1:3:1:4:NULL"_s);
 }
 
 TEST_F(frmSuiviAppelTest, WhatIsMissingTooLongOrFailsMidwayLeavesNothing) {
-    ScriptedChooser chooser;
-    MereDouble mere;
-    frmSuiviAppel f;
-    f.frmMere = &mere;
-    f.show();
-    QApplication::setActiveWindow(&f);
+    f->show();
+    QApplication::setActiveWindow(f.get());
     QApplication::processEvents();
-    EXPECT_EQ(defautsMiseEnPage(&f), "");
-    // The focus goes back to what is missing.
-    preparer(f, QString(), u"Un message"_s);
-    f.cmdEnregistrer_Click();
-    EXPECT_EQ(QApplication::focusWidget(), child<QTreeWidget>(f, "lstEmploye"));
-    preparer(f, u"Julie"_s, u"  \n "_s);
-    f.cmdEnregistrer_Click();
-    EXPECT_EQ(QApplication::focusWidget(), child<platform::RtfEdit>(f, "txtMessage"));
-    // A folder number longer than its column's fifty characters.
-    preparer(f, QString(), u"Un message"_s);
-    child<QLineEdit>(f, "txtDossier")->setText(u"A-1, "_s + QString(51, QLatin1Char('9')));
-    f.cmdEnregistrer_Click();
-    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(f, "txtDossier"));
-    EXPECT_EQ(chooser.messagesShown, (QStringList{u"Veuillez choisir au moins un destinataire."_s,
-                                                  u"Veuillez inscrire le message."_s,
-                                                  u"Le numéro de dossier « %1 » dépasse 50 caractères."_s.arg(
-                                                      QString(51, QLatin1Char('9')))}));
-    const QString lignes = u"SELECT (SELECT COUNT(*) FROM tblmessage) + (SELECT COUNT(*) FROM "
-                           "tblmessagedossier) + (SELECT COUNT(*) FROM tblmessageemploye)"_s;
-    EXPECT_EQ(scalar(lignes), u"0"_s);
+    EXPECT_EQ(defautsMiseEnPage(f.get()), "");
+    // The focus goes back to what is missing: a recipient, a text that is not all blanks, a
+    // folder number within its column's fifty characters.
+    preparer(QString(), u"Un message"_s);
+    f->cmdEnregistrer_Click();
+    EXPECT_EQ(QApplication::focusWidget(), child<QTreeWidget>("lstEmploye"));
+    preparer(u"Julie"_s, u"  \n "_s);
+    f->cmdEnregistrer_Click();
+    EXPECT_EQ(QApplication::focusWidget(), txt());
+    preparer(QString(), u"Un message"_s);
+    child<QLineEdit>("txtDossier")->setText(u"A-1, "_s + QString(51, QLatin1Char('9')));
+    f->cmdEnregistrer_Click();
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>("txtDossier"));
+    EXPECT_EQ(m_chooser.messagesShown.value(2),
+              u"Le numéro de dossier « %1 » dépasse 50 caractères."_s.arg(QString(51, QLatin1Char('9'))));
+    EXPECT_EQ(lignes(), u"0"_s);
 
     // Fifty characters fit, an emoji counting as one. The types are written last: when they fail, the
     // message, its folder and its recipient are in by then, and all go; saving again makes one message.
-    child<QLineEdit>(f, "txtDossier")->setText(QString(49, QLatin1Char('9')) + u"😀"_s);
-    child<QListWidget>(f, "lstType")->item(0)->setCheckState(Qt::Checked);
+    child<QLineEdit>("txtDossier")->setText(QString(49, QLatin1Char('9')) + u"😀"_s);
+    child<QListWidget>("lstType")->item(0)->setCheckState(Qt::Checked);
     m_db->db().execute(u"RENAME TABLE tblmessagetype TO tblmessagetype_hors"_s);
-    chooser.messagesShown.clear();
-    f.cmdEnregistrer_Click();
-    EXPECT_EQ(chooser.messagesShown, QStringList{u"Le message n'a pas été enregistré."_s});
-    EXPECT_TRUE(mere.recus.isEmpty());
-    EXPECT_EQ(f.idMessage(), 0);
-    EXPECT_EQ(scalar(lignes), u"0"_s);
-    EXPECT_TRUE(log().contains(u"cmdEnregistrer_Click"_s));
+    f->cmdEnregistrer_Click();
+    EXPECT_EQ(m_chooser.messagesShown.value(3), u"Le message n'a pas été enregistré."_s);
+    EXPECT_EQ(lignes(), u"0"_s);
     m_db->db().execute(u"RENAME TABLE tblmessagetype_hors TO tblmessagetype"_s);
-    f.cmdEnregistrer_Click();
-    EXPECT_EQ(scalar(lignes), u"3"_s);
-    EXPECT_EQ(mere.recus, QList<qint32>{qint32(dernierMessage())});
+    f->cmdEnregistrer_Click();
+    EXPECT_EQ(lignes(), u"3"_s);
+    EXPECT_EQ(m_mere.recus, QList<qint32>{qint32(dernierMessage())});
 }
 
 TEST_F(frmSuiviAppelTest, LoadingReadingAndSavingAMessageCallsTheOpenerBack) {
-    platform::RichTextBox box;
-    box.setText(u"Rappeler Luc pour le dossier."_s);
-    m_db->db().execute(u"INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, IdPriorite, "
-                       "IdClientMsg, Message) VALUES (10, '2024-03-04', '09:30:00', 3, 1, %1)"_s.arg(
-                           platform::sqlRichText(box.textRTF())));
+    message(10, u"Rappeler Luc pour le dossier."_s);
     m_db->runScript(
         u"INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau, IdEtat) VALUES"
         " (10, 4, 2, 1, 1), (10, 4, 3, 1, 3);\n"
@@ -236,137 +224,107 @@ TEST_F(frmSuiviAppelTest, LoadingReadingAndSavingAMessageCallsTheOpenerBack) {
         "INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES (10, 'A-1'), (10, 'B-2');\n"_s);
     const QString nouveaux =
         u"SELECT GROUP_CONCAT(Nouveau ORDER BY NoEmplA SEPARATOR '') FROM tblmessageemploye"_s;
-    ScriptedChooser chooser;
-    MereDouble mere;
-    frmSuiviAppel f;
-    f.frmMere = &mere;
     // Someone who is not a recipient reads it: nothing changes, nobody counts again.
-    login(5, u"Anne"_s);
-    f.ChargeMessage(10);
-    EXPECT_EQ(scalar(nouveaux), u"11"_s);
-    EXPECT_TRUE(m_verifs.isEmpty());
-    EXPECT_EQ(child<QComboBox>(f, "cboEtat")->currentText(), QString()); // no row of his: no state
+    services::Session::lngNoEmploye = 5; // Anne
+    f->ChargeMessage(10);
+    EXPECT_EQ(scalar(nouveaux) + combo("cboEtat")->currentText(), u"11"_s); // no row of his: no state
     // A recipient reads it: only his unread flag goes, and the shell counts again.
-    login(2, u"Julie"_s);
-    f.ChargeMessage(10);
-    EXPECT_EQ(f.idMessage(), 10);
-    EXPECT_EQ(child<platform::RtfEdit>(f, "txtMessage")->toPlainText(), u"Rappeler Luc pour le dossier."_s);
-    EXPECT_EQ(child<QLabel>(f, "lblClient")->text(), u"Tremblay, Luc, Acme"_s);
-    EXPECT_EQ(child<QComboBox>(f, "cboPriorite")->currentText(), u"Basse"_s);
-    EXPECT_EQ(child<QLineEdit>(f, "txtDossier")->text(), u"A-1, B-2"_s);
-    EXPECT_EQ(child<QListWidget>(f, "lstType")->item(1)->checkState(), Qt::Checked); // Rappeler
-    auto* lst = child<QTreeWidget>(f, "lstEmploye");
+    services::Session::lngNoEmploye = 2; // Julie
+    f->ChargeMessage(10);
+    EXPECT_EQ(QStringList({txt()->toPlainText(), child<QLabel>("lblClient")->text(),
+                           combo("cboPriorite")->currentText(), child<QLineEdit>("txtDossier")->text()}),
+              QStringList(
+                  {u"Rappeler Luc pour le dossier."_s, u"Tremblay, Luc, Acme"_s, u"Basse"_s, u"A-1, B-2"_s}));
+    EXPECT_EQ(child<QListWidget>("lstType")->item(1)->checkState(), Qt::Checked); // Rappeler
+    auto* lst = child<QTreeWidget>("lstEmploye");
     ASSERT_EQ(lst->topLevelItemCount(), 2);
-    EXPECT_EQ(lst->topLevelItem(0)->text(0) + lst->topLevelItem(0)->text(1), u"JulieOuvert"_s);
-    EXPECT_EQ(lst->topLevelItem(1)->text(1), u"À rappeler"_s);
+    EXPECT_EQ(lst->topLevelItem(0)->text(0) + lst->topLevelItem(0)->text(1) + lst->topLevelItem(1)->text(1),
+              u"JulieOuvertÀ rappeler"_s);
     EXPECT_EQ(scalar(nouveaux), u"01"_s);
     EXPECT_EQ(m_verifs, QList<bool>{false});
     const QString recipients = destinataires(10);
 
-    // A loaded message saves its text and priority only.
-    preparer(f, QString(), u"Rappelé, voir l'été"_s);
-    child<QComboBox>(f, "cboPriorite")->setCurrentIndex(0);
-    f.cmdEnregistrer_Click();
-    EXPECT_EQ(mere.recus, QList<qint32>{10});
-    EXPECT_EQ(scalar(u"SELECT IdPriorite FROM tblmessage WHERE IdMessage = 10"_s), u"1"_s);
+    // A loaded message saves its text, and leaves its recipients alone.
+    preparer(QString(), u"Rappelé, voir l'été"_s);
+    f->cmdEnregistrer_Click();
+    EXPECT_EQ(m_mere.recus, QList<qint32>{10});
     EXPECT_EQ(texteStocke(10), u"Rappelé, voir l'été"_s);
     EXPECT_EQ(destinataires(10), recipients);
     // Each recipient sees the state of his own row.
-    login(3, u"Marc"_s);
-    f.ChargeMessage(10);
-    EXPECT_EQ(child<QComboBox>(f, "cboEtat")->currentText(), u"À rappeler"_s);
-    login(2, u"Julie"_s);
+    services::Session::lngNoEmploye = 3; // Marc
+    f->ChargeMessage(10);
+    EXPECT_EQ(combo("cboEtat")->currentText(), u"À rappeler"_s);
+    services::Session::lngNoEmploye = 2; // Julie
 
     // Lost, the database refuses the save; the text stays in the form and the user is told.
     platform::Database* cn = services::Session::cnBD();
     services::Session::setConnection(nullptr);
-    chooser.messagesShown.clear();
-    f.cmdEnregistrer_Click();
+    f->cmdEnregistrer_Click();
     services::Session::setConnection(cn);
-    EXPECT_EQ(chooser.messagesShown.value(0).section(u'\n', -1),
-              u"Votre texte est gardé : vous le retrouverez dans cette fenêtre dès que la base de "
-              "données répondra."_s);
-    EXPECT_EQ(child<platform::RtfEdit>(f, "txtMessage")->toPlainText(), u"Rappelé, voir l'été"_s);
+    EXPECT_TRUE(m_chooser.messagesShown.last().endsWith(u"dès que la base de données répondra."_s));
+    EXPECT_EQ(txt()->toPlainText(), u"Rappelé, voir l'été"_s);
 
-    // An unknown number leaves an empty form with the possible recipients, none chosen.
-    f.ChargeMessage(999);
-    EXPECT_EQ(f.idMessage(), 0);
-    EXPECT_TRUE(child<QLineEdit>(f, "txtDossier")->text().isEmpty());
-    ASSERT_EQ(lst->topLevelItemCount(), 3);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(lst->topLevelItem(i)->checkState(0), Qt::Unchecked);
-    preparer(f, u"Marc"_s, u"Nouveau"_s);
-    f.cmdEnregistrer_Click();
-    EXPECT_EQ(mere.recus, (QList<qint32>{10, qint32(dernierMessage())}));
-
-    // An opener without UpdateMsg: the report names this form as the window, the opener as the source.
-    QObject autre;
-    autre.setObjectName(u"frmAutre"_s);
-    f.frmMere = &autre;
-    f.cmdEnregistrer_Click();
-    EXPECT_TRUE(log().contains(u"Fenêtre : frmSuiviAppel, procédure : cmdEnregistrer_Click"_s));
-    EXPECT_TRUE(log().contains(u"Source : frmAutre"_s));
+    // An unknown number leaves an empty form with the possible recipients.
+    f->ChargeMessage(999);
+    EXPECT_EQ(f->idMessage(), 0);
+    EXPECT_EQ(lst->topLevelItemCount(), 3);
+    // An opener without UpdateMsg: the report names this form as the window.
+    QObject sansUpdateMsg;
+    f->frmMere = &sansUpdateMsg;
+    preparer(u"Marc"_s, u"Nouveau"_s);
+    f->cmdEnregistrer_Click();
+    EXPECT_EQ(scalar(u"SELECT CONCAT(Form, ' ', Fonction) FROM tblerreur ORDER BY IdErreur DESC LIMIT 1"_s),
+              u"frmSuiviAppel cmdEnregistrer_Click"_s);
 }
 
 // Another workstation changes the loaded message behind the form.
 TEST_F(frmSuiviAppelTest, SavingALoadedMessageWritesOnlyWhatTheUserChanged) {
     message(10, u"Rappeler Luc"_s);
     m_db->db().execute(u"INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA) VALUES (10, 4, 2)"_s);
-    platform::Database autre;
-    autre.open(m_db->config().connectionSettings());
     QString termine = u"Rappeler Luc\nTerminé le 2024-03-05 à 10:20:00 par Marc"_s;
-    ScriptedChooser chooser;
-    MereDouble mere;
-    frmSuiviAppel f;
-    f.frmMere = &mere;
-    f.ChargeMessage(10);
-    auto* txt = child<platform::RtfEdit>(f, "txtMessage");
+    f->ChargeMessage(10);
 
     // A line appended elsewhere stays when the user changed only the priority, and shows.
     message(10, termine, &autre);
-    child<QComboBox>(f, "cboPriorite")->setCurrentIndex(0);
-    f.cmdEnregistrer_Click();
+    combo("cboPriorite")->setCurrentIndex(0);
+    f->cmdEnregistrer_Click();
     EXPECT_EQ(texteStocke(10), u"Rappeler Luc\r\nTerminé le 2024-03-05 à 10:20:00 par Marc"_s);
     EXPECT_EQ(scalar(u"SELECT IdPriorite FROM tblmessage WHERE IdMessage = 10"_s), u"1"_s);
-    EXPECT_EQ(txt->toPlainText(), termine);
+    EXPECT_EQ(txt()->toPlainText(), termine);
     // Another line meanwhile: it follows the user's text.
     message(10, termine + u"\nEn cours"_s, &autre);
-    txt->moveCursor(QTextCursor::Start);
-    txt->insertPlainText(u"Urgent : "_s);
-    f.cmdEnregistrer_Click();
+    txt()->moveCursor(QTextCursor::Start);
+    txt()->insertPlainText(u"Urgent : "_s);
+    f->cmdEnregistrer_Click();
     EXPECT_EQ(texteStocke(10), u"Urgent : "_s + termine.replace(u"\n"_s, u"\r\n"_s) + u"\r\nEn cours"_s);
-    EXPECT_EQ(chooser.messagesShown, QStringList(2, u"Message enregistré avec succès."_s));
+    EXPECT_EQ(m_chooser.messagesShown, QStringList(2, u"Message enregistré avec succès."_s));
 
     // Rewritten elsewhere: asked; "Non" keeps the other text, in the form too.
     message(10, u"Ne pas rappeler"_s, &autre);
-    txt->insertPlainText(u"Vite "_s);
-    chooser.boxAnswers = {platform::MsgResult::No};
-    f.cmdEnregistrer_Click();
-    EXPECT_TRUE(chooser.messagesShown.value(2).startsWith(u"Le texte de ce message a été modifié"_s));
+    txt()->insertPlainText(u"Vite "_s);
+    m_chooser.boxAnswers = {platform::MsgResult::No};
+    f->cmdEnregistrer_Click();
+    EXPECT_TRUE(m_chooser.messagesShown.value(2).startsWith(u"Le texte de ce message a été modifié"_s));
     EXPECT_EQ(texteStocke(10), u"Ne pas rappeler"_s);
-    EXPECT_EQ(txt->toPlainText(), u"Ne pas rappeler"_s);
-    EXPECT_EQ(mere.recus, (QList<qint32>{10, 10, 10}));
+    EXPECT_EQ(txt()->toPlainText(), u"Ne pas rappeler"_s);
+    EXPECT_EQ(m_mere.recus, (QList<qint32>{10, 10, 10}));
 
     // Deleted elsewhere: said, and the text stays to be copied.
     autre.execute(u"DELETE FROM tblmessage WHERE IdMessage = 10"_s);
-    txt->insertPlainText(u"Vite "_s);
-    f.cmdEnregistrer_Click();
-    EXPECT_TRUE(chooser.messagesShown.value(3).startsWith(u"Ce message n'existe plus"_s));
-    EXPECT_EQ(txt->toPlainText(), u"Vite Ne pas rappeler"_s);
-    EXPECT_EQ(chooser.messagesShown.size(), 4);
+    txt()->insertPlainText(u"Vite "_s);
+    f->cmdEnregistrer_Click();
+    EXPECT_TRUE(m_chooser.messagesShown.value(3).startsWith(u"Ce message n'existe plus"_s));
+    EXPECT_EQ(txt()->toPlainText(), u"Vite Ne pas rappeler"_s);
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM tblmessage"_s), u"0"_s);
 }
 
 TEST_F(frmSuiviAppelTest, ATextTheServerCannotTakeOrALostConnectionKeepsTheForm) {
-    ScriptedChooser chooser;
-    frmSuiviAppel f;
     bool perdue = false;
     services::Session::onConnectionLost = [&perdue] { perdue = true; };
     // Within the column's size, but not once quoted into the statement.
-    const QString long_ = QString(3'500'000, u'é');
-    preparer(f, u"Marc"_s, long_);
-    f.cmdEnregistrer_Click();
-    EXPECT_EQ(chooser.messagesShown.value(0),
+    preparer(u"Marc"_s, QString(3'500'000, u'é'));
+    f->cmdEnregistrer_Click();
+    EXPECT_EQ(m_chooser.messagesShown.value(0),
               u"Le message est trop long pour être enregistré : le serveur accepte au plus %1 octets par "
               "envoi, et un texte enregistré en prend plusieurs par caractère."_s.arg(
                   QLocale(QLocale::French, QLocale::Canada).toString(m_db->db().maxAllowedPacket())));
@@ -375,14 +333,67 @@ TEST_F(frmSuiviAppelTest, ATextTheServerCannotTakeOrALostConnectionKeepsTheForm)
 
     // The server drops the connection during the save: the program goes inactive, the form
     // keeps what was typed.
-    platform::Database autre;
-    autre.open(m_db->config().connectionSettings());
     autre.execute(u"KILL CONNECTION "_s + scalar(u"SELECT CONNECTION_ID()"_s));
-    preparer(f, QString(), u"Rappeler"_s);
-    f.cmdEnregistrer_Click();
+    preparer(QString(), u"Rappeler"_s);
+    f->cmdEnregistrer_Click();
     EXPECT_TRUE(perdue);
-    EXPECT_EQ(child<platform::RtfEdit>(f, "txtMessage")->toPlainText(), u"Rappeler"_s);
+    EXPECT_EQ(txt()->toPlainText(), u"Rappeler"_s);
     EXPECT_EQ(autre.open(u"SELECT COUNT(*) FROM tblmessage"_s).field(0).toInt(), 0);
+}
+
+// Daily message numbers when two workstations save messages at the same moment, each with
+// its own connection to the server: each sends Marc a message at each step, in step with
+// the other one.
+TEST_F(frmSuiviAppelTest, TwoWorkstationsSavingToTheSameRecipientNeverShareANumber) {
+    constexpr int kEnvois = 40;
+    std::vector<std::atomic<int>> arrivees(kEnvois);
+    QStringList erreurs[2];
+    const auto poste = [&](QStringList& mesErreurs) {
+        platform::Database db;
+        try {
+            db.open(m_db->config().connectionSettings());
+            for (int i = 0; i < kEnvois; ++i) {
+                for (++arrivees[i]; arrivees[i] < 2;)
+                    std::this_thread::yield();
+                entry::enregistrerMessage(db, nouveau());
+            }
+        } catch (const platform::DbError& e) {
+            mesErreurs << e.text();
+        }
+    };
+    std::thread a(poste, std::ref(erreurs[0])), b(poste, std::ref(erreurs[1]));
+    a.join();
+    b.join();
+    EXPECT_EQ(erreurs[0] + erreurs[1], QStringList());
+
+    // Each column numbers the eighty messages from 1 to 80, in the order they were saved.
+    QStringList attendus;
+    for (int n = 1; n <= 2 * kEnvois; ++n)
+        attendus << QString::number(n);
+    EXPECT_EQ(scalar(u"SELECT CONCAT(GROUP_CONCAT(NoMsgJourRecu ORDER BY IdMessage), ' ', "
+                     "GROUP_CONCAT(NoMsgJourEnvoi ORDER BY IdMessage)) FROM tblmessageemploye"_s),
+              attendus.join(u',') + u' ' + attendus.join(u','));
+}
+
+TEST_F(frmSuiviAppelTest, AHeldTurnRefusesTheSaveAndAFailedSaveLetsTheTurnGo) {
+    {
+        platform::NamedLock tenu(autre, entry::kVerrouNumeros, 0);
+        try {
+            entry::enregistrerMessage(m_db->db(), nouveau());
+            ADD_FAILURE() << "saved while another workstation held the turn";
+        } catch (const platform::DbError& e) {
+            EXPECT_FALSE(e.isTimeout()); // the program stays connected
+            EXPECT_TRUE(e.text().contains(u"Un autre poste"_s)) << qPrintable(e.text());
+        }
+        EXPECT_EQ(lignes(), u"0"_s);
+    }
+
+    // A save failing halfway writes nothing and lets the turn go for the other workstation.
+    m_db->db().execute(u"RENAME TABLE tblmessagetype TO tblmessagetype_hors"_s);
+    EXPECT_THROW(entry::enregistrerMessage(m_db->db(), nouveau({1})), platform::DbError);
+    m_db->db().execute(u"RENAME TABLE tblmessagetype_hors TO tblmessagetype"_s);
+    EXPECT_EQ(lignes(), u"0"_s);
+    platform::NamedLock libre(autre, entry::kVerrouNumeros, 0);
 }
 
 } // namespace

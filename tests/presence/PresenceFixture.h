@@ -17,7 +17,6 @@
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
-#include <memory>
 
 inline QString s(const char* text) {
     return QString::fromUtf8(text);
@@ -30,47 +29,35 @@ inline QString s(const char* text) {
 // Inactif is never listed.
 class PresenceBoard : public ::testing::Test {
 protected:
-    static constexpr qint64 kBureau = 0xD8F5D8;
-    static constexpr qint64 kAbsent = 0xC0C0FF;
-    static constexpr qint64 kVacances = 16113072;
+    static constexpr qint64 kBureau = 0xD8F5D8, kAbsent = 0xC0C0FF, kVacances = 16113072;
+    // The stored day of employee 2, "-" when it has no row.
+    static constexpr const char* kJour = "CONCAT_WS('/', EtatAM, DescripAM, EtatPM, DescripPM)";
 
     void SetUp() override {
         REQUIRE_TEST_DB();
         m_db = std::make_unique<TestDb>(s("presence"));
         services::setErrorLogPath(m_logDir.filePath(s("Erreur.log")));
-        sql(QString::asprintf("INSERT INTO tbletatpresence VALUES (1, 'Au bureau', %lld), (2, 'Absent', "
-                              "%lld), (3, 'Vacances', %lld);INSERT INTO tblemploye (NoEmploye, Nom, Actif) "
-                              "VALUES (2, 'Moi', 1), (3, 'Zed', 1), (4, 'Yann', 1), (5, 'Bob', 1), (6, "
-                              "'Alice', 1), (7, 'Inactif', 0), (8, 'Chef', 1);INSERT INTO tblacces_empl "
-                              "VALUES (14, 2), (14, 3), (14, 4), (14, 5), (14, 6), (14, 7), (14, 8), (16, "
-                              "8);INSERT INTO tblordreemployemsg VALUES (2, 1), (3, 2), (8, 3)",
-                              kBureau, kAbsent, kVacances));
+        sql(s(
+            "INSERT INTO tbletatpresence VALUES (1, 'Au bureau', 14218712), (2, 'Absent', 12632319), (3, "
+            "'Vacances', 16113072); INSERT INTO tblemploye (NoEmploye, Nom, Actif) VALUES (2, 'Moi', 1), (3, "
+            "'Zed', 1), (4, 'Yann', 1), (5, 'Bob', 1), (6, 'Alice', 1), (7, 'Inactif', 0), (8, 'Chef', 1); "
+            "INSERT INTO tblacces_empl VALUES (14, 2), (14, 3), (14, 4), (14, 5), (14, 6), (14, 7), (14, 8), "
+            "(16, 8); INSERT INTO tblordreemployemsg VALUES (2, 1), (3, 2), (8, 3)"));
+        // Another workstation: its own connection to the same database.
+        m_autre = std::make_unique<platform::Database>();
+        m_autre->open(m_db->config().connectionSettings());
         platform::Clock::setFixed(QDateTime(QDate(2024, 3, 13), QTime(10, 0)));
     }
     void TearDown() override {
         m_w.reset();
         services::Session::onConnectionLost = nullptr;
-        m_autre.reset();
         platform::Clock::setFixed(QDateTime());
-        services::setErrorLogPath(QString());
-        m_db.reset();
     }
-    void sql(const QString& script) {
-        m_db->runScript(script.endsWith(QLatin1Char(';')) ? script : script + QLatin1Char(';'));
-    }
+    void sql(const QString& script) { m_db->runScript(script + QLatin1Char(';')); }
     QVariant value(const QString& query) { return m_db->db().open(query).field(0).value(); }
-    // Another workstation: its own connection to the same database.
-    platform::Database& autre() {
-        if (!m_autre) {
-            m_autre = std::make_unique<platform::Database>();
-            m_autre->open(m_db->config().connectionSettings());
-        }
-        return *m_autre;
-    }
-    // A column of the stored day of an employee, "-" when the day has no row.
-    QString jour(qint32 no, const char* date, const char* column) {
+    QString jour(const char* date, const char* column = kJour) {
         const auto rs = m_db->db().open(QString::asprintf(
-            "SELECT %s FROM tblpresences WHERE NoEmploye = %d AND DatePresence = '%s'", column, no, date));
+            "SELECT %s FROM tblpresences WHERE NoEmploye = 2 AND DatePresence = '%s'", column, date));
         return rs.eof() ? s("-") : rs.field(0).text();
     }
     // The board as employee `no` sees it.
@@ -88,26 +75,30 @@ protected:
             out << m_w->SGrid->CellText(r, 1);
         return out;
     }
-    // A right-click released over a cell of a grid, as the grid reports it.
-    void clicDroit(platform::Grid* g, int row, int col) {
+    // A right-click released over a cell of a grid, as the grid reports it, answering the
+    // menu with `answer` when one is given (0: the answers set before).
+    void clicDroit(platform::Grid* g, int row, int col, int answer = 0) {
+        if (answer) m_chooser.menuAnswers = {answer};
         g->EnsureVisible(row, col);
         const QPoint p = g->CellRect(row, col).center();
         const float x = float(platform::pixelsToTwipsX(p.x())), y = float(platform::pixelsToTwipsY(p.y()));
-        if (g == m_w->SGrid)
-            m_w->SGrid_MouseUp(2, 0, x, y);
-        else
-            m_w->SGridEtat_MouseUp(2, 0, x, y);
+        (m_w.get()->*(g == m_w->SGrid ? &presence::frmPresence::SGrid_MouseUp
+                                      : &presence::frmPresence::SGridEtat_MouseUp))(2, 0, x, y);
     }
-    void clicDroit(int row, int col) { clicDroit(m_w->SGrid, row, col); }
+    void clicDroit(int row, int col, int answer = 0) { clicDroit(m_w->SGrid, row, col, answer); }
     // The grid asks for an editor on a cell; true when the board opened one.
     bool editer(platform::Grid* g, int row, int col) {
         bool cancel = false;
-        if (g == m_w->SGrid)
-            m_w->SGrid_RequestEdit(row, col, 0, cancel);
-        else
-            m_w->SGridEtat_RequestEdit(row, col, 0, cancel);
+        (m_w.get()->*(g == m_w->SGrid ? &presence::frmPresence::SGrid_RequestEdit
+                                      : &presence::frmPresence::SGridEtat_RequestEdit))(row, col, 0, cancel);
         EXPECT_TRUE(cancel); // the grid's own editor never opens
         return m_w->lngLigneEdit == row && m_w->lngColEdit == col && !m_w->txtEdit->isHidden();
+    }
+    // Opens the editor on a cell, puts a text in and presses Enter.
+    void saisir(platform::Grid* g, int row, int col, const QString& texte) {
+        ASSERT_TRUE(editer(g, row, col));
+        m_w->txtEdit->setText(texte);
+        m_w->txtEdit_KeyDown(13, 0);
     }
     QString log() const {
         QFile f(m_logDir.filePath(s("Erreur.log")));
