@@ -12,6 +12,10 @@ def F(id, file, old, new, desc):
 
 FAULTS = [
     # ------------------------------------------------------------------ platform
+    F("plat-grid-font-cache", "src/platform/GridModel.cpp",
+      "m_lastFontKnown = false; // a font equal to the old one is no longer the grid's own",
+      "(void)0;",
+      "after the grid's font changes, a cell given the old font shows the new one"),
     F("plat-quote-backslash", "src/platform/SqlText.cpp",
       r"if (c == QLatin1Char('\'') || c == QLatin1Char('\\')) out += c;",
       r"if (c == QLatin1Char('\'')) out += c;",
@@ -395,7 +399,7 @@ FAULTS = [
       "birthdays of inactive employees shown"),
     F("pres-note-state-zero", "src/presence/PresenceEditQueries.cpp",
       " ON DUPLICATE KEY UPDATE %1 = VALUES(%1), %2 = IF(CAST(IFNULL(%2, '') AS BINARY)",
-      " ON DUPLICATE KEY UPDATE %1 = VALUES(%1), %2 = IF(CAST(IFNULL(%2, '') AS CHAR)",
+      " ON DUPLICATE KEY UPDATE %1 = VALUES(%1), %2 = IF(IFNULL(%2, '') = %7 OR CAST(IFNULL(%2, '') AS BINARY)",
       "state change: a note another workstation wrote that differs only in case is replaced"),
     F('pres-note-not-updated', 'src/presence/PresenceEditQueries.cpp',
       '" = CAST(%7 AS BINARY), VALUES(%2), %2)")',

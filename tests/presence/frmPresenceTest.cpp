@@ -1,5 +1,6 @@
 #include "PresenceFixture.h"
 #include "presence/PresenceLayout.h"
+#include "presence/PresenceQueries.h"
 #include "support/ReferenceFills.h"
 
 #include <QApplication>
@@ -32,8 +33,9 @@ TEST_F(PresenceBoard, EveryCellAgreesWithTheDayByDayFill) {
         "INSERT INTO tblemploye (NoEmploye, Nom, Actif, DateFete) VALUES %1; INSERT INTO tblacces_empl "
         "VALUES %2;"
         "INSERT INTO tblordreemployemsg VALUES %3; INSERT INTO tblevenement (DateEvenement, Description, "
-        "BackColor, ForeColor) VALUES ('2024-02-27', 'Formation', 65535, 255), ('2024-12-25', 'Fermé', 255, 0)"_s
-            .arg(emp.join(u','), acces.join(u','), ordre.join(u',')));
+        "BackColor, ForeColor) VALUES ('2024-02-27', 'Formation', 65535, 255), ('2024-12-25', 'Fermé', 255, "
+        "0),"
+        "('2024-12-29', 'Inventaire', 0, 65535)"_s.arg(emp.join(u','), acces.join(u','), ordre.join(u',')));
 
     // Half-days of three weeks: a common year's February 28, a leap year's with today in
     // it, and Christmas; some notes missing, empty or long, and states that no longer exist.
@@ -74,6 +76,10 @@ TEST(PresenceWeek, TheDayIcons) {
                                             {{2024, 12, 25}, -1}};
     for (const auto& [d, icone] : icones)
         EXPECT_EQ(frmPresence::IconeDuJour(d), icone) << d.toString(Qt::ISODate).toStdString();
+    // Birthdays of February 29 are shown on the 28th of a common year, 2100 included.
+    EXPECT_EQ(QList<bool>({presence::estBissextile(2000), presence::estBissextile(2024),
+                           presence::estBissextile(2100)}),
+              QList<bool>({true, true, false}));
 }
 
 // The rules a window of the usual sizes never reaches (the rest is tested on the window).

@@ -72,6 +72,7 @@ TEST_F(ShellTest, EmployeesInTheOfficeOrderAndOnTheCommandLine) {
 // lost the program goes inactive until a later tick reconnects.
 TEST_F(ShellTest, UnreadMessagesLostConnectionAndTheTimerReconnects) {
     auto& main = startShell();
+    EXPECT_EQ(main.timer()->interval(), 60000); // the poll, once a minute
     int opened = 0, probes = 0;
     main.hooks.openMessageList = [&] { ++opened; };
     main.hooks.probeMessageList = [&] { ++probes; };
@@ -93,6 +94,11 @@ TEST_F(ShellTest, UnreadMessagesLostConnectionAndTheTimerReconnects) {
     ASSERT_TRUE(main.VerifMessages(true));
     EXPECT_EQ(main.tray()->image(), TrayIcon::Normal);
     EXPECT_FALSE(main.tray()->isFlashing());
+    main.tray()->setFlashAllowed(false); // "Clignotement icone" off: no flashing at all
+    main.tray()->setFlashing(true);
+    EXPECT_FALSE(main.tray()->isFlashing());
+    main.tray()->setFlashing(false);
+    main.tray()->setFlashAllowed(true);
 
     // The test connection kills the shell's own: every other window closes, the entries grey.
     m_testDb->db().execute(
