@@ -41,6 +41,19 @@ inline double allerRetour(platform::Database& db) {
     return t.nsecsElapsed() / 1e6 / 200;
 }
 
+// Opens `reseau` on the database of `s` through the relay listening on `relayPort`, and prints
+// what one round trip costs directly and through it.
+inline void ouvrirParRelais(platform::Database& db, const platform::ConnectionSettings& s, int relayPort,
+                            platform::Database& reseau) {
+    platform::ConnectionSettings r = s;
+    r.host = QStringLiteral("127.0.0.1");
+    r.port = relayPort;
+    reseau.open(r);
+    const double direct = allerRetour(db), relaye = allerRetour(reseau);
+    std::printf("round trip of one statement: direct %.3f ms, through the relay %.3f ms (+%.3f ms)\n", direct,
+                relaye, relaye - direct);
+}
+
 // A database of the benchmark's own on the test server (CORVEL_TEST_DB_* or DB_*), made from
 // db/schema.sql and dropped when it goes. Throws what the server says when it cannot be made.
 class ScratchDatabase {

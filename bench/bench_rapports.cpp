@@ -169,14 +169,8 @@ int main(int argc, char** argv) {
                                                                       const platform::ConnectionSettings& s) {
         // The same database through a relay that holds every request 1 ms.
         TcpRelay relay(s.port, std::chrono::milliseconds(1));
-        platform::ConnectionSettings r = s;
-        r.host = QStringLiteral("127.0.0.1");
-        r.port = relay.port();
         platform::Database reseau;
-        reseau.open(r);
-        const double direct = allerRetour(db), relaye = allerRetour(reseau);
-        std::printf("round trip of one statement: direct %.3f ms, through the relay %.3f ms (+%.3f ms)\n",
-                    direct, relaye, relaye - direct);
+        ouvrirParRelais(db, s, relay.port(), reseau);
 
         services::Session::lngNoEmploye = 0; // "Tous": every message is listed
         QString fichier;
