@@ -7,6 +7,7 @@
 #include "platform/RtfWriter.h"
 #include "platform/SqlText.h"
 
+#include <QLocale>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <memory>
@@ -128,6 +129,15 @@ TexteEnregistre enregistrerTexteMessage(platform::Database& db, QWidget* parent,
         }
         remplacable = stocke;
     }
+}
+
+void signalerTexteTropLong(QWidget* parent, const platform::Database& db, const QString& titre) {
+    platform::messageBox(
+        parent,
+        QStringLiteral("Le message est trop long pour être enregistré : le serveur accepte au plus %1 "
+                       "octets par envoi, et un texte enregistré en prend plusieurs par caractère.")
+            .arg(QLocale(QLocale::French, QLocale::Canada).toString(db.maxAllowedPacket())),
+        titre, platform::MsgIcon::Exclamation);
 }
 
 } // namespace entry

@@ -32,4 +32,8 @@ TexteEnregistre enregistrerTexteMessage(platform::Database& db, QWidget* parent,
                                         platform::RtfEdit* editeur, QString& rtfOuvert, QString& sql,
                                         const QString& sqlAussi = QString());
 
+// Tells the user, in a message box over `parent`, that a text is longer than the server of
+// `db` takes (DbError::kTropLong): the text is his to shorten, nothing was written.
+void signalerTexteTropLong(QWidget* parent, const platform::Database& db, const QString& titre);
+
 } // namespace entry

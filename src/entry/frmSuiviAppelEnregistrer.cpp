@@ -15,7 +15,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QTreeWidget>
 
 namespace entry {
@@ -39,14 +38,9 @@ QString texteNonEnregistre(const platform::DbError& e) {
 // A save that failed: a text longer than the server takes is the user's to shorten;
 // anything else is logged. Either way nothing was written and the form keeps its text.
 void signalerEchec(QWidget* parent, const platform::DbError& e) {
-    if (e.number() == platform::DbError::kTropLong) {
-        const platform::Database* db = services::Session::cnBD();
-        platform::messageBox(
-            parent,
-            QStringLiteral("Le message est trop long pour être enregistré : le serveur accepte au plus %1 "
-                           "octets par envoi, et un texte enregistré en prend plusieurs par caractère.")
-                .arg(QLocale(QLocale::French, QLocale::Canada).toString(db ? db->maxAllowedPacket() : 0)),
-            kTitre, platform::MsgIcon::Exclamation);
+    const platform::Database* db = services::Session::cnBD();
+    if (e.number() == platform::DbError::kTropLong && db) {
+        signalerTexteTropLong(parent, *db, kTitre);
         return;
     }
     services::DoErreur(e, kForm, QStringLiteral("cmdEnregistrer_Click"));

@@ -222,7 +222,10 @@ void SGridMsg::FinEditText() {
         m_typeEdition.clear();
     } catch (const platform::DbError& e) {
         // The editor stays open with its text: the next save tries again.
-        erreur(e, QStringLiteral("FinEditText"), sql);
+        if (e.number() == platform::DbError::kTropLong)
+            entry::signalerTexteTropLong(this, connexion(), window()->windowTitle());
+        else
+            erreur(e, QStringLiteral("FinEditText"), sql);
     }
 }
 
