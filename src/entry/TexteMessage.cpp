@@ -61,7 +61,10 @@ TexteEnregistre enregistrerTexteMessage(platform::Database& db, QWidget* parent,
     // The stored text the user agreed to replace, when another workstation changed it.
     QString remplacable = rtfOuvert;
     for (;;) {
-        if (!ecrireTexte && sqlAussi.isEmpty()) return resultat;
+        // With nothing to write the message is still looked up: a save of a message deleted
+        // meanwhile says so rather than that it was saved. Once the user kept the other
+        // workstation's text, nothing is left to look at.
+        if (!ecrireTexte && sqlAussi.isEmpty() && resultat == TexteEnregistre::AutreGarde) return resultat;
         QString stocke, ajout, rtf;
         bool conflit = false, disparu = false;
         platform::enTransaction(db, [&] {

@@ -22,9 +22,11 @@ enum class TexteEnregistre {
 
 // Stores the text of `editeur` as the text of message `idMessage`, which was `rtfOuvert`
 // when the editor opened it. A text left as it was is not written: the rewrite would only
-// cost its formatting and could undo another workstation's change. Lines another
-// workstation appended meanwhile (the audit lines of its state changes) are kept after the
-// user's text and shown in the editor; any other change asks the user which text to keep.
+// cost its formatting and could undo another workstation's change; the message is still
+// looked up, so that one deleted meanwhile is reported (Disparu) and a newer stored text
+// shows in the editor. Lines another workstation appended meanwhile (the audit lines of
+// its state changes) are kept after the user's text and shown in the editor; any other
+// change asks the user which text to keep.
 // `sqlAussi`, when not empty, is run in the same transaction (the user's other changes).
 // On return `rtfOuvert` is the stored text. Throws DbError, with `sql` the statement being
 // run, leaving nothing written.

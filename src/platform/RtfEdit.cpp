@@ -4,8 +4,11 @@
 #include "platform/RtfWriter.h"
 
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTextBlock>
 #include <QTextCharFormat>
+#include <QTextDocumentFragment>
+#include <algorithm>
 
 namespace platform {
 
@@ -15,18 +18,42 @@ RtfEdit::RtfEdit(QWidget* parent) : QTextEdit(parent) {
 
 namespace {
 
-// Longest run of characters with no blank to wrap at, in any paragraph.
-qsizetype longestWord(const QTextDocument& document) {
-    qsizetype longest = 0;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const QString text = block.text();
-        qsizetype run = 0;
-        for (const QChar c : text) {
-            run = c.isSpace() ? 0 : run + 1;
-            longest = qMax(longest, run);
-        }
+// A blank a line may break at: the no-break spaces hold the words on either side together.
+bool blanc(QChar c) {
+    return c.isSpace() && c != QChar::Nbsp && c.unicode() != 0x2007 && c.unicode() != 0x202F;
+}
+
+// Longest run of characters with no blank to wrap at.
+qsizetype longestWord(const QString& text) {
+    qsizetype longest = 0, run = 0;
+    for (const QChar c : text) {
+        run = blanc(c) ? 0 : run + 1;
+        longest = qMax(longest, run);
     }
     return longest;
+}
+
+// The same, in any paragraph of a document.
+qsizetype longestWord(const QTextDocument& document) {
+    qsizetype longest = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        longest = qMax(longest, longestWord(block.text()));
+    return longest;
+}
+
+// Characters with no blank just before `position` in `text`, and just from it.
+qsizetype motAvant(const QString& text, qsizetype position) {
+    qsizetype debut = position;
+    while (debut > 0 && !blanc(text.at(debut - 1)))
+        --debut;
+    return position - debut;
+}
+
+qsizetype motApres(const QString& text, qsizetype position) {
+    qsizetype fin = position;
+    while (fin < text.size() && !blanc(text.at(fin)))
+        ++fin;
+    return fin - position;
 }
 
 } // namespace
@@ -43,6 +70,30 @@ void RtfEdit::setTextRTF(const QString& rtf) {
                         ? QTextOption::WrapAnywhere
                         : QTextOption::WrapAtWordBoundaryOrAnywhere);
     moveCursor(QTextCursor::Start);
+}
+
+void RtfEdit::insertFromMimeData(const QMimeData* source) {
+    // Laid out as it goes in: wrapped at word ends, a pasted line of a million characters
+    // without a blank would hold the window for minutes (see setTextRTF). The word the
+    // text makes with what stands on either side of the cursor counts, so that pasting
+    // pieces one after the other does not build the long word unnoticed.
+    if (source && wordWrapMode() != QTextOption::WrapAnywhere) {
+        QString colle = source->text();
+        if (colle.isEmpty() && source->hasHtml() && acceptRichText())
+            colle = QTextDocumentFragment::fromHtml(source->html()).toPlainText();
+        const QTextCursor c = textCursor();
+        const QTextBlock debut = document()->findBlock(c.selectionStart());
+        const QTextBlock fin = document()->findBlock(c.selectionEnd());
+        const qsizetype avant = motAvant(debut.text(), c.selectionStart() - debut.position());
+        const qsizetype apres = motApres(fin.text(), c.selectionEnd() - fin.position());
+        const qsizetype tete = motApres(colle, 0);
+        const qsizetype mot =
+            tete == colle.size()
+                ? avant + tete + apres
+                : std::max({avant + tete, longestWord(colle), motAvant(colle, colle.size()) + apres});
+        if (mot > kLongestWrappedWord) setWordWrapMode(QTextOption::WrapAnywhere);
+    }
+    QTextEdit::insertFromMimeData(source);
 }
 
 QString RtfEdit::textRTF() const {

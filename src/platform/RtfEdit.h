@@ -32,6 +32,9 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Pasted or dropped text holding a word too long to wrap at word ends switches the editor
+    // to wrapping anywhere before the text goes in.
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     void toggle(QTextFormat::Property property);

@@ -318,6 +318,49 @@ TEST_F(frmSuiviAppelTest, SavingALoadedMessageWritesOnlyWhatTheUserChanged) {
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM tblmessage"_s), u"0"_s);
 }
 
+// Saved with nothing changed, or with only its priority changed, a message another
+// workstation deleted meanwhile is said to be gone, and nothing is written; one that still
+// exists is not rewritten, and the form shows what another workstation appended.
+TEST_F(frmSuiviAppelTest, SavingAMessageDeletedElsewhereSaysItIsGoneWhateverChanged) {
+    message(10, u"Rappeler Luc"_s);
+    m_db->db().execute(u"INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA) VALUES (10, 4, 2)"_s);
+    f->ChargeMessage(10);
+    ASSERT_EQ(f->idMessage(), 10);
+    auto dits = [this] { return m_chooser.messagesShown.join(u" | "_s).toStdString(); };
+
+    {
+        SCOPED_TRACE("unchanged, a line appended elsewhere");
+        message(10, u"Rappeler Luc\nTerminé par Marc"_s, &autre);
+        const QString stocke = scalar(u"SELECT Message FROM tblmessage WHERE IdMessage = 10"_s);
+        f->cmdEnregistrer_Click();
+        EXPECT_EQ(dits(), "Message enregistré avec succès.");
+        EXPECT_EQ(scalar(u"SELECT Message FROM tblmessage WHERE IdMessage = 10"_s).toStdString(),
+                  stocke.toStdString());
+        EXPECT_EQ(txt()->toPlainText().toStdString(), "Rappeler Luc\nTerminé par Marc");
+    }
+
+    autre.execute(u"DELETE FROM tblmessageemploye WHERE IdMessage = 10"_s);
+    autre.execute(u"DELETE FROM tblmessage WHERE IdMessage = 10"_s);
+    const std::string ok = "Message enregistré avec succès.";
+    const std::string gone =
+        " | Ce message n'existe plus : il a été supprimé sur un autre poste. Votre texte "
+        "reste affiché pour que vous puissiez le copier.";
+    {
+        SCOPED_TRACE("unchanged, deleted elsewhere");
+        f->cmdEnregistrer_Click();
+        EXPECT_EQ(dits(), ok + gone);
+    }
+    {
+        SCOPED_TRACE("only the priority changed, deleted elsewhere");
+        combo("cboPriorite")->setCurrentIndex(0);
+        f->cmdEnregistrer_Click();
+        EXPECT_EQ(dits(), ok + gone + gone);
+    }
+    EXPECT_EQ(m_mere.recus, QList<qint32>{10}) << "only the first save calls the list back";
+    EXPECT_EQ(lignes().toStdString(), "0") << "nothing of the deleted message is written again";
+    EXPECT_EQ(txt()->toPlainText().toStdString(), "Rappeler Luc\nTerminé par Marc");
+}
+
 TEST_F(frmSuiviAppelTest, ATextTheServerCannotTakeOrALostConnectionKeepsTheForm) {
     bool perdue = false;
     services::Session::onConnectionLost = [&perdue] { perdue = true; };

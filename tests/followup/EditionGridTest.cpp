@@ -1,5 +1,6 @@
 #include "EtatGridFixture.h"
 
+#include <QClipboard>
 #include <QScrollBar>
 
 namespace {
@@ -92,4 +93,33 @@ TEST_F(EtatGrille, ScrollingHidesTheEditorWhileItsRowIsAboveTheGrid) {
               std::min(bande.right(), g()->RowsArea().translated(g()->pos()).right()));
     fermerEditeur();
     EXPECT_EQ(g()->RowHeight(r), g()->EvaluateTextHeight(r, SGridMsg::colMessage) + 18 + 4);
+}
+
+// A long line without blanks pasted into the editor goes in whole and is saved whole; the row
+// then takes the height of its text, cut at twenty rows and green.
+TEST_F(EtatGrille, ALongLinePastedIntoTheEditorIsSavedWholeAndItsRowIsCut) {
+    messageA(90, QStringLiteral("Clé : "));
+    remplir();
+    const int r = ligne(90);
+    ASSERT_TRUE(grille->ModifierMessage(r));
+    platform::RtfEdit* ed = grille->txtRtfEdit();
+    ed->moveCursor(QTextCursor::End);
+    const QString cle(50'000, QLatin1Char('x'));
+    // A long text shown by its ends and its length.
+    auto resume = [](const QString& t) {
+        return (t.left(12) + QStringLiteral("…") + t.right(12) +
+                QStringLiteral(" (%1 caractères, empreinte %2)").arg(t.size()).arg(qHash(t)))
+            .toStdString();
+    };
+    const std::string attendu = resume(QStringLiteral("Clé : ") + cle);
+    QApplication::clipboard()->setText(cle);
+    ed->paste();
+    EXPECT_EQ(ed->wordWrapMode(), QTextOption::WrapAnywhere) << "a word this long is not wrapped at its end";
+    EXPECT_EQ(resume(ed->text()), attendu) << "in the editor";
+    fermerEditeur();
+    ASSERT_TRUE(ed->isHidden());
+    EXPECT_EQ(resume(texteStocke(90)), attendu) << "stored";
+    EXPECT_EQ(resume(g()->CellText(r, SGridMsg::colMessage)), attendu) << "in the row";
+    EXPECT_EQ(g()->RowHeight(r), 18 * 20 + 8);
+    EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colMessage), 0x008000);
 }

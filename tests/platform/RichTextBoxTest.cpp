@@ -2,6 +2,9 @@
 #include "platform/RtfEdit.h"
 #include "platform/RtfReader.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -69,4 +72,64 @@ TEST(RtfEdit, LoadsEditsAndSavesRtf) {
     again.setTextRTF(rtf);
     EXPECT_EQ(again.textRTF(), rtf);
     EXPECT_EQ(again.text(), u"Rappeler M. Lévesque 日grasit"_s);
+}
+
+// A paste or a drop laying a word too long to wrap at word ends into a paragraph (alone or
+// with the letters on either side of the cursor) switches the editor to wrapping anywhere
+// before it goes in, as loading such a text does; an ordinary paste keeps words whole. The
+// pasted text goes in whole either way.
+TEST(RtfEdit, APasteMakingAWordTooLongToWrapAtWordEndsWrapsAnywhere) {
+    const qsizetype limite = RtfEdit::kLongestWrappedWord;
+    // A long text shown by its ends and its length.
+    auto resume = [](const QString& t) {
+        return (t.left(24) + u"…"_s + t.right(12) +
+                u" (%1 caractères, empreinte %2)"_s.arg(t.size()).arg(qHash(t)))
+            .toStdString();
+    };
+    auto coller = [](RtfEdit& edit, QMimeData* mime) {
+        QApplication::clipboard()->setMimeData(mime);
+        edit.paste();
+    };
+    auto texte = [](const QString& t) {
+        auto* mime = new QMimeData;
+        mime->setText(t);
+        return mime;
+    };
+    RtfEdit edit;
+    edit.setTextRTF(u"Clé :  fin"_s);
+    ASSERT_EQ(edit.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QTextCursor c = edit.textCursor();
+    c.setPosition(6); // between the two blanks
+    edit.setTextCursor(c);
+
+    QStringList ordinaire;
+    for (int i = 0; i < 500; ++i)
+        ordinaire << u"un texte ordinaire"_s;
+    coller(edit, texte(ordinaire.join(u' ')));
+    EXPECT_EQ(edit.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere) << "blanks every few letters";
+    EXPECT_EQ(resume(edit.toPlainText()), resume(u"Clé : "_s + ordinaire.join(u' ') + u" fin"_s));
+
+    edit.setTextRTF(u"abc def"_s);
+    edit.moveCursor(QTextCursor::End);
+    coller(edit, texte(QString(limite - 3, u'x')));
+    EXPECT_EQ(edit.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere)
+        << "def and the paste make the limit";
+    coller(edit, texte(QString(u'\u00A0') + u"y z"_s));
+    EXPECT_EQ(edit.wordWrapMode(), QTextOption::WrapAnywhere) << "a no-break space holds the word together";
+    EXPECT_EQ(resume(edit.document()->toRawText()),
+              resume(u"abc def"_s + QString(limite - 3, u'x') + u"\u00A0y z"_s));
+
+    // The letters after the cursor count too, and a paste of formatted text alone.
+    edit.setTextRTF(u"abc"_s);
+    coller(edit, texte(u"z "_s + QString(limite - 2, u'x')));
+    EXPECT_EQ(edit.wordWrapMode(), QTextOption::WrapAnywhere) << "the paste's last word and abc";
+    edit.setTextRTF(QString());
+    auto* html = new QMimeData;
+    html->setHtml(u"<p>a <b>"_s + QString(limite + 1, u'x') + u"</b></p>"_s);
+    coller(edit, html);
+    EXPECT_EQ(edit.wordWrapMode(), QTextOption::WrapAnywhere) << "a word in formatted text";
+    EXPECT_EQ(resume(edit.toPlainText()), resume(u"a "_s + QString(limite + 1, u'x')));
+    // Loading a text with short words goes back to wrapping at word ends.
+    edit.setTextRTF(u"abc"_s);
+    EXPECT_EQ(edit.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
