@@ -394,7 +394,8 @@ bool SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
         if (!self) return false;
         window()->setEnabled(true);
         unsetCursor();
-        platform::messageBox(this, texte, QStringLiteral("Créer rapport HTML"), platform::MsgIcon::Exclamation);
+        platform::messageBox(this, texte, QStringLiteral("Créer rapport HTML"),
+                             platform::MsgIcon::Exclamation);
         return false;
     } catch (const platform::DbError& e) {
         retirer();

@@ -486,7 +486,8 @@ bool Workbook::SaveAs(const QString& path, QString* error) const {
     case LXW_ERROR_ZIP_FILE_OPERATION:
         return echec(causeFichier(cause));
     default:
-        return echec(QStringLiteral("le classeur n'a pas pu être assemblé (erreur %1 du générateur)").arg(int(e)));
+        return echec(
+            QStringLiteral("le classeur n'a pas pu être assemblé (erreur %1 du générateur)").arg(int(e)));
     }
 }
 
