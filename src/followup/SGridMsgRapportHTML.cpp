@@ -75,7 +75,11 @@ bool SGridMsg::rapportEnCours() {
 QString SGridMsg::dossierRapports() {
     if (!s_dossierRapports.isEmpty()) return s_dossierRapports;
     const QString programme = QCoreApplication::applicationDirPath();
-    return QFileInfo(programme).isWritable() ? programme : QDir::tempPath();
+    if (QFileInfo(programme).isWritable()) return programme;
+    // Qt gives no temporary folder when TMPDIR names one that does not exist: the report
+    // goes there all the same, and its failure says so, rather than to the disk's root.
+    const QString temporaire = QDir::tempPath();
+    return temporaire.isEmpty() ? qEnvironmentVariable("TMPDIR") : temporaire;
 }
 
 void SGridMsg::setDossierRapports(const QString& folder) {
