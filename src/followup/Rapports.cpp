@@ -120,10 +120,18 @@ QString echapperHTML(const QString& text) {
 }
 
 QByteArray octetsHTML(const QString& line) {
-    // Most lines are Latin-1 without C1 controls: converted whole.
-    const auto autre = [](QChar c) {
+    // Characters a page cannot hold: the C0 controls but tab, line feed and carriage return
+    // (a paste can bring them), U+FFFE, U+FFFF and half of a surrogate pair. Each becomes
+    // U+FFFD, the sign of a character lost, written as every character outside the code
+    // page is, as a reference.
+    const auto perdu = [](char32_t u) {
+        return (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || (u >= 0xD800 && u <= 0xDFFF) ||
+               u == 0xFFFE || u == 0xFFFF;
+    };
+    // Most lines are Latin-1 without controls: converted whole.
+    const auto autre = [&](QChar c) {
         const char16_t u = c.unicode();
-        return u >= 0x80 && (u < 0xA0 || u > 0xFF);
+        return perdu(u) || (u >= 0x80 && (u < 0xA0 || u > 0xFF));
     };
     if (std::none_of(line.cbegin(), line.cend(), autre)) return line.toLatin1();
     QByteArray out;
@@ -134,6 +142,7 @@ QByteArray octetsHTML(const QString& line) {
             u = QChar::surrogateToUcs4(*it, *(it + 1));
             ++it;
         }
+        if (perdu(u)) u = QChar::ReplacementCharacter;
         // C1 controls would read as Windows-1252 letters in some viewers: a reference too.
         if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
             out += char(u);
@@ -183,8 +192,10 @@ QList<MorceauTexte> morceauxTexte(const QString& texteCoupe, int lignes, qsizety
     for (QString ligne : texte.split(QLatin1Char('\n'))) {
         while (ligne.size() > taille) {
             fermer();
-            morceaux << MorceauTexte{ligne.left(taille), 1};
-            ligne.remove(0, taille);
+            // A character beyond the first 65,536 is two halves that go in the same cell.
+            const qsizetype coupe = ligne[taille - 1].isHighSurrogate() ? taille - 1 : taille;
+            morceaux << MorceauTexte{ligne.left(coupe), 1};
+            ligne.remove(0, coupe);
         }
         if (courant.lignes > 0 && courant.texte.size() + 1 + ligne.size() > taille) fermer();
         courant.texte += (courant.lignes > 0 ? QStringLiteral("\n") : QString()) + ligne;

@@ -53,6 +53,8 @@ QStringList lignesTelephone(const QString& telephone, const QString& bureau, con
 QString echapperHTML(const QString& text);
 // A line of an HTML report as bytes: Latin-1 as is, every other character as a numeric
 // character reference, so that the file reads the same as iso-8859-1 and Windows-1252.
+// A character no page may hold (a C0 control other than tab, line feed and carriage return,
+// U+FFFE, U+FFFF, half of a surrogate pair) is written as U+FFFD, "&#65533;".
 QByteArray octetsHTML(const QString& line);
 
 // Cuts a message text into lines of about 80 characters for the spreadsheet: the first line

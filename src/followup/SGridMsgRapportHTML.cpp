@@ -5,8 +5,10 @@
 #include "followup/ctrlProgresTemps.h"
 #include "followup/frmBrowserMdi.h"
 #include "followup/frmProgressPopUp.h"
+#include "platform/CauseFichier.h"
 #include "platform/Clock.h"
 #include "platform/Database.h"
+#include "platform/Dialogs.h"
 #include "platform/Grid.h"
 #include "services/ErrorLogger.h"
 #include "services/ExcelSession.h"
@@ -19,6 +21,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QSet>
+#include <cerrno>
 #include <memory>
 #include <stdexcept>
 
@@ -34,6 +37,11 @@ QString s_dossierRapports;
 // under the server's packet size and short enough for the windows to run their events
 // between two of them.
 constexpr qsizetype kIdsParStatement = 2000;
+
+// The report's file could not be written; errno says why.
+struct EchecFichier {
+    int cause;
+};
 int s_rapportsEnCours = 0;
 
 QString champ(const Recordset& rs, const char* name) {
@@ -67,7 +75,11 @@ bool SGridMsg::rapportEnCours() {
 QString SGridMsg::dossierRapports() {
     if (!s_dossierRapports.isEmpty()) return s_dossierRapports;
     const QString programme = QCoreApplication::applicationDirPath();
-    return QFileInfo(programme).isWritable() ? programme : QDir::tempPath();
+    if (QFileInfo(programme).isWritable()) return programme;
+    // Qt gives no temporary folder when TMPDIR names one that does not exist: the report
+    // goes there all the same, and its failure says so, rather than to the disk's root.
+    const QString temporaire = QDir::tempPath();
+    return temporaire.isEmpty() ? qEnvironmentVariable("TMPDIR") : temporaire;
 }
 
 void SGridMsg::setDossierRapports(const QString& folder) {
@@ -243,30 +255,38 @@ bool SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
     const RapportEnCours enCours;
     QPointer<SGridMsg> self(this);
     QString sql;
+    // Unbuffered: a write that fails (a full disk) fails here, with the system's reason,
+    // rather than unseen when the file is closed.
+    QFile fichier(fileName);
+    // A report cut short is no report: its file goes (not a device or a folder the name
+    // may lead to), and the caller opens no viewer.
+    const auto retirer = [&] {
+        fichier.close();
+        if (QFileInfo(fileName).isFile()) QFile::remove(fileName);
+    };
     try {
         const QList<LigneRapport> lignes = lignesRapport(row);
 
         auto progres = ouvrirProgres();
         followup::ctrlProgresTemps* p = progres->progres();
 
-        QFile fichier(fileName);
-        if (!fichier.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw platform::DbError(75,
-                                    QStringLiteral("Le fichier ne peut pas être écrit : ") + fileName +
-                                        QStringLiteral(" (") + fichier.errorString() + QLatin1Char(')'),
-                                    QString());
-        // A block's lines are gathered, then turned into bytes and written at once.
+        errno = 0;
+        if (!fichier.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            throw EchecFichier{errno};
+        // A block's lines are gathered and turned into bytes, written by pieces of 64 KB.
         QString tampon;
+        QByteArray octets;
         auto ecrire = [&](const QString& ligne) {
             tampon += ligne;
             tampon += QLatin1String("\r\n");
         };
-        auto vider = [&] {
-            const QByteArray octets = followup::octetsHTML(tampon);
-            if (fichier.write(octets) != octets.size())
-                throw platform::DbError(75, fichier.errorString() + QStringLiteral(" : ") + fileName,
-                                        QString());
+        auto vider = [&](bool tout) {
+            octets += followup::octetsHTML(tampon);
             tampon.clear();
+            if (octets.size() < 65536 && !tout) return;
+            errno = 0;
+            if (fichier.write(octets) != octets.size()) throw EchecFichier{errno};
+            octets.clear();
         };
 
         const bool recu = m_booRecu;
@@ -292,6 +312,7 @@ bool SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
 
         QHash<qint32, followup::RapportMessage> messages;
         const bool lu = lireMessagesRapport(lignes, choisi, messages, sql);
+        if (!self || !lu) retirer();
         if (!self) return false;
         if (!lu) {
             window()->setEnabled(true);
@@ -351,17 +372,37 @@ bool SGridMsg::ExportMsgHTML(const QString& fileName, qint32 row) {
                        QStringLiteral("&nbsp</td>"));
                 ecrire(QStringLiteral("<tr height=70><td colspan=9 valign=top>Notes:\n\n</td>"));
                 ecrire(QStringLiteral("</table><br>"));
-                vider();
+                vider(false);
             }
-            if (attente.ligneFaite() && !self) return false;
+            if (attente.ligneFaite() && !self) {
+                retirer();
+                return false;
+            }
         }
         attente.fin();
         ecrire(QStringLiteral("</body>"));
         ecrire(QStringLiteral("</html>"));
-        vider();
+        vider(true);
+        errno = 0;
+        fichier.close();
+        if (fichier.error() != QFileDevice::NoError) throw EchecFichier{errno};
         QCoreApplication::processEvents();
         return true;
+    } catch (const EchecFichier& e) {
+        retirer();
+        // The user is told what failed and where; the office's error log keeps it too.
+        const QString texte = QStringLiteral("Le rapport n'a pas pu être écrit dans %1 : %2.")
+                                  .arg(QDir::toNativeSeparators(fileName), platform::causeFichier(e.cause));
+        services::DoErreur(QString::number(e.cause), texte, QStringLiteral("corvel"), kForm,
+                           QStringLiteral("ExportMsgHTML"), QString());
+        if (!self) return false;
+        window()->setEnabled(true);
+        unsetCursor();
+        platform::messageBox(this, texte, QStringLiteral("Créer rapport HTML"),
+                             platform::MsgIcon::Exclamation);
+        return false;
     } catch (const platform::DbError& e) {
+        retirer();
         if (!self) return false;
         window()->setEnabled(true);
         unsetCursor();

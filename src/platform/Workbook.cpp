@@ -1,15 +1,19 @@
 #include "platform/Workbook.h"
 
+#include "platform/CauseFichier.h"
+
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryFile>
 #include <QThread>
 #include <QTime>
 #include <QUrl>
 #include <algorithm>
+#include <cerrno>
 #include <unordered_map>
 #include <xlsxwriter.h>
 
@@ -24,6 +28,34 @@ ExcelApplication::Opener& opener() {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     };
     return o;
+}
+
+// A text as the sheet's XML may hold it, in UTF-8. XML 1.0 has no place for U+FFFE, U+FFFF
+// or half of a surrogate pair: one of them (a paste can bring them) makes the whole sheet
+// unreadable, and a spreadsheet program then shows the rows before it and nothing after.
+// Each becomes U+FFFD, the character that says one was lost; the spreadsheet's own escape
+// (_xFFFE_) would hand the reader the same character back, to break the next file it writes.
+// The C0 controls are left to the writer, which escapes them (_x0001_) as the format allows.
+QByteArray texteXml(const QString& texte) {
+    const auto interdit = [](QChar c) {
+        return c.isSurrogate() || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF;
+    };
+    if (std::none_of(texte.cbegin(), texte.cend(), interdit)) return texte.toUtf8();
+    QString propre = texte;
+    for (qsizetype i = 0; i < propre.size(); ++i) {
+        const QChar c = propre[i];
+        if (c.isHighSurrogate() && i + 1 < propre.size() && propre[i + 1].isLowSurrogate())
+            ++i; // a whole pair: a character beyond the first 65,536
+        else if (interdit(c))
+            propre[i] = QChar::ReplacementCharacter;
+    }
+    return propre.toUtf8();
+}
+
+// The first characters of a text that a cell holds, a pair never cut in two.
+QString debut(const QString& texte, qsizetype taille) {
+    if (texte.size() <= taille) return texte;
+    return texte.left(texte[taille - 1].isHighSurrogate() ? taille - 1 : taille);
 }
 
 uint8_t bordure(int weight) {
@@ -43,14 +75,14 @@ uint8_t bordure(int weight) {
 
 lxw_format* nouveauFormat(lxw_workbook* wb, const CellFormat& f, const QString& police, double taille) {
     lxw_format* x = workbook_add_format(wb);
-    if (!police.isEmpty()) format_set_font_name(x, police.toUtf8().constData());
+    if (!police.isEmpty()) format_set_font_name(x, texteXml(police).constData());
     if (f.fontSize > 0)
         format_set_font_size(x, f.fontSize);
     else if (taille > 0)
         format_set_font_size(x, taille);
     if (f.bold) format_set_bold(x);
     if (f.underline) format_set_underline(x, LXW_UNDERLINE_SINGLE);
-    if (!f.numberFormat.isEmpty()) format_set_num_format(x, f.numberFormat.toUtf8().constData());
+    if (!f.numberFormat.isEmpty()) format_set_num_format(x, texteXml(f.numberFormat).constData());
     if (f.shrinkToFit) format_set_shrink(x);
     if (f.wrapText) format_set_text_wrap(x);
     if (f.verticalAlignment == xlTop) format_set_align(x, LXW_ALIGN_VERTICAL_TOP);
@@ -59,6 +91,14 @@ lxw_format* nouveauFormat(lxw_workbook* wb, const CellFormat& f, const QString& 
     if (f.borderBottom) format_set_bottom(x, bordure(f.borderBottom));
     if (f.borderRight) format_set_right(x, bordure(f.borderRight));
     return x;
+}
+
+// The user's temporary folder. Qt gives an empty path when TMPDIR names a folder that does
+// not exist, and the workbook would then go to the root of the disk: it goes to the folder
+// named instead, and fails there with its cause.
+QString dossierTemporaire() {
+    const QString dossier = QDir::tempPath();
+    return dossier.isEmpty() ? qEnvironmentVariable("TMPDIR") : dossier;
 }
 
 // Dates and times are day numbers counted from the spreadsheet's epoch.
@@ -233,8 +273,11 @@ void Worksheet::setMaxRows(int rows) {
     g_maxRows = rows > 0 ? rows : 1048576;
 }
 
-void Worksheet::ecrire(lxw_workbook* wb) const {
-    lxw_worksheet* ws = workbook_add_worksheet(wb, Name().toUtf8().constData());
+bool Worksheet::ecrire(lxw_workbook* wb) const {
+    // Row by row, the writer keeps the sheet in a file of the temporary folder until the
+    // workbook is closed: none when that folder takes no file.
+    lxw_worksheet* ws = workbook_add_worksheet(wb, texteXml(Name()).constData());
+    if (!ws) return false;
     for (const auto& [col, width] : m_widths)
         worksheet_set_column(ws, lxw_col_t(col - 1), lxw_col_t(col - 1), width, nullptr);
 
@@ -340,7 +383,7 @@ void Worksheet::ecrire(lxw_workbook* wb) const {
                 break;
             default:
                 if (v.isValid() && !v.toString().isEmpty())
-                    worksheet_write_string(ws, r, col, v.toString().left(32767).toUtf8().constData(), f);
+                    worksheet_write_string(ws, r, col, texteXml(debut(v.toString(), 32767)).constData(), f);
                 else if (e.format != 0 || e.bords != 0)
                     worksheet_write_blank(ws, r, col, f);
             }
@@ -356,7 +399,7 @@ void Worksheet::ecrire(lxw_workbook* wb) const {
     lxw_header_footer_options fo{};
     fo.margin = p.FooterMargin / 72;
     const QByteArray pied =
-        p.CenterFooter.isEmpty() ? QByteArray() : (QStringLiteral("&C") + p.CenterFooter).toUtf8();
+        p.CenterFooter.isEmpty() ? QByteArray() : texteXml(QStringLiteral("&C") + p.CenterFooter);
     worksheet_set_footer_opt(ws, pied.constData(), &fo);
     const QString t = QString(p.PrintTitleRows).remove(QLatin1Char('$'));
     const QStringList tr = t.split(QLatin1Char(':'));
@@ -370,6 +413,7 @@ void Worksheet::ecrire(lxw_workbook* wb) const {
         if (breaks.size() < LXW_BREAKS_MAX) breaks.push_back(lxw_row_t(b - 1));
     breaks.push_back(0);
     if (breaks.size() > 1) worksheet_set_h_pagebreaks(ws, breaks.data());
+    return true;
 }
 
 // ---------------------------------------------------------------- Workbook
@@ -398,32 +442,53 @@ bool Workbook::DeleteSheet(Worksheet* sheet) {
 }
 
 bool Workbook::SaveAs(const QString& path, QString* error) const {
+    // What failed and where, in the user's words: the folder and the cause.
+    const auto echec = [&](const QString& cause) {
+        if (error)
+            *error = QStringLiteral("Le classeur n'a pas pu être écrit dans %1 : %2.")
+                         .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), cause);
+        return false;
+    };
     // Row by row: the writer keeps one row at a time, the sheet gives its rows in order.
-    const QByteArray dossier = QFile::encodeName(QDir::tempPath());
+    const QByteArray dossier = QFile::encodeName(dossierTemporaire());
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = const_cast<char*>(dossier.constData());
+    errno = 0;
     lxw_workbook* wb = workbook_new_opt(QFile::encodeName(path).constData(), &options);
-    if (!wb) {
-        if (error) *error = QStringLiteral("Le classeur ne peut pas être créé : ") + path;
-        return false;
-    }
+    if (!wb) return echec(causeFichier(errno));
     // The workbook's own font is the one its column widths count in: the sheets' font,
     // rather than the writer's Calibri that spreadsheet programs without it replace by a
     // wider one, which would push the last columns onto pages of their own.
     if (!m_sheets.empty() && !m_sheets.front()->m_police.isEmpty()) {
         lxw_format* normal = STAILQ_FIRST(wb->formats);
-        format_set_font_name(normal, m_sheets.front()->m_police.toUtf8().constData());
+        format_set_font_name(normal, texteXml(m_sheets.front()->m_police).constData());
         format_set_font_size(normal, m_sheets.front()->m_taillePolice);
     }
-    for (const auto& s : m_sheets)
-        s->ecrire(wb);
-    const lxw_error e = workbook_close(wb);
-    if (e != LXW_NO_ERROR) {
-        if (error) *error = QString::fromUtf8(lxw_strerror(e)) + QStringLiteral(" : ") + path;
-        return false;
+    for (const auto& s : m_sheets) {
+        errno = 0;
+        if (!s->ecrire(wb)) {
+            const int cause = errno;
+            workbook_close(wb);
+            return echec(causeFichier(cause));
+        }
     }
-    return true;
+    errno = 0;
+    const lxw_error e = workbook_close(wb);
+    // The writer says in English what failed; the system's error number says why.
+    const int cause = errno;
+    switch (e) {
+    case LXW_NO_ERROR:
+        return true;
+    case LXW_ERROR_CREATING_XLSX_FILE:
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE:
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+        return echec(causeFichier(cause));
+    default:
+        return echec(
+            QStringLiteral("le classeur n'a pas pu être assemblé (erreur %1 du générateur)").arg(int(e)));
+    }
 }
 
 // ---------------------------------------------------------------- ExcelApplication
@@ -443,10 +508,14 @@ QStringList ExcelApplication::release(QString* error) {
         return written;
     }
     for (const auto& b : m_books) {
-        QTemporaryFile f(QDir::tempPath() + QStringLiteral("/Classeur-XXXXXX.xlsx"));
+        QTemporaryFile f(dossierTemporaire() + QStringLiteral("/Classeur-XXXXXX.xlsx"));
         f.setAutoRemove(false);
+        errno = 0;
         if (!f.open()) {
-            if (error) *error = QStringLiteral("Le classeur ne peut pas être écrit dans ") + QDir::tempPath();
+            const int cause = errno;
+            if (error)
+                *error = QStringLiteral("Le classeur n'a pas pu être écrit dans %1 : %2.")
+                             .arg(QDir::toNativeSeparators(dossierTemporaire()), causeFichier(cause));
             continue;
         }
         const QString path = f.fileName();

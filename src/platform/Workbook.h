@@ -132,7 +132,8 @@ public:
 
 private:
     friend class Workbook; // writes the file
-    void ecrire(lxw_workbook* wb) const;
+    // False when the writer took no sheet (errno says why).
+    bool ecrire(lxw_workbook* wb) const;
     static qint64 key(int row, int column) { return (qint64(row) << 16) | column; }
     struct Cellule {
         QVariant value;
@@ -171,7 +172,8 @@ public:
     // The last sheet of a workbook cannot go.
     bool DeleteSheet(Worksheet* sheet);
 
-    // Writes the workbook as .xlsx; false with a reason in *error. Reads the workbook only,
+    // Writes the workbook as .xlsx; false with what failed, where and why, in French, in
+    // *error ("Le classeur n'a pas pu être écrit dans /tmp : le disque est plein."). Reads the workbook only,
     // so it may run on another thread while nothing changes the workbook.
     bool SaveAs(const QString& path, QString* error) const;
 

@@ -9,6 +9,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -354,6 +356,207 @@ TEST_F(RapportExcel, StatementsDoNotGrowWithTheMessagesPagesBreakBetweenBlocksAn
     EXPECT_EQ(services::xlApp, nullptr);
     EXPECT_TRUE(g.isEnabled());
     EXPECT_EQ(errorReports(), 0);
+}
+
+// Texts holding what a paste can bring: U+FFFE and U+FFFF, halves of surrogate pairs, a C0
+// control. Both reports of such messages stay readable whole: the sheet parses as XML and
+// holds every block, the page holds no control byte; what was lost shows as U+FFFD.
+TEST_F(RapportExcel, CharactersNoFileMayHoldBecomeReplacementCharacters) {
+    const QChar nonCar(0xFFFE);
+    clients(QStringLiteral("(5, 'Du") + nonCar + QStringLiteral("pont', 'An") + QChar(1) +
+            QStringLiteral("ne', NULL, NULL, NULL, NULL, NULL, NULL)"));
+    exec(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage IN (10, 11)"));
+    // RTF's \uN counts from -32768: -2 is U+FFFE, -1 U+FFFF, -10240 U+D800, -9216 U+DC00;
+    // -10179 then -8704 is the pair of U+1F600.
+    message(20, QStringLiteral("Avant \\u-2?milieu\\u-1?apr\\'e8s"), 5);
+    message(21, QStringLiteral("Seul \\u-10240?haut, seul \\u-9216?bas, paire \\u-10179?\\u-8704? fin"));
+    message(22, QStringLiteral("Bonjour"));
+    for (int id : {20, 21, 22})
+        recipient(id, 3, 2);
+    SGridMsg g;
+    g.Remplir();
+    ASSERT_EQ(listed(g), (QList<int>{20, 21, 22}));
+    g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+    ASSERT_EQ(classeurs.size(), 1);
+    // The sheet as an XML parser reads it: a character XML forbids stops it with an error.
+    const QJsonObject o = QJsonDocument::fromJson(relire(R"(
+import zipfile, xml.etree.ElementTree as ET
+m = '{http://schemas.openxmlformats.org/spreadsheetml/2006/main}'
+with zipfile.ZipFile(sys.argv[1]) as z:
+    feuille = ET.fromstring(z.read('xl/worksheets/sheet1.xml'))
+cells = {c.get('r'): ''.join(t.text or '' for t in c.iter(m + 't')) for c in feuille.iter(m + 'c')}
+print(json.dumps({'blocs': sum(v == 'Notes:' for v in cells.values()), 'cells': cells}))
+)")
+                                                      .toUtf8())
+                              .object();
+    ASSERT_FALSE(o.isEmpty()) << "the sheet is not well-formed XML";
+    EXPECT_EQ(o[QStringLiteral("blocs")].toInt(), 3);
+    const QJsonObject c = o[QStringLiteral("cells")].toObject();
+    const QString fffd(QChar::ReplacementCharacter);
+    const auto texte = [&](const char* ref) { return c[QLatin1String(ref)].toString().toStdString(); };
+    // A C0 control keeps the spreadsheet's own escape.
+    EXPECT_EQ(texte("D3"), (QStringLiteral("Du") + fffd + QStringLiteral("pont, An_x0001_ne")).toStdString());
+    EXPECT_EQ(texte("A5"),
+              (QStringLiteral("Avant ") + fffd + QStringLiteral("milieu") + fffd + QStringLiteral("après"))
+                  .toStdString());
+    EXPECT_EQ(texte("A13"), (QStringLiteral("Seul ") + fffd + QStringLiteral("haut, seul ") + fffd +
+                             QStringLiteral("bas, paire \U0001F600 fin"))
+                                .toStdString());
+
+    const QString page = m_dir.filePath(QStringLiteral("c.HTML"));
+    ASSERT_TRUE(g.ExportMsgHTML(page, SGridMsg::kToutesLesLignes));
+    const QString html = lire(page);
+    for (QChar ch : html)
+        if (ch.unicode() < 0x20 && ch != QLatin1Char('\t') && ch != QLatin1Char('\n') &&
+            ch != QLatin1Char('\r'))
+            ADD_FAILURE() << "control byte " << ch.unicode() << " in the page";
+    for (const QString& attendu :
+         {QStringLiteral("<td>Du&#65533;pont, An&#65533;ne</td>"),
+          QStringLiteral("Avant &#65533;milieu&#65533;apr\u00e8s&nbsp"),
+          QStringLiteral("Seul &#65533;haut, seul &#65533;bas, paire &#128512; fin&nbsp")})
+        EXPECT_TRUE(html.contains(attendu)) << attendu.toStdString() << " not in\n" << html.toStdString();
+}
+
+// The HTML report into a folder that is missing, read-only or on a full disk: the user is
+// told what failed, where and why; no viewer opens and no partial file stays, from the
+// export button as from the row menu.
+TEST_F(RapportDb, HtmlReportThatCannotBeWrittenIsToldAndLeavesNothing) {
+    const QString texte = QString(30000, QLatin1Char('x')); // a report of more than 30 KB
+    exec(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage = 11"));
+    message(11, texte);
+    ScriptedChooser chooser;
+    SGridMsg g;
+    g.Remplir();
+    ASSERT_EQ(g.SGrid()->Rows(), 2);
+    const qsizetype vues = visionneuses().size();
+    int essais = 0; // each one logged once
+    const QString nom = QStringLiteral("/MessagesRecus_Julie36000.HTML");
+    // The last message shown, "" when none.
+    const auto dit = [&] {
+        return (chooser.messagesShown.isEmpty() ? QString() : chooser.messagesShown.takeLast()).toStdString();
+    };
+    const auto parMenu = [&] {
+        g.SGrid()->setSelectedRow(2);
+        int gauche, haut, largeur, hauteur;
+        g.SGrid()->CellBoundary(2, SGridMsg::colNo, gauche, haut, largeur, hauteur);
+        chooser.menuAnswers = {7}; // "Imprimer le message." > "Html"
+        emit g.SGrid()->MouseUp(2, 0, 0.0f, float(haut));
+    };
+
+    {
+        SCOPED_TRACE("missing folder, from the button");
+        ++essais;
+        const QString absent = m_dir.filePath(QStringLiteral("absent"));
+        SGridMsg::setDossierRapports(absent);
+        g.cmdExport_Click(1);
+        EXPECT_EQ(dit(), (QStringLiteral("Le rapport n'a pas pu être écrit dans ") + absent + nom +
+                          QStringLiteral(" : le dossier n'existe pas."))
+                             .toStdString());
+        EXPECT_TRUE(g.window()->isEnabled());
+    }
+    {
+        SCOPED_TRACE("folder under a file, from the row menu");
+        ++essais;
+        QFile f(m_dir.filePath(QStringLiteral("fichier")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.close();
+        SGridMsg::setDossierRapports(f.fileName() + QStringLiteral("/sous"));
+        parMenu();
+        EXPECT_EQ(dit(), (QStringLiteral("Le rapport n'a pas pu être écrit dans ") + f.fileName() +
+                          QStringLiteral("/sous") + nom + QStringLiteral(" : le dossier n'existe pas."))
+                             .toStdString());
+    }
+    if (QFileInfo(QStringLiteral("/sys")).isDir()) {
+        // A folder no one writes in, root included.
+        SCOPED_TRACE("read-only folder, from the row menu");
+        ++essais;
+        SGridMsg::setDossierRapports(QStringLiteral("/sys"));
+        parMenu();
+        EXPECT_EQ(dit(), (QStringLiteral("Le rapport n'a pas pu être écrit dans /sys") + nom +
+                          QStringLiteral(" : le dossier est en lecture seule."))
+                             .toStdString());
+    }
+#ifdef RLIMIT_FSIZE
+    {
+        // Files of this process stop growing at 8 KB: the report's first bytes are written,
+        // the next ones fail, as on a disk that fills up while the report is written.
+        SCOPED_TRACE("file cut short, from the row menu");
+        ++essais;
+        SGridMsg::setDossierRapports(m_dir.path());
+        rlimit avant{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &avant), 0);
+        rlimit petit = avant;
+        petit.rlim_cur = 8192;
+        const auto signalAvant = std::signal(SIGXFSZ, SIG_IGN);
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &petit), 0);
+        parMenu();
+        setrlimit(RLIMIT_FSIZE, &avant);
+        std::signal(SIGXFSZ, signalAvant);
+        EXPECT_EQ(dit(), (QStringLiteral("Le rapport n'a pas pu être écrit dans ") + m_dir.path() + nom +
+                          QStringLiteral(" : le fichier dépasse la taille permise."))
+                             .toStdString());
+        EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("*.HTML")}), QStringList());
+    }
+#endif
+    {
+        // /dev/full takes no byte: every write fails as on a full disk. Reached through a
+        // link, the report's name stays the test's.
+        SCOPED_TRACE("full disk");
+        const QString lien = m_dir.filePath(QStringLiteral("plein.HTML"));
+        ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), lien));
+        // The whole report, and one short message, less than any write buffer holds.
+        for (const qint32 ligne : {SGridMsg::kToutesLesLignes, 1}) {
+            ++essais;
+            EXPECT_FALSE(g.ExportMsgHTML(lien, ligne)) << ligne;
+            EXPECT_EQ(dit(), (QStringLiteral("Le rapport n'a pas pu être écrit dans ") + lien +
+                              QStringLiteral(" : le disque est plein."))
+                                 .toStdString())
+                << ligne;
+        }
+        ASSERT_TRUE(QFileInfo::exists(QStringLiteral("/dev/full"))); // the device is not a report
+    }
+    EXPECT_EQ(visionneuses().size(), vues);
+    EXPECT_TRUE(chooser.messagesShown.isEmpty())
+        << chooser.messagesShown.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tblerreur WHERE Fonction = 'ExportMsgHTML'")),
+              essais);
+}
+
+// A workbook that cannot be written is told in French, with its folder and the cause, and
+// nothing is handed to the spreadsheet program.
+TEST_F(RapportDb, WorkbookThatCannotBeWrittenIsToldInFrench) {
+    SGridMsg g;
+    g.Remplir();
+    ScriptedChooser chooser;
+    QFile f(m_dir.filePath(QStringLiteral("fichier")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    const QString sous = f.fileName() + QStringLiteral("/sous");
+    QList<std::pair<QString, QString>> cas = {{sous, QStringLiteral("le dossier n'existe pas")}};
+    if (QFileInfo(QStringLiteral("/sys")).isDir())
+        cas.append({QStringLiteral("/sys"), QStringLiteral("le dossier est en lecture seule")});
+    for (const auto& [dossier, cause] : cas) {
+        SCOPED_TRACE(dossier.toStdString());
+        qputenv("TMPDIR", QFile::encodeName(dossier));
+        g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+        EXPECT_EQ(chooser.messagesShown.join(QLatin1Char('|')).toStdString(),
+                  QStringLiteral("Le classeur n'a pas pu être écrit dans %1 : %2.")
+                      .arg(dossier, cause)
+                      .toStdString());
+        chooser.messagesShown.clear();
+    }
+    EXPECT_TRUE(classeurs.isEmpty());
+    EXPECT_TRUE(g.isEnabled());
+}
+
+// The same on a full disk, which /dev/full is to every write.
+TEST(Classeur, FullDiskIsToldInFrenchWithTheFolder) {
+    platform::ExcelApplication app;
+    platform::Workbook* b = app.AddWorkbook();
+    b->sheet(0)->setValue(1, 1, QStringLiteral("Messages reçus"));
+    QString erreur;
+    EXPECT_FALSE(b->SaveAs(QStringLiteral("/dev/full"), &erreur));
+    EXPECT_EQ(erreur.toStdString(), "Le classeur n'a pas pu être écrit dans /dev : le disque est plein.");
 }
 
 } // namespace

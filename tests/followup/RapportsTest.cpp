@@ -52,6 +52,12 @@ TEST(Rapports, TextCutAtTheEightiethThenEightyFirstCharacter) {
     // Positions beyond 16 bits.
     QString long_ = mots(4000, mot);
     EXPECT_EQ(couperTexte(long_), 500);
+    // A line longer than a cell is cut where the cell is full, but never between the two
+    // halves of a character beyond the first 65,536.
+    QStringList morceaux;
+    for (const MorceauTexte& m : morceauxTexte(QStringLiteral("abc\U0001F600de"), 1, 4))
+        morceaux << m.texte;
+    EXPECT_EQ(morceaux.join(QLatin1Char('|')).toStdString(), "abc|\U0001F600de");
 }
 
 TEST(Rapports, PageBreakMovesTheBlockThatWouldEndOnAPagesLastRows) {
@@ -75,6 +81,13 @@ TEST(Rapports, LettersAndHtmlBytes) {
     // Caller, telephones and escapes are held byte for byte in the report of a grid.
     EXPECT_EQ(octetsHTML(QStringLiteral("é € œ 😀 \u0085")),
               QByteArray("\xE9 &#8364; &#339; &#128512; &#133;"));
+    // Characters no page may hold become U+FFFD; tab, line feed and carriage return stay.
+    const QString perdus = QStringLiteral("a\u0001b\tc\u001F\r\n") + QChar(0) + QChar(0xFFFE) +
+                           QChar(0xFFFF) + QChar(0xD800) + QStringLiteral("x") + QChar(0xDC00) +
+                           QStringLiteral("\U0001F600") + QChar(0xD83D);
+    EXPECT_EQ(octetsHTML(perdus),
+              QByteArray("a&#65533;b\tc&#65533;\r\n&#65533;&#65533;&#65533;&#65533;x&#65533;"
+                         "&#128512;&#65533;"));
 }
 
 // ---------------------------------------------------------------- progress control

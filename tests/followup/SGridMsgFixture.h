@@ -46,6 +46,11 @@ protected:
     }
 
     void SetUp() override {
+        // Workbooks are written to the temporary folder and never deleted by the program:
+        // the test's own folder takes them, and goes with the test.
+        m_tmpdir = qgetenv("TMPDIR");
+        QDir(m_dir.path()).mkdir(QStringLiteral("tmp"));
+        qputenv("TMPDIR", QFile::encodeName(m_dir.filePath(QStringLiteral("tmp"))));
         REQUIRE_TEST_DB();
         services::Session::setConnection(&s_db->db());
         services::setErrorLogPath(m_dir.filePath(QStringLiteral("Erreur.log")));
@@ -64,6 +69,10 @@ protected:
             "INSERT INTO tbltypemessage VALUES (1, 'Rappeler'), (2, 'Information');\n"));
     }
     void TearDown() override {
+        if (m_tmpdir.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", m_tmpdir);
         if (m_ouvreur) platform::ExcelApplication::setOpener(m_ouvreur);
         for (const QString& f : classeurs)
             QFile::remove(f);
@@ -189,4 +198,5 @@ protected:
     QTemporaryDir m_dir;
     QStringList classeurs;
     platform::ExcelApplication::Opener m_ouvreur;
+    QByteArray m_tmpdir; // TMPDIR before the test; null when it had none
 };
