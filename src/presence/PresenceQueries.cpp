@@ -53,6 +53,10 @@ QString sqlEmployesTableau(qint32 noEmployeCourant) {
 }
 
 QString sqlPresencesSemaine(const QList<qint32>& employes, const QDate& lundi) {
+    return sqlPresencesJours(employes, lundi, lundi.addDays(6));
+}
+
+QString sqlPresencesJours(const QList<qint32>& employes, const QDate& du, const QDate& au) {
     QStringList numeros;
     for (qint32 no : employes)
         numeros << QString::number(no);
@@ -65,7 +69,7 @@ QString sqlPresencesSemaine(const QList<qint32>& employes, const QDate& lundi) {
                " INNER JOIN tbletatpresence AS tbletatpresence1 ON (tblpresences.EtatPM = "
                "tbletatpresence1.IdEtat)"
                " WHERE tblpresences.DatePresence BETWEEN %1 AND %2 AND tblpresences.NoEmploye IN (%3)")
-        .arg(sqlDate(lundi), sqlDate(lundi.addDays(6)), numeros.join(QLatin1Char(',')));
+        .arg(sqlDate(du), sqlDate(au), numeros.join(QLatin1Char(',')));
 }
 
 namespace {

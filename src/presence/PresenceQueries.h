@@ -26,6 +26,8 @@ QString sqlEmployesTableau(qint32 noEmployeCourant);
 // EtatPM, DescripAM, DescripPM), with their states' colours (CouleurAM, CouleurPM); a
 // half-day whose state no longer exists leaves its day out.
 QString sqlPresencesSemaine(const QList<qint32>& employes, const QDate& lundi);
+// The same for the days from `du` to `au`.
+QString sqlPresencesJours(const QList<qint32>& employes, const QDate& du, const QDate& au);
 
 // The birthdays (Nom, Mois, Jour) and the special events of the week, by employee number
 // and by day.

@@ -16,6 +16,7 @@ class QToolButton;
 namespace platform {
 class Database;
 class Grid;
+class Recordset;
 } // namespace platform
 
 namespace presence {
@@ -124,6 +125,13 @@ private:
     };
     using Semaine = std::array<Presence, 7>; // Monday first
     QHash<qint32, Semaine> lireSemaines(const QList<qint32>& employes, const QDate& lundi);
+    // Presence rows as sqlPresencesJours returns them, by employee, on the week of lundi.
+    static QHash<qint32, Semaine> lirePresences(platform::Recordset& rs, const QDate& lundi);
+    // The morning and afternoon cells of a day column, from what is stored.
+    void afficherJour(int matin, int col, const Presence& p);
+    // After a write: the day columns du to au of the employee whose morning row is matin,
+    // as the write left them (read back by ecrireEtRelire).
+    void afficherRelu(int matin, int du, int au, platform::Recordset& relu);
     void RemplirLigne(qint32 NoEmploye, const QString& Nom, int row, const Semaine& semaine);
     void remplirEvenements();
     void GetEvenement(int row, int col);
@@ -133,10 +141,12 @@ private:
     bool filtreEditeur(QEvent* event);
     void choisirEtat(int id, int row, int col);
     void effacerTexte(int cible, int row, int col);
-    // Writes one half-day: its state (none when IdEtat is 0) and, with bTexte, its note,
-    // which replaces a stored note only while that is still sAffiche, the note shown.
-    bool UpdateEtatPersence(bool bAM, qint32 IdEtat, qint32 NoEmploye, const QDate& DatePresence, bool bTexte,
-                            const QString& sTexte, const QString& sAffiche = QString());
+    // Writes the days in columns du to au of the employee whose morning row is matin with
+    // the statement made for their dates, then shows them as stored. A failure is logged,
+    // said, and the board shows again what is stored.
+    void
+    UpdateEtatPersence(int matin, int du, int au,
+                       const std::function<QString(qint32 employe, const QList<QDate>& jours)>& ecriture);
     void ouvrirEditeur(platform::Grid* grid, int row, int col, const QString& tag, int maxLength);
     void placerEditeur(platform::Grid* grid, int row, int col);
     // The character typed on a cell opens its editor and is the first one the user wrote.
