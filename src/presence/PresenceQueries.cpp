@@ -26,6 +26,14 @@ QString sqlUpdateAffPresenceAuto(bool affiche, qint32 noEmploye) {
         .arg(noEmploye);
 }
 
+QString sqlClesUniques() {
+    return QStringLiteral(
+        "SELECT TABLE_NAME AS Tableau, GROUP_CONCAT(COLUMN_NAME ORDER BY SEQ_IN_INDEX) AS Colonnes"
+        " FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE()"
+        " AND TABLE_NAME IN ('tblpresences', 'tblevenement') AND NON_UNIQUE = 0 GROUP BY TABLE_NAME, "
+        "INDEX_NAME");
+}
+
 QString sqlEtatsPresence() {
     return QStringLiteral("SELECT IdEtat, Description, Couleur FROM tbletatpresence");
 }

@@ -14,6 +14,9 @@ namespace presence {
 QString sqlAccesGestion(qint32 noEmploye);
 QString sqlAffPresenceAuto(qint32 noEmploye);
 QString sqlUpdateAffPresenceAuto(bool affiche, qint32 noEmploye);
+// The unique keys of tblpresences and tblevenement (Tableau, Colonnes: the key's columns
+// in order, separated by commas), on which the board's writes rely.
+QString sqlClesUniques();
 // Every presence state, in the order the server returns them.
 QString sqlEtatsPresence();
 

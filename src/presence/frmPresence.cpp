@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Database.h"
+#include "platform/Dialogs.h"
 #include "platform/Grid.h"
 #include "platform/Pictures.h"
 #include "platform/Units.h"
@@ -256,9 +257,59 @@ void frmPresence::Form_Load() {
         InitSgridEtat();
     } catch (const platform::DbError& e) {
         services::DoErreur(e, kForm, QStringLiteral("Form_Load"));
+        return;
     } catch (const std::exception& e) {
         services::DoErreur(e, kForm, QStringLiteral("Form_Load"), sql);
+        return;
     }
+    verifierCles();
+}
+
+void frmPresence::verifierCles() {
+    m_presencesSansCle = false;
+    m_evenementsSansCle = false;
+    const QString sql = sqlClesUniques();
+    bool presences = false, evenements = false;
+    try {
+        for (platform::Recordset rs = cn().open(sql); !rs.eof(); rs.moveNext()) {
+            const QString table = rs.field(QStringLiteral("Tableau")).text().toLower();
+            QStringList colonnes =
+                rs.field(QStringLiteral("Colonnes")).text().toLower().split(QLatin1Char(','));
+            colonnes.sort();
+            if (table == QStringLiteral("tblpresences") &&
+                colonnes == QStringList{QStringLiteral("datepresence"), QStringLiteral("noemploye")})
+                presences = true;
+            if (table == QStringLiteral("tblevenement") &&
+                colonnes == QStringList{QStringLiteral("dateevenement")})
+                evenements = true;
+        }
+    } catch (const platform::DbError& e) {
+        // A check that could not run holds no write back: the writes report their own errors.
+        services::DoErreur(e, kForm, QStringLiteral("Form_Load"));
+        return;
+    }
+    m_presencesSansCle = !presences;
+    m_evenementsSansCle = !evenements;
+    if (presences && evenements) return;
+
+    const QString tables = !presences && !evenements
+                               ? QStringLiteral("des tables tblpresences et tblevenement")
+                           : !presences ? QStringLiteral("de la table tblpresences")
+                                        : QStringLiteral("de la table tblevenement");
+    const QString quoi = !presences && !evenements ? QStringLiteral("aucune présence ni aucun événement")
+                         : !presences              ? QStringLiteral("aucune présence")
+                                                   : QStringLiteral("aucun événement");
+    const QString texte =
+        QStringLiteral(
+            "Cette base de données n'a pas la clé unique %1 : chaque modification y ajouterait une "
+            "ligne en double. Ce tableau n'enregistrera donc %2.\n\nUn administrateur doit "
+            "exécuter une fois sur la base de données le fichier db/cles-presences.sql de Corvel "
+            "(par exemple : mariadb NOM_DE_LA_BASE < db/cles-presences.sql) ; il fusionne les "
+            "doublons et ajoute les clés.")
+            .arg(tables, quoi);
+    services::DoErreur(QStringLiteral("1176"), texte, QStringLiteral("corvel"), kForm,
+                       QStringLiteral("Form_Load"), sql);
+    platform::messageBox(this, texte);
 }
 
 void frmPresence::InitGrid() {

@@ -163,6 +163,12 @@ private:
     // The shared connection; throws when the program has none.
     static platform::Database& cn();
 
+    // Presence and event writes insert or update the day's row through its unique key: on
+    // a database made before those keys every write would add a row. Without them the
+    // board only shows those rows, and the opening says once, and logs, what to run.
+    void verifierCles();
+    bool m_presencesSansCle = false;
+    bool m_evenementsSansCle = false;
     bool m_loaded = false;
     bool m_enValidation = false; // a commit is running (its message box takes the focus)
     bool m_echecEdition = false; // the open edit's last commit failed

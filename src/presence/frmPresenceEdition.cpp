@@ -64,8 +64,8 @@ void frmPresence::initEdition() {
 
 bool frmPresence::PeutModifier(int row, int col) const {
     if (row < 1 || row > SGrid->Rows() || col < 2 || col > SGrid->Columns()) return false;
-    if (row == 1) return booAccesGestion && SGrid->CellItemData(1, 1) == -1;
-    if (!ligneDeDemiJournee(row)) return false;
+    if (row == 1) return booAccesGestion && SGrid->CellItemData(1, 1) == -1 && !m_evenementsSansCle;
+    if (!ligneDeDemiJournee(row) || m_presencesSansCle) return false;
     return booAccesGestion || SGrid->CellItemData(row, 1) == Session::lngNoEmploye;
 }
 
