@@ -6,6 +6,7 @@
 #include "platform/Grid.h"
 #include "platform/Pictures.h"
 #include "platform/Units.h"
+#include "presence/PresenceLayout.h"
 #include "presence/PresenceQueries.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
@@ -22,6 +23,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 using platform::twipsToPixelsX;
@@ -67,15 +69,36 @@ frmPresence::frmPresence(QWidget* parent) : QWidget(parent) {
     resize(taille);
 }
 
-// Shown for the first time: the title bar's real height is known now, where the window
-// system reports it; the whole window goes at the top of the working area.
+// Shown: as tall as the screen's working area, the whole window (its frame, title bar
+// included) at its top. The frame is known only once the window system has decorated the
+// window, which a window manager may do after the showing: each time the frame changes,
+// the window fits itself again, so that its bottom edge never lies under the screen's.
 void frmPresence::occuperHauteur() {
     const QScreen* ecran = screen();
     if (!ecran) return;
+    const QRect fenetre = frameGeometry(), client = geometry();
+    m_cadre = QMargins(client.left() - fenetre.left(), client.top() - fenetre.top(),
+                       fenetre.right() - client.right(), fenetre.bottom() - client.bottom());
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) return;
     const QRect dispo = ecran->availableGeometry();
-    const int cadre = frameGeometry().height() - height();
-    if (cadre > 0) resize(width(), std::max(twipsToPixelsY(9375), dispo.height() - cadre));
-    move(frameGeometry().x(), dispo.top());
+    const QRect voulu(client.x(), dispo.top() + m_cadre.top(), client.width(), dispo.height());
+    const QRect place = geometrieDansEcran(
+        voulu, m_cadre, dispo, QSize(std::min(width(), twipsToPixelsX(11900)), twipsToPixelsY(9375)));
+    if (place != client) setGeometry(place);
+}
+
+void frmPresence::tenirDansEcran() {
+    if (!isVisible() || m_cadre == QMargins(-1, -1, -1, -1)) return;
+    const QRect fenetre = frameGeometry(), client = geometry();
+    const QMargins cadre(client.left() - fenetre.left(), client.top() - fenetre.top(),
+                         fenetre.right() - client.right(), fenetre.bottom() - client.bottom());
+    // A move or a resize of the user's, the frame unchanged, is left as it is.
+    if (cadre != m_cadre) occuperHauteur();
+}
+
+void frmPresence::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    tenirDansEcran();
 }
 
 frmPresence::~frmPresence() = default;
@@ -100,6 +123,9 @@ void frmPresence::ouvrir() {
     else if (!f->isVisible()) {
         f->show();
         f->occuperHauteur();
+        // A window manager that decorates the window without moving or resizing it sends
+        // no event: the frame is looked at again a moment later.
+        QTimer::singleShot(500, f, &frmPresence::tenirDansEcran);
     }
     f->raise();
     f->activateWindow();

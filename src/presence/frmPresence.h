@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QHash>
 #include <QList>
+#include <QMargins>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -106,12 +107,15 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void creerControles();
     void ensureLoaded();
     void occuperHauteur();
+    // The window's frame changed since occuperHauteur last placed it: placed again.
+    void tenirDansEcran();
     void InitGrid();
     void InitSgridEtat();
     int HauteurLigne(int row) const;
@@ -170,9 +174,10 @@ private:
     bool m_presencesSansCle = false;
     bool m_evenementsSansCle = false;
     bool m_loaded = false;
-    bool m_enValidation = false; // a commit is running (its message box takes the focus)
-    bool m_echecEdition = false; // the open edit's last commit failed
-    int m_ligneSelection = 0;    // the board's selected row before the last move
+    QMargins m_cadre{-1, -1, -1, -1}; // the frame around the window when it was last placed
+    bool m_enValidation = false;      // a commit is running (its message box takes the focus)
+    bool m_echecEdition = false;      // the open edit's last commit failed
+    int m_ligneSelection = 0;         // the board's selected row before the last move
     // The check box's caption, on two lines beside it: one line would not fit before the
     // week buttons.
     QLabel* m_lblPresenceAuto = nullptr;

@@ -252,6 +252,7 @@ TEST_F(PresenceBoard, OpeningTheBoardAgainKeepsItsWindowState) {
     const QRect dispo = m_w->screen()->availableGeometry(), cadre = m_w->frameGeometry();
     EXPECT_TRUE(cadre.top() == dispo.top() && cadre.bottom() <= dispo.bottom() &&
                 cadre.height() >= dispo.height() - 40);
+    EXPECT_LE(m_w->SGridEtat->geometry().bottom(), m_w->height() - 4) << "the legend is cut at the bottom";
     m_w->setWindowState(Qt::WindowMaximized);
     presence::frmPresence::ouvrir();
     EXPECT_TRUE(m_w->windowState() & Qt::WindowMaximized);
