@@ -98,6 +98,17 @@ TEST_F(PresenceBoard, AStaleBoardKeepsNoteAndStateTogether) {
         EXPECT_EQ(cellule(b, 4, 5), absent);
         EXPECT_EQ(cellule(b, 4, 6), vacances);
     }
+    {
+        SCOPED_TRACE("a week runs as many statements as a half-day");
+        surB();
+        auto instructions = [&](int answer) {
+            const qint64 avant = m_autre->statementCount();
+            clicDroit(b, 4, 2, answer);
+            return m_autre->statementCount() - avant;
+        };
+        EXPECT_EQ(instructions(42), instructions(12));
+        EXPECT_EQ(instructions(-4), instructions(-1));
+    }
     services::Session::setConnection(&m_db->db());
 }
 
