@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QDate;
@@ -18,16 +19,25 @@ namespace presence {
 constexpr int kLongueurNote = 255;
 constexpr int kLongueurEtat = 50;
 
-QString sqlDescriptionEtat(qint32 idEtat);
 QString sqlCouleurDescriptionEtat(qint32 idEtat);
 
-// One half-day's state, and its note when withNote: the note replaces the stored one
-// only while that is still `affichee`, the note the board showed (a note written on
-// another workstation meanwhile stays).
-QString sqlEcrireDemiJournee(bool am, qint32 idEtat, qint32 noEmploye, const QDate& date, bool withNote,
-                             const QString& note, const QString& affichee = QString());
+// Which half-days of a day a choice of state gives the state: the morning or the
+// afternoon with its note, or the whole day, whose afternoon takes the state alone.
+enum class DemiJournees { Matin, ApresMidi, Journee };
+
+// One statement giving a state to the half-days of one employee's days. The note follows
+// the text rule, decided against the stored row as the state is written: it becomes the
+// new state's text (nothing for state 1) when it is empty or is, byte for byte, the text of
+// the state stored before; a note someone typed stays. The afternoon of a whole day keeps
+// an empty note empty. A day without a row gets one, with the new state's text as the
+// note (none for state 1). A state removed meanwhile writes nothing. Whatever another
+// workstation wrote before, a stored note is never the text of a state it no longer has.
+QString sqlEcrireEtat(DemiJournees cible, qint32 idEtat, qint32 noEmploye, const QList<QDate>& jours);
 // One half-day's note alone; a new row takes the default state for both half-days.
 QString sqlEcrireNote(bool am, qint32 noEmploye, const QDate& date, const QString& note);
+// Empties the morning and/or afternoon notes of one employee's days, in one statement;
+// the states stay as stored, a day without a row gets one with the default states.
+QString sqlEffacerNotes(bool am, bool pm, qint32 noEmploye, const QList<QDate>& jours);
 
 // What a change of an events cell writes to a stored day: its text, or one colour.
 enum class ChampEvenement { Description, BackColor, ForeColor };

@@ -1,5 +1,6 @@
 #include "presence/PresenceLayout.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 
@@ -32,8 +33,28 @@ PresenceLayout calculerDisposition(const PresenceLayoutInput& in) {
         out.heightRules = true;
         out.gridHeight = (in.H - 2400) / in.ty;
         out.legendTop = (in.H - 1035) / in.ty;
+        // The margins above were measured on a frame of some 30 pixels; under a taller title
+        // bar they would put the legend's bottom under the window's: both go up together.
+        const double depasse = out.legendTop + in.legendHeight + kMargeBasse - in.clientHeight;
+        if (in.clientHeight > 0 && depasse > 0) {
+            out.gridHeight -= depasse;
+            out.legendTop -= depasse;
+        }
     }
     return out;
+}
+
+QRect geometrieDansEcran(const QRect& client, const QMargins& cadre, const QRect& dispo,
+                         const QSize& minimum) {
+    const int largeurCadre = cadre.left() + cadre.right(), hauteurCadre = cadre.top() + cadre.bottom();
+    const int w = std::max(std::min(client.width(), dispo.width() - largeurCadre), minimum.width());
+    const int h = std::max(std::min(client.height(), dispo.height() - hauteurCadre), minimum.height());
+    // The frame's corner, kept inside; a frame larger than the area keeps its top left in it.
+    const int x =
+        std::max(std::min(client.x() - cadre.left(), dispo.right() + 1 - (w + largeurCadre)), dispo.left());
+    const int y =
+        std::max(std::min(client.y() - cadre.top(), dispo.bottom() + 1 - (h + hauteurCadre)), dispo.top());
+    return QRect(x + cadre.left(), y + cadre.top(), w, h);
 }
 
 } // namespace presence

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QMargins>
+#include <QRect>
+
 // How the presence board lays itself out for a window size. Pure arithmetic, so that the
 // rules (minimum width, day widths, legend columns, height bound) can be checked alone.
 namespace presence {
@@ -14,6 +17,8 @@ struct PresenceLayoutInput {
     int lastColumnWidth = 85; // width of the last board column (the weekend keeps it)
     int legendColumns = 0;    // one per presence state
     int pickerWidth = 137;    // date picker width, pixels
+    double clientHeight = 0;  // the window's inside, under its title bar, pixels (0: not known)
+    int legendHeight = 0;     // pixels
 };
 
 struct PresenceLayout {
@@ -35,7 +40,14 @@ struct PresenceLayout {
 
 constexpr double kMinWidth = 11900; // twips
 constexpr double kMinHeight = 2400; // twips: at or below it the heights stay
+constexpr int kMargeBasse = 4;      // pixels at least between the legend and the window's bottom
 
 PresenceLayout calculerDisposition(const PresenceLayoutInput& in);
+
+// The client area of a window whose frame (title bar and borders) adds `cadre` around it,
+// such that the whole frame lies in the screen's available area `dispo`: no larger than
+// `client`, never under `minimum`, moved as little as it takes.
+QRect geometrieDansEcran(const QRect& client, const QMargins& cadre, const QRect& dispo,
+                         const QSize& minimum);
 
 } // namespace presence

@@ -26,6 +26,14 @@ QString sqlUpdateAffPresenceAuto(bool affiche, qint32 noEmploye) {
         .arg(noEmploye);
 }
 
+QString sqlClesUniques() {
+    return QStringLiteral(
+        "SELECT TABLE_NAME AS Tableau, GROUP_CONCAT(COLUMN_NAME ORDER BY SEQ_IN_INDEX) AS Colonnes"
+        " FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE()"
+        " AND TABLE_NAME IN ('tblpresences', 'tblevenement') AND NON_UNIQUE = 0 GROUP BY TABLE_NAME, "
+        "INDEX_NAME");
+}
+
 QString sqlEtatsPresence() {
     return QStringLiteral("SELECT IdEtat, Description, Couleur FROM tbletatpresence");
 }
@@ -53,6 +61,10 @@ QString sqlEmployesTableau(qint32 noEmployeCourant) {
 }
 
 QString sqlPresencesSemaine(const QList<qint32>& employes, const QDate& lundi) {
+    return sqlPresencesJours(employes, lundi, lundi.addDays(6));
+}
+
+QString sqlPresencesJours(const QList<qint32>& employes, const QDate& du, const QDate& au) {
     QStringList numeros;
     for (qint32 no : employes)
         numeros << QString::number(no);
@@ -65,7 +77,7 @@ QString sqlPresencesSemaine(const QList<qint32>& employes, const QDate& lundi) {
                " INNER JOIN tbletatpresence AS tbletatpresence1 ON (tblpresences.EtatPM = "
                "tbletatpresence1.IdEtat)"
                " WHERE tblpresences.DatePresence BETWEEN %1 AND %2 AND tblpresences.NoEmploye IN (%3)")
-        .arg(sqlDate(lundi), sqlDate(lundi.addDays(6)), numeros.join(QLatin1Char(',')));
+        .arg(sqlDate(du), sqlDate(au), numeros.join(QLatin1Char(',')));
 }
 
 namespace {

@@ -14,6 +14,9 @@ namespace presence {
 QString sqlAccesGestion(qint32 noEmploye);
 QString sqlAffPresenceAuto(qint32 noEmploye);
 QString sqlUpdateAffPresenceAuto(bool affiche, qint32 noEmploye);
+// The unique keys of tblpresences and tblevenement (Tableau, Colonnes: the key's columns
+// in order, separated by commas), on which the board's writes rely.
+QString sqlClesUniques();
 // Every presence state, in the order the server returns them.
 QString sqlEtatsPresence();
 
@@ -26,6 +29,8 @@ QString sqlEmployesTableau(qint32 noEmployeCourant);
 // EtatPM, DescripAM, DescripPM), with their states' colours (CouleurAM, CouleurPM); a
 // half-day whose state no longer exists leaves its day out.
 QString sqlPresencesSemaine(const QList<qint32>& employes, const QDate& lundi);
+// The same for the days from `du` to `au`.
+QString sqlPresencesJours(const QList<qint32>& employes, const QDate& du, const QDate& au);
 
 // The birthdays (Nom, Mois, Jour) and the special events of the week, by employee number
 // and by day.

@@ -2,9 +2,11 @@
 
 #include "platform/Clock.h"
 #include "platform/Database.h"
+#include "platform/Dialogs.h"
 #include "platform/Grid.h"
 #include "platform/Pictures.h"
 #include "platform/Units.h"
+#include "presence/PresenceLayout.h"
 #include "presence/PresenceQueries.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
@@ -21,6 +23,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 using platform::twipsToPixelsX;
@@ -66,15 +69,36 @@ frmPresence::frmPresence(QWidget* parent) : QWidget(parent) {
     resize(taille);
 }
 
-// Shown for the first time: the title bar's real height is known now, where the window
-// system reports it; the whole window goes at the top of the working area.
+// Shown: as tall as the screen's working area, the whole window (its frame, title bar
+// included) at its top. The frame is known only once the window system has decorated the
+// window, which a window manager may do after the showing: each time the frame changes,
+// the window fits itself again, so that its bottom edge never lies under the screen's.
 void frmPresence::occuperHauteur() {
     const QScreen* ecran = screen();
     if (!ecran) return;
+    const QRect fenetre = frameGeometry(), client = geometry();
+    m_cadre = QMargins(client.left() - fenetre.left(), client.top() - fenetre.top(),
+                       fenetre.right() - client.right(), fenetre.bottom() - client.bottom());
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) return;
     const QRect dispo = ecran->availableGeometry();
-    const int cadre = frameGeometry().height() - height();
-    if (cadre > 0) resize(width(), std::max(twipsToPixelsY(9375), dispo.height() - cadre));
-    move(frameGeometry().x(), dispo.top());
+    const QRect voulu(client.x(), dispo.top() + m_cadre.top(), client.width(), dispo.height());
+    const QRect place = geometrieDansEcran(
+        voulu, m_cadre, dispo, QSize(std::min(width(), twipsToPixelsX(11900)), twipsToPixelsY(9375)));
+    if (place != client) setGeometry(place);
+}
+
+void frmPresence::tenirDansEcran() {
+    if (!isVisible() || m_cadre == QMargins(-1, -1, -1, -1)) return;
+    const QRect fenetre = frameGeometry(), client = geometry();
+    const QMargins cadre(client.left() - fenetre.left(), client.top() - fenetre.top(),
+                         fenetre.right() - client.right(), fenetre.bottom() - client.bottom());
+    // A move or a resize of the user's, the frame unchanged, is left as it is.
+    if (cadre != m_cadre) occuperHauteur();
+}
+
+void frmPresence::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    tenirDansEcran();
 }
 
 frmPresence::~frmPresence() = default;
@@ -99,6 +123,9 @@ void frmPresence::ouvrir() {
     else if (!f->isVisible()) {
         f->show();
         f->occuperHauteur();
+        // A window manager that decorates the window without moving or resizing it sends
+        // no event: the frame is looked at again a moment later.
+        QTimer::singleShot(500, f, &frmPresence::tenirDansEcran);
     }
     f->raise();
     f->activateWindow();
@@ -256,9 +283,59 @@ void frmPresence::Form_Load() {
         InitSgridEtat();
     } catch (const platform::DbError& e) {
         services::DoErreur(e, kForm, QStringLiteral("Form_Load"));
+        return;
     } catch (const std::exception& e) {
         services::DoErreur(e, kForm, QStringLiteral("Form_Load"), sql);
+        return;
     }
+    verifierCles();
+}
+
+void frmPresence::verifierCles() {
+    m_presencesSansCle = false;
+    m_evenementsSansCle = false;
+    const QString sql = sqlClesUniques();
+    bool presences = false, evenements = false;
+    try {
+        for (platform::Recordset rs = cn().open(sql); !rs.eof(); rs.moveNext()) {
+            const QString table = rs.field(QStringLiteral("Tableau")).text().toLower();
+            QStringList colonnes =
+                rs.field(QStringLiteral("Colonnes")).text().toLower().split(QLatin1Char(','));
+            colonnes.sort();
+            if (table == QStringLiteral("tblpresences") &&
+                colonnes == QStringList{QStringLiteral("datepresence"), QStringLiteral("noemploye")})
+                presences = true;
+            if (table == QStringLiteral("tblevenement") &&
+                colonnes == QStringList{QStringLiteral("dateevenement")})
+                evenements = true;
+        }
+    } catch (const platform::DbError& e) {
+        // A check that could not run holds no write back: the writes report their own errors.
+        services::DoErreur(e, kForm, QStringLiteral("Form_Load"));
+        return;
+    }
+    m_presencesSansCle = !presences;
+    m_evenementsSansCle = !evenements;
+    if (presences && evenements) return;
+
+    const QString tables = !presences && !evenements
+                               ? QStringLiteral("des tables tblpresences et tblevenement")
+                           : !presences ? QStringLiteral("de la table tblpresences")
+                                        : QStringLiteral("de la table tblevenement");
+    const QString quoi = !presences && !evenements ? QStringLiteral("aucune présence ni aucun événement")
+                         : !presences              ? QStringLiteral("aucune présence")
+                                                   : QStringLiteral("aucun événement");
+    const QString texte =
+        QStringLiteral(
+            "Cette base de données n'a pas la clé unique %1 : chaque modification y ajouterait une "
+            "ligne en double. Ce tableau n'enregistrera donc %2.\n\nUn administrateur doit "
+            "exécuter une fois sur la base de données le fichier db/cles-presences.sql de Corvel "
+            "(par exemple : mariadb NOM_DE_LA_BASE < db/cles-presences.sql) ; il fusionne les "
+            "doublons et ajoute les clés.")
+            .arg(tables, quoi);
+    services::DoErreur(QStringLiteral("1176"), texte, QStringLiteral("corvel"), kForm,
+                       QStringLiteral("Form_Load"), sql);
+    platform::messageBox(this, texte);
 }
 
 void frmPresence::InitGrid() {

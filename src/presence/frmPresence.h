@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QHash>
 #include <QList>
+#include <QMargins>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -16,6 +17,7 @@ class QToolButton;
 namespace platform {
 class Database;
 class Grid;
+class Recordset;
 } // namespace platform
 
 namespace presence {
@@ -105,12 +107,15 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void creerControles();
     void ensureLoaded();
     void occuperHauteur();
+    // The window's frame changed since occuperHauteur last placed it: placed again.
+    void tenirDansEcran();
     void InitGrid();
     void InitSgridEtat();
     int HauteurLigne(int row) const;
@@ -124,6 +129,13 @@ private:
     };
     using Semaine = std::array<Presence, 7>; // Monday first
     QHash<qint32, Semaine> lireSemaines(const QList<qint32>& employes, const QDate& lundi);
+    // Presence rows as sqlPresencesJours returns them, by employee, on the week of lundi.
+    static QHash<qint32, Semaine> lirePresences(platform::Recordset& rs, const QDate& lundi);
+    // The morning and afternoon cells of a day column, from what is stored.
+    void afficherJour(int matin, int col, const Presence& p);
+    // After a write: the day columns du to au of the employee whose morning row is matin,
+    // as the write left them (read back by ecrireEtRelire).
+    void afficherRelu(int matin, int du, int au, platform::Recordset& relu);
     void RemplirLigne(qint32 NoEmploye, const QString& Nom, int row, const Semaine& semaine);
     void remplirEvenements();
     void GetEvenement(int row, int col);
@@ -133,10 +145,12 @@ private:
     bool filtreEditeur(QEvent* event);
     void choisirEtat(int id, int row, int col);
     void effacerTexte(int cible, int row, int col);
-    // Writes one half-day: its state (none when IdEtat is 0) and, with bTexte, its note,
-    // which replaces a stored note only while that is still sAffiche, the note shown.
-    bool UpdateEtatPersence(bool bAM, qint32 IdEtat, qint32 NoEmploye, const QDate& DatePresence, bool bTexte,
-                            const QString& sTexte, const QString& sAffiche = QString());
+    // Writes the days in columns du to au of the employee whose morning row is matin with
+    // the statement made for their dates, then shows them as stored. A failure is logged,
+    // said, and the board shows again what is stored.
+    void
+    UpdateEtatPersence(int matin, int du, int au,
+                       const std::function<QString(qint32 employe, const QList<QDate>& jours)>& ecriture);
     void ouvrirEditeur(platform::Grid* grid, int row, int col, const QString& tag, int maxLength);
     void placerEditeur(platform::Grid* grid, int row, int col);
     // The character typed on a cell opens its editor and is the first one the user wrote.
@@ -153,10 +167,17 @@ private:
     // The shared connection; throws when the program has none.
     static platform::Database& cn();
 
+    // Presence and event writes insert or update the day's row through its unique key: on
+    // a database made before those keys every write would add a row. Without them the
+    // board only shows those rows, and the opening says once, and logs, what to run.
+    void verifierCles();
+    bool m_presencesSansCle = false;
+    bool m_evenementsSansCle = false;
     bool m_loaded = false;
-    bool m_enValidation = false; // a commit is running (its message box takes the focus)
-    bool m_echecEdition = false; // the open edit's last commit failed
-    int m_ligneSelection = 0;    // the board's selected row before the last move
+    QMargins m_cadre{-1, -1, -1, -1}; // the frame around the window when it was last placed
+    bool m_enValidation = false;      // a commit is running (its message box takes the focus)
+    bool m_echecEdition = false;      // the open edit's last commit failed
+    int m_ligneSelection = 0;         // the board's selected row before the last move
     // The check box's caption, on two lines beside it: one line would not fit before the
     // week buttons.
     QLabel* m_lblPresenceAuto = nullptr;

@@ -2,6 +2,7 @@
 // the afternoon, the day or the week, or clearing notes), the write of one half-day,
 // and the in-place editor shared with the events row and the legend.
 
+#include "presence/PresenceEcriture.h"
 #include "presence/PresenceEditQueries.h"
 #include "presence/frmPresence.h"
 
@@ -40,25 +41,6 @@ bool ligneDeDemiJournee(int row) {
     return row >= 4 && row % 3 != 0;
 }
 
-// The note a half-day shows after a change of state: a note that only repeated the old
-// state's description follows the state, a note of the user's own stays, and state 1
-// never writes its description into a cell. Returns whether the note is to be written.
-bool regleTexte(qint32 etat, QString& texte, const QString& ancienne, const QString& nouvelle) {
-    if (etat >= 2 && texte.isEmpty()) {
-        texte = nouvelle;
-        return true;
-    }
-    if (texte == ancienne && etat == 1) {
-        texte.clear();
-        return true;
-    }
-    if (texte == ancienne && etat >= 2) {
-        texte = nouvelle;
-        return true;
-    }
-    return false;
-}
-
 } // namespace
 
 void frmPresence::initEdition() {
@@ -82,8 +64,8 @@ void frmPresence::initEdition() {
 
 bool frmPresence::PeutModifier(int row, int col) const {
     if (row < 1 || row > SGrid->Rows() || col < 2 || col > SGrid->Columns()) return false;
-    if (row == 1) return booAccesGestion && SGrid->CellItemData(1, 1) == -1;
-    if (!ligneDeDemiJournee(row)) return false;
+    if (row == 1) return booAccesGestion && SGrid->CellItemData(1, 1) == -1 && !m_evenementsSansCle;
+    if (!ligneDeDemiJournee(row) || m_presencesSansCle) return false;
     return booAccesGestion || SGrid->CellItemData(row, 1) == Session::lngNoEmploye;
 }
 
@@ -107,39 +89,13 @@ void frmPresence::SGrid_MouseUp(int Button, int /*Shift*/, float X, float Y) {
 }
 
 void frmPresence::effacerTexte(int cible, int row, int col) {
+    if (cible < 1 || cible > 4) return;
     const int matin = ligneMatin(row) ? row : row - 1;
-    const int apresMidi = matin + 1;
-    const qint32 employe = SGrid->CellItemData(matin, 1);
-    bool ok = true;
-    SGrid->setRedraw(false);
-    auto effacer = [&](int c, bool am, bool pm) {
-        if (am) SGrid->setCellText(matin, c, QString());
-        if (pm) SGrid->setCellText(apresMidi, c, QString());
-        // Only the notes change: the states stay as stored, whatever the board shows.
-        if (am) ok &= UpdateEtatPersence(true, 0, employe, DateColonne(c), true, {});
-        if (pm) ok &= UpdateEtatPersence(false, 0, employe, DateColonne(c), true, {});
-    };
-    switch (cible) {
-    case 1:
-        effacer(col, true, false);
-        break;
-    case 2:
-        effacer(col, false, true);
-        break;
-    case 3:
-        effacer(col, true, true);
-        break;
-    case 4:
-        for (int c = 2; c <= SGrid->Columns(); ++c)
-            effacer(c, true, true);
-        break;
-    default:
-        break;
-    }
-    SGrid->setRowHeight(matin, HauteurLigne(matin));
-    SGrid->setRowHeight(apresMidi, HauteurLigne(apresMidi));
-    SGrid->setRedraw(true);
-    if (!ok) echecEcriture();
+    // Only the notes change: the states stay as stored, whatever the board shows.
+    const bool am = cible != 2, pm = cible != 1;
+    UpdateEtatPersence(
+        matin, cible == 4 ? 2 : col, cible == 4 ? SGrid->Columns() : col,
+        [&](qint32 employe, const QList<QDate>& jours) { return sqlEffacerNotes(am, pm, employe, jours); });
 }
 
 void frmPresence::choisirEtat(int id, int row, int col) {
@@ -149,96 +105,51 @@ void frmPresence::choisirEtat(int id, int row, int col) {
     const qint32 etat = chiffres.mid(1).toInt();
     if (cible < 1 || cible > 4 || etat < 1) return;
 
-    const int matin = ligneMatin(row) ? row : row - 1;
-    const int apresMidi = matin + 1;
-    const qint32 employe = SGrid->CellItemData(matin, 1);
     QString sql;
-    SGrid->setRedraw(false);
     try {
-        sql = sqlDescriptionEtat(SGrid->CellItemData(row, col));
-        const platform::Recordset ancien = cn().open(sql);
-        const QString ancienne =
-            ancien.eof() ? QString() : ancien.field(QStringLiteral("Description")).text();
-
         sql = sqlCouleurDescriptionEtat(etat);
-        const platform::Recordset nouveau = cn().open(sql);
-        if (nouveau.eof()) {
+        if (cn().open(sql).eof()) {
             // Removed from another workstation since the menu was made: the record the
             // menu named is gone, which is no lost connection.
-            SGrid->setRedraw(true);
             services::DoErreur(QStringLiteral("3021"), QStringLiteral("L'état %1 n'existe plus.").arg(etat),
                                QStringLiteral("corvel"), kForm, QStringLiteral("SGrid_MouseUp"), sql);
             platform::messageBox(this, QStringLiteral("Cet état de présence n'existe plus."));
             InitSgridEtat();
             return;
         }
-        const qint64 couleur = nouveau.field(QStringLiteral("Couleur")).toLongLong();
-        const QString nouvelle = nouveau.field(QStringLiteral("Description")).text();
-        sql.clear();
-
-        bool ok = true;
-        // A half-day takes the state's colour, the text rule and the state.
-        auto changer = [&](int r, int c) {
-            const QString affichee = SGrid->CellText(r, c);
-            QString texte = affichee;
-            const bool ecrireTexte = regleTexte(etat, texte, ancienne, nouvelle);
-            SGrid->CellDetails(r, c, texte, {}, {}, couleur, {}, {}, {}, {}, etat);
-            ok &= UpdateEtatPersence(ligneMatin(r), etat, employe, DateColonne(c), ecrireTexte, texte,
-                                     affichee);
-        };
-        // The afternoon of a whole day takes the colour and the state; its note stays.
-        auto etatSeul = [&](int c) {
-            SGrid->CellDetails(apresMidi, c, {}, {}, {}, couleur, {}, {}, {}, {}, etat);
-            ok &= UpdateEtatPersence(false, etat, employe, DateColonne(c), false, QString());
-        };
-        switch (cible) {
-        case 1:
-            changer(matin, col);
-            break;
-        case 2:
-            changer(apresMidi, col);
-            break;
-        case 3:
-            changer(matin, col);
-            etatSeul(col);
-            break;
-        case 4:
-            for (int c = 2; c <= SGrid->Columns(); ++c) {
-                changer(matin, c);
-                etatSeul(c);
-            }
-            break;
-        }
-        // A description that wraps more than the note it replaced must not be cut.
-        SGrid->setRowHeight(matin, HauteurLigne(matin));
-        SGrid->setRowHeight(apresMidi, HauteurLigne(apresMidi));
-        SGrid->setRedraw(true);
-        if (!ok) echecEcriture();
     } catch (const platform::DbError& e) {
-        SGrid->setRedraw(true);
         services::DoErreur(e, kForm, QStringLiteral("SGrid_MouseUp"));
-    } catch (const std::exception& e) {
-        SGrid->setRedraw(true);
-        services::DoErreur(e, kForm, QStringLiteral("SGrid_MouseUp"), sql);
+        return;
     }
+    // The note each half-day keeps or takes is decided by the database against the row as
+    // stored, in the statement that writes the state: another workstation's write since
+    // this board was filled is part of it.
+    const DemiJournees demi = cible == 1   ? DemiJournees::Matin
+                              : cible == 2 ? DemiJournees::ApresMidi
+                                           : DemiJournees::Journee;
+    UpdateEtatPersence(
+        ligneMatin(row) ? row : row - 1, cible == 4 ? 2 : col, cible == 4 ? SGrid->Columns() : col,
+        [&](qint32 employe, const QList<QDate>& jours) { return sqlEcrireEtat(demi, etat, employe, jours); });
 }
 
-bool frmPresence::UpdateEtatPersence(bool bAM, qint32 IdEtat, qint32 NoEmploye, const QDate& DatePresence,
-                                     bool bTexte, const QString& sTexte, const QString& sAffiche) {
-    QString sql;
+void frmPresence::UpdateEtatPersence(
+    int matin, int du, int au,
+    const std::function<QString(qint32 employe, const QList<QDate>& jours)>& ecriture) {
+    const qint32 employe = SGrid->CellItemData(matin, 1);
+    QList<QDate> jours;
+    for (int c = du; c <= au; ++c)
+        jours << DateColonne(c);
     try {
-        const QString note = platform::couperTexte(sTexte, kLongueurNote);
-        sql = IdEtat == 0
-                  ? sqlEcrireNote(bAM, NoEmploye, DatePresence, note)
-                  : sqlEcrireDemiJournee(bAM, IdEtat, NoEmploye, DatePresence, bTexte, note, sAffiche);
-        cn().execute(sql);
-        return true;
+        platform::Recordset relu =
+            ecrireEtRelire(cn(), ecriture(employe, jours), employe, jours.first(), jours.last());
+        afficherRelu(matin, du, au, relu);
+        return;
     } catch (const platform::DbError& e) {
         services::DoErreur(e, kForm, QStringLiteral("UpdateEtatPersence"));
     } catch (const std::exception& e) {
-        services::DoErreur(e, kForm, QStringLiteral("UpdateEtatPersence"), sql);
+        services::DoErreur(e, kForm, QStringLiteral("UpdateEtatPersence"));
     }
-    return false;
+    echecEcriture();
 }
 
 void frmPresence::echecEcriture() {
@@ -380,10 +291,10 @@ bool frmPresence::commitNote() {
         const bool am = lngLigneEdit % 3 != 2;
         const qint32 employe = SGrid->CellItemData(lngLigneEdit, 1);
         const QString texte = platform::couperTexte(txtEdit->text(), kLongueurNote);
-        sql = sqlEcrireNote(am, employe, DateColonne(lngColEdit), texte);
-        cn().execute(sql);
-        SGrid->setCellText(lngLigneEdit, lngColEdit, texte);
-        SGrid->setRedraw(true);
+        const QDate jour = DateColonne(lngColEdit);
+        sql = sqlEcrireNote(am, employe, jour, texte);
+        platform::Recordset relu = ecrireEtRelire(cn(), sql, employe, jour, jour);
+        afficherRelu(am ? lngLigneEdit : lngLigneEdit - 1, lngColEdit, lngColEdit, relu);
     });
 }
 

@@ -179,27 +179,59 @@ void frmPresence::Remplir() {
 // and leaves the days empty rather than showing another week's.
 QHash<qint32, frmPresence::Semaine> frmPresence::lireSemaines(const QList<qint32>& employes,
                                                               const QDate& lundi) {
-    QHash<qint32, Semaine> semaines;
-    if (employes.isEmpty()) return semaines;
-    const QString sql = sqlPresencesSemaine(employes, lundi);
+    if (employes.isEmpty()) return {};
     try {
-        for (platform::Recordset rs = cn().open(sql); !rs.eof(); rs.moveNext()) {
-            const qint64 jour = lundi.daysTo(rs.field(QStringLiteral("DatePresence")).toDate());
-            if (jour < 0 || jour > 6) continue;
-            Presence& p = semaines[rs.field(QStringLiteral("NoEmploye")).toInt()][size_t(jour)];
-            p.existe = true;
-            p.descrip[0] = rs.field(QStringLiteral("DescripAM")).text();
-            p.descrip[1] = rs.field(QStringLiteral("DescripPM")).text();
-            p.couleur[0] = rs.field(QStringLiteral("CouleurAM")).toLongLong();
-            p.couleur[1] = rs.field(QStringLiteral("CouleurPM")).toLongLong();
-            p.etat[0] = rs.field(QStringLiteral("EtatAM")).toInt();
-            p.etat[1] = rs.field(QStringLiteral("EtatPM")).toInt();
-        }
+        platform::Recordset rs = cn().open(sqlPresencesSemaine(employes, lundi));
+        return lirePresences(rs, lundi);
     } catch (const platform::DbError& e) {
-        semaines.clear();
         services::DoErreur(e, kForm, QStringLiteral("RemplirLigne"));
     }
+    return {};
+}
+
+QHash<qint32, frmPresence::Semaine> frmPresence::lirePresences(platform::Recordset& rs, const QDate& lundi) {
+    QHash<qint32, Semaine> semaines;
+    for (; !rs.eof(); rs.moveNext()) {
+        const qint64 jour = lundi.daysTo(rs.field(QStringLiteral("DatePresence")).toDate());
+        if (jour < 0 || jour > 6) continue;
+        Presence& p = semaines[rs.field(QStringLiteral("NoEmploye")).toInt()][size_t(jour)];
+        p.existe = true;
+        p.descrip[0] = rs.field(QStringLiteral("DescripAM")).text();
+        p.descrip[1] = rs.field(QStringLiteral("DescripPM")).text();
+        p.couleur[0] = rs.field(QStringLiteral("CouleurAM")).toLongLong();
+        p.couleur[1] = rs.field(QStringLiteral("CouleurPM")).toLongLong();
+        p.etat[0] = rs.field(QStringLiteral("EtatAM")).toInt();
+        p.etat[1] = rs.field(QStringLiteral("EtatPM")).toInt();
+    }
     return semaines;
+}
+
+void frmPresence::afficherJour(int matin, int col, const Presence& p) {
+    const QFont f = police(SGrid->GridFont(), 0, DateColonne(col) == platform::Clock::today());
+    for (int demi = 0; demi < 2; ++demi) {
+        if (p.existe) {
+            SGrid->CellDetails(matin + demi, col, p.descrip[demi], platform::kAlignWordBreak, -1,
+                               p.couleur[demi], 0, f, 0, -1, p.etat[demi]);
+        } else {
+            // No state that day: the cell carries the default state, never one an earlier
+            // week left in it, so that clearing a note or changing the state of that day
+            // starts from state 1.
+            SGrid->CellDetails(matin + demi, col, QString(), platform::kAlignWordBreak, -1, kBlanc, 0, f, {},
+                               {}, kEtatDefaut);
+        }
+    }
+}
+
+void frmPresence::afficherRelu(int matin, int du, int au, platform::Recordset& relu) {
+    const QDate lundi = DateColonne(2);
+    const Semaine semaine = lirePresences(relu, lundi).value(SGrid->CellItemData(matin, 1));
+    SGrid->setRedraw(false);
+    for (int c = du; c <= au; ++c)
+        afficherJour(matin, c, semaine[size_t(lundi.daysTo(DateColonne(c)))]);
+    // A text that wraps more than the one it replaced must not be cut.
+    SGrid->setRowHeight(matin, HauteurLigne(matin));
+    SGrid->setRowHeight(matin + 1, HauteurLigne(matin + 1));
+    SGrid->setRedraw(true);
 }
 
 void frmPresence::RemplirLigne(qint32 NoEmploye, const QString& Nom, int row, const Semaine& semaine) {
@@ -212,25 +244,8 @@ void frmPresence::RemplirLigne(qint32 NoEmploye, const QString& Nom, int row, co
                            police(grille, 0, true), 0, -1, NoEmploye);
         SGrid->CellDetails(row + 1, 1, QString(), platform::kAlignWordBreak, -1, kJaunePale, kSarcelle,
                            grille, 0, -1, NoEmploye);
-
-        const QDate today = platform::Clock::today();
-        for (int i = 0; i < 7; ++i) {
-            const int col = i + 2;
-            const QFont f = police(grille, 0, DateColonne(col) == today);
-            const Presence& p = semaine[size_t(i)];
-            for (int demi = 0; demi < 2; ++demi) {
-                if (p.existe) {
-                    SGrid->CellDetails(row + demi, col, p.descrip[demi], platform::kAlignWordBreak, -1,
-                                       p.couleur[demi], 0, f, 0, -1, p.etat[demi]);
-                } else {
-                    // No state that day: the cell carries the default state, never one an
-                    // earlier week left in it, so that clearing a note or changing the state
-                    // of that day starts from state 1.
-                    SGrid->CellDetails(row + demi, col, QString(), platform::kAlignWordBreak, -1, kBlanc, 0,
-                                       f, {}, {}, kEtatDefaut);
-                }
-            }
-        }
+        for (int i = 0; i < 7; ++i)
+            afficherJour(row, i + 2, semaine[size_t(i)]);
         SGrid->setRowHeight(row, HauteurLigne(row));
         SGrid->setRowHeight(row + 1, HauteurLigne(row + 1));
 

@@ -17,6 +17,7 @@ namespace presence {
 void frmPresence::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Form_Resize();
+    tenirDansEcran();
 }
 
 void frmPresence::Form_Resize() {
@@ -38,6 +39,8 @@ void frmPresence::Form_Resize() {
     in.lastColumnWidth = SGrid->ColumnWidth(SGrid->Columns());
     in.legendColumns = SGridEtat->Columns();
     in.pickerWidth = DTPicker->width();
+    in.clientHeight = height();
+    in.legendHeight = SGridEtat->height();
     const PresenceLayout out = calculerDisposition(in);
 
     if (out.springBack) {

@@ -86,6 +86,13 @@ protected:
                                       : &presence::frmPresence::SGridEtat_MouseUp))(2, 0, x, y);
     }
     void clicDroit(int row, int col, int answer = 0) { clicDroit(m_w->SGrid, row, col, answer); }
+    // The same on the board of another window.
+    void clicDroit(presence::frmPresence& w, int row, int col, int answer) {
+        m_chooser.menuAnswers = {answer};
+        w.SGrid->EnsureVisible(row, col);
+        const QPoint p = w.SGrid->CellRect(row, col).center();
+        w.SGrid_MouseUp(2, 0, float(platform::pixelsToTwipsX(p.x())), float(platform::pixelsToTwipsY(p.y())));
+    }
     // The grid asks for an editor on a cell; true when the board opened one.
     bool editer(platform::Grid* g, int row, int col) {
         bool cancel = false;
@@ -99,6 +106,13 @@ protected:
         ASSERT_TRUE(editer(g, row, col));
         m_w->txtEdit->setText(texte);
         m_w->txtEdit_KeyDown(13, 0);
+    }
+    void saisir(presence::frmPresence& w, int row, int col, const QString& texte) {
+        bool cancel = false;
+        w.SGrid_RequestEdit(row, col, 0, cancel);
+        ASSERT_EQ(std::pair(w.lngLigneEdit, w.lngColEdit), std::pair(row, col)) << "no editor opened";
+        w.txtEdit->setText(texte);
+        w.txtEdit_KeyDown(13, 0);
     }
     QString log() const {
         QFile f(m_logDir.filePath(s("Erreur.log")));

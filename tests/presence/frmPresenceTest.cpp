@@ -101,6 +101,41 @@ TEST(PresenceLayoutRules, DayWidthsRoundHalvesToEvenAndLegendColumnsTruncate) {
     EXPECT_TRUE(disposition(12915, 2401).heightRules);
 }
 
+} // namespace
+
+// Rectangles print as x,y widthxheight in a failure's message.
+void PrintTo(const QRect& r, std::ostream* os) {
+    *os << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height();
+}
+
+namespace {
+
+// A window manager's frame around the board, known only once the window is shown: the
+// whole frame fits the screen's working area, and the legend stays inside the window.
+TEST(PresenceLayoutRules, TheFrameFitsTheScreenAndTheLegendTheWindow) {
+    const QRect ecran(0, 0, 1280, 1024);
+    const QMargins cadre(1, 40, 1, 5); // a 40-pixel title bar
+    const QSize minimum(793, 625);
+    // Opened 1,000 pixels high under the title bar: 979, the frame from 0 to 1023.
+    EXPECT_EQ(presence::geometrieDansEcran(QRect(80, 40, 1120, 1000), cadre, ecran, minimum),
+              QRect(80, 40, 1120, 979));
+    // Placed too low or too far right: moved back in, not shrunk more.
+    EXPECT_EQ(presence::geometrieDansEcran(QRect(300, 300, 1120, 979), cadre, ecran, minimum),
+              QRect(159, 40, 1120, 979));
+    // A screen under the board's least size: that size, its corner on the screen.
+    EXPECT_EQ(presence::geometrieDansEcran(QRect(-50, 0, 1120, 1000), cadre, QRect(0, 0, 640, 480), minimum),
+              QRect(1, 40, 793, 625));
+
+    // The window's outer 1,024 pixels, 977 of them inside: the legend's bottom 4 pixels above
+    // the window's, the board shorter by as much; a thin frame changes nothing.
+    presence::PresenceLayoutInput in{1120 * 15.0, 1024 * 15.0, 15, 15, true, 8, 85, 7, 137, 977, 36};
+    const presence::PresenceLayout haute = presence::calculerDisposition(in);
+    EXPECT_DOUBLE_EQ(haute.legendTop, 977 - 36 - 4);
+    EXPECT_DOUBLE_EQ(haute.gridHeight, (1024 * 15.0 - 2400) / 15 - (1024 - 69 + 36 + 4 - 977));
+    in.clientHeight = 1024 - 24;
+    EXPECT_DOUBLE_EQ(presence::calculerDisposition(in).legendTop, 1024 - 69);
+}
+
 // The cells themselves are compared with the day-by-day fill; here, what the week changes.
 TEST_F(PresenceBoard, TodayAndTheWeekButtons) {
     sql(s("INSERT INTO tblpresences (NoEmploye, DatePresence, EtatAM, EtatPM) VALUES (2, '2024-03-11', 2, 2),"
