@@ -38,3 +38,21 @@ TEST_F(RapportClasseur, AWorkbookThatCannotBeWrittenIsSaidToTheUser) {
 }
 
 } // namespace
+
+namespace {
+
+// Column widths count in the workbook's own font: it is the sheet's Arial, or a spreadsheet
+// program without Calibri would widen every column and push the last onto pages of their own.
+TEST_F(RapportClasseur, TheWorkbooksOwnFontIsTheSheetsFont) {
+    capturerRapports();
+    message(10, QStringLiteral("Rappeler Luc"));
+    recipient(10, 3, 2);
+    SGridMsg g;
+    g.Remplir();
+    g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+    ASSERT_EQ(classeurs.size(), 1);
+    EXPECT_EQ(relire("f = openpyxl.load_workbook(sys.argv[1])._fonts[0]\nprint(f.name, f.sz)").toStdString(),
+              "Arial 10.0");
+}
+
+} // namespace
