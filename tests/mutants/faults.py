@@ -599,7 +599,7 @@ FAULTS = [
       "return double(QDate(1899, 12, 30).daysTo(d));",
       "return double(QDate(1899, 12, 31).daysTo(d));",
       "dates in the workbook one day early"),
-    F("wb-grid-font-family", "src/platform/GridModel.cpp",
+    F("plat-grid-font-family", "src/platform/GridModel.cpp",
       "if (m_fonts[i] == font) index = short(i);",
       "if (m_fonts[i].family() == font.family()) index = short(i);",
       "grid: a bold font of a family already used is drawn as the first one"),
