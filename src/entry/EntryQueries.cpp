@@ -7,11 +7,7 @@
 
 namespace entry::sql {
 
-namespace {
-QString num(qint64 n) {
-    return QString::number(n);
-}
-} // namespace
+using platform::num;
 
 QString clientsSelect() {
     return QStringLiteral(

@@ -25,6 +25,8 @@ QString messageTypesSelect(qint32 idMessage);
 QString messageDossiersSelect(qint32 idMessage);
 // The recipient rows of a message with the recipient's name and the state's text.
 QString messageDestinatairesSelect(qint32 idMessage);
+// Marks the message read for one recipient: the message form and the message list's
+// editor and state picker all clear the unread flag through this statement.
 QString marquerLu(qint32 idMessage, qint32 noEmplA);
 
 QString messageInsert(const QDate& date, const QTime& heure, int idPriorite, qint32 idClientMsg,

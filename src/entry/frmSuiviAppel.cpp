@@ -71,15 +71,6 @@ frmSuiviAppel* frmSuiviAppel::instance() {
     return s_instance;
 }
 
-frmSuiviAppel* frmSuiviAppel::montrer() {
-    frmSuiviAppel* f = instance();
-    if (f->isMinimized()) f->showNormal();
-    f->show();
-    f->raise();
-    f->activateWindow();
-    return f;
-}
-
 void frmSuiviAppel::buildUi() {
     auto* form = new QFormLayout;
 

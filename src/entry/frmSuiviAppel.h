@@ -29,8 +29,6 @@ public:
 
     // The program-wide instance, created on first use.
     static frmSuiviAppel* instance();
-    // Shows the program-wide instance modeless and brings it to the front.
-    static frmSuiviAppel* montrer();
 
     // The window to call back after a save: its UpdateMsg(qint32) is called by name.
     QPointer<QObject> frmMere;

@@ -6,11 +6,9 @@
 
 namespace followup {
 
-namespace {
+using platform::num;
 
-QString num(qint64 n) {
-    return QString::number(n);
-}
+namespace {
 
 // ", DateTermine = '…', Nouveau = 0" for the finishing state, nothing for the others:
 // another state leaves the finish time and the unread flag as they are.
@@ -67,11 +65,6 @@ QString sqlOrdreEtatEmploye(int noEmploye, qint32 idMessage) {
 
 QString sqlOrdreEtat(int idEtat) {
     return QStringLiteral("SELECT Ordre FROM tbletatmessage WHERE IdEtat = ") + num(idEtat);
-}
-
-QString sqlMarquerLu(qint32 idMessage, int noEmploye) {
-    return QStringLiteral("UPDATE tblmessageemploye SET Nouveau = 0 WHERE IdMessage = ") + num(idMessage) +
-           QStringLiteral(" AND NoEmplA = ") + num(noEmploye);
 }
 
 QString sqlDescriptionEtat(int idEtat) {

@@ -35,8 +35,6 @@ QString sqlUpdateEtatEmploye(int idEtat, qint32 idMessage, qint32 noEmplA, const
 // Order of the chosen employee's own state on the message, or of a state by its id.
 QString sqlOrdreEtatEmploye(int noEmploye, qint32 idMessage);
 QString sqlOrdreEtat(int idEtat);
-// Marks the message read for one recipient.
-QString sqlMarquerLu(qint32 idMessage, int noEmploye);
 
 // Audit line: the state's description, its author's name and the message's stored text.
 QString sqlDescriptionEtat(int idEtat);

@@ -7,11 +7,9 @@
 
 namespace followup {
 
-namespace {
+using platform::num;
 
-QString num(qint64 n) {
-    return QString::number(n);
-}
+namespace {
 
 // Employee clause of the combo fillers and the status line: an employee number below 1
 // means every employee.

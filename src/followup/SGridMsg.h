@@ -147,15 +147,12 @@ public:
     void filtre_GotFocus();
     // Once a minute from the shell: newer messages under the same filters turn "!" red.
     Q_INVOKABLE void VerifNouveauMsg();
-    // True from a search by number until "!" is pressed with an empty box.
-    bool rechercheParNumero() const { return m_rechercheNo; }
 
     // ---- State, for the host window and tests
     int noEmploye() const { return intNoEmploye; }
     void setNoEmploye(int noEmploye) { intNoEmploye = noEmploye; }
     qint32 idClientMsg() const { return lngIdClientMsg; }
     void setIdClientMsg(qint32 id) { lngIdClientMsg = id; }
-    bool chargement() const { return booChargement; }
     qint32 dernierIdMessage() const { return lngDernierIdMessage; }
     // Windows colour of the refresh button: button face, or red while newer messages wait.
     qint64 rechercheBackColor() const { return m_rechercheBackColor; }

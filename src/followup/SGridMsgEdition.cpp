@@ -3,6 +3,7 @@
 // What a picked state writes is in SGridMsgEtat.cpp.
 #include "followup/SGridMsg.h"
 
+#include "entry/EntryQueries.h"
 #include "entry/TexteMessage.h"
 
 #include "followup/EditQueries.h"
@@ -147,7 +148,6 @@ void SGridMsg::ImgCbo_KeyPress(int& keyAscii) {
 }
 
 void SGridMsg::CacherEditeurs() {
-    m_SGrid->EndEdit();
     const bool focus = m_ImgCbo->hasFocus();
     m_ImgCbo->hide();
     m_SGridEmplA->hide();
@@ -204,7 +204,7 @@ void SGridMsg::FinEditText() {
             // Changed or not, the row gives back the room it made for the editor.
             if (ligne) HauteurLigne(row);
             if (m_booRecu && intNoEmploye >= 1) {
-                sql = followup::sqlMarquerLu(id, intNoEmploye);
+                sql = entry::sql::marquerLu(id, intNoEmploye);
                 connexion().execute(sql);
                 if (ligne)
                     for (int c = colNo; c <= colDestinataire; ++c)
@@ -214,7 +214,6 @@ void SGridMsg::FinEditText() {
         m_txtRtfEdit->setTag(QString());
         m_idMessageEdite = 0;
         m_rtfOuvert.clear();
-        g->EndEdit();
         const bool focus = m_txtRtfEdit->hasFocus();
         m_txtRtfEdit->hide();
         if (focus) g->setFocus();

@@ -3,6 +3,7 @@
 // appended to the message text, and the unread flag of the employee looking at the list.
 #include "followup/SGridMsg.h"
 
+#include "entry/EntryQueries.h"
 #include "followup/EditQueries.h"
 #include "followup/LigneAudit.h"
 #include "followup/frmChangeEtatMsg.h"
@@ -98,7 +99,7 @@ void SGridMsg::ImgCbo_Click() {
         }
 
         if (m_booRecu && intNoEmploye >= 1) {
-            sql = followup::sqlMarquerLu(idMessage, intNoEmploye);
+            sql = entry::sql::marquerLu(idMessage, intNoEmploye);
             connexion().execute(sql);
             for (int c = colNo; c <= colDestinataire && row > 0; ++c)
                 g->setCellForeColor(row, c, -1);

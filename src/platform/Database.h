@@ -41,7 +41,7 @@ private:
 };
 
 // A result set read whole into memory and walked like a cursor: eof(), moveNext(),
-// field("Nom"). An empty result is eof() and bof() at once.
+// field("Nom"). An empty result is eof() from the start.
 class Recordset {
 public:
     Recordset() = default;
@@ -49,11 +49,9 @@ public:
     Recordset(QStringList names, QVector<QVariant> values);
 
     bool eof() const { return m_pos >= m_count; }
-    bool bof() const { return m_count == 0 || m_pos < 0; }
     void moveNext() { ++m_pos; }
     void moveFirst() { m_pos = 0; }
     int recordCount() const { return m_count; }
-    int fieldCount() const { return m_names.size(); }
     QString fieldName(int i) const { return m_names.value(i); }
     // Position of a column, any case, -1 when there is none. The positions are taken once
     // for the result set; a loop over many records looks its columns up before it starts

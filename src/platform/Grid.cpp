@@ -212,23 +212,15 @@ void Grid::EnsureVisible(int row, int column) {
 
 // ---------------------------------------------------------------- editing hand-off
 
-void Grid::EndEdit() {
-    m_editing = false;
-}
-
 void Grid::requestEdit(int key) {
     const int row = SelectedRow(), col = SelectedCol();
     if (!validCell(row, col) || RowIsGroup(row)) return;
     bool cancel = false;
     emit RequestEdit(row, col, key, cancel);
-    m_editing = !cancel;
-    m_editRow = row;
-    m_editCol = col;
 }
 
 void Grid::userSelect(int row, int column) {
     if (row == SelectedRow() && column == SelectedCol()) return;
-    m_editing = false;
     setSelectedRow(row);
     setSelectedCol(column);
     EnsureVisible(row, column);

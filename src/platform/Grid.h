@@ -16,7 +16,7 @@ namespace platform {
 //
 // The grid never edits a cell: when the user asks to (a click on the selected cell, F2,
 // or a typed character) it raises RequestEdit and the host places its own editor.
-// Connect to RequestEdit with Qt::DirectConnection so that `cancel` reaches the grid.
+// The grid keeps no editing state of its own: the host hides its editor itself.
 //
 // Coordinates: "grid pixels" are relative to the Grid widget's top-left corner (frame
 // included), which is what a host adds to the grid's own position to place an editor.
@@ -45,13 +45,6 @@ public:
     // Where rows are drawn, in grid pixels: the viewport less the grouping band and the
     // headers. An editor a host lays over the grid stays inside it.
     QRect RowsArea() const;
-
-    // ---- Editing hand-off
-    // True after a RequestEdit that the host did not cancel, until EndEdit or a new selection.
-    bool IsEditing() const { return m_editing; }
-    int EditRow() const { return m_editing ? m_editRow : 0; }
-    int EditCol() const { return m_editing ? m_editCol : 0; }
-    void EndEdit();
 
     // Paints the whole widget as shown into a painter (used to render to an image).
     void renderTo(QPainter& painter);
@@ -105,9 +98,6 @@ private:
     int nextVisibleRow(int row, int step) const;
     int resizeHandleAt(int x, int y) const;
 
-    bool m_editing = false;
-    int m_editRow = 0;
-    int m_editCol = 0;
     int m_resizeColumn = 0; // column being resized by dragging its header border
     int m_resizeStartX = 0;
     int m_resizeStartWidth = 0;

@@ -20,5 +20,9 @@ QString sqlRichText(const QString& rtf);
 // A date as the server reads it: 'yyyy-MM-dd'.
 QString sqlDate(const QDate& date);
 QString sqlDateTime(const QDateTime& dateTime);
+// A number as a statement holds it (no quotes, no group separators).
+inline QString num(qint64 n) {
+    return QString::number(n);
+}
 
 } // namespace platform

@@ -100,7 +100,6 @@ public:
     // Cells(row, column) formatting, borders of framed ranges aside.
     CellFormat format(int row, int column) const;
     void setFormat(int row, int column, const CellFormat& format);
-    int cellCount() const { return int(m_cells.size()); }
 
     // The sheet's font and row height (Cells.Font, Rows.RowHeight), and one row's height in points.
     void setStandardFont(const QString& name, double size);
@@ -120,7 +119,6 @@ public:
     void ResetAllPageBreaks() { m_breaks.clear(); }
     // HPageBreaks.Add Cells(row, 1): a break above that row.
     void AddHPageBreak(int row);
-    const QList<int>& hPageBreaks() const { return m_breaks; }
 
     // True when rows 1 to 10 of columns 1 to 10 hold no value.
     bool topLeftIsEmpty() const;
@@ -191,7 +189,6 @@ public:
 
     // Workbooks.Add: a new workbook with one empty sheet.
     Workbook* AddWorkbook();
-    int workbookCount() const { return int(m_books.size()); }
     Workbook* workbook(int index) const { return m_books[size_t(index)].get(); }
 
     bool Visible() const { return m_visible; }
