@@ -33,8 +33,9 @@ TEST_F(RapportClasseur, AWorkbookThatCannotBeWrittenIsSaidToTheUser) {
         qputenv("TMPDIR", tmpAvant);
 
     ASSERT_EQ(chooser.messagesShown.size(), 1) << "the failed write is said once";
-    EXPECT_TRUE(chooser.messagesShown[0].contains(QStringLiteral(".xlsx")))
-        << "the message names the workbook: " << chooser.messagesShown[0].toStdString();
+    EXPECT_TRUE(chooser.messagesShown[0].startsWith(
+        QStringLiteral("Le classeur n'a pas pu être écrit dans %1 : ").arg(dossier.path())))
+        << "the message names the workbook's folder, in French: " << chooser.messagesShown[0].toStdString();
     EXPECT_EQ(classeurs.join(QStringLiteral(", ")).toStdString(), "") << "opened though not written";
     EXPECT_TRUE(g.window()->isEnabled());
 }
