@@ -1,8 +1,10 @@
 #include "followup/frmBrowserMdi.h"
 
+#include "followup/RapportDocument.h"
 #include "platform/Dialogs.h"
 #include "services/ErrorLogger.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -10,9 +12,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
-#include <QRegularExpression>
+#include <QScrollBar>
 #include <QStringDecoder>
 #include <QStyle>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QThread>
 #include <QTimer>
@@ -27,32 +30,6 @@ const QString kForm = QStringLiteral("frmBrowserMdi");
 bool estAdresseWeb(const QString& address) {
     return address.left(4).toUpper() == QLatin1String("HTTP") ||
            address.left(3).toUpper() == QLatin1String("FTP");
-}
-
-// What the text browser does not read as other browsers do, said in words it reads: an
-// "&nbsp" without its semicolon, and the widths of <col> lines, which it ignores, given to
-// the cells of the table's first row.
-QString pourLeNavigateur(const QString& html) {
-    static const QRegularExpression nbsp(QStringLiteral("&nbsp(?!;)"));
-    static const QRegularExpression col(QStringLiteral("^<col width='([0-9]+%)'>$"));
-    QStringList lignes = html.split(QStringLiteral("\r\n"));
-    QStringList largeurs;
-    int suivante = 0;
-    for (QString& l : lignes) {
-        const QRegularExpressionMatch m = col.match(l);
-        if (m.hasMatch()) {
-            if (suivante > 0) largeurs.clear();
-            suivante = 0;
-            largeurs << m.captured(1);
-        } else if (l.startsWith(QLatin1String("<td")) && suivante < largeurs.size()) {
-            l.insert(3, QStringLiteral(" width='") + largeurs[suivante++] + QLatin1Char('\''));
-        } else if (l.startsWith(QLatin1String("<table"))) {
-            largeurs.clear();
-            suivante = 0;
-        }
-        l.replace(nbsp, QStringLiteral("&nbsp;"));
-    }
-    return lignes.join(QStringLiteral("\r\n"));
 }
 
 // A report links a style sheet that nobody writes: a missing resource is simply empty,
@@ -104,16 +81,30 @@ frmBrowserMdi::frmBrowserMdi(QWidget* parent) : QWidget(parent) {
     addAction(m_actApercu);
 }
 
+// A report still loading would print only its first messages: the user is told to wait.
+bool frmBrowserMdi::pretAImprimer() {
+    if (!m_busy) return true;
+    platform::messageBox(this,
+                         QStringLiteral("Le rapport est encore en chargement. Il pourra être imprimé dès "
+                                        "qu'il sera affiché en entier."),
+                         windowTitle(), platform::MsgIcon::Information);
+    return false;
+}
+
 void frmBrowserMdi::imprimer() {
+    if (!pretAImprimer()) return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(windowTitle());
-    if (platform::printDialog(this, &printer)) m_brwWebBrowser->print(&printer);
+    if (platform::printDialog(this, &printer))
+        PagesRapport(*m_brwWebBrowser->document(), &printer).imprimer(&printer);
 }
 
 void frmBrowserMdi::apercu() {
+    if (!pretAImprimer()) return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(windowTitle());
-    platform::printPreview(this, &printer, [this](QPrinter* p) { m_brwWebBrowser->print(p); });
+    platform::printPreview(
+        this, &printer, [this](QPrinter* p) { PagesRapport(*m_brwWebBrowser->document(), p).imprimer(p); });
 }
 
 void frmBrowserMdi::menuContextuel() {
@@ -140,7 +131,15 @@ void frmBrowserMdi::menuContextuel() {
     }
 }
 
-frmBrowserMdi::~frmBrowserMdi() = default;
+// The reading stops, and the report's document is freed on a thread of its own: a large one
+// takes seconds.
+frmBrowserMdi::~frmBrowserMdi() {
+    m_lecteur.reset();
+    if (m_document) {
+        m_brwWebBrowser->setDocument(nullptr);
+        jeterDocument(m_document);
+    }
+}
 
 void frmBrowserMdi::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
@@ -176,10 +175,43 @@ void frmBrowserMdi::Navigate(const QString& address) {
     QTimer::singleShot(0, this, &frmBrowserMdi::charger);
 }
 
+// A local report is read on a thread of its own, its first messages shown at once and the
+// whole report as soon as it is read; the window thread only takes the documents.
 void frmBrowserMdi::charger() {
-    const QUrl url = estAdresseWeb(m_adresse) ? QUrl(m_adresse) : QUrl::fromLocalFile(m_adresse);
-    m_brwWebBrowser->setSource(url);
-    m_busy = false;
+    if (estAdresseWeb(m_adresse)) {
+        m_brwWebBrowser->setSource(QUrl(m_adresse));
+        m_busy = false;
+        return;
+    }
+    m_lecteur = std::make_unique<LecteurRapport>(
+        m_adresse, m_brwWebBrowser->font(),
+        [this](QTextDocument* doc, bool complet) { recevoir(doc, complet); });
+}
+
+// The whole report replaces its first part where the reader is: same place, same selection.
+void frmBrowserMdi::recevoir(QTextDocument* doc, bool complet) {
+    QScrollBar* defilement = m_brwWebBrowser->verticalScrollBar();
+    const int position = defilement->value();
+    const QTextCursor avant = m_brwWebBrowser->textCursor();
+    QTextDocument* ancien = m_document;
+    m_document = doc;
+    m_brwWebBrowser->setDocument(doc);
+    jeterDocument(ancien);
+    if (avant.hasSelection() || position > 0) {
+        // The part read so far is laid out first, so that the place can be found again.
+        doc->documentLayout()->blockBoundingRect(doc->findBlock(std::max(avant.position(), avant.anchor())));
+        doc->documentLayout()->hitTest(QPointF(0, position + m_brwWebBrowser->viewport()->height()),
+                                       Qt::FuzzyHit);
+        QTextCursor c(doc);
+        c.setPosition(avant.anchor());
+        c.setPosition(avant.position(), QTextCursor::KeepAnchor);
+        m_brwWebBrowser->setTextCursor(c);
+        QTimer::singleShot(0, defilement, [defilement, position] { defilement->setValue(position); });
+    }
+    if (complet) {
+        m_lecteur.reset();
+        m_busy = false;
+    }
 }
 
 void frmBrowserMdi::timTimer_Timer() {
@@ -224,6 +256,7 @@ bool frmBrowserMdi::supprimerFichier(const QString& path, int tries, int waitMs,
 // logged: the window always closes.
 void frmBrowserMdi::Form_Unload() {
     m_timTimer->stop();
+    m_lecteur.reset(); // a report closed while it loads is read no further
     if (!fichierASupprimer(StartingAddress)) return;
     const bool ok = supprimerFichier(StartingAddress, 10, 200, [this](const QString& path) {
         if (QFile::remove(path)) return true;

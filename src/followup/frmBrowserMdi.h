@@ -3,12 +3,16 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QTextBrowser;
+class QTextDocument;
 class QTimer;
 
 namespace followup {
+
+class LecteurRapport;
 
 // The window in which a report file is read. Each report opens a new one:
 //     auto* v = new frmBrowserMdi; v->StartingAddress = file; v->show(); v->RapportCaption = "...";
@@ -29,7 +33,8 @@ public:
 
     QTextBrowser* brwWebBrowser() const { return m_brwWebBrowser; }
     QTimer* timTimer() const { return m_timTimer; }
-    // True from Navigate until the page is loaded.
+    // True from Navigate until the page is loaded. A local report shows its first messages
+    // while the rest is read on another thread; it prints once it is whole.
     bool Busy() const { return m_busy; }
     void Navigate(const QString& address);
 
@@ -60,6 +65,8 @@ private:
     void Form_Unload();
     void timTimer_Timer();
     void charger();
+    void recevoir(QTextDocument* doc, bool complet);
+    bool pretAImprimer();
 
     QTextBrowser* m_brwWebBrowser = nullptr;
     QTimer* m_timTimer = nullptr;
@@ -68,6 +75,8 @@ private:
     bool m_charge = false;
     bool m_busy = false;
     QString m_adresse;
+    std::unique_ptr<LecteurRapport> m_lecteur;
+    QTextDocument* m_document = nullptr; // the report shown, ours to free
 };
 
 } // namespace followup
