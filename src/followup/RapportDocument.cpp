@@ -19,6 +19,7 @@
 #include <QThread>
 #include <QUrl>
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -66,8 +67,11 @@ QTextCursor contenu(const QTextTableCell& cell) {
 std::mutex g_threads;
 std::condition_variable g_fini;
 int g_actifs = 0;
+// Set when the program ends: a report still being read is read no further.
+std::atomic<bool> g_arret{false};
 
 void attendreThreads() {
+    g_arret = true;
     std::unique_lock<std::mutex> l(g_threads);
     g_fini.wait(l, [] { return g_actifs == 0; });
 }
@@ -161,7 +165,7 @@ struct LecteurRapport::Etat {
     }
     bool arrete() {
         std::lock_guard<std::mutex> l(mutex);
-        return annule;
+        return annule || g_arret;
     }
 };
 
