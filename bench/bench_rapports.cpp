@@ -21,6 +21,7 @@
 #include "services/ExcelSession.h"
 #include "services/Session.h"
 
+#include "followup/VueRapport.h"
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -30,7 +31,6 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTextBrowser>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTimer>
@@ -178,8 +178,8 @@ void mesurerVisionneuse(const QString& fichier) {
         pireMs = std::max(pireMs, gap.nsecsElapsed() / 1e6);
         gap.restart();
         if (!v) return;
-        QTextBrowser* b = v->brwWebBrowser();
-        const bool bloc = !b->document()->rootFrame()->childFrames().isEmpty();
+        followup::VueRapport* b = v->brwWebBrowser();
+        const bool bloc = b->document() && !b->document()->rootFrame()->childFrames().isEmpty();
         if (premiereMs < 0 && bloc) premiereMs = depuis.nsecsElapsed() / 1e6;
         if (chargeMs < 0 && !v->Busy()) chargeMs = depuis.nsecsElapsed() / 1e6;
         // The layout goes on after the load: done when the scroll range has not moved for 1 s.

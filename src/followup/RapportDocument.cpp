@@ -20,6 +20,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 
@@ -129,13 +130,16 @@ void ajusterBlocs(QTextDocument* doc, int premier) {
 
 struct LecteurRapport::Etat {
     std::mutex mutex;
+    std::condition_variable rendu;
     bool annule = false;
     QList<QPair<QTextDocument*, bool>> prets;
+    QTextDocument* retour = nullptr;
     Recevoir recevoir; // window thread only
     QThread* cible = nullptr;
+    QThread* lecteur = nullptr;
 
     // On the window thread: hands the documents read so far to the window.
-    void prendre() {
+    void prendre(const std::shared_ptr<Etat>& soi) {
         QList<QPair<QTextDocument*, bool>> docs;
         {
             std::lock_guard<std::mutex> l(mutex);
@@ -144,36 +148,69 @@ struct LecteurRapport::Etat {
         for (const auto& [doc, complet] : docs) {
             if (recevoir)
                 recevoir(doc, complet);
+            else if (complet)
+                rendre(soi, doc);
             else
                 jeterDocument(doc);
         }
     }
-    // On the reading thread: false when the reading was called off (the document is deleted).
+    // On the reading thread: false when the reading was called off (the document stays the
+    // reader's to delete).
     bool livrer(const std::shared_ptr<Etat>& soi, QTextDocument* doc, bool complet) {
         {
             std::lock_guard<std::mutex> l(mutex);
-            if (annule) {
-                delete doc;
-                return false;
-            }
+            if (annule) return false;
             doc->moveToThread(cible);
             prets.append({doc, complet});
         }
         QMetaObject::invokeMethod(
-            qApp, [soi] { soi->prendre(); }, Qt::QueuedConnection);
+            qApp, [soi] { soi->prendre(soi); }, Qt::QueuedConnection);
         return true;
     }
     bool arrete() {
         std::lock_guard<std::mutex> l(mutex);
         return annule || g_arret;
     }
+    // The whole report was laid out with the fonts of the reading thread, which go with the
+    // thread: it goes back there to be freed.
+    static void rendre(const std::shared_ptr<Etat>& soi, QTextDocument* doc) {
+        doc->setParent(nullptr);
+        doc->moveToThread(soi->lecteur);
+        std::lock_guard<std::mutex> l(soi->mutex);
+        soi->retour = doc;
+        soi->rendu.notify_all();
+    }
+    // On the reading thread, once the whole report is delivered: waits for it to come back,
+    // or for the program to end.
+    QTextDocument* attendreRetour() {
+        std::unique_lock<std::mutex> l(mutex);
+        while (!retour && !g_arret)
+            rendu.wait_for(l, std::chrono::milliseconds(100));
+        return retour;
+    }
 };
 
-LecteurRapport::LecteurRapport(const QString& path, const QFont& police, Recevoir recevoir, QObject* parent)
+// Lays `doc` out in full at `largeur`, down to a given height at a time (the layout's own steps
+// grow as it goes) so that a reading called off stops soon. False when it was called off.
+static bool mettreEnPage(QTextDocument* doc, double largeur, const std::function<bool()>& arrete) {
+    doc->setPageSize(QSizeF(largeur, -1));
+    QAbstractTextDocumentLayout* l = doc->documentLayout();
+    const int fin = doc->characterCount() - 1;
+    for (double y = 20000;; y += 20000) {
+        if (arrete()) return false;
+        if (l->hitTest(QPointF(0, y), Qt::FuzzyHit) >= fin) break;
+    }
+    l->documentSize();
+    return true;
+}
+
+LecteurRapport::LecteurRapport(const QString& path, const QFont& police, double largeur, Recevoir recevoir,
+                               QObject* parent)
     : QObject(parent), m_etat(std::make_shared<Etat>()) {
     m_etat->recevoir = std::move(recevoir);
     m_etat->cible = thread();
-    QThread* t = nouveauThread([e = m_etat, path, police] {
+    QThread* t = nouveauThread([e = m_etat, path, police, largeur] {
+        const auto arrete = [&e] { return e->arrete(); };
         QByteArray octets;
         QFile f(path);
         if (f.open(QIODevice::ReadOnly)) octets = f.readAll();
@@ -193,21 +230,25 @@ LecteurRapport::LecteurRapport(const QString& path, const QFont& police, Recevoi
         doc->setUndoRedoEnabled(false);
         doc->setDefaultFont(police);
         doc->setBaseUrl(QUrl::fromLocalFile(path));
-        // Wrapped as the text browser wraps: it lays out a document again from the top when it
-        // has to change that.
+        // Wrapped as a text browser wraps, long words too.
         QTextOption option = doc->defaultTextOption();
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         doc->setDefaultTextOption(option);
         const qsizetype premiere = std::min<qsizetype>(blocsPremierePartie, blocs.size());
         doc->setHtml(pourLeNavigateur(html.left(fin(premiere))));
         ajusterBlocs(doc);
-        if (premiere < blocs.size() && !e->livrer(e, doc->clone(), false)) {
-            delete doc;
-            return;
+        // The first part is laid out by the window, with its own fonts: it is small.
+        if (premiere < blocs.size()) {
+            QTextDocument* debut = doc->clone();
+            if (!e->livrer(e, debut, false)) {
+                delete debut;
+                delete doc;
+                return;
+            }
         }
         QTextCursor fin_(doc);
         for (qsizetype k = premiere; k < blocs.size(); k += blocsParEtape) {
-            if (e->arrete()) {
+            if (arrete()) {
                 delete doc;
                 return;
             }
@@ -216,8 +257,16 @@ LecteurRapport::LecteurRapport(const QString& path, const QFont& police, Recevoi
             fin_.insertHtml(pourLeNavigateur(html.mid(blocs[k], fin(k + blocsParEtape) - blocs[k])));
             ajusterBlocs(doc, int(avant));
         }
-        e->livrer(e, doc, true);
+        if (!mettreEnPage(doc, largeur, arrete) || !e->livrer(e, doc, true)) {
+            delete doc;
+            return;
+        }
+        if (QTextDocument* rendu = e->attendreRetour()) {
+            QCoreApplication::sendPostedEvents(); // the timers of its layout, moved here with it
+            delete rendu;
+        }
     });
+    m_etat->lecteur = t;
     t->start();
 }
 
@@ -229,8 +278,25 @@ LecteurRapport::~LecteurRapport() {
         docs.swap(m_etat->prets);
     }
     m_etat->recevoir = nullptr;
-    for (const auto& d : docs)
-        jeterDocument(d.first);
+    for (const auto& [doc, complet] : docs) {
+        if (complet)
+            Etat::rendre(m_etat, doc);
+        else
+            jeterDocument(doc);
+    }
+}
+
+void LecteurRapport::rendre(QTextDocument* doc) {
+    Etat::rendre(m_etat, doc);
+}
+
+void LecteurRapport::arreter() {
+    std::lock_guard<std::mutex> l(m_etat->mutex);
+    m_etat->annule = true;
+}
+
+void mettreEnPageIci(QTextDocument* doc, double largeur) {
+    mettreEnPage(doc, largeur, [] { return false; });
 }
 
 void jeterDocument(QTextDocument* doc) {

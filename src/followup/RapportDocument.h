@@ -23,18 +23,26 @@ QString pourLeNavigateur(const QString& html);
 // time, sender, recipient) and the telephone lines never broken inside.
 void ajusterBlocs(QTextDocument* doc, int premier = 0);
 
-// A report file read into a document on a thread of its own, so that the window thread stays
-// free for a report of any size: first its head and first message blocks, to be read at once,
-// then the whole report. Each part is a new document that `recevoir` takes over on the thread
-// that started the reading. Deleting the reader stops the reading after the part under way;
-// the thread ends by itself.
+// A report file read into a document and laid out at `largeur` on a thread of its own, so that
+// the window thread stays free for a report of any size: first its head and first message
+// blocks, to be read at once, then the whole report. Each part is a new document, laid out in
+// full, that `recevoir` takes over on the thread that started the reading; the first part is
+// not laid out. The whole report goes back through rendre(). Deleting the reader stops the
+// reading after the step under way; the thread ends by itself.
 class LecteurRapport : public QObject {
     Q_OBJECT
 public:
     // `recevoir(doc, complet)`: `complet` is true for the last document, the whole file.
     using Recevoir = std::function<void(QTextDocument* doc, bool complet)>;
-    LecteurRapport(const QString& path, const QFont& police, Recevoir recevoir, QObject* parent = nullptr);
+    LecteurRapport(const QString& path, const QFont& police, double largeur, Recevoir recevoir,
+                   QObject* parent = nullptr);
     ~LecteurRapport() override;
+
+    // Stops the reading after the step under way; the documents already handed over stay.
+    void arreter();
+    // Gives back the whole report once the window is done with it: it is freed on the reading
+    // thread, whose fonts its layout holds, and the thread ends.
+    void rendre(QTextDocument* doc);
 
     // Message blocks in the first part, and in each later step of the reading.
     static inline int blocsPremierePartie = 20;
@@ -45,6 +53,8 @@ private:
     std::shared_ptr<Etat> m_etat;
 };
 
+// Lays a document out in full at `largeur` on this thread.
+void mettreEnPageIci(QTextDocument* doc, double largeur);
 // Deletes a document on a thread of its own: a large report takes seconds to free.
 void jeterDocument(QTextDocument* doc);
 // Threads of report reading and freeing that have not ended yet.

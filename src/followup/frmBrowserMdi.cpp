@@ -1,10 +1,10 @@
 #include "followup/frmBrowserMdi.h"
 
 #include "followup/RapportDocument.h"
+#include "followup/VueRapport.h"
 #include "platform/Dialogs.h"
 #include "services/ErrorLogger.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -12,14 +12,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollBar>
-#include <QStringDecoder>
 #include <QStyle>
-#include <QTextBlock>
-#include <QTextBrowser>
 #include <QThread>
 #include <QTimer>
-#include <QUrl>
 
 namespace followup {
 
@@ -32,39 +29,15 @@ bool estAdresseWeb(const QString& address) {
            address.left(3).toUpper() == QLatin1String("FTP");
 }
 
-// A report links a style sheet that nobody writes: a missing resource is simply empty,
-// without the browser's warning on the console.
-class Navigateur : public QTextBrowser {
-public:
-    explicit Navigateur(frmBrowserMdi* fenetre) : QTextBrowser(fenetre), m_fenetre(fenetre) {}
-    void contextMenuEvent(QContextMenuEvent*) override { m_fenetre->menuContextuel(); }
-    QVariant loadResource(int type, const QUrl& name) override {
-        if (type == QTextDocument::StyleSheetResource && name.isLocalFile() &&
-            !QFileInfo::exists(name.toLocalFile()))
-            return QString();
-        QVariant v = QTextBrowser::loadResource(type, name);
-        if (type == QTextDocument::HtmlResource && v.typeId() == QMetaType::QByteArray) {
-            const QByteArray octets = v.toByteArray();
-            QStringDecoder decodeur = QStringDecoder::decoderForHtml(octets);
-            if (!decodeur.isValid()) decodeur = QStringDecoder(QStringDecoder::Utf8);
-            return pourLeNavigateur(decodeur.decode(octets));
-        }
-        return v;
-    }
-
-private:
-    frmBrowserMdi* m_fenetre;
-};
-
 } // namespace
 
 frmBrowserMdi::frmBrowserMdi(QWidget* parent) : QWidget(parent) {
     setObjectName(kForm);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(800, 600);
-    m_brwWebBrowser = new Navigateur(this);
+    m_brwWebBrowser = new VueRapport(this);
     m_brwWebBrowser->setObjectName(QStringLiteral("brwWebBrowser"));
-    m_brwWebBrowser->setOpenLinks(false);
+    m_brwWebBrowser->menuContextuel = [this] { menuContextuel(); };
     m_timTimer = new QTimer(this);
     m_timTimer->setObjectName(QStringLiteral("timTimer"));
     m_timTimer->setInterval(55);
@@ -131,14 +104,16 @@ void frmBrowserMdi::menuContextuel() {
     }
 }
 
-// The reading stops, and the report's document is freed on a thread of its own: a large one
-// takes seconds.
+// The reading stops, and the report's document is freed on another thread: a large one takes
+// seconds.
 frmBrowserMdi::~frmBrowserMdi() {
-    m_lecteur.reset();
-    if (m_document) {
-        m_brwWebBrowser->setDocument(nullptr);
+    if (m_lecteur) m_lecteur->arreter();
+    m_brwWebBrowser->setDocument(nullptr);
+    if (m_complet && m_lecteur)
+        m_lecteur->rendre(m_document);
+    else
         jeterDocument(m_document);
-    }
+    m_lecteur.reset();
 }
 
 void frmBrowserMdi::showEvent(QShowEvent* event) {
@@ -175,41 +150,43 @@ void frmBrowserMdi::Navigate(const QString& address) {
     QTimer::singleShot(0, this, &frmBrowserMdi::charger);
 }
 
-// A local report is read on a thread of its own, its first messages shown at once and the
-// whole report as soon as it is read; the window thread only takes the documents.
+// A local report is read and laid out on a thread of its own, its first messages shown at
+// once and the whole report as soon as it is ready; the window thread only paints it. It is laid
+// out at the width the window has once maximised. A web address is not shown.
 void frmBrowserMdi::charger() {
     if (estAdresseWeb(m_adresse)) {
-        m_brwWebBrowser->setSource(QUrl(m_adresse));
         m_busy = false;
         return;
     }
+    const QRect ecran = screen() ? screen()->availableGeometry() : QRect();
+    m_largeur = std::max(m_brwWebBrowser->viewport()->width(),
+                         ecran.width() - m_brwWebBrowser->verticalScrollBar()->sizeHint().width() -
+                             2 * m_brwWebBrowser->frameWidth());
     m_lecteur = std::make_unique<LecteurRapport>(
-        m_adresse, m_brwWebBrowser->font(),
+        m_adresse, m_brwWebBrowser->font(), m_largeur,
         [this](QTextDocument* doc, bool complet) { recevoir(doc, complet); });
 }
 
 // The whole report replaces its first part where the reader is: same place, same selection.
 void frmBrowserMdi::recevoir(QTextDocument* doc, bool complet) {
-    QScrollBar* defilement = m_brwWebBrowser->verticalScrollBar();
-    const int position = defilement->value();
+    const QPoint position(m_brwWebBrowser->horizontalScrollBar()->value(),
+                          m_brwWebBrowser->verticalScrollBar()->value());
     const QTextCursor avant = m_brwWebBrowser->textCursor();
+    if (!complet) mettreEnPageIci(doc, m_largeur);
     QTextDocument* ancien = m_document;
     m_document = doc;
     m_brwWebBrowser->setDocument(doc);
     jeterDocument(ancien);
-    if (avant.hasSelection() || position > 0) {
-        // The part read so far is laid out first, so that the place can be found again.
-        doc->documentLayout()->blockBoundingRect(doc->findBlock(std::max(avant.position(), avant.anchor())));
-        doc->documentLayout()->hitTest(QPointF(0, position + m_brwWebBrowser->viewport()->height()),
-                                       Qt::FuzzyHit);
+    if (avant.hasSelection()) {
         QTextCursor c(doc);
         c.setPosition(avant.anchor());
         c.setPosition(avant.position(), QTextCursor::KeepAnchor);
         m_brwWebBrowser->setTextCursor(c);
-        QTimer::singleShot(0, defilement, [defilement, position] { defilement->setValue(position); });
     }
+    m_brwWebBrowser->horizontalScrollBar()->setValue(position.x());
+    m_brwWebBrowser->verticalScrollBar()->setValue(position.y());
     if (complet) {
-        m_lecteur.reset();
+        m_complet = true;
         m_busy = false;
     }
 }
@@ -256,7 +233,7 @@ bool frmBrowserMdi::supprimerFichier(const QString& path, int tries, int waitMs,
 // logged: the window always closes.
 void frmBrowserMdi::Form_Unload() {
     m_timTimer->stop();
-    m_lecteur.reset(); // a report closed while it loads is read no further
+    if (m_lecteur) m_lecteur->arreter(); // a report closed while it loads is read no further
     if (!fichierASupprimer(StartingAddress)) return;
     const bool ok = supprimerFichier(StartingAddress, 10, 200, [this](const QString& path) {
         if (QFile::remove(path)) return true;

@@ -1,6 +1,7 @@
 #include "followup/Rapports.h"
 #include "SGridMsgFixture.h"
 #include "followup/RapportDocument.h"
+#include "followup/VueRapport.h"
 #include "followup/ctrlProgresTemps.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -10,7 +11,6 @@
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QTextBlock>
-#include <QTextBrowser>
 #include <QTextFrame>
 #include <QTextLayout>
 #include <QTextTable>
@@ -256,6 +256,7 @@ QString ecrire(const QTemporaryDir& dir, const QString& nom, const QByteArray& o
 
 QList<QTextTable*> tables(QTextDocument* doc) {
     QList<QTextTable*> t;
+    if (!doc) return t;
     for (QTextFrame* f : doc->rootFrame()->childFrames())
         if (auto* table = qobject_cast<QTextTable*>(f)) t << table;
     return t;
@@ -275,12 +276,15 @@ struct PetitesParties {
 };
 
 // The report is read in parts on another thread; once loaded the window shows all of it, as
-// the browser reads the whole file at once, and Tout sélectionner takes all of it.
+// the browser reads the whole file at once, and Tout sélectionner takes all of it. The reading
+// thread ends with the window.
 TEST(BrowserMdi, ShowsTheWholeReportReadInParts) {
     const PetitesParties parties(5, 40);
+    const int avant = threadsRapportsActifs(); // the readers of other viewers still open
     QTemporaryDir dir;
     const QByteArray octets = rapportHtml(203, [](int i) { return 1 + i % 3; });
-    frmBrowserMdi v;
+    auto fenetre = std::make_unique<frmBrowserMdi>();
+    frmBrowserMdi& v = *fenetre;
     v.setAttribute(Qt::WA_DeleteOnClose, false);
     v.StartingAddress = ecrire(dir, QStringLiteral("MessagesRecus4.HTML"), octets);
     v.show();
@@ -294,18 +298,23 @@ TEST(BrowserMdi, ShowsTheWholeReportReadInParts) {
     while (ecart < vu.size() && ecart < lu.size() && vu[ecart] == lu[ecart])
         ++ecart;
     EXPECT_TRUE(vu == lu) << "the text shown differs from the file's at character " << ecart << ": «"
-                          << vu.mid(ecart, 60).toStdString() << "» for «" << lu.mid(ecart, 60).toStdString() << "»";
+                          << vu.mid(ecart, 60).toStdString() << "» for «" << lu.mid(ecart, 60).toStdString()
+                          << "»";
     ScriptedChooser chooser;
     chooser.menuAnswers = {2};
     QContextMenuEvent clic(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
     QCoreApplication::sendEvent(v.brwWebBrowser()->viewport(), &clic);
     EXPECT_EQ(v.brwWebBrowser()->textCursor().selectionEnd(), attendu.characterCount() - 1);
+    fenetre.reset();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return threadsRapportsActifs() <= avant; }, 15000))
+        << threadsRapportsActifs() - avant << " reading thread(s) still running";
 }
 
 // Closed while a large report loads: it does not wait for the end of the reading, deletes its
 // file, and the reading stops by itself. Printing before the end says the report is loading.
 TEST(BrowserMdi, ClosedWhileLoadingDeletesItsFileAndStopsReading) {
     const PetitesParties parties(5, 20);
+    const int avant = threadsRapportsActifs(); // the readers of other viewers still open
     QTemporaryDir dir;
     const QString fichier = ecrire(dir, QStringLiteral("MessagesRecus5.HTML"),
                                    rapportHtml(3000, [](int i) { return 1 + i % 4; }));
@@ -330,8 +339,8 @@ TEST(BrowserMdi, ClosedWhileLoadingDeletesItsFileAndStopsReading) {
     v->close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return v.isNull(); }, 3000)) << "the window stayed";
     EXPECT_FALSE(QFile::exists(fichier)) << "the report's file was left";
-    EXPECT_TRUE(QTest::qWaitFor([] { return threadsRapportsActifs() == 0; }, 15000))
-        << threadsRapportsActifs() << " reading thread(s) still running";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return threadsRapportsActifs() <= avant; }, 15000))
+        << threadsRapportsActifs() - avant << " reading thread(s) still running";
 }
 
 // On screen and on paper: the notes row 70 pixels high, dates, times and numbers on one line,
