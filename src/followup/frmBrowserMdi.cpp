@@ -1,5 +1,7 @@
 #include "followup/frmBrowserMdi.h"
 
+#include "followup/RapportDocument.h"
+#include "followup/VueRapport.h"
 #include "platform/Dialogs.h"
 #include "services/ErrorLogger.h"
 
@@ -10,13 +12,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
-#include <QRegularExpression>
-#include <QStringDecoder>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
-#include <QTextBrowser>
 #include <QThread>
 #include <QTimer>
-#include <QUrl>
 
 namespace followup {
 
@@ -29,65 +29,15 @@ bool estAdresseWeb(const QString& address) {
            address.left(3).toUpper() == QLatin1String("FTP");
 }
 
-// What the text browser does not read as other browsers do, said in words it reads: an
-// "&nbsp" without its semicolon, and the widths of <col> lines, which it ignores, given to
-// the cells of the table's first row.
-QString pourLeNavigateur(const QString& html) {
-    static const QRegularExpression nbsp(QStringLiteral("&nbsp(?!;)"));
-    static const QRegularExpression col(QStringLiteral("^<col width='([0-9]+%)'>$"));
-    QStringList lignes = html.split(QStringLiteral("\r\n"));
-    QStringList largeurs;
-    int suivante = 0;
-    for (QString& l : lignes) {
-        const QRegularExpressionMatch m = col.match(l);
-        if (m.hasMatch()) {
-            if (suivante > 0) largeurs.clear();
-            suivante = 0;
-            largeurs << m.captured(1);
-        } else if (l.startsWith(QLatin1String("<td")) && suivante < largeurs.size()) {
-            l.insert(3, QStringLiteral(" width='") + largeurs[suivante++] + QLatin1Char('\''));
-        } else if (l.startsWith(QLatin1String("<table"))) {
-            largeurs.clear();
-            suivante = 0;
-        }
-        l.replace(nbsp, QStringLiteral("&nbsp;"));
-    }
-    return lignes.join(QStringLiteral("\r\n"));
-}
-
-// A report links a style sheet that nobody writes: a missing resource is simply empty,
-// without the browser's warning on the console.
-class Navigateur : public QTextBrowser {
-public:
-    explicit Navigateur(frmBrowserMdi* fenetre) : QTextBrowser(fenetre), m_fenetre(fenetre) {}
-    void contextMenuEvent(QContextMenuEvent*) override { m_fenetre->menuContextuel(); }
-    QVariant loadResource(int type, const QUrl& name) override {
-        if (type == QTextDocument::StyleSheetResource && name.isLocalFile() &&
-            !QFileInfo::exists(name.toLocalFile()))
-            return QString();
-        QVariant v = QTextBrowser::loadResource(type, name);
-        if (type == QTextDocument::HtmlResource && v.typeId() == QMetaType::QByteArray) {
-            const QByteArray octets = v.toByteArray();
-            QStringDecoder decodeur = QStringDecoder::decoderForHtml(octets);
-            if (!decodeur.isValid()) decodeur = QStringDecoder(QStringDecoder::Utf8);
-            return pourLeNavigateur(decodeur.decode(octets));
-        }
-        return v;
-    }
-
-private:
-    frmBrowserMdi* m_fenetre;
-};
-
 } // namespace
 
 frmBrowserMdi::frmBrowserMdi(QWidget* parent) : QWidget(parent) {
     setObjectName(kForm);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(800, 600);
-    m_brwWebBrowser = new Navigateur(this);
+    m_brwWebBrowser = new VueRapport(this);
     m_brwWebBrowser->setObjectName(QStringLiteral("brwWebBrowser"));
-    m_brwWebBrowser->setOpenLinks(false);
+    m_brwWebBrowser->menuContextuel = [this] { menuContextuel(); };
     m_timTimer = new QTimer(this);
     m_timTimer->setObjectName(QStringLiteral("timTimer"));
     m_timTimer->setInterval(55);
@@ -104,16 +54,30 @@ frmBrowserMdi::frmBrowserMdi(QWidget* parent) : QWidget(parent) {
     addAction(m_actApercu);
 }
 
+// A report still loading would print only its first messages: the user is told to wait.
+bool frmBrowserMdi::pretAImprimer() {
+    if (!m_busy) return true;
+    platform::messageBox(this,
+                         QStringLiteral("Le rapport est encore en chargement. Il pourra être imprimé dès "
+                                        "qu'il sera affiché en entier."),
+                         windowTitle(), platform::MsgIcon::Information);
+    return false;
+}
+
 void frmBrowserMdi::imprimer() {
+    if (!pretAImprimer()) return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(windowTitle());
-    if (platform::printDialog(this, &printer)) m_brwWebBrowser->print(&printer);
+    if (platform::printDialog(this, &printer))
+        PagesRapport(*m_brwWebBrowser->document(), &printer).imprimer(&printer);
 }
 
 void frmBrowserMdi::apercu() {
+    if (!pretAImprimer()) return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(windowTitle());
-    platform::printPreview(this, &printer, [this](QPrinter* p) { m_brwWebBrowser->print(p); });
+    platform::printPreview(
+        this, &printer, [this](QPrinter* p) { PagesRapport(*m_brwWebBrowser->document(), p).imprimer(p); });
 }
 
 void frmBrowserMdi::menuContextuel() {
@@ -140,7 +104,17 @@ void frmBrowserMdi::menuContextuel() {
     }
 }
 
-frmBrowserMdi::~frmBrowserMdi() = default;
+// The reading stops, and the report's document is freed on another thread: a large one takes
+// seconds.
+frmBrowserMdi::~frmBrowserMdi() {
+    if (m_lecteur) m_lecteur->arreter();
+    m_brwWebBrowser->setDocument(nullptr);
+    if (m_complet && m_lecteur)
+        m_lecteur->rendre(m_document);
+    else
+        jeterDocument(m_document);
+    m_lecteur.reset();
+}
 
 void frmBrowserMdi::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
@@ -176,10 +150,45 @@ void frmBrowserMdi::Navigate(const QString& address) {
     QTimer::singleShot(0, this, &frmBrowserMdi::charger);
 }
 
+// A local report is read and laid out on a thread of its own, its first messages shown at
+// once and the whole report as soon as it is ready; the window thread only paints it. It is laid
+// out at the width the window has once maximised. A web address is not shown.
 void frmBrowserMdi::charger() {
-    const QUrl url = estAdresseWeb(m_adresse) ? QUrl(m_adresse) : QUrl::fromLocalFile(m_adresse);
-    m_brwWebBrowser->setSource(url);
-    m_busy = false;
+    if (estAdresseWeb(m_adresse)) {
+        m_busy = false;
+        return;
+    }
+    const QRect ecran = screen() ? screen()->availableGeometry() : QRect();
+    m_largeur = std::max(m_brwWebBrowser->viewport()->width(),
+                         ecran.width() - m_brwWebBrowser->verticalScrollBar()->sizeHint().width() -
+                             2 * m_brwWebBrowser->frameWidth());
+    m_lecteur = std::make_unique<LecteurRapport>(
+        m_adresse, m_brwWebBrowser->font(), m_largeur,
+        [this](QTextDocument* doc, bool complet) { recevoir(doc, complet); });
+}
+
+// The whole report replaces its first part where the reader is: same place, same selection.
+void frmBrowserMdi::recevoir(QTextDocument* doc, bool complet) {
+    const QPoint position(m_brwWebBrowser->horizontalScrollBar()->value(),
+                          m_brwWebBrowser->verticalScrollBar()->value());
+    const QTextCursor avant = m_brwWebBrowser->textCursor();
+    if (!complet) mettreEnPageIci(doc, m_largeur);
+    QTextDocument* ancien = m_document;
+    m_document = doc;
+    m_brwWebBrowser->setDocument(doc);
+    jeterDocument(ancien);
+    if (avant.hasSelection()) {
+        QTextCursor c(doc);
+        c.setPosition(avant.anchor());
+        c.setPosition(avant.position(), QTextCursor::KeepAnchor);
+        m_brwWebBrowser->setTextCursor(c);
+    }
+    m_brwWebBrowser->horizontalScrollBar()->setValue(position.x());
+    m_brwWebBrowser->verticalScrollBar()->setValue(position.y());
+    if (complet) {
+        m_complet = true;
+        m_busy = false;
+    }
 }
 
 void frmBrowserMdi::timTimer_Timer() {
@@ -224,6 +233,7 @@ bool frmBrowserMdi::supprimerFichier(const QString& path, int tries, int waitMs,
 // logged: the window always closes.
 void frmBrowserMdi::Form_Unload() {
     m_timTimer->stop();
+    if (m_lecteur) m_lecteur->arreter(); // a report closed while it loads is read no further
     if (!fichierASupprimer(StartingAddress)) return;
     const bool ok = supprimerFichier(StartingAddress, 10, 200, [this](const QString& path) {
         if (QFile::remove(path)) return true;

@@ -1,12 +1,19 @@
 #include "followup/Rapports.h"
 #include "SGridMsgFixture.h"
+#include "followup/RapportDocument.h"
+#include "followup/VueRapport.h"
 #include "followup/ctrlProgresTemps.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QRegularExpression>
-#include <QTextBrowser>
+#include <QTextBlock>
+#include <QTextFrame>
+#include <QTextLayout>
+#include <QTextTable>
 
 using namespace followup;
 
@@ -208,6 +215,214 @@ TEST(BrowserMdi, PrintsAndPreviewsThePageFromItsMenu) {
               QStringLiteral("Imprimer…Aperçu avant impression…"));
     EXPECT_EQ(chooser.titlesShown, (QStringList{QStringLiteral("Imprimer"), QStringLiteral("Aperçu"),
                                                 QStringLiteral("Imprimer")}));
+}
+
+// A report of `n` messages as the HTML writer lays it out, line by line; message i has
+// `lignes(i)` lines of text.
+QByteArray rapportHtml(int n, const std::function<int(int)>& lignes) {
+    QStringList l{QStringLiteral("<html>"),
+                  QStringLiteral("<head>"),
+                  QStringLiteral("<meta http-equiv='Content-Type' content='text/html; charset=iso-8859-1'>"),
+                  QStringLiteral("<title>MessagesRecus</title>"),
+                  QStringLiteral("<link rel='StyleSheet' type='Text/css' href='styleRapport.css'>"),
+                  QStringLiteral("</head>\r\n"),
+                  QStringLiteral("<body>"),
+                  QStringLiteral("<h1>Messages reçus</h1>"),
+                  QStringLiteral("<p align=right>Date d'impression : 2025-12-16</p>"),
+                  QStringLiteral("<br>")};
+    for (int i = 1; i <= n; ++i) {
+        l << QStringLiteral("<table width='100%' border='1' cellpadding='0' cellspacing='0'>");
+        for (const char* w : {"3", "3", "7", "24", "9", "6", "14", "14", "20"})
+            l << QStringLiteral("<col width='%1%'>").arg(QLatin1String(w));
+        QStringList texte;
+        for (int k = 0; k < lignes(i); ++k)
+            texte << QStringLiteral(
+                         "Le client demande qu'on le rappelle au sujet de la facture %1 du mois dernier.")
+                         .arg(k + 1);
+        l << QStringLiteral("<tr>") << QStringLiteral("<td>U</td>") << QStringLiteral("<td>O</td>")
+          << QStringLiteral("<td>%1 (2)</td>").arg(i)
+          << QStringLiteral("<td>Tremblay-Gagnon, Marie-Ève, Cie %1</td>").arg(i)
+          << QStringLiteral("<td>2025-12-%1</td>").arg(1 + i % 28, 2, 10, QLatin1Char('0'))
+          << QStringLiteral("<td>09:%1</td>").arg(i % 60, 2, 10, QLatin1Char('0'))
+          << QStringLiteral("<td>Jean-Philippe Bélanger</td>") << QStringLiteral("<td>Julie</td>")
+          << QStringLiteral("<td rowspan=3>") << QStringLiteral("Tél.: (514)555-0101")
+          << QStringLiteral("<br>") << QStringLiteral("Cell.: (438)555-0102") << QStringLiteral("&nbsp</td>")
+          << QStringLiteral("<tr>") << QStringLiteral("<td colspan=8>Type de message: Rappeler</td>")
+          << QStringLiteral("<tr>") << QStringLiteral("<td colspan=8>Dossier: D-%1</td>").arg(i)
+          << QStringLiteral("<tr >")
+          << QStringLiteral("<td colspan=9>") + texte.join(QStringLiteral("<br>")) +
+                 QStringLiteral("&nbsp</td>")
+          << QStringLiteral("<tr height=70><td colspan=9 valign=top>Notes:\n\n</td>")
+          << QStringLiteral("</table><br>");
+    }
+    l << QStringLiteral("</body>") << QStringLiteral("</html>");
+    return (l.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
+}
+
+QString ecrire(const QTemporaryDir& dir, const QString& nom, const QByteArray& octets) {
+    const QString chemin = dir.filePath(nom);
+    QFile f(chemin);
+    f.open(QIODevice::WriteOnly);
+    f.write(octets);
+    return chemin;
+}
+
+QList<QTextTable*> tables(QTextDocument* doc) {
+    QList<QTextTable*> t;
+    if (!doc) return t;
+    for (QTextFrame* f : doc->rootFrame()->childFrames())
+        if (auto* table = qobject_cast<QTextTable*>(f)) t << table;
+    return t;
+}
+
+// Reading in small parts, for the tests: a report of a few hundred messages is read in several.
+struct PetitesParties {
+    int premiere = LecteurRapport::blocsPremierePartie, etape = LecteurRapport::blocsParEtape;
+    PetitesParties(int p, int e) {
+        LecteurRapport::blocsPremierePartie = p;
+        LecteurRapport::blocsParEtape = e;
+    }
+    ~PetitesParties() {
+        LecteurRapport::blocsPremierePartie = premiere;
+        LecteurRapport::blocsParEtape = etape;
+    }
+};
+
+// The report is read in parts on another thread; once loaded the window shows all of it, as
+// the browser reads the whole file at once, and Tout sélectionner takes all of it. The reading
+// thread ends with the window.
+TEST(BrowserMdi, ShowsTheWholeReportReadInParts) {
+    const PetitesParties parties(5, 40);
+    const int avant = threadsRapportsActifs(); // the readers of other viewers still open
+    QTemporaryDir dir;
+    const QByteArray octets = rapportHtml(203, [](int i) { return 1 + i % 3; });
+    auto fenetre = std::make_unique<frmBrowserMdi>();
+    frmBrowserMdi& v = *fenetre;
+    v.setAttribute(Qt::WA_DeleteOnClose, false);
+    v.StartingAddress = ecrire(dir, QStringLiteral("MessagesRecus4.HTML"), octets);
+    v.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !v.Busy(); }, 20000)) << "the report never finished loading";
+    QTextDocument attendu;
+    attendu.setHtml(pourLeNavigateur(QString::fromLatin1(octets)));
+    QTextDocument* doc = v.brwWebBrowser()->document();
+    EXPECT_EQ(tables(doc).size(), 203);
+    const QString vu = doc->toPlainText(), lu = attendu.toPlainText();
+    qsizetype ecart = 0;
+    while (ecart < vu.size() && ecart < lu.size() && vu[ecart] == lu[ecart])
+        ++ecart;
+    EXPECT_TRUE(vu == lu) << "the text shown differs from the file's at character " << ecart << ": «"
+                          << vu.mid(ecart, 60).toStdString() << "» for «" << lu.mid(ecart, 60).toStdString()
+                          << "»";
+    ScriptedChooser chooser;
+    chooser.menuAnswers = {2};
+    QContextMenuEvent clic(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+    QCoreApplication::sendEvent(v.brwWebBrowser()->viewport(), &clic);
+    EXPECT_EQ(v.brwWebBrowser()->textCursor().selectionEnd(), attendu.characterCount() - 1);
+    fenetre.reset();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return threadsRapportsActifs() <= avant; }, 15000))
+        << threadsRapportsActifs() - avant << " reading thread(s) still running";
+}
+
+// Closed while a large report loads: it does not wait for the end of the reading, deletes its
+// file, and the reading stops by itself. Printing before the end says the report is loading.
+TEST(BrowserMdi, ClosedWhileLoadingDeletesItsFileAndStopsReading) {
+    const PetitesParties parties(5, 20);
+    const int avant = threadsRapportsActifs(); // the readers of other viewers still open
+    QTemporaryDir dir;
+    const QString fichier = ecrire(dir, QStringLiteral("MessagesRecus5.HTML"),
+                                   rapportHtml(3000, [](int i) { return 1 + i % 4; }));
+    QPointer<frmBrowserMdi> v(new frmBrowserMdi);
+    v->StartingAddress = fichier;
+    v->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tables(v->brwWebBrowser()->document()).isEmpty(); }, 10000))
+        << "the first messages were never shown";
+    ASSERT_TRUE(v->Busy()) << "the report loaded too fast for this case";
+    EXPECT_EQ(v->windowTitle(), QStringLiteral("Traitement en cours..."));
+    ScriptedChooser chooser;
+    chooser.menuAnswers = {3, 4};
+    chooser.printFile = dir.filePath(QStringLiteral("trop-tot.pdf"));
+    for (int i = 0; i < 2; ++i) {
+        QContextMenuEvent clic(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QCoreApplication::sendEvent(v->brwWebBrowser()->viewport(), &clic);
+    }
+    EXPECT_FALSE(QFile::exists(chooser.printFile)) << "printed a report still loading";
+    ASSERT_EQ(chooser.messagesShown.size(), 2);
+    EXPECT_TRUE(chooser.messagesShown[0].startsWith(QStringLiteral("Le rapport est encore en chargement.")))
+        << chooser.messagesShown[0].toStdString();
+    v->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return v.isNull(); }, 3000)) << "the window stayed";
+    EXPECT_FALSE(QFile::exists(fichier)) << "the report's file was left";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return threadsRapportsActifs() <= avant; }, 15000))
+        << threadsRapportsActifs() - avant << " reading thread(s) still running";
+}
+
+// On screen and on paper: the notes row 70 pixels high, dates, times and numbers on one line,
+// and a message block that fits on a page printed on one page; a block longer than a page
+// starts a page and goes on over the next ones.
+TEST(BrowserMdi, PrintedBlocksStayWholeWithRoomForNotes) {
+    QTemporaryDir dir;
+    // Blocks of 1 to 9 lines, and message 17 longer than a page.
+    auto lignes = [](int i) { return i == 17 ? 120 : 1 + i * 7 % 9; };
+    frmBrowserMdi v;
+    v.setAttribute(Qt::WA_DeleteOnClose, false);
+    v.StartingAddress = ecrire(dir, QStringLiteral("MessagesRecus6.HTML"), rapportHtml(40, lignes));
+    v.show();
+    v.resize(900, 700);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !v.Busy(); }, 10000));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("pages.pdf")));
+    const PagesRapport pages(*v.brwWebBrowser()->document(), &printer);
+    for (QTextDocument* doc : {v.brwWebBrowser()->document(), pages.document()}) {
+        SCOPED_TRACE(doc == pages.document() ? "on paper" : "on screen");
+        QAbstractTextDocumentLayout* l = doc->documentLayout();
+        const QList<QTextTable*> t = tables(doc);
+        ASSERT_EQ(t.size(), 40);
+        for (int i = 0; i < t.size(); ++i) {
+            const QTextBlock notes = doc->findBlock(t[i]->cellAt(t[i]->rows() - 1, 0).firstPosition());
+            ASSERT_TRUE(notes.text().startsWith(QStringLiteral("Notes:"))) << notes.text().toStdString();
+            EXPECT_GE(l->frameBoundingRect(t[i]).bottom() - l->blockBoundingRect(notes).top(), 70)
+                << "block " << i + 1;
+            for (int col : {2, 4, 5}) {
+                const QTextBlock b = doc->findBlock(t[i]->cellAt(0, col).firstPosition());
+                EXPECT_EQ(b.layout()->lineCount(), 1)
+                    << "block " << i + 1 << " breaks " << b.text().toStdString();
+            }
+        }
+    }
+
+    const QList<PagesRapport::Page>& p = pages.pages();
+    ASSERT_GE(p.size(), 3);
+    QAbstractTextDocumentLayout* l = pages.document()->documentLayout();
+    const QList<QTextTable*> t = tables(pages.document());
+    for (int i = 0; i < t.size(); ++i) {
+        const QRectF r = l->frameBoundingRect(t[i]);
+        const auto debut = std::find_if(p.begin(), p.end(), [&](const auto& pg) { return pg.bas > r.top(); });
+        ASSERT_NE(debut, p.end());
+        EXPECT_LE(debut->haut, r.top()) << "block " << i + 1 << " does not start a page where it begins";
+        if (r.height() <= pages.hauteurUtile()) {
+            EXPECT_LE(r.bottom(), debut->bas) << "block " << i + 1 << " is split over two pages";
+        } else {
+            EXPECT_DOUBLE_EQ(debut->haut, r.top()) << "the long block does not start a page";
+        }
+    }
+    for (int k = 0; k < p.size(); ++k) {
+        EXPECT_LE(p[k].bas - p[k].haut, pages.hauteurUtile() + 0.01) << "page " << k + 1 << " is too long";
+        if (k > 0) {
+            EXPECT_GE(p[k].haut, p[k - 1].bas) << "pages " << k << " and " << k + 1 << " overlap";
+        }
+    }
+
+    // Printed from the menu on the same paper, every page.
+    ScriptedChooser chooser;
+    chooser.menuAnswers = {3};
+    chooser.printFile = dir.filePath(QStringLiteral("imprime.pdf"));
+    QContextMenuEvent clic(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+    QCoreApplication::sendEvent(v.brwWebBrowser()->viewport(), &clic);
+    QFile pdf(chooser.printFile);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(pdf.readAll().count("/Type /Page\n"), p.size());
 }
 
 } // namespace
