@@ -219,10 +219,27 @@ private:
     };
     // Positions of a message record's columns, looked up once for its result set.
     struct ColonnesMessage;
-    void ajouterLigne(const platform::Recordset& rs, const ColonnesMessage& c, const DetailsLigne& details,
-                      const QFont& font, qint32 idSelection);
-    void ecrireColonnes(int row, const platform::Recordset& rs, const ColonnesMessage& c, const QFont& font,
-                        const DetailsLigne& details);
+    // One recipient row of a message: what a message's row takes from the row it carries.
+    struct Destinataire {
+        qint32 idMessage = 0;
+        int noEmplA = 0, noEmplDe = 0, idEtat = 0, ordre = 0, nouveau = 0, jourRecu = 0, jourEnvoi = 0;
+        QString emplA, emplDe; // null when the employee is missing
+        bool ordreConnu = false; // its state exists
+        bool compte = false;     // it still counts under the finished filters
+    };
+    // The recipient row a message's row carries, among `lignes` (one message's, in the order
+    // they were written), by the rule stated in the README: a row of the chosen employee
+    // (received list) or that he sent (sent list), any row under "Tous"; whose sender,
+    // recipient and state exist; not finished rather than finished; then the first written.
+    // -1 when no row may be carried: the message is not listed.
+    int ligneRetenue(const Destinataire* lignes, int nombre) const;
+    // A recipient row as the fill's or the row refresh's statement gives it, its columns at
+    // the positions found by positionsDestinataire (SGridMsgFill.cpp).
+    static Destinataire lireDestinataire(const platform::Recordset& rs, const int* positions);
+    void ajouterLigne(const platform::Recordset& rs, const ColonnesMessage& c, const Destinataire& d,
+                      const DetailsLigne& details, const QFont& font, qint32 idSelection);
+    void ecrireColonnes(int row, const platform::Recordset& rs, const ColonnesMessage& c, const Destinataire& d,
+                        const QFont& font, const DetailsLigne& details);
     bool lireTextes(const QStringList& sqls, const char* champTexte, const QString& procedure,
                     QHash<qint32, QString>& textes);
     void abandonRemplir();

@@ -12,7 +12,9 @@
 #include <QDateEdit>
 #include <QHash>
 #include <QLineEdit>
+#include <algorithm>
 #include <array>
+#include <vector>
 
 using platform::Recordset;
 
@@ -37,18 +39,13 @@ int position(const Recordset& rs, const char* name) {
 
 struct SGridMsg::ColonnesMessage {
     explicit ColonnesMessage(const Recordset& rs)
-        : id(position(rs, "IdMessage")), etat(position(rs, "IdEtat")), ordre(position(rs, "Ordre")),
-          priorite(position(rs, "IdPriorite")), nouveau(position(rs, "Nouveau")),
-          noEmplA(position(rs, "NoEmplA")), jourRecu(position(rs, "NoMsgJourRecu")),
-          jourEnvoi(position(rs, "NoMsgJourEnvoi")), client(position(rs, "Client")),
-          date(position(rs, "DateSaisie")), heure(position(rs, "HeureSaisie")),
-          emplDe(position(rs, "EmplDe")), emplA(position(rs, "EmplA")), message(position(rs, "Message")) {
+        : id(position(rs, "IdMessage")), priorite(position(rs, "IdPriorite")), client(position(rs, "Client")),
+          date(position(rs, "DateSaisie")), heure(position(rs, "HeureSaisie")), message(position(rs, "Message")) {
         int i = 0;
         for (const char* name : {"Telephone", "Cellulaire", "TelBureau", "AutreTel", "Fax"})
             telephones[i++] = position(rs, name);
     }
-    int id, etat, ordre, priorite, nouveau, noEmplA, jourRecu, jourEnvoi, client, date, heure, emplDe, emplA,
-        message;
+    int id, priorite, client, date, heure, message;
     int telephones[5]; // the main number first, in the order the cell shows them
 
     // The caller's numbers without empty ones, ", " between them.
@@ -63,6 +60,51 @@ struct SGridMsg::ColonnesMessage {
         return out;
     }
 };
+
+namespace {
+
+// Positions of a recipient row's columns; Compte only in the fill's statement.
+std::array<int, 11> positionsDestinataire(const Recordset& rs, bool avecCompte) {
+    return {position(rs, "IdMessage"),     position(rs, "NoEmplA"),        position(rs, "NoEmplDe"),
+            position(rs, "IdEtat"),        position(rs, "Ordre"),          position(rs, "Nouveau"),
+            position(rs, "NoMsgJourRecu"), position(rs, "NoMsgJourEnvoi"), position(rs, "EmplA"),
+            position(rs, "EmplDe"),        avecCompte ? position(rs, "Compte") : -1};
+}
+
+} // namespace
+
+SGridMsg::Destinataire SGridMsg::lireDestinataire(const Recordset& rs, const int* p) {
+    Destinataire d;
+    d.idMessage = rs.field(p[0]).toInt();
+    d.noEmplA = rs.field(p[1]).toInt();
+    d.noEmplDe = rs.field(p[2]).toInt();
+    d.idEtat = rs.field(p[3]).toInt();
+    const platform::Field ordre = rs.field(p[4]);
+    d.ordreConnu = !ordre.isNull();
+    d.ordre = ordre.toInt();
+    d.nouveau = rs.field(p[5]).toInt();
+    d.jourRecu = rs.field(p[6]).toInt();
+    d.jourEnvoi = rs.field(p[7]).toInt();
+    const platform::Field a = rs.field(p[8]), de = rs.field(p[9]);
+    if (!a.isNull()) d.emplA = a.text().isNull() ? QStringLiteral("") : a.text();
+    if (!de.isNull()) d.emplDe = de.text().isNull() ? QStringLiteral("") : de.text();
+    d.compte = p[10] < 0 || rs.field(p[10]).toInt() != 0;
+    return d;
+}
+
+int SGridMsg::ligneRetenue(const Destinataire* lignes, int nombre) const {
+    int retenue = -1;
+    for (int i = 0; i < nombre; ++i) {
+        const Destinataire& d = lignes[i];
+        const bool employe = intNoEmploye == 0 ? d.noEmplA > -1
+                             : m_booRecu       ? d.noEmplA == intNoEmploye
+                                               : d.noEmplDe == intNoEmploye;
+        if (!employe || d.emplA.isNull() || d.emplDe.isNull() || !d.ordreConnu) continue;
+        if (d.idEtat != 4) return i;
+        if (retenue < 0) retenue = i;
+    }
+    return retenue;
+}
 
 void SGridMsg::Remplir() {
     qint32 id = 0;
@@ -126,8 +168,15 @@ void SGridMsg::Remplir(qint32& IdMessage) {
 
         const followup::MessageFilter f = filtre(IdMessage);
         platform::Database& db = connexion();
+        // The probe's reference, read first: a message entered while the list is read is
+        // then newer than it, and "!" tells of it. Hidden finished messages count, so that
+        // one reopened elsewhere is not taken for a new one; none read leaves it as it was.
+        sql = followup::sqlDernierMessageLu(f);
+        if (const Recordset dernier = db.open(sql); !dernier.eof())
+            lngDernierIdMessage = dernier.field(0).toInt();
+
         sql = followup::sqlMessages(f);
-        // A record per listed message, texts included: read as the rows are added.
+        // A record per message that may be listed, texts included: read as the rows are added.
         platform::Cursor rs = db.openCursor(sql);
         const ColonnesMessage c(rs.record());
         const bool tousTermines = f.affTermine && !f.intervalle;
@@ -136,20 +185,22 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         polices[0].setStrikeOut(false);
         polices[1].setStrikeOut(true);
 
-        // What a row shows besides its record, for every listed message at once.
-        QHash<qint32, QList<qint32>> qualifies;
-        if (!rs.eof() && !tousTermines && IdMessage <= 0) {
-            sql = followup::sqlVerifDestinatairesListe(f);
-            Recordset v = db.open(sql);
-            for (const int id = position(v, "IdMessage"), a = position(v, "NoEmplA"); !v.eof(); v.moveNext())
-                qualifies[v.field(id).toInt()] << v.field(a).toInt();
-        }
-        QHash<qint32, QStringList> destinataires;
+        // Every recipient row of those messages, grouped by message in the order written:
+        // the row each record carries, whether it is listed and struck, and the names.
+        std::vector<Destinataire> lignes;
         if (!rs.eof()) {
-            sql = followup::sqlDestinatairesListe(f);
-            Recordset d = db.open(sql);
-            for (const int id = position(d, "IdMessage"), a = position(d, "EmplA"); !d.eof(); d.moveNext())
-                destinataires[d.field(id).toInt()] << partage(d.field(a).text());
+            sql = followup::sqlDestinatairesLignes(f);
+            platform::Cursor d = db.openCursor(sql);
+            const std::array<int, 11> p = positionsDestinataire(d.record(), true);
+            for (; !d.eof(); d.moveNext()) {
+                lignes.push_back(lireDestinataire(d.record(), p.data()));
+                Destinataire& l = lignes.back();
+                l.emplA = partage(l.emplA);
+                l.emplDe = partage(l.emplDe);
+            }
+            std::stable_sort(lignes.begin(), lignes.end(), [](const Destinataire& x, const Destinataire& y) {
+                return x.idMessage < y.idMessage;
+            });
         }
         sql.clear();
         QHash<qint32, QString> types, dossiers;
@@ -165,26 +216,35 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         for (; !rs.eof(); rs.moveNext()) {
             const Recordset& r = rs.record();
             const qint32 id = r.field(c.id).toInt();
+            const auto debut = std::lower_bound(
+                lignes.cbegin(), lignes.cend(), id,
+                [](const Destinataire& x, qint32 valeur) { return x.idMessage < valeur; });
+            auto fin = debut;
+            while (fin != lignes.cend() && fin->idMessage == id)
+                ++fin;
+            const int nombre = int(fin - debut);
+            const int retenue = ligneRetenue(nombre > 0 ? &*debut : nullptr, nombre);
+            if (retenue < 0) continue; // no row of the chosen employee's that may be shown
+            const Destinataire& porte = debut[retenue];
             bool barre = false;
-            bool affiche = r.field(c.etat).toInt() != 4 || tousTermines || IdMessage > 0;
+            bool affiche = porte.idEtat != 4 || tousTermines || IdMessage > 0;
             if (!affiche) {
-                // This record's recipient row is finished: the message stays when another
-                // of its rows still qualifies, struck through in the chosen employee's
-                // received list when that row is not his.
-                const auto it = qualifies.constFind(id);
-                if (it != qualifies.constEnd()) {
+                // The row it carries is finished, and so are all its others that could be:
+                // the message stays when one of its rows still counts, struck through in
+                // the chosen employee's received list when none of those is his.
+                bool sien = false;
+                for (auto l = debut; l != fin; ++l) {
+                    if (!l->compte) continue;
                     affiche = true;
-                    barre = m_booRecu && intNoEmploye > 0 && !it->contains(intNoEmploye);
+                    sien = sien || l->noEmplA == intNoEmploye;
                 }
+                barre = affiche && m_booRecu && intNoEmploye > 0 && !sien;
             }
-            if (affiche) {
-                // A message has one record: its details are let go as its row takes them.
-                const DetailsLigne details{types.take(id), dossiers.take(id), destinataires.take(id)};
-                ajouterLigne(r, c, details, polices[barre ? 1 : 0], selection);
-            }
-            // The newest message listed: hidden ones are no longer read, and as message
-            // numbers follow the order of entry the probe's question stays the same.
-            lngDernierIdMessage = id;
+            if (!affiche) continue;
+            DetailsLigne details{types.take(id), dossiers.take(id), {}};
+            for (auto l = debut; l != fin; ++l)
+                if (!l->emplA.isNull()) details.destinataires << l->emplA;
+            ajouterLigne(r, c, porte, details, polices[barre ? 1 : 0], selection);
         }
         g->setRedraw(true);
 
@@ -247,12 +307,12 @@ void SGridMsg::finRemplir() {
     emit Refresh();
 }
 
-void SGridMsg::ajouterLigne(const Recordset& rs, const ColonnesMessage& c, const DetailsLigne& details,
-                            const QFont& font, qint32 idSelection) {
+void SGridMsg::ajouterLigne(const Recordset& rs, const ColonnesMessage& c, const Destinataire& d,
+                            const DetailsLigne& details, const QFont& font, qint32 idSelection) {
     platform::Grid* g = m_SGrid;
     m_txtRtfTransfert.setTextRTF(rs.field(c.message).text());
     const int row = g->AddRow();
-    ecrireColonnes(row, rs, c, font, details);
+    ecrireColonnes(row, rs, c, d, font, details);
     ecrireTexte(row, font);
 
     const qint32 idMessage = rs.field(c.id).toInt();
@@ -271,18 +331,18 @@ QString SGridMsg::partage(const QString& texte) {
 }
 
 // Columns 1 to 11 of a row from a message record and its details; 12 is the text's.
-void SGridMsg::ecrireColonnes(int row, const Recordset& rs, const ColonnesMessage& c, const QFont& font,
-                              const DetailsLigne& details) {
+void SGridMsg::ecrireColonnes(int row, const Recordset& rs, const ColonnesMessage& c, const Destinataire& d,
+                              const QFont& font, const DetailsLigne& details) {
     platform::Grid* g = m_SGrid;
     const qint32 id = rs.field(c.id).toInt();
-    const qint64 couleur = rs.field(c.nouveau).toInt() == 1 ? kRouge : -1;
+    const qint64 couleur = d.nouveau == 1 ? kRouge : -1;
 
     g->CellDetails(row, colPriorite, QString(), kUneLigne, rs.field(c.priorite).toInt() - 1);
-    g->CellDetails(row, colEtat, QString(), kUneLigne, rs.field(c.ordre).toInt() + 2);
+    g->CellDetails(row, colEtat, QString(), kUneLigne, d.ordre + 2);
 
     QString no = QString::number(id);
     if (intNoEmploye >= 1)
-        no += QStringLiteral(" (") + rs.field(m_booRecu ? c.jourRecu : c.jourEnvoi).text() + QLatin1Char(')');
+        no += QStringLiteral(" (") + QString::number(m_booRecu ? d.jourRecu : d.jourEnvoi) + QLatin1Char(')');
     g->CellDetails(row, colNo, no, kUneLigne, {}, {}, couleur, font, {}, {}, id);
 
     QString heure = rs.field(c.heure).text();
@@ -293,7 +353,7 @@ void SGridMsg::ecrireColonnes(int row, const Recordset& rs, const ColonnesMessag
         {colTelephone, partage(c.telephonesTexte(rs))},
         {colDate, partage(rs.field(c.date).text())},
         {colHeure, partage(heure)},
-        {colExpediteur, partage(rs.field(c.emplDe).text())},
+        {colExpediteur, partage(d.emplDe)},
         {colTypeMessage, partage(details.types)},
         {colDossier, details.dossiers},
     };
@@ -328,18 +388,17 @@ void SGridMsg::UpdateLigne(qint32& IdMessage) {
         if (rs.recordCount() < 1) return;
         const ColonnesMessage c(rs);
 
-        // Every recipient's name; the row itself is the chosen employee's own in his
-        // received list (his daily number, state and unread flag), else the first one.
+        // Every recipient's name; the row carried is the one a fill would carry, or the
+        // first one when the filters no longer let any through.
         DetailsLigne details;
-        int propre = -1;
-        for (int i = 0; !rs.eof(); rs.moveNext(), ++i) {
-            details.destinataires << rs.field(c.emplA).text();
-            if (propre < 0 && m_booRecu && intNoEmploye > 0 && rs.field(c.noEmplA).toInt() == intNoEmploye)
-                propre = i;
+        std::vector<Destinataire> lignes;
+        const std::array<int, 11> p = positionsDestinataire(rs, false);
+        for (; !rs.eof(); rs.moveNext()) {
+            lignes.push_back(lireDestinataire(rs, p.data()));
+            details.destinataires << lignes.back().emplA;
         }
+        const int retenue = std::max(0, ligneRetenue(lignes.data(), int(lignes.size())));
         rs.moveFirst();
-        for (int i = 0; i < propre; ++i)
-            rs.moveNext();
         details.types = GetTypeMessage(IdMessage);
         details.dossiers = GetDossierDetail(IdMessage);
 
@@ -347,7 +406,7 @@ void SGridMsg::UpdateLigne(qint32& IdMessage) {
         // row is what lists it is a question for the next fill.
         QFont font = g->GridFont();
         font.setStrikeOut(g->CellFont(row, colNo).strikeOut());
-        ecrireColonnes(row, rs, c, font, details);
+        ecrireColonnes(row, rs, c, lignes[size_t(retenue)], font, details);
         m_txtRtfTransfert.setTextRTF(rs.field(c.message).text());
         ecrireTexte(row, font);
         g->setRedraw(true);
