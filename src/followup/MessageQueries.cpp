@@ -159,13 +159,16 @@ QString sqlMessages(const MessageFilter& f) {
 }
 
 QString sqlDernierMessageLu(const MessageFilter& f) {
+    // The messages walked from the newest by the index of their date: the first one with a
+    // row of the employee ends it. Left to itself the server would join every row of the
+    // employee (every row at all under "Tous") and sort them all for that one message.
     QString sql = QStringLiteral(
-        "SELECT tblmessage.IdMessage FROM tblmessage"
+        "SELECT STRAIGHT_JOIN tblmessage.IdMessage FROM tblmessage"
+        " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)"
         " INNER JOIN tblmessageemploye ON (tblmessage.IdMessage = tblmessageemploye.IdMessage)"
         " INNER JOIN tblemploye AS tblemploye1 ON (tblmessageemploye.NoEmplDe = tblemploye1.NoEmploye)"
         " INNER JOIN tblemploye AS tblemploye2 ON (tblmessageemploye.NoEmplA = tblemploye2.NoEmploye)"
-        " INNER JOIN tbletatmessage ON (tblmessageemploye.IdEtat = tbletatmessage.IdEtat)"
-        " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)");
+        " INNER JOIN tbletatmessage ON (tblmessageemploye.IdEtat = tbletatmessage.IdEtat)");
     sql += filtresMessages(f, false);
     return sql + QStringLiteral(" ORDER BY tblmessage.DateSaisie DESC, tblmessage.HeureSaisie DESC,"
                                 " tblmessage.IdMessage DESC LIMIT 1");
@@ -177,20 +180,25 @@ QString sqlMessageUnique(qint32 idMessage) {
 }
 
 QString sqlDestinatairesLignes(const MessageFilter& f) {
+    // The rows alone, in the order of the table itself: names and states are few and are
+    // looked up in the program (sqlNomsEmployes, sqlOrdresEtats).
     const QString condition = conditionTermine(f, QStringLiteral("tblmessageemploye"));
     return QStringLiteral(
                "SELECT tblmessageemploye.IdMessage, tblmessageemploye.NoEmplA, tblmessageemploye.NoEmplDe,"
-               " tblmessageemploye.IdEtat, tbletatmessage.Ordre, tblmessageemploye.Nouveau,"
-               " tblmessageemploye.NoMsgJourRecu, tblmessageemploye.NoMsgJourEnvoi,"
-               " tblemploye2.Nom AS EmplA, tblemploye1.Nom AS EmplDe, ") +
+               " tblmessageemploye.IdEtat, tblmessageemploye.Nouveau, tblmessageemploye.NoMsgJourRecu,"
+               " tblmessageemploye.NoMsgJourEnvoi, ") +
            (condition.isEmpty() ? QStringLiteral("1") : condition) +
-           QStringLiteral(
-               " AS Compte FROM tblmessageemploye"
-               " LEFT JOIN tblemploye AS tblemploye1 ON (tblmessageemploye.NoEmplDe = tblemploye1.NoEmploye)"
-               " LEFT JOIN tblemploye AS tblemploye2 ON (tblmessageemploye.NoEmplA = tblemploye2.NoEmploye)"
-               " LEFT JOIN tbletatmessage ON (tblmessageemploye.IdEtat = tbletatmessage.IdEtat)") +
+           QStringLiteral(" AS Compte FROM tblmessageemploye") +
            restriction(QStringLiteral("tblmessageemploye.IdMessage"), f) +
            QStringLiteral(" ORDER BY tblmessageemploye.IdMessageEmploye");
+}
+
+QString sqlNomsEmployes() {
+    return QStringLiteral("SELECT NoEmploye, Nom FROM tblemploye");
+}
+
+QString sqlOrdresEtats() {
+    return QStringLiteral("SELECT IdEtat, Ordre FROM tbletatmessage");
 }
 
 QString sqlTypesListe(const MessageFilter& f) {

@@ -41,11 +41,13 @@ QString sqlDernierMessageLu(const MessageFilter& f);
 // Every recipient row of one message (the row refresh), in the order they were written.
 QString sqlMessageUnique(qint32 idMessage);
 // Every recipient row of the messages sqlMessages lists, in the order they were written:
-// IdMessage, NoEmplA, NoEmplDe, IdEtat, Ordre, Nouveau, NoMsgJourRecu, NoMsgJourEnvoi, the
-// names EmplA and EmplDe (NULL for a missing employee), Joint (1 when its sender,
-// recipient and state all exist, as a row a record carries must) and Compte (1 when it
-// still counts under the finished filters).
+// IdMessage, NoEmplA, NoEmplDe, IdEtat, Nouveau, NoMsgJourRecu, NoMsgJourEnvoi and Compte
+// (1 when it still counts under the finished filters).
 QString sqlDestinatairesLignes(const MessageFilter& f);
+// Every employee's name (NoEmploye, Nom) and every state's picture order (IdEtat, Ordre),
+// which those rows are read with.
+QString sqlNomsEmployes();
+QString sqlOrdresEtats();
 // Details of every message sqlMessages lists, one statement each whatever their number,
 // by message then in the order they were written: the types (IdMessage, Descr) and the
 // folders (IdMessage, NoDos).

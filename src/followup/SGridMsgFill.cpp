@@ -63,12 +63,12 @@ struct SGridMsg::ColonnesMessage {
 
 namespace {
 
-// Positions of a recipient row's columns; Compte only in the fill's statement.
-std::array<int, 11> positionsDestinataire(const Recordset& rs, bool avecCompte) {
-    return {position(rs, "IdMessage"),     position(rs, "NoEmplA"),        position(rs, "NoEmplDe"),
-            position(rs, "IdEtat"),        position(rs, "Ordre"),          position(rs, "Nouveau"),
-            position(rs, "NoMsgJourRecu"), position(rs, "NoMsgJourEnvoi"), position(rs, "EmplA"),
-            position(rs, "EmplDe"),        avecCompte ? position(rs, "Compte") : -1};
+// Positions of a recipient row's own columns; Compte only in the fill's statement.
+std::array<int, 8> positionsDestinataire(const Recordset& rs, bool avecCompte) {
+    return {position(rs, "IdMessage"),     position(rs, "NoEmplA"),
+            position(rs, "NoEmplDe"),      position(rs, "IdEtat"),
+            position(rs, "Nouveau"),       position(rs, "NoMsgJourRecu"),
+            position(rs, "NoMsgJourEnvoi"), avecCompte ? position(rs, "Compte") : -1};
 }
 
 } // namespace
@@ -79,16 +79,10 @@ SGridMsg::Destinataire SGridMsg::lireDestinataire(const Recordset& rs, const int
     d.noEmplA = rs.field(p[1]).toInt();
     d.noEmplDe = rs.field(p[2]).toInt();
     d.idEtat = rs.field(p[3]).toInt();
-    const platform::Field ordre = rs.field(p[4]);
-    d.ordreConnu = !ordre.isNull();
-    d.ordre = ordre.toInt();
-    d.nouveau = rs.field(p[5]).toInt();
-    d.jourRecu = rs.field(p[6]).toInt();
-    d.jourEnvoi = rs.field(p[7]).toInt();
-    const platform::Field a = rs.field(p[8]), de = rs.field(p[9]);
-    if (!a.isNull()) d.emplA = a.text().isNull() ? QStringLiteral("") : a.text();
-    if (!de.isNull()) d.emplDe = de.text().isNull() ? QStringLiteral("") : de.text();
-    d.compte = p[10] < 0 || rs.field(p[10]).toInt() != 0;
+    d.nouveau = rs.field(p[4]).toInt();
+    d.jourRecu = rs.field(p[5]).toInt();
+    d.jourEnvoi = rs.field(p[6]).toInt();
+    d.compte = p[7] < 0 || rs.field(p[7]).toInt() != 0;
     return d;
 }
 
@@ -189,14 +183,28 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         // the row each record carries, whether it is listed and struck, and the names.
         std::vector<Destinataire> lignes;
         if (!rs.eof()) {
+            // Names and states are few: looked up here rather than joined to every row.
+            QHash<int, QString> noms;
+            QHash<int, int> ordres;
+            sql = followup::sqlNomsEmployes();
+            for (Recordset e = db.open(sql); !e.eof(); e.moveNext())
+                noms.insert(e.field(0).toInt(), e.field(1).text().isNull() ? QStringLiteral("") : e.field(1).text());
+            sql = followup::sqlOrdresEtats();
+            for (Recordset e = db.open(sql); !e.eof(); e.moveNext())
+                ordres.insert(e.field(0).toInt(), e.field(1).toInt());
+
             sql = followup::sqlDestinatairesLignes(f);
             platform::Cursor d = db.openCursor(sql);
-            const std::array<int, 11> p = positionsDestinataire(d.record(), true);
+            const std::array<int, 8> p = positionsDestinataire(d.record(), true);
             for (; !d.eof(); d.moveNext()) {
-                lignes.push_back(lireDestinataire(d.record(), p.data()));
-                Destinataire& l = lignes.back();
-                l.emplA = partage(l.emplA);
-                l.emplDe = partage(l.emplDe);
+                Destinataire l = lireDestinataire(d.record(), p.data());
+                // A missing employee or state leaves its name or order unknown (null).
+                l.emplA = noms.value(l.noEmplA);
+                l.emplDe = noms.value(l.noEmplDe);
+                const auto ordre = ordres.constFind(l.idEtat);
+                l.ordreConnu = ordre != ordres.constEnd();
+                if (l.ordreConnu) l.ordre = *ordre;
+                lignes.push_back(std::move(l));
             }
             std::stable_sort(lignes.begin(), lignes.end(), [](const Destinataire& x, const Destinataire& y) {
                 return x.idMessage < y.idMessage;
@@ -392,10 +400,19 @@ void SGridMsg::UpdateLigne(qint32& IdMessage) {
         // first one when the filters no longer let any through.
         DetailsLigne details;
         std::vector<Destinataire> lignes;
-        const std::array<int, 11> p = positionsDestinataire(rs, false);
+        const std::array<int, 8> p = positionsDestinataire(rs, false);
+        const int ordre = position(rs, "Ordre"), emplA = position(rs, "EmplA"), emplDe = position(rs, "EmplDe");
         for (; !rs.eof(); rs.moveNext()) {
-            lignes.push_back(lireDestinataire(rs, p.data()));
-            details.destinataires << lignes.back().emplA;
+            // Joined: every row here has its employees and state.
+            Destinataire l = lireDestinataire(rs, p.data());
+            l.ordre = rs.field(ordre).toInt();
+            l.ordreConnu = true;
+            l.emplA = rs.field(emplA).text();
+            l.emplDe = rs.field(emplDe).text();
+            if (l.emplA.isNull()) l.emplA = QStringLiteral("");
+            if (l.emplDe.isNull()) l.emplDe = QStringLiteral("");
+            details.destinataires << l.emplA;
+            lignes.push_back(std::move(l));
         }
         const int retenue = std::max(0, ligneRetenue(lignes.data(), int(lignes.size())));
         rs.moveFirst();
