@@ -237,7 +237,7 @@ private:
     // the positions found by positionsDestinataire (SGridMsgFill.cpp).
     static Destinataire lireDestinataire(const platform::Recordset& rs, const int* positions);
     void ajouterLigne(const platform::Recordset& rs, const ColonnesMessage& c, const Destinataire& d,
-                      const DetailsLigne& details, const QFont& font, qint32 idSelection);
+                      const DetailsLigne& details, const QFont& font, int hauteurUneLigne, qint32 idSelection);
     void ecrireColonnes(int row, const platform::Recordset& rs, const ColonnesMessage& c, const Destinataire& d,
                         const QFont& font, const DetailsLigne& details);
     bool lireTextes(const QStringList& sqls, const char* champTexte, const QString& procedure,

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QHash>
 #include <QLineEdit>
 #include <algorithm>
@@ -178,6 +179,10 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         std::array<QFont, 2> polices{g->GridFont(), g->GridFont()};
         polices[0].setStrikeOut(false);
         polices[1].setStrikeOut(true);
+        // A row's text is laid out for its height when the row is first shown or asked for
+        // (a sort, a group, a report, a menu): at first it is given the height of one line.
+        g->setRowPreparer([this](int row) { HauteurLigne(row); });
+        const int hauteurUneLigne = QFontMetrics(polices[0]).height() + g->DefaultRowHeight() + 4;
 
         // Every recipient row of those messages, grouped by message in the order written:
         // the row each record carries, whether it is listed and struck, and the names.
@@ -252,7 +257,7 @@ void SGridMsg::Remplir(qint32& IdMessage) {
             DetailsLigne details{types.take(id), dossiers.take(id), {}};
             for (auto l = debut; l != fin; ++l)
                 if (!l->emplA.isNull()) details.destinataires << l->emplA;
-            ajouterLigne(r, c, porte, details, polices[barre ? 1 : 0], selection);
+            ajouterLigne(r, c, porte, details, polices[barre ? 1 : 0], hauteurUneLigne, selection);
         }
         g->setRedraw(true);
 
@@ -316,12 +321,19 @@ void SGridMsg::finRemplir() {
 }
 
 void SGridMsg::ajouterLigne(const Recordset& rs, const ColonnesMessage& c, const Destinataire& d,
-                            const DetailsLigne& details, const QFont& font, qint32 idSelection) {
+                            const DetailsLigne& details, const QFont& font, int hauteurUneLigne,
+                            qint32 idSelection) {
     platform::Grid* g = m_SGrid;
     m_txtRtfTransfert.setTextRTF(rs.field(c.message).text());
     const int row = g->AddRow();
     ecrireColonnes(row, rs, c, d, font, details);
-    ecrireTexte(row, font);
+    // The text now, its height (and green when cut) once the row is looked at.
+    QString texte = m_txtRtfTransfert.text();
+    texte.squeeze();
+    const bool vide = texte.isEmpty();
+    g->CellDetails(row, colMessage, std::move(texte), platform::kAlignWordBreak, {}, -1, kBleuFonce, font);
+    g->setRowHeight(row, vide ? g->DefaultRowHeight() + 4 : hauteurUneLigne);
+    g->setRowHeightPending(row);
 
     const qint32 idMessage = rs.field(c.id).toInt();
     if (idSelection == idMessage) {

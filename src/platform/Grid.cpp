@@ -107,6 +107,7 @@ void Grid::scrollContentsBy(int, int) {
 
 QRect Grid::CellRect(int row, int column) const {
     if (!validCell(row, column)) return QRect();
+    prepareRow(row);
     ensureLayout();
     const Row& r = rowAt(row);
     const int top = RowsTop() + rowTop(row) - verticalScrollBar()->value();

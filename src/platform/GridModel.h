@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QSet>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -161,6 +162,13 @@ public:
     void setRowHeight(int row, int height);
     qint32 RowItemData(int row) const;
     void setRowItemData(int row, qint32 data);
+    // A row whose height is costly to work out (its row text to lay out) may be left
+    // pending: it keeps the height it was given, as an estimate, until its height or its
+    // row-text cell is first asked for, or it is painted; the preparer, called then with the
+    // row's number, sets them. A list of many rows lays out only the rows someone looks at.
+    void setRowPreparer(std::function<void(int row)> preparer) { m_preparer = std::move(preparer); }
+    void setRowHeightPending(int row);
+    bool RowHeightPending(int row) const { return validRow(row) && rowAt(row).heightPending; }
     // A group row is a heading the grid inserted; it has no item data (0).
     bool RowIsGroup(int row) const;
     // A group row's level (as its column's); for a data row, the number of grouped columns.
@@ -267,6 +275,7 @@ protected:
         int height = 0;
         qint32 itemData = 0;
         bool isGroup = false;
+        bool heightPending = false; // see setRowHeightPending
         bool expanded = true;
         bool visible = true; // false inside a collapsed group
         int groupLevel = 0;
@@ -286,6 +295,8 @@ protected:
     };
 
     bool validRow(int row) const { return row >= 1 && row <= Rows(); }
+    // Has a pending row's height worked out now (nothing for another row).
+    void prepareRow(int row) const;
     bool validCell(int row, int column) const { return validRow(row) && column >= 1 && column <= Columns(); }
     const Row& rowAt(int row) const { return m_rows[size_t(row - 1)]; }
     const Column& columnAt(int column) const { return m_columns[size_t(column - 1)]; }
@@ -330,6 +341,7 @@ private:
     quint32 selectedUid() const;
 
     SortKeys m_sortKeys;
+    std::function<void(int)> m_preparer;
     std::vector<QFont> m_fonts;
     // The font internFont looked up last and its answer.
     QFont m_lastFont;

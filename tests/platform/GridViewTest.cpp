@@ -102,3 +102,45 @@ TEST(GridViewTest, KeyboardMovesOverCollapsedGroups) {
     QTest::keyClick(&f.g, Qt::Key_Right);
     EXPECT_EQ(std::tuple(row, collapsed, f.g.RowExpanded(12), sel.count()), std::tuple(12, 0, 1, 1));
 }
+
+// A row left pending keeps its estimated height until its height or its row text is asked
+// for, or it is painted: a long list lays out only the rows someone looks at, once each,
+// and a sort carries the rows' state with them.
+TEST(GridViewTest, PendingRowsAreLaidOutWhenAskedForOrPainted) {
+    ViewFixture f;
+    QList<int> prepares; // rows the grid asked to lay out, by their item data
+    f.g.setRowPreparer([&](int row) {
+        prepares << f.g.CellItemData(row, 2);
+        f.g.setRowHeight(row, 40);
+    });
+    for (int r = 1; r <= 30; ++r) {
+        f.g.setRowHeight(r, 20);
+        f.g.setRowHeightPending(r);
+    }
+    f.g.grab(); // painted: the rows in view, from the first
+    const int vus = int(prepares.size());
+    ASSERT_GT(vus, 0) << "painting laid out no row";
+    EXPECT_LT(vus, 30) << "painting laid out rows out of view";
+    for (int i = 0; i < vus; ++i)
+        EXPECT_EQ(prepares[i], i + 1);
+    EXPECT_FALSE(f.g.RowHeightPending(1));
+    EXPECT_TRUE(f.g.RowHeightPending(30));
+
+    // Asked for: its height, its row-text cell; another cell lays nothing out.
+    EXPECT_EQ(f.g.RowHeight(30), 40);
+    EXPECT_EQ(f.g.CellText(29, 4), QString());
+    EXPECT_EQ(f.g.CellText(28, 3), u"Client 28"_s);
+    EXPECT_EQ(prepares.mid(vus), (QList<int>{30, 29}));
+    EXPECT_TRUE(f.g.RowHeightPending(28));
+    // A height given outright ends the wait without laying out.
+    f.g.setRowHeight(28, 25);
+    EXPECT_EQ(f.g.RowHeight(28), 25);
+
+    // Sorted in reverse, each row keeps its state: nothing is laid out twice.
+    f.g.sortKeys().add(2, kSortDescending, kSortItemData);
+    f.g.Sort();
+    EXPECT_EQ(std::pair(f.g.RowHeight(1), f.g.RowHeight(3)), std::pair(40, 25));
+    EXPECT_EQ(prepares.size(), vus + 2);
+    EXPECT_EQ(f.g.RowHeight(4), 40); // item data 27, laid out now
+    EXPECT_EQ(prepares.last(), 27);
+}
