@@ -179,9 +179,18 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         std::array<QFont, 2> polices{g->GridFont(), g->GridFont()};
         polices[0].setStrikeOut(false);
         polices[1].setStrikeOut(true);
-        // A row's text is laid out for its height when the row is first shown or asked for
-        // (a sort, a group, a report, a menu): at first it is given the height of one line.
-        g->setRowPreparer([this](int row) { HauteurLigne(row); });
+        // A row's text is read from its rich text and laid out for its height when the row is
+        // first shown or asked for (a menu, an editor, a row refresh): until then it keeps the
+        // stored text and the height of one line.
+        // Its own box: the row may be asked for while txtRtfTransfert holds another text.
+        g->setRowPreparer([this](int row, const QByteArray& rtf) {
+            platform::RichTextBox transfert;
+            transfert.setTextRTF(QString::fromUtf8(rtf));
+            QString texte = transfert.text();
+            texte.squeeze(); // read into room made for the rich text: keep only what it needs
+            m_SGrid->setCellText(row, colMessage, texte);
+            HauteurLigne(row);
+        });
         const int hauteurUneLigne = QFontMetrics(polices[0]).height() + g->DefaultRowHeight() + 4;
 
         // Every recipient row of those messages, grouped by message in the order written:
@@ -324,16 +333,15 @@ void SGridMsg::ajouterLigne(const Recordset& rs, const ColonnesMessage& c, const
                             const DetailsLigne& details, const QFont& font, int hauteurUneLigne,
                             qint32 idSelection) {
     platform::Grid* g = m_SGrid;
-    m_txtRtfTransfert.setTextRTF(rs.field(c.message).text());
     const int row = g->AddRow();
     ecrireColonnes(row, rs, c, d, font, details);
-    // The text now, its height (and green when cut) once the row is looked at.
-    QString texte = m_txtRtfTransfert.text();
-    texte.squeeze();
-    const bool vide = texte.isEmpty();
-    g->CellDetails(row, colMessage, std::move(texte), platform::kAlignWordBreak, {}, -1, kBleuFonce, font);
-    g->setRowHeight(row, vide ? g->DefaultRowHeight() + 4 : hauteurUneLigne);
-    g->setRowHeightPending(row);
+    // The text, its height (and green when cut) once the row is looked at: its rich text is
+    // kept till then, as UTF-8 (mostly ASCII, it takes half the room).
+    g->CellDetails(row, colMessage, QString(), platform::kAlignWordBreak, {}, -1, kBleuFonce, font);
+    g->setRowHeight(row, hauteurUneLigne);
+    QByteArray rtf = rs.field(c.message).text().toUtf8();
+    rtf.squeeze(); // made with room for three bytes a character
+    g->setRowHeightPending(row, std::move(rtf));
 
     const qint32 idMessage = rs.field(c.id).toInt();
     if (idSelection == idMessage) {

@@ -284,14 +284,16 @@ int GridModel::RowHeight(int row) const {
 
 void GridModel::setRowHeight(int row, int height) {
     if (!validRow(row)) return;
-    Row& r = m_rows[size_t(row - 1)];
-    r.height = std::max(0, height);
-    r.heightPending = false; // a height given outright is the row's own
+    prepareRow(row); // its text read first: the height given outright then stays
+    m_rows[size_t(row - 1)].height = std::max(0, height);
     touch(Change::Layout);
 }
 
-void GridModel::setRowHeightPending(int row) {
-    if (validRow(row) && !rowAt(row).isGroup) m_rows[size_t(row - 1)].heightPending = true;
+void GridModel::setRowHeightPending(int row, QByteArray source) {
+    if (!validRow(row) || rowAt(row).isGroup) return;
+    Row& r = m_rows[size_t(row - 1)];
+    r.heightPending = true;
+    r.source = std::move(source);
 }
 
 void GridModel::prepareRow(int row) const {
@@ -299,8 +301,11 @@ void GridModel::prepareRow(int row) const {
     // Asked for from const questions (a height, a cell): the answer is worked out once and
     // kept, as the row tops are.
     auto* self = const_cast<GridModel*>(this);
-    self->m_rows[size_t(row - 1)].heightPending = false;
-    if (m_preparer) m_preparer(row);
+    Row& r = self->m_rows[size_t(row - 1)];
+    r.heightPending = false;
+    const QByteArray source = std::move(r.source);
+    r.source = QByteArray();
+    if (m_preparer) m_preparer(row, source);
 }
 
 qint32 GridModel::RowItemData(int row) const {

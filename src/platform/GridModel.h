@@ -2,6 +2,7 @@
 
 #include "platform/ImageList.h"
 
+#include <QByteArray>
 #include <QFont>
 #include <QSet>
 #include <QString>
@@ -162,12 +163,14 @@ public:
     void setRowHeight(int row, int height);
     qint32 RowItemData(int row) const;
     void setRowItemData(int row, qint32 data);
-    // A row whose height is costly to work out (its row text to lay out) may be left
-    // pending: it keeps the height it was given, as an estimate, until its height or its
-    // row-text cell is first asked for, or it is painted; the preparer, called then with the
-    // row's number, sets them. A list of many rows lays out only the rows someone looks at.
-    void setRowPreparer(std::function<void(int row)> preparer) { m_preparer = std::move(preparer); }
-    void setRowHeightPending(int row);
+    // A row whose height is costly to work out (its row text to read and lay out) may be
+    // left pending: it keeps the height it was given, as an estimate, until its height or
+    // its row-text cell is first asked for, or it is painted; the preparer, called then with
+    // the row's number and the source kept for it, sets them. A list of many rows reads and
+    // lays out only the rows someone looks at.
+    using RowPreparer = std::function<void(int row, const QByteArray& source)>;
+    void setRowPreparer(RowPreparer preparer) { m_preparer = std::move(preparer); }
+    void setRowHeightPending(int row, QByteArray source = QByteArray());
     bool RowHeightPending(int row) const { return validRow(row) && rowAt(row).heightPending; }
     // A group row is a heading the grid inserted; it has no item data (0).
     bool RowIsGroup(int row) const;
@@ -276,6 +279,7 @@ protected:
         qint32 itemData = 0;
         bool isGroup = false;
         bool heightPending = false; // see setRowHeightPending
+        QByteArray source;          // kept for the preparer while the row is pending
         bool expanded = true;
         bool visible = true; // false inside a collapsed group
         int groupLevel = 0;
@@ -341,7 +345,7 @@ private:
     quint32 selectedUid() const;
 
     SortKeys m_sortKeys;
-    std::function<void(int)> m_preparer;
+    RowPreparer m_preparer;
     std::vector<QFont> m_fonts;
     // The font internFont looked up last and its answer.
     QFont m_lastFont;

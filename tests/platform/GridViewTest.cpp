@@ -109,13 +109,14 @@ TEST(GridViewTest, KeyboardMovesOverCollapsedGroups) {
 TEST(GridViewTest, PendingRowsAreLaidOutWhenAskedForOrPainted) {
     ViewFixture f;
     QList<int> prepares; // rows the grid asked to lay out, by their item data
-    f.g.setRowPreparer([&](int row) {
+    f.g.setRowPreparer([&](int row, const QByteArray& source) {
         prepares << f.g.CellItemData(row, 2);
+        f.g.setCellText(row, 4, QString::fromUtf8(source));
         f.g.setRowHeight(row, 40);
     });
     for (int r = 1; r <= 30; ++r) {
         f.g.setRowHeight(r, 20);
-        f.g.setRowHeightPending(r);
+        f.g.setRowHeightPending(r, QByteArray("texte ") + QByteArray::number(r));
     }
     f.g.grab(); // painted: the rows in view, from the first
     const int vus = int(prepares.size());
@@ -128,19 +129,20 @@ TEST(GridViewTest, PendingRowsAreLaidOutWhenAskedForOrPainted) {
 
     // Asked for: its height, its row-text cell; another cell lays nothing out.
     EXPECT_EQ(f.g.RowHeight(30), 40);
-    EXPECT_EQ(f.g.CellText(29, 4), QString());
+    EXPECT_EQ(f.g.CellText(29, 4), u"texte 29"_s);
     EXPECT_EQ(f.g.CellText(28, 3), u"Client 28"_s);
     EXPECT_EQ(prepares.mid(vus), (QList<int>{30, 29}));
     EXPECT_TRUE(f.g.RowHeightPending(28));
-    // A height given outright ends the wait without laying out.
+    // A height given outright comes after the row's own work, and stays.
     f.g.setRowHeight(28, 25);
     EXPECT_EQ(f.g.RowHeight(28), 25);
+    EXPECT_EQ(prepares.last(), 28);
 
     // Sorted in reverse, each row keeps its state: nothing is laid out twice.
     f.g.sortKeys().add(2, kSortDescending, kSortItemData);
     f.g.Sort();
     EXPECT_EQ(std::pair(f.g.RowHeight(1), f.g.RowHeight(3)), std::pair(40, 25));
-    EXPECT_EQ(prepares.size(), vus + 2);
+    EXPECT_EQ(prepares.size(), vus + 3);
     EXPECT_EQ(f.g.RowHeight(4), 40); // item data 27, laid out now
     EXPECT_EQ(prepares.last(), 27);
 }
