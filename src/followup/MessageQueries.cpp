@@ -198,7 +198,7 @@ QString sqlNomsEmployes() {
 }
 
 QString sqlOrdresEtats() {
-    return QStringLiteral("SELECT IdEtat, Ordre FROM tbletatmessage");
+    return QStringLiteral("SELECT IdEtat, Ordre, Description FROM tbletatmessage");
 }
 
 QString sqlTypesListe(const MessageFilter& f) {

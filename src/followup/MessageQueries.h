@@ -44,8 +44,8 @@ QString sqlMessageUnique(qint32 idMessage);
 // IdMessage, NoEmplA, NoEmplDe, IdEtat, Nouveau, NoMsgJourRecu, NoMsgJourEnvoi and Compte
 // (1 when it still counts under the finished filters).
 QString sqlDestinatairesLignes(const MessageFilter& f);
-// Every employee's name (NoEmploye, Nom) and every state's picture order (IdEtat, Ordre),
-// which those rows are read with.
+// Every employee's name (NoEmploye, Nom) and every state's picture order and description
+// (IdEtat, Ordre, Description), which those rows are read with.
 QString sqlNomsEmployes();
 QString sqlOrdresEtats();
 // Details of every message sqlMessages lists, one statement each whatever their number,

@@ -216,6 +216,7 @@ private:
         QString types;
         QString dossiers;
         QStringList destinataires;
+        QString expediteur; // the sender's name, from the recipient row carried
     };
     // Positions of a message record's columns, looked up once for its result set.
     struct ColonnesMessage;
@@ -223,8 +224,8 @@ private:
     struct Destinataire {
         qint32 idMessage = 0;
         int noEmplA = 0, noEmplDe = 0, idEtat = 0, ordre = 0, nouveau = 0, jourRecu = 0, jourEnvoi = 0;
-        QString emplA, emplDe; // null when the employee is missing
-        bool ordreConnu = false; // its state exists
+        bool aConnu = false, deConnu = false; // its recipient and sender exist
+        bool ordreConnu = false;              // its state exists
         bool compte = false;     // it still counts under the finished filters
     };
     // The recipient row a message's row carries, among `lignes` (one message's, in the order
@@ -246,7 +247,8 @@ private:
     void ecrireTexte(int row, const QFont& font);
     QString GetTypeMessage(qint32 IdMessage);
     QString GetDossierDetail(qint32 IdMessage);
-    void finRemplir();
+    // The status line given (counted by the fill) or, without, read by UpdateStatus.
+    void finRemplir(const QString* status = nullptr);
     // During a fill, the one copy of a text already put in a cell (dates, times, names,
     // callers, numbers): rows that repeat it share it, which saves an allocation per cell.
     QString partage(const QString& texte);

@@ -12,6 +12,9 @@
 #include <QDateEdit>
 #include <QFontMetrics>
 #include <QHash>
+#include <QLabel>
+#include <QMap>
+#include <QVarLengthArray>
 #include <QLineEdit>
 #include <algorithm>
 #include <array>
@@ -94,7 +97,7 @@ int SGridMsg::ligneRetenue(const Destinataire* lignes, int nombre) const {
         const bool employe = intNoEmploye == 0 ? d.noEmplA > -1
                              : m_booRecu       ? d.noEmplA == intNoEmploye
                                                : d.noEmplDe == intNoEmploye;
-        if (!employe || d.emplA.isNull() || d.emplDe.isNull() || !d.ordreConnu) continue;
+        if (!employe || !d.aConnu || !d.deConnu || !d.ordreConnu) continue;
         if (d.idEtat != 4) return i;
         if (retenue < 0) retenue = i;
     }
@@ -196,16 +199,19 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         // Every recipient row of those messages, grouped by message in the order written:
         // the row each record carries, whether it is listed and struck, and the names.
         std::vector<Destinataire> lignes;
+        QMap<int, QString> etats; // descriptions by state number
+        QHash<int, QString> noms; // employees' names by number
         if (!rs.eof()) {
             // Names and states are few: looked up here rather than joined to every row.
-            QHash<int, QString> noms;
             QHash<int, int> ordres;
             sql = followup::sqlNomsEmployes();
             for (Recordset e = db.open(sql); !e.eof(); e.moveNext())
                 noms.insert(e.field(0).toInt(), e.field(1).text().isNull() ? QStringLiteral("") : e.field(1).text());
             sql = followup::sqlOrdresEtats();
-            for (Recordset e = db.open(sql); !e.eof(); e.moveNext())
+            for (Recordset e = db.open(sql); !e.eof(); e.moveNext()) {
                 ordres.insert(e.field(0).toInt(), e.field(1).toInt());
+                etats.insert(e.field(0).toInt(), e.field(2).text());
+            }
 
             sql = followup::sqlDestinatairesLignes(f);
             platform::Cursor d = db.openCursor(sql);
@@ -213,8 +219,8 @@ void SGridMsg::Remplir(qint32& IdMessage) {
             for (; !d.eof(); d.moveNext()) {
                 Destinataire l = lireDestinataire(d.record(), p.data());
                 // A missing employee or state leaves its name or order unknown (null).
-                l.emplA = noms.value(l.noEmplA);
-                l.emplDe = noms.value(l.noEmplDe);
+                l.aConnu = noms.contains(l.noEmplA);
+                l.deConnu = noms.contains(l.noEmplDe);
                 const auto ordre = ordres.constFind(l.idEtat);
                 l.ordreConnu = ordre != ordres.constEnd();
                 if (l.ordreConnu) l.ordre = *ordre;
@@ -235,6 +241,11 @@ void SGridMsg::Remplir(qint32& IdMessage) {
             return;
         }
 
+        // With every finished message shown, the messages and rows read are all those the
+        // status line counts (any state, under the same employee, caller and telephone
+        // filters): it is counted from them instead of by a statement of its own.
+        const bool compterEtats = tousTermines && IdMessage <= 0 && intNoEmploye >= 0;
+        QMap<int, int> comptes; // messages with a row in each state, by state number
         for (; !rs.eof(); rs.moveNext()) {
             const Recordset& r = rs.record();
             const qint32 id = r.field(c.id).toInt();
@@ -244,6 +255,17 @@ void SGridMsg::Remplir(qint32& IdMessage) {
             auto fin = debut;
             while (fin != lignes.cend() && fin->idMessage == id)
                 ++fin;
+            if (compterEtats) {
+                QVarLengthArray<int, 8> vus; // each state counts a message once
+                for (auto l = debut; l != fin; ++l) {
+                    const bool employe = intNoEmploye < 1 ? l->noEmplA > -1
+                                         : m_booRecu      ? l->noEmplA == intNoEmploye
+                                                          : l->noEmplDe == intNoEmploye;
+                    if (!employe || vus.contains(l->idEtat)) continue;
+                    vus.append(l->idEtat);
+                    ++comptes[l->idEtat];
+                }
+            }
             const int nombre = int(fin - debut);
             const int retenue = ligneRetenue(nombre > 0 ? &*debut : nullptr, nombre);
             if (retenue < 0) continue; // no row of the chosen employee's that may be shown
@@ -263,9 +285,9 @@ void SGridMsg::Remplir(qint32& IdMessage) {
                 barre = affiche && m_booRecu && intNoEmploye > 0 && !sien;
             }
             if (!affiche) continue;
-            DetailsLigne details{types.take(id), dossiers.take(id), {}};
+            DetailsLigne details{types.take(id), dossiers.take(id), {}, noms.value(porte.noEmplDe)};
             for (auto l = debut; l != fin; ++l)
-                if (!l->emplA.isNull()) details.destinataires << l->emplA;
+                if (l->aConnu) details.destinataires << noms.value(l->noEmplA);
             ajouterLigne(r, c, porte, details, polices[barre ? 1 : 0], hauteurUneLigne, selection);
         }
         g->setRedraw(true);
@@ -279,7 +301,16 @@ void SGridMsg::Remplir(qint32& IdMessage) {
             }
             if (g->SelectedRow() > 0) g->EnsureVisible(g->SelectedRow(), colPriorite);
         }
-        finRemplir();
+        if (compterEtats) {
+            // As the statement gives them: the states that exist and have a message, in order.
+            QString status;
+            for (auto it = etats.cbegin(); it != etats.cend(); ++it)
+                if (const int n = comptes.value(it.key()); n > 0)
+                    status += *it + QLatin1Char('(') + QString::number(n) + QStringLiteral(")   ");
+            finRemplir(&status);
+        } else {
+            finRemplir();
+        }
     } catch (const platform::DbError& e) {
         abandonRemplir();
         erreur(e, QStringLiteral("Remplir"), sql);
@@ -320,10 +351,13 @@ bool SGridMsg::lireTextes(const QStringList& sqls, const char* champTexte, const
 }
 
 // End of a fill that went through: status line, refresh button, and the host is told.
-void SGridMsg::finRemplir() {
+void SGridMsg::finRemplir(const QString* status) {
     m_textesVus.clear();
     unsetCursor();
-    UpdateStatus();
+    if (status)
+        m_lblStatus->setText(*status);
+    else
+        UpdateStatus();
     setRechercheBackColor(platform::kSysButtonFace);
     booChargement = false;
     emit Refresh();
@@ -381,7 +415,7 @@ void SGridMsg::ecrireColonnes(int row, const Recordset& rs, const ColonnesMessag
         {colTelephone, partage(c.telephonesTexte(rs))},
         {colDate, partage(rs.field(c.date).text())},
         {colHeure, partage(heure)},
-        {colExpediteur, partage(d.emplDe)},
+        {colExpediteur, partage(details.expediteur)},
         {colTypeMessage, partage(details.types)},
         {colDossier, details.dossiers},
     };
@@ -422,19 +456,18 @@ void SGridMsg::UpdateLigne(qint32& IdMessage) {
         std::vector<Destinataire> lignes;
         const std::array<int, 8> p = positionsDestinataire(rs, false);
         const int ordre = position(rs, "Ordre"), emplA = position(rs, "EmplA"), emplDe = position(rs, "EmplDe");
+        QStringList expediteurs;
         for (; !rs.eof(); rs.moveNext()) {
             // Joined: every row here has its employees and state.
             Destinataire l = lireDestinataire(rs, p.data());
             l.ordre = rs.field(ordre).toInt();
-            l.ordreConnu = true;
-            l.emplA = rs.field(emplA).text();
-            l.emplDe = rs.field(emplDe).text();
-            if (l.emplA.isNull()) l.emplA = QStringLiteral("");
-            if (l.emplDe.isNull()) l.emplDe = QStringLiteral("");
-            details.destinataires << l.emplA;
-            lignes.push_back(std::move(l));
+            l.ordreConnu = l.aConnu = l.deConnu = true;
+            details.destinataires << rs.field(emplA).text();
+            expediteurs << rs.field(emplDe).text();
+            lignes.push_back(l);
         }
         const int retenue = std::max(0, ligneRetenue(lignes.data(), int(lignes.size())));
+        details.expediteur = expediteurs.value(retenue);
         rs.moveFirst();
         details.types = GetTypeMessage(IdMessage);
         details.dossiers = GetDossierDetail(IdMessage);
