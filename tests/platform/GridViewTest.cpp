@@ -146,3 +146,19 @@ TEST(GridViewTest, PendingRowsAreLaidOutWhenAskedForOrPainted) {
     EXPECT_EQ(f.g.RowHeight(4), 40); // item data 27, laid out now
     EXPECT_EQ(prepares.last(), 27);
 }
+
+// A row scrolled into view lands whole in view, though the rows shown above it grow as they
+// are laid out.
+TEST(GridViewTest, ARowScrolledIntoViewStaysWholeWhenTheRowsAboveItAreLaidOut) {
+    ViewFixture f;
+    f.g.setRowPreparer([&](int row, const QByteArray&) { f.g.setRowHeight(row, 40); });
+    for (int r = 1; r <= 30; ++r) {
+        f.g.setRowHeight(r, 20);
+        f.g.setRowHeightPending(r);
+    }
+    f.g.EnsureVisible(30, 1);
+    f.g.grab();
+    const QRect rangee = f.g.CellRect(30, 1), zone = f.g.RowsArea();
+    EXPECT_TRUE(zone.contains(rangee)) << "row 30 at y " << rangee.top() << " to " << rangee.bottom()
+                                       << ", rows area " << zone.top() << " to " << zone.bottom();
+}
