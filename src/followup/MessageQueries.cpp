@@ -148,14 +148,14 @@ QString sqlMessages(const MessageFilter& f) {
     sql += clauseAffichees(f);
     if (!sql.isEmpty()) sql = QStringLiteral(" WHERE ") + sql.mid(5); // the first " AND "
     return QStringLiteral(
-               "SELECT tblmessage.IdMessage, tblmessage.DateSaisie, tblmessage.HeureSaisie, tblmessage.IdPriorite,"
+               "SELECT tblmessage.IdMessage, tblmessage.DateSaisie, tblmessage.HeureSaisie, "
+               "tblmessage.IdPriorite,"
                " CONCAT_WS(',', tblclientmsg.Nom, tblclientmsg.Prenom, tblclientmsg.NomCie) AS Client,"
                " tblclientmsg.Telephone, tblclientmsg.TelBureau, tblclientmsg.Cellulaire,"
                " tblclientmsg.AutreTel, tblclientmsg.Fax, tblmessage.Message FROM tblmessage"
                " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)") +
            sql +
-           QStringLiteral(
-               " ORDER BY tblmessage.DateSaisie, tblmessage.HeureSaisie, tblmessage.IdMessage");
+           QStringLiteral(" ORDER BY tblmessage.DateSaisie, tblmessage.HeureSaisie, tblmessage.IdMessage");
 }
 
 QString sqlDernierMessageLu(const MessageFilter& f) {

@@ -226,7 +226,7 @@ private:
         int noEmplA = 0, noEmplDe = 0, idEtat = 0, ordre = 0, nouveau = 0, jourRecu = 0, jourEnvoi = 0;
         bool aConnu = false, deConnu = false; // its recipient and sender exist
         bool ordreConnu = false;              // its state exists
-        bool compte = false;     // it still counts under the finished filters
+        bool compte = false;                  // it still counts under the finished filters
     };
     // The recipient row a message's row carries, among `lignes` (one message's, in the order
     // they were written), by the rule stated in the README: a row of the chosen employee
@@ -238,9 +238,10 @@ private:
     // the positions found by positionsDestinataire (SGridMsgFill.cpp).
     static Destinataire lireDestinataire(const platform::Recordset& rs, const int* positions);
     void ajouterLigne(const platform::Recordset& rs, const ColonnesMessage& c, const Destinataire& d,
-                      const DetailsLigne& details, const QFont& font, int hauteurUneLigne, qint32 idSelection);
-    void ecrireColonnes(int row, const platform::Recordset& rs, const ColonnesMessage& c, const Destinataire& d,
-                        const QFont& font, const DetailsLigne& details);
+                      const DetailsLigne& details, const QFont& font, int hauteurUneLigne,
+                      qint32 idSelection);
+    void ecrireColonnes(int row, const platform::Recordset& rs, const ColonnesMessage& c,
+                        const Destinataire& d, const QFont& font, const DetailsLigne& details);
     bool lireTextes(const QStringList& sqls, const char* champTexte, const QString& procedure,
                     QHash<qint32, QString>& textes);
     void abandonRemplir();

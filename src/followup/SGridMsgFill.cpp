@@ -13,9 +13,9 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMap>
 #include <QVarLengthArray>
-#include <QLineEdit>
 #include <algorithm>
 #include <array>
 #include <vector>
@@ -44,7 +44,8 @@ int position(const Recordset& rs, const char* name) {
 struct SGridMsg::ColonnesMessage {
     explicit ColonnesMessage(const Recordset& rs)
         : id(position(rs, "IdMessage")), priorite(position(rs, "IdPriorite")), client(position(rs, "Client")),
-          date(position(rs, "DateSaisie")), heure(position(rs, "HeureSaisie")), message(position(rs, "Message")) {
+          date(position(rs, "DateSaisie")), heure(position(rs, "HeureSaisie")),
+          message(position(rs, "Message")) {
         int i = 0;
         for (const char* name : {"Telephone", "Cellulaire", "TelBureau", "AutreTel", "Fax"})
             telephones[i++] = position(rs, name);
@@ -69,9 +70,9 @@ namespace {
 
 // Positions of a recipient row's own columns; Compte only in the fill's statement.
 std::array<int, 8> positionsDestinataire(const Recordset& rs, bool avecCompte) {
-    return {position(rs, "IdMessage"),     position(rs, "NoEmplA"),
-            position(rs, "NoEmplDe"),      position(rs, "IdEtat"),
-            position(rs, "Nouveau"),       position(rs, "NoMsgJourRecu"),
+    return {position(rs, "IdMessage"),      position(rs, "NoEmplA"),
+            position(rs, "NoEmplDe"),       position(rs, "IdEtat"),
+            position(rs, "Nouveau"),        position(rs, "NoMsgJourRecu"),
             position(rs, "NoMsgJourEnvoi"), avecCompte ? position(rs, "Compte") : -1};
 }
 
@@ -206,7 +207,8 @@ void SGridMsg::Remplir(qint32& IdMessage) {
             QHash<int, int> ordres;
             sql = followup::sqlNomsEmployes();
             for (Recordset e = db.open(sql); !e.eof(); e.moveNext())
-                noms.insert(e.field(0).toInt(), e.field(1).text().isNull() ? QStringLiteral("") : e.field(1).text());
+                noms.insert(e.field(0).toInt(),
+                            e.field(1).text().isNull() ? QStringLiteral("") : e.field(1).text());
             sql = followup::sqlOrdresEtats();
             for (Recordset e = db.open(sql); !e.eof(); e.moveNext()) {
                 ordres.insert(e.field(0).toInt(), e.field(1).toInt());
@@ -249,9 +251,9 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         for (; !rs.eof(); rs.moveNext()) {
             const Recordset& r = rs.record();
             const qint32 id = r.field(c.id).toInt();
-            const auto debut = std::lower_bound(
-                lignes.cbegin(), lignes.cend(), id,
-                [](const Destinataire& x, qint32 valeur) { return x.idMessage < valeur; });
+            const auto debut =
+                std::lower_bound(lignes.cbegin(), lignes.cend(), id,
+                                 [](const Destinataire& x, qint32 valeur) { return x.idMessage < valeur; });
             auto fin = debut;
             while (fin != lignes.cend() && fin->idMessage == id)
                 ++fin;
@@ -455,7 +457,8 @@ void SGridMsg::UpdateLigne(qint32& IdMessage) {
         DetailsLigne details;
         std::vector<Destinataire> lignes;
         const std::array<int, 8> p = positionsDestinataire(rs, false);
-        const int ordre = position(rs, "Ordre"), emplA = position(rs, "EmplA"), emplDe = position(rs, "EmplDe");
+        const int ordre = position(rs, "Ordre"), emplA = position(rs, "EmplA"),
+                  emplDe = position(rs, "EmplDe");
         QStringList expediteurs;
         for (; !rs.eof(); rs.moveNext()) {
             // Joined: every row here has its employees and state.

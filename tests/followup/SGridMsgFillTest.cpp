@@ -105,8 +105,8 @@ TEST_F(SGridMsgDb, StatusCountsEachStateAndTheProbeMarksOnlyNewerUnfinishedMessa
     {
         platform::Database autre;
         autre.open(s_db->config().connectionSettings());
-        autre.execute(
-            QStringLiteral("UPDATE tblmessageemploye SET IdEtat = 1, DateTermine = NULL WHERE IdMessage = 3"));
+        autre.execute(QStringLiteral(
+            "UPDATE tblmessageemploye SET IdEtat = 1, DateTermine = NULL WHERE IdMessage = 3"));
     }
     EXPECT_FALSE(marque()) << "a reopened finished message turned the mark red";
     // A fill that reads no message keeps the reference.
@@ -167,17 +167,18 @@ TEST_F(SGridMsgDb, AGroupedRecordCarriesAnUnfinishedRowThenTheFirstWritten) {
             vu << QStringLiteral("%1 image %2 %3")
                       .arg(s->CellText(r, 3))
                       .arg(s->CellImage(r, 2))
-                      .arg(s->CellForeColor(r, 3) == 0x0000FF ? QStringLiteral("rouge") : QStringLiteral("-"));
+                      .arg(s->CellForeColor(r, 3) == 0x0000FF ? QStringLiteral("rouge")
+                                                              : QStringLiteral("-"));
         const auto no = [employe = employe](int id, int jour) {
             return employe ? QStringLiteral("%1 (%2)").arg(id).arg(jour) : QString::number(id);
         };
-        EXPECT_EQ(vu.join(QStringLiteral(" | ")).toStdString(),
-                  QStringList({no(10, 2) + QStringLiteral(" image 4 rouge"),
-                               no(11, 2) + QStringLiteral(" image 4 rouge"),
-                               no(12, 3) + QStringLiteral(" image 6 -"),
-                               no(13, 5) + QStringLiteral(" image 5 -")})
-                      .join(QStringLiteral(" | "))
-                      .toStdString());
+        EXPECT_EQ(
+            vu.join(QStringLiteral(" | ")).toStdString(),
+            QStringList({no(10, 2) + QStringLiteral(" image 4 rouge"),
+                         no(11, 2) + QStringLiteral(" image 4 rouge"),
+                         no(12, 3) + QStringLiteral(" image 6 -"), no(13, 5) + QStringLiteral(" image 5 -")})
+                .join(QStringLiteral(" | "))
+                .toStdString());
         // A row refreshed after a save carries the same recipient row.
         for (qint32 id : {10, 11})
             g.UpdateLigne(id);
