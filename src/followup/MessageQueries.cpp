@@ -134,7 +134,8 @@ QString clauseTermine(const MessageFilter& f) {
 QString sqlMessages(const MessageFilter& f) {
     // A message is kept by the recipient rows it has, not joined to them: the program picks
     // the row each record carries from sqlDestinatairesLignes, and the server neither
-    // groups nor sorts the texts through a temporary table.
+    // groups nor sorts the texts through a temporary table. The text comes as the server's
+    // UTF-8 bytes, which a row keeps until it is shown.
     QString sql;
     if (f.intNoEmploye != 0)
         sql += (f.booRecu ? QStringLiteral(" AND tblmessage.IdMessage IN (SELECT tblmessageemploye.IdMessage "
@@ -152,7 +153,8 @@ QString sqlMessages(const MessageFilter& f) {
                "tblmessage.IdPriorite,"
                " CONCAT_WS(',', tblclientmsg.Nom, tblclientmsg.Prenom, tblclientmsg.NomCie) AS Client,"
                " tblclientmsg.Telephone, tblclientmsg.TelBureau, tblclientmsg.Cellulaire,"
-               " tblclientmsg.AutreTel, tblclientmsg.Fax, tblmessage.Message FROM tblmessage"
+               " tblclientmsg.AutreTel, tblclientmsg.Fax, CAST(tblmessage.Message AS BINARY) AS Message"
+               " FROM tblmessage"
                " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)") +
            sql +
            QStringLiteral(" ORDER BY tblmessage.DateSaisie, tblmessage.HeureSaisie, tblmessage.IdMessage");

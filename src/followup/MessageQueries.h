@@ -28,7 +28,8 @@ QString sqlEmployesNonOrdonnes();
 
 // The message columns with their joins, without any WHERE clause.
 QString sqlMessageSelect();
-// One record per message that may be listed, its caller's columns and its text, without
+// One record per message that may be listed, its caller's columns and its text (in UTF-8
+// bytes, as the server holds it), without
 // its recipient rows, in order of entry (date, time, then number): the messages with a row
 // of the chosen employee (any message under "Tous"), under the caller, telephone and number
 // filters, and with a recipient row that still counts under the finished filters. Which

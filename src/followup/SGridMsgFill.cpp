@@ -372,12 +372,10 @@ void SGridMsg::ajouterLigne(const Recordset& rs, const ColonnesMessage& c, const
     const int row = g->AddRow();
     ecrireColonnes(row, rs, c, d, font, details);
     // The text, its height (and green when cut) once the row is looked at: its rich text is
-    // kept till then, as UTF-8 (mostly ASCII, it takes half the room).
+    // kept till then as the server sent it, in UTF-8 (mostly ASCII, half the room).
     g->CellDetails(row, colMessage, QString(), platform::kAlignWordBreak, {}, -1, kBleuFonce, font);
     g->setRowHeight(row, hauteurUneLigne);
-    QByteArray rtf = rs.field(c.message).text().toUtf8();
-    rtf.squeeze(); // made with room for three bytes a character
-    g->setRowHeightPending(row, std::move(rtf));
+    g->setRowHeightPending(row, rs.field(c.message).value().toByteArray());
 
     const qint32 idMessage = rs.field(c.id).toInt();
     if (idSelection == idMessage) {

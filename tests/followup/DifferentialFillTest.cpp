@@ -31,7 +31,8 @@ protected:
         }
         clients(lignes.join(QLatin1Char(',')));
         for (int id = 1; id <= 400; ++id) {
-            QString texte = QStringLiteral("Message %1 \\'e9t\\'e9").arg(id);
+            // Escaped and plain letters beyond ASCII, one outside the first plane.
+            QString texte = QStringLiteral("Message %1 \\'e9t\\'e9 naïve Œuvre 😀").arg(id);
             if (id % 97 == 0)
                 for (int l = 0; l < 40; ++l)
                     texte += QStringLiteral("\\par ligne %1").arg(l);
