@@ -183,14 +183,17 @@ QString sqlMessageUnique(qint32 idMessage) {
 
 QString sqlDestinatairesLignes(const MessageFilter& f) {
     // The rows alone, in the order of the table itself: names and states are few and are
-    // looked up in the program (sqlNomsEmployes, sqlOrdresEtats).
+    // looked up in the program (sqlNomsEmployes, sqlOrdresEtats). The daily numbers show
+    // only in one employee's lists, and whether a row still counts matters only when
+    // finished rows may not: a list of every message leaves them out.
     const QString condition = conditionTermine(f, QStringLiteral("tblmessageemploye"));
-    return QStringLiteral(
-               "SELECT tblmessageemploye.IdMessage, tblmessageemploye.NoEmplA, tblmessageemploye.NoEmplDe,"
-               " tblmessageemploye.IdEtat, tblmessageemploye.Nouveau, tblmessageemploye.NoMsgJourRecu,"
-               " tblmessageemploye.NoMsgJourEnvoi, ") +
-           (condition.isEmpty() ? QStringLiteral("1") : condition) +
-           QStringLiteral(" AS Compte FROM tblmessageemploye") +
+    QString colonnes = QStringLiteral(
+        "SELECT tblmessageemploye.IdMessage, tblmessageemploye.NoEmplA, tblmessageemploye.NoEmplDe,"
+        " tblmessageemploye.IdEtat, tblmessageemploye.Nouveau");
+    if (f.intNoEmploye >= 1)
+        colonnes += QStringLiteral(", tblmessageemploye.NoMsgJourRecu, tblmessageemploye.NoMsgJourEnvoi");
+    if (!condition.isEmpty()) colonnes += QStringLiteral(", ") + condition + QStringLiteral(" AS Compte");
+    return colonnes + QStringLiteral(" FROM tblmessageemploye") +
            restriction(QStringLiteral("tblmessageemploye.IdMessage"), f) +
            QStringLiteral(" ORDER BY tblmessageemploye.IdMessageEmploye");
 }

@@ -42,8 +42,9 @@ QString sqlDernierMessageLu(const MessageFilter& f);
 // Every recipient row of one message (the row refresh), in the order they were written.
 QString sqlMessageUnique(qint32 idMessage);
 // Every recipient row of the messages sqlMessages lists, in the order they were written:
-// IdMessage, NoEmplA, NoEmplDe, IdEtat, Nouveau, NoMsgJourRecu, NoMsgJourEnvoi and Compte
-// (1 when it still counts under the finished filters).
+// IdMessage, NoEmplA, NoEmplDe, IdEtat, Nouveau; NoMsgJourRecu and NoMsgJourEnvoi when an
+// employee is chosen; Compte (1 when it still counts under the finished filters) unless
+// every finished row counts.
 QString sqlDestinatairesLignes(const MessageFilter& f);
 // Every employee's name (NoEmploye, Nom) and every state's picture order and description
 // (IdEtat, Ordre, Description), which those rows are read with.

@@ -68,12 +68,17 @@ struct SGridMsg::ColonnesMessage {
 
 namespace {
 
-// Positions of a recipient row's own columns; Compte only in the fill's statement.
-std::array<int, 8> positionsDestinataire(const Recordset& rs, bool avecCompte) {
-    return {position(rs, "IdMessage"),      position(rs, "NoEmplA"),
-            position(rs, "NoEmplDe"),       position(rs, "IdEtat"),
-            position(rs, "Nouveau"),        position(rs, "NoMsgJourRecu"),
-            position(rs, "NoMsgJourEnvoi"), avecCompte ? position(rs, "Compte") : -1};
+// Positions of a recipient row's own columns; the daily numbers and Compte may be left out
+// (-1: 0 and counting).
+std::array<int, 8> positionsDestinataire(const Recordset& rs) {
+    return {position(rs, "IdMessage"),
+            position(rs, "NoEmplA"),
+            position(rs, "NoEmplDe"),
+            position(rs, "IdEtat"),
+            position(rs, "Nouveau"),
+            rs.fieldIndex(QStringLiteral("NoMsgJourRecu")),
+            rs.fieldIndex(QStringLiteral("NoMsgJourEnvoi")),
+            rs.fieldIndex(QStringLiteral("Compte"))};
 }
 
 } // namespace
@@ -85,8 +90,8 @@ SGridMsg::Destinataire SGridMsg::lireDestinataire(const Recordset& rs, const int
     d.noEmplDe = rs.field(p[2]).toInt();
     d.idEtat = rs.field(p[3]).toInt();
     d.nouveau = rs.field(p[4]).toInt();
-    d.jourRecu = rs.field(p[5]).toInt();
-    d.jourEnvoi = rs.field(p[6]).toInt();
+    d.jourRecu = p[5] < 0 ? 0 : rs.field(p[5]).toInt();
+    d.jourEnvoi = p[6] < 0 ? 0 : rs.field(p[6]).toInt();
     d.compte = p[7] < 0 || rs.field(p[7]).toInt() != 0;
     return d;
 }
@@ -217,7 +222,7 @@ void SGridMsg::Remplir(qint32& IdMessage) {
 
             sql = followup::sqlDestinatairesLignes(f);
             platform::Cursor d = db.openCursor(sql);
-            const std::array<int, 8> p = positionsDestinataire(d.record(), true);
+            const std::array<int, 8> p = positionsDestinataire(d.record());
             for (; !d.eof(); d.moveNext()) {
                 Destinataire l = lireDestinataire(d.record(), p.data());
                 // A missing employee or state leaves its name or order unknown (null).
@@ -454,7 +459,7 @@ void SGridMsg::UpdateLigne(qint32& IdMessage) {
         // first one when the filters no longer let any through.
         DetailsLigne details;
         std::vector<Destinataire> lignes;
-        const std::array<int, 8> p = positionsDestinataire(rs, false);
+        const std::array<int, 8> p = positionsDestinataire(rs);
         const int ordre = position(rs, "Ordre"), emplA = position(rs, "EmplA"),
                   emplDe = position(rs, "EmplDe");
         QStringList expediteurs;
