@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QSet>
 #include <QStringList>
+#include <QVariant>
 #include <QWidget>
 #include <memory>
 
@@ -28,6 +29,7 @@ class Worksheet;
 class Grid;
 class RtfEdit;
 class Recordset;
+class Field;
 class Database;
 class DbError;
 } // namespace platform
@@ -254,6 +256,10 @@ private:
     // callers, numbers): rows that repeat it share it, which saves an allocation per cell.
     QString partage(const QString& texte);
     QSet<QString> m_textesVus;
+    // The text of a date of entry, kept for the next row, which most often has the same.
+    QString dateTexte(const platform::Field& date);
+    QVariant m_dateVue;
+    QString m_dateVueTexte;
     // Filter lists
     void RemplirCboClientMsg();
     void RemplirCboTelephone();

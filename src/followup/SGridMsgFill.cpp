@@ -292,7 +292,7 @@ void SGridMsg::Remplir(qint32& IdMessage) {
                 barre = affiche && m_booRecu && intNoEmploye > 0 && !sien;
             }
             if (!affiche) continue;
-            DetailsLigne details{types.take(id), dossiers.take(id), {}, noms.value(porte.noEmplDe)};
+            DetailsLigne details{types.value(id), dossiers.value(id), {}, noms.value(porte.noEmplDe)};
             for (auto l = debut; l != fin; ++l)
                 if (l->aConnu) details.destinataires << noms.value(l->noEmplA);
             ajouterLigne(r, c, porte, details, polices[barre ? 1 : 0], hauteurUneLigne, selection);
@@ -389,6 +389,15 @@ void SGridMsg::ajouterLigne(const Recordset& rs, const ColonnesMessage& c, const
     }
 }
 
+QString SGridMsg::dateTexte(const platform::Field& date) {
+    // Rows come in order of entry: most have the date of the row before, written once.
+    if (date.value() != m_dateVue || m_dateVueTexte.isNull()) {
+        m_dateVue = date.value();
+        m_dateVueTexte = date.text();
+    }
+    return m_dateVueTexte;
+}
+
 QString SGridMsg::partage(const QString& texte) {
     if (!booChargement || texte.isEmpty()) return texte;
     const auto it = m_textesVus.constFind(texte);
@@ -418,9 +427,9 @@ void SGridMsg::ecrireColonnes(int row, const Recordset& rs, const ColonnesMessag
     const std::pair<int, QString> textes[] = {
         {colClient, partage(rs.field(c.client).text())},
         {colTelephone, partage(c.telephonesTexte(rs))},
-        {colDate, partage(rs.field(c.date).text())},
+        {colDate, dateTexte(rs.field(c.date))},
         {colHeure, partage(heure)},
-        {colExpediteur, partage(details.expediteur)},
+        {colExpediteur, details.expediteur},
         {colTypeMessage, partage(details.types)},
         {colDossier, details.dossiers},
     };
