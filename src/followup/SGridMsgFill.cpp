@@ -174,10 +174,11 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         platform::Database& db = connexion();
         // The probe's reference, read first: a message entered while the list is read is
         // then newer than it, and "!" tells of it. Hidden finished messages count, so that
-        // one reopened elsewhere is not taken for a new one; none read leaves it as it was.
+        // one reopened elsewhere is not taken for a new one; none read leaves it as it was,
+        // and so does a fill that fails.
         sql = followup::sqlDernierMessageLu(f);
-        if (const Recordset dernier = db.open(sql); !dernier.eof())
-            lngDernierIdMessage = dernier.field(0).toInt();
+        qint32 dernierLu = lngDernierIdMessage;
+        if (const Recordset dernier = db.open(sql); !dernier.eof()) dernierLu = dernier.field(0).toInt();
 
         sql = followup::sqlMessages(f);
         // A record per message that may be listed, texts included: read as the rows are added.
@@ -190,8 +191,8 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         polices[1].setStrikeOut(true);
         // A row's text is read from its rich text and laid out for its height when the row is
         // first shown or asked for (a menu, an editor, a row refresh): until then it keeps the
-        // stored text and the height of one line.
-        // Its own box: the row may be asked for while txtRtfTransfert holds another text.
+        // stored text and the height of one line. The text is read in a box of its own: the
+        // row may be asked for while txtRtfTransfert holds another message.
         g->setRowPreparer([this](int row, const QByteArray& rtf) {
             platform::RichTextBox transfert;
             transfert.setTextRTF(QString::fromUtf8(rtf));
@@ -297,6 +298,7 @@ void SGridMsg::Remplir(qint32& IdMessage) {
                 if (l->aConnu) details.destinataires << noms.value(l->noEmplA);
             ajouterLigne(r, c, porte, details, polices[barre ? 1 : 0], hauteurUneLigne, selection);
         }
+        lngDernierIdMessage = dernierLu;
         g->setRedraw(true);
 
         if (g->Rows() > 0) {
