@@ -65,7 +65,7 @@ launch() {
   mariadbd --no-defaults "${RUN_AS[@]}" --datadir="$D/data" --tmpdir="$D/tmp" --socket="$D/mysqld.sock" --pid-file="$D/mysqld.pid" \
     --port="$port" --bind-address=127.0.0.1 --skip-name-resolve --lower-case-table-names=1 \
     --character-set-server=utf8mb4 --collation-server=utf8mb4_unicode_ci \
-    --log-error="$D/error.log" --innodb-buffer-pool-size=64M --max-connections=500 \
+    --log-error="$D/error.log" --innodb-buffer-pool-size=256M --max-connections=500 \
     </dev/null >"$D/stdout.log" 2>&1 9>&- &
   pid=$!
   for _ in $(seq 1 600); do

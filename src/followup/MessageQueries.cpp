@@ -103,7 +103,7 @@ QString sqlMessageSelect() {
         "SELECT tblmessage.IdMessage, tblemploye1.Nom AS EmplDe, tblemploye2.Nom AS EmplA,"
         " tblmessage.DateSaisie, tblmessage.HeureSaisie, tblmessageemploye.IdEtat,tbletatmessage.Ordre,"
         " tblmessage.IdPriorite, tblmessageemploye.Nouveau, tblmessageemploye.NoMsgJourRecu, "
-        "tblmessageemploye.NoMsgJourEnvoi, tblmessageemploye.NoEmplA,"
+        "tblmessageemploye.NoMsgJourEnvoi, tblmessageemploye.NoEmplA, tblmessageemploye.NoEmplDe,"
         " CONCAT_WS(',', tblclientmsg.Nom, tblclientmsg.Prenom, tblclientmsg.NomCie) AS Client,"
         " tblclientmsg.Telephone, tblclientmsg.TelBureau, tblclientmsg.Cellulaire,"
         " tblclientmsg.AutreTel, tblclientmsg.Fax, tblmessage.Message FROM tblmessage"
@@ -129,10 +129,49 @@ QString clauseTermine(const MessageFilter& f) {
     return condition.isEmpty() ? QString() : QStringLiteral(" AND ") + condition;
 }
 
-QString sqlMessages(const MessageFilter& f, bool affichees) {
-    return sqlMessageSelect() + filtresMessages(f, affichees) +
-           QStringLiteral(
-               " GROUP BY tblmessage.IdMessage ORDER BY tblmessage.DateSaisie, tblmessage.HeureSaisie");
+QString sqlMessages(const MessageFilter& f) {
+    // A message is kept by the recipient rows it has, not joined to them: the program picks
+    // the row each record carries from sqlDestinatairesLignes, and the server neither
+    // groups nor sorts the texts through a temporary table. The text comes as the server's
+    // UTF-8 bytes, which a row keeps until it is shown.
+    QString sql;
+    if (f.intNoEmploye != 0)
+        sql += (f.booRecu ? QStringLiteral(" AND tblmessage.IdMessage IN (SELECT tblmessageemploye.IdMessage "
+                                           "FROM tblmessageemploye WHERE tblmessageemploye.NoEmplA = ")
+                          : QStringLiteral(" AND tblmessage.IdMessage IN (SELECT tblmessageemploye.IdMessage "
+                                           "FROM tblmessageemploye WHERE tblmessageemploye.NoEmplDe = ")) +
+               num(f.intNoEmploye) + QStringLiteral(")");
+    if (f.lngIdClientMsg > 0) sql += QStringLiteral(" AND tblmessage.IdClientMsg = ") + num(f.lngIdClientMsg);
+    sql += clauseTelephone(f);
+    if (f.idMessage > 0) sql += QStringLiteral(" AND tblmessage.IdMessage = ") + num(f.idMessage);
+    sql += clauseAffichees(f);
+    if (!sql.isEmpty()) sql = QStringLiteral(" WHERE ") + sql.mid(5); // the first " AND "
+    return QStringLiteral(
+               "SELECT tblmessage.IdMessage, tblmessage.DateSaisie, tblmessage.HeureSaisie, "
+               "tblmessage.IdPriorite,"
+               " CONCAT_WS(',', tblclientmsg.Nom, tblclientmsg.Prenom, tblclientmsg.NomCie) AS Client,"
+               " tblclientmsg.Telephone, tblclientmsg.TelBureau, tblclientmsg.Cellulaire,"
+               " tblclientmsg.AutreTel, tblclientmsg.Fax, CAST(tblmessage.Message AS BINARY) AS Message"
+               " FROM tblmessage"
+               " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)") +
+           sql +
+           QStringLiteral(" ORDER BY tblmessage.DateSaisie, tblmessage.HeureSaisie, tblmessage.IdMessage");
+}
+
+QString sqlDernierMessageLu(const MessageFilter& f) {
+    // The messages walked from the newest by the index of their date: the first one with a
+    // row of the employee ends it. Left to itself the server would join every row of the
+    // employee (every row at all under "Tous") and sort them all for that one message.
+    QString sql = QStringLiteral(
+        "SELECT STRAIGHT_JOIN tblmessage.IdMessage FROM tblmessage"
+        " LEFT JOIN tblclientmsg ON (tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)"
+        " INNER JOIN tblmessageemploye ON (tblmessage.IdMessage = tblmessageemploye.IdMessage)"
+        " INNER JOIN tblemploye AS tblemploye1 ON (tblmessageemploye.NoEmplDe = tblemploye1.NoEmploye)"
+        " INNER JOIN tblemploye AS tblemploye2 ON (tblmessageemploye.NoEmplA = tblemploye2.NoEmploye)"
+        " INNER JOIN tbletatmessage ON (tblmessageemploye.IdEtat = tbletatmessage.IdEtat)");
+    sql += filtresMessages(f, false);
+    return sql + QStringLiteral(" ORDER BY tblmessage.DateSaisie DESC, tblmessage.HeureSaisie DESC,"
+                                " tblmessage.IdMessage DESC LIMIT 1");
 }
 
 QString sqlMessageUnique(qint32 idMessage) {
@@ -140,23 +179,29 @@ QString sqlMessageUnique(qint32 idMessage) {
            QStringLiteral(" ORDER BY tblmessageemploye.IdMessageEmploye");
 }
 
-QString sqlVerifDestinatairesListe(const MessageFilter& f) {
-    // Only a message with a finished row under the employee filter can carry a finished
-    // record, so only those are looked at.
+QString sqlDestinatairesLignes(const MessageFilter& f) {
+    // The rows alone, in the order of the table itself: names and states are few and are
+    // looked up in the program (sqlNomsEmployes, sqlOrdresEtats). The daily numbers show
+    // only in one employee's lists, and whether a row still counts matters only when
+    // finished rows may not: a list of every message leaves them out.
     const QString condition = conditionTermine(f, QStringLiteral("tblmessageemploye"));
-    return QStringLiteral(
-               "SELECT tblmessageemploye.IdMessage, tblmessageemploye.NoEmplA FROM tblmessageemploye") +
-           restriction(QStringLiteral("tblmessageemploye.IdMessage"), f,
-                       QStringLiteral(" AND tblmessageemploye.IdEtat = 4")) +
-           (condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition);
-}
-
-QString sqlDestinatairesListe(const MessageFilter& f) {
-    return QStringLiteral(
-               "SELECT tblmessageemploye.IdMessage, tblemploye.Nom AS EmplA FROM tblemploye"
-               " INNER JOIN tblmessageemploye ON (tblemploye.NoEmploye = tblmessageemploye.NoEmplA)") +
+    QString colonnes = QStringLiteral(
+        "SELECT tblmessageemploye.IdMessage, tblmessageemploye.NoEmplA, tblmessageemploye.NoEmplDe,"
+        " tblmessageemploye.IdEtat, tblmessageemploye.Nouveau");
+    if (f.intNoEmploye >= 1)
+        colonnes += QStringLiteral(", tblmessageemploye.NoMsgJourRecu, tblmessageemploye.NoMsgJourEnvoi");
+    if (!condition.isEmpty()) colonnes += QStringLiteral(", ") + condition + QStringLiteral(" AS Compte");
+    return colonnes + QStringLiteral(" FROM tblmessageemploye") +
            restriction(QStringLiteral("tblmessageemploye.IdMessage"), f) +
            QStringLiteral(" ORDER BY tblmessageemploye.IdMessageEmploye");
+}
+
+QString sqlNomsEmployes() {
+    return QStringLiteral("SELECT NoEmploye, Nom FROM tblemploye");
+}
+
+QString sqlOrdresEtats() {
+    return QStringLiteral("SELECT IdEtat, Ordre, Description FROM tbletatmessage");
 }
 
 QString sqlTypesListe(const MessageFilter& f) {

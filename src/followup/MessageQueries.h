@@ -28,19 +28,31 @@ QString sqlEmployesNonOrdonnes();
 
 // The message columns with their joins, without any WHERE clause.
 QString sqlMessageSelect();
-// One record per message passing the employee, caller, telephone and number filters, in
-// order of entry; only those with a recipient row that still counts under the finished
-// filters, or, when `affichees` is false, every one (whether its record is shown is then
-// decided row by row). Which rows are struck through is decided row by row either way.
-QString sqlMessages(const MessageFilter& f, bool affichees = true);
+// One record per message that may be listed, its caller's columns and its text (in UTF-8
+// bytes, as the server holds it), without
+// its recipient rows, in order of entry (date, time, then number): the messages with a row
+// of the chosen employee (any message under "Tous"), under the caller, telephone and number
+// filters, and with a recipient row that still counts under the finished filters. Which
+// recipient row a record carries is the program's choice, from sqlDestinatairesLignes.
+QString sqlMessages(const MessageFilter& f);
+// The number of the last message, in order of entry, that the employee, caller, telephone
+// and number filters let through whatever its recipients' states: the reference above which
+// the new-message probe looks, so that a finished message reopened elsewhere is no news.
+QString sqlDernierMessageLu(const MessageFilter& f);
 // Every recipient row of one message (the row refresh), in the order they were written.
 QString sqlMessageUnique(qint32 idMessage);
+// Every recipient row of the messages sqlMessages lists, in the order they were written:
+// IdMessage, NoEmplA, NoEmplDe, IdEtat, Nouveau; NoMsgJourRecu and NoMsgJourEnvoi when an
+// employee is chosen; Compte (1 when it still counts under the finished filters) unless
+// every finished row counts.
+QString sqlDestinatairesLignes(const MessageFilter& f);
+// Every employee's name (NoEmploye, Nom) and every state's picture order and description
+// (IdEtat, Ordre, Description), which those rows are read with.
+QString sqlNomsEmployes();
+QString sqlOrdresEtats();
 // Details of every message sqlMessages lists, one statement each whatever their number,
-// by message then in the order they were written: the recipient rows that still qualify
-// under the finished filters (IdMessage, NoEmplA), the recipients' names (IdMessage,
-// EmplA), the types (IdMessage, Descr) and the folders (IdMessage, NoDos).
-QString sqlVerifDestinatairesListe(const MessageFilter& f);
-QString sqlDestinatairesListe(const MessageFilter& f);
+// by message then in the order they were written: the types (IdMessage, Descr) and the
+// folders (IdMessage, NoDos).
 QString sqlTypesListe(const MessageFilter& f);
 QString sqlDossiersListe(const MessageFilter& f);
 // Types and folders of one message, in the same order.

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QSet>
 #include <QStringList>
+#include <QVariant>
 #include <QWidget>
 #include <memory>
 
@@ -28,6 +29,7 @@ class Worksheet;
 class Grid;
 class RtfEdit;
 class Recordset;
+class Field;
 class Database;
 class DbError;
 } // namespace platform
@@ -213,24 +215,48 @@ private:
         QString types;
         QString dossiers;
         QStringList destinataires;
+        QString expediteur; // the sender's name, from the recipient row carried
     };
     // Positions of a message record's columns, looked up once for its result set.
     struct ColonnesMessage;
-    void ajouterLigne(const platform::Recordset& rs, const ColonnesMessage& c, const DetailsLigne& details,
-                      const QFont& font, qint32 idSelection);
-    void ecrireColonnes(int row, const platform::Recordset& rs, const ColonnesMessage& c, const QFont& font,
-                        const DetailsLigne& details);
+    // One recipient row of a message: what a message's row takes from the row it carries.
+    struct Destinataire {
+        qint32 idMessage = 0;
+        int noEmplA = 0, noEmplDe = 0, idEtat = 0, ordre = 0, nouveau = 0, jourRecu = 0, jourEnvoi = 0;
+        bool aConnu = false, deConnu = false; // its recipient and sender exist
+        bool ordreConnu = false;              // its state exists
+        bool compte = false;                  // it still counts under the finished filters
+    };
+    // The recipient row a message's row carries, among `lignes` (one message's, in the order
+    // they were written), by the rule stated in the README: a row of the chosen employee
+    // (received list) or that he sent (sent list), any row under "Tous"; whose sender,
+    // recipient and state exist; not finished rather than finished; then the first written.
+    // -1 when no row may be carried: the message is not listed.
+    int ligneRetenue(const Destinataire* lignes, int nombre) const;
+    // A recipient row as the fill's or the row refresh's statement gives it, its columns at
+    // the positions found by positionsDestinataire (SGridMsgFill.cpp).
+    static Destinataire lireDestinataire(const platform::Recordset& rs, const int* positions);
+    void ajouterLigne(const platform::Recordset& rs, const ColonnesMessage& c, const Destinataire& d,
+                      const DetailsLigne& details, const QFont& font, int hauteurUneLigne,
+                      qint32 idSelection);
+    void ecrireColonnes(int row, const platform::Recordset& rs, const ColonnesMessage& c,
+                        const Destinataire& d, const QFont& font, const DetailsLigne& details);
     bool lireTextes(const QStringList& sqls, const char* champTexte, const QString& procedure,
                     QHash<qint32, QString>& textes);
     void abandonRemplir();
     void ecrireTexte(int row, const QFont& font);
     QString GetTypeMessage(qint32 IdMessage);
     QString GetDossierDetail(qint32 IdMessage);
-    void finRemplir();
+    // The status line given (counted by the fill) or, without, read by UpdateStatus.
+    void finRemplir(const QString* status = nullptr);
     // During a fill, the one copy of a text already put in a cell (dates, times, names,
     // callers, numbers): rows that repeat it share it, which saves an allocation per cell.
     QString partage(const QString& texte);
     QSet<QString> m_textesVus;
+    // The text of a date of entry, kept for the next row, which most often has the same.
+    QString dateTexte(const platform::Field& date);
+    QVariant m_dateVue;
+    QString m_dateVueTexte;
     // Filter lists
     void RemplirCboClientMsg();
     void RemplirCboTelephone();

@@ -10,9 +10,15 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QHash>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMap>
+#include <QVarLengthArray>
+#include <algorithm>
 #include <array>
+#include <vector>
 
 using platform::Recordset;
 
@@ -37,18 +43,14 @@ int position(const Recordset& rs, const char* name) {
 
 struct SGridMsg::ColonnesMessage {
     explicit ColonnesMessage(const Recordset& rs)
-        : id(position(rs, "IdMessage")), etat(position(rs, "IdEtat")), ordre(position(rs, "Ordre")),
-          priorite(position(rs, "IdPriorite")), nouveau(position(rs, "Nouveau")),
-          noEmplA(position(rs, "NoEmplA")), jourRecu(position(rs, "NoMsgJourRecu")),
-          jourEnvoi(position(rs, "NoMsgJourEnvoi")), client(position(rs, "Client")),
+        : id(position(rs, "IdMessage")), priorite(position(rs, "IdPriorite")), client(position(rs, "Client")),
           date(position(rs, "DateSaisie")), heure(position(rs, "HeureSaisie")),
-          emplDe(position(rs, "EmplDe")), emplA(position(rs, "EmplA")), message(position(rs, "Message")) {
+          message(position(rs, "Message")) {
         int i = 0;
         for (const char* name : {"Telephone", "Cellulaire", "TelBureau", "AutreTel", "Fax"})
             telephones[i++] = position(rs, name);
     }
-    int id, etat, ordre, priorite, nouveau, noEmplA, jourRecu, jourEnvoi, client, date, heure, emplDe, emplA,
-        message;
+    int id, priorite, client, date, heure, message;
     int telephones[5]; // the main number first, in the order the cell shows them
 
     // The caller's numbers without empty ones, ", " between them.
@@ -63,6 +65,50 @@ struct SGridMsg::ColonnesMessage {
         return out;
     }
 };
+
+namespace {
+
+// Positions of a recipient row's own columns; the daily numbers and Compte may be left out
+// (-1: 0 and counting).
+std::array<int, 8> positionsDestinataire(const Recordset& rs) {
+    return {position(rs, "IdMessage"),
+            position(rs, "NoEmplA"),
+            position(rs, "NoEmplDe"),
+            position(rs, "IdEtat"),
+            position(rs, "Nouveau"),
+            rs.fieldIndex(QStringLiteral("NoMsgJourRecu")),
+            rs.fieldIndex(QStringLiteral("NoMsgJourEnvoi")),
+            rs.fieldIndex(QStringLiteral("Compte"))};
+}
+
+} // namespace
+
+SGridMsg::Destinataire SGridMsg::lireDestinataire(const Recordset& rs, const int* p) {
+    Destinataire d;
+    d.idMessage = rs.field(p[0]).toInt();
+    d.noEmplA = rs.field(p[1]).toInt();
+    d.noEmplDe = rs.field(p[2]).toInt();
+    d.idEtat = rs.field(p[3]).toInt();
+    d.nouveau = rs.field(p[4]).toInt();
+    d.jourRecu = p[5] < 0 ? 0 : rs.field(p[5]).toInt();
+    d.jourEnvoi = p[6] < 0 ? 0 : rs.field(p[6]).toInt();
+    d.compte = p[7] < 0 || rs.field(p[7]).toInt() != 0;
+    return d;
+}
+
+int SGridMsg::ligneRetenue(const Destinataire* lignes, int nombre) const {
+    int retenue = -1;
+    for (int i = 0; i < nombre; ++i) {
+        const Destinataire& d = lignes[i];
+        const bool employe = intNoEmploye == 0 ? d.noEmplA > -1
+                             : m_booRecu       ? d.noEmplA == intNoEmploye
+                                               : d.noEmplDe == intNoEmploye;
+        if (!employe || !d.aConnu || !d.deConnu || !d.ordreConnu) continue;
+        if (d.idEtat != 4) return i;
+        if (retenue < 0) retenue = i;
+    }
+    return retenue;
+}
 
 void SGridMsg::Remplir() {
     qint32 id = 0;
@@ -126,8 +172,16 @@ void SGridMsg::Remplir(qint32& IdMessage) {
 
         const followup::MessageFilter f = filtre(IdMessage);
         platform::Database& db = connexion();
+        // The probe's reference, read first: a message entered while the list is read is
+        // then newer than it, and "!" tells of it. Hidden finished messages count, so that
+        // one reopened elsewhere is not taken for a new one; none read leaves it as it was,
+        // and so does a fill that fails.
+        sql = followup::sqlDernierMessageLu(f);
+        qint32 dernierLu = lngDernierIdMessage;
+        if (const Recordset dernier = db.open(sql); !dernier.eof()) dernierLu = dernier.field(0).toInt();
+
         sql = followup::sqlMessages(f);
-        // A record per listed message, texts included: read as the rows are added.
+        // A record per message that may be listed, texts included: read as the rows are added.
         platform::Cursor rs = db.openCursor(sql);
         const ColonnesMessage c(rs.record());
         const bool tousTermines = f.affTermine && !f.intervalle;
@@ -135,21 +189,54 @@ void SGridMsg::Remplir(qint32& IdMessage) {
         std::array<QFont, 2> polices{g->GridFont(), g->GridFont()};
         polices[0].setStrikeOut(false);
         polices[1].setStrikeOut(true);
+        // A row's text is read from its rich text and laid out for its height when the row is
+        // first shown or asked for (a menu, an editor, a row refresh): until then it keeps the
+        // stored text and the height of one line. The text is read in a box of its own: the
+        // row may be asked for while txtRtfTransfert holds another message.
+        g->setRowPreparer([this](int row, const QByteArray& rtf) {
+            platform::RichTextBox transfert;
+            transfert.setTextRTF(QString::fromUtf8(rtf));
+            QString texte = transfert.text();
+            texte.squeeze(); // read into room made for the rich text: keep only what it needs
+            m_SGrid->setCellText(row, colMessage, texte);
+            HauteurLigne(row);
+        });
+        const int hauteurUneLigne = QFontMetrics(polices[0]).height() + g->DefaultRowHeight() + 4;
 
-        // What a row shows besides its record, for every listed message at once.
-        QHash<qint32, QList<qint32>> qualifies;
-        if (!rs.eof() && !tousTermines && IdMessage <= 0) {
-            sql = followup::sqlVerifDestinatairesListe(f);
-            Recordset v = db.open(sql);
-            for (const int id = position(v, "IdMessage"), a = position(v, "NoEmplA"); !v.eof(); v.moveNext())
-                qualifies[v.field(id).toInt()] << v.field(a).toInt();
-        }
-        QHash<qint32, QStringList> destinataires;
+        // Every recipient row of those messages, grouped by message in the order written:
+        // the row each record carries, whether it is listed and struck, and the names.
+        std::vector<Destinataire> lignes;
+        QMap<int, QString> etats; // descriptions by state number
+        QHash<int, QString> noms; // employees' names by number
         if (!rs.eof()) {
-            sql = followup::sqlDestinatairesListe(f);
-            Recordset d = db.open(sql);
-            for (const int id = position(d, "IdMessage"), a = position(d, "EmplA"); !d.eof(); d.moveNext())
-                destinataires[d.field(id).toInt()] << partage(d.field(a).text());
+            // Names and states are few: looked up here rather than joined to every row.
+            QHash<int, int> ordres;
+            sql = followup::sqlNomsEmployes();
+            for (Recordset e = db.open(sql); !e.eof(); e.moveNext())
+                noms.insert(e.field(0).toInt(),
+                            e.field(1).text().isNull() ? QStringLiteral("") : e.field(1).text());
+            sql = followup::sqlOrdresEtats();
+            for (Recordset e = db.open(sql); !e.eof(); e.moveNext()) {
+                ordres.insert(e.field(0).toInt(), e.field(1).toInt());
+                etats.insert(e.field(0).toInt(), e.field(2).text());
+            }
+
+            sql = followup::sqlDestinatairesLignes(f);
+            platform::Cursor d = db.openCursor(sql);
+            const std::array<int, 8> p = positionsDestinataire(d.record());
+            for (; !d.eof(); d.moveNext()) {
+                Destinataire l = lireDestinataire(d.record(), p.data());
+                // A missing employee or state leaves its name or order unknown (null).
+                l.aConnu = noms.contains(l.noEmplA);
+                l.deConnu = noms.contains(l.noEmplDe);
+                const auto ordre = ordres.constFind(l.idEtat);
+                l.ordreConnu = ordre != ordres.constEnd();
+                if (l.ordreConnu) l.ordre = *ordre;
+                lignes.push_back(std::move(l));
+            }
+            std::stable_sort(lignes.begin(), lignes.end(), [](const Destinataire& x, const Destinataire& y) {
+                return x.idMessage < y.idMessage;
+            });
         }
         sql.clear();
         QHash<qint32, QString> types, dossiers;
@@ -162,30 +249,56 @@ void SGridMsg::Remplir(qint32& IdMessage) {
             return;
         }
 
+        // With every finished message shown, the messages and rows read are all those the
+        // status line counts (any state, under the same employee, caller and telephone
+        // filters): it is counted from them instead of by a statement of its own.
+        const bool compterEtats = tousTermines && IdMessage <= 0 && intNoEmploye >= 0;
+        QMap<int, int> comptes; // messages with a row in each state, by state number
         for (; !rs.eof(); rs.moveNext()) {
             const Recordset& r = rs.record();
             const qint32 id = r.field(c.id).toInt();
-            bool barre = false;
-            bool affiche = r.field(c.etat).toInt() != 4 || tousTermines || IdMessage > 0;
-            if (!affiche) {
-                // This record's recipient row is finished: the message stays when another
-                // of its rows still qualifies, struck through in the chosen employee's
-                // received list when that row is not his.
-                const auto it = qualifies.constFind(id);
-                if (it != qualifies.constEnd()) {
-                    affiche = true;
-                    barre = m_booRecu && intNoEmploye > 0 && !it->contains(intNoEmploye);
+            const auto debut =
+                std::lower_bound(lignes.cbegin(), lignes.cend(), id,
+                                 [](const Destinataire& x, qint32 valeur) { return x.idMessage < valeur; });
+            auto fin = debut;
+            while (fin != lignes.cend() && fin->idMessage == id)
+                ++fin;
+            if (compterEtats) {
+                QVarLengthArray<int, 8> vus; // each state counts a message once
+                for (auto l = debut; l != fin; ++l) {
+                    const bool employe = intNoEmploye < 1 ? l->noEmplA > -1
+                                         : m_booRecu      ? l->noEmplA == intNoEmploye
+                                                          : l->noEmplDe == intNoEmploye;
+                    if (!employe || vus.contains(l->idEtat)) continue;
+                    vus.append(l->idEtat);
+                    ++comptes[l->idEtat];
                 }
             }
-            if (affiche) {
-                // A message has one record: its details are let go as its row takes them.
-                const DetailsLigne details{types.take(id), dossiers.take(id), destinataires.take(id)};
-                ajouterLigne(r, c, details, polices[barre ? 1 : 0], selection);
+            const int nombre = int(fin - debut);
+            const int retenue = ligneRetenue(nombre > 0 ? &*debut : nullptr, nombre);
+            if (retenue < 0) continue; // no row of the chosen employee's that may be shown
+            const Destinataire& porte = debut[retenue];
+            bool barre = false;
+            bool affiche = porte.idEtat != 4 || tousTermines || IdMessage > 0;
+            if (!affiche) {
+                // The row it carries is finished, and so are all its others that could be:
+                // the message stays when one of its rows still counts, struck through in
+                // the chosen employee's received list when none of those is his.
+                bool sien = false;
+                for (auto l = debut; l != fin; ++l) {
+                    if (!l->compte) continue;
+                    affiche = true;
+                    sien = sien || l->noEmplA == intNoEmploye;
+                }
+                barre = affiche && m_booRecu && intNoEmploye > 0 && !sien;
             }
-            // The newest message listed: hidden ones are no longer read, and as message
-            // numbers follow the order of entry the probe's question stays the same.
-            lngDernierIdMessage = id;
+            if (!affiche) continue;
+            DetailsLigne details{types.value(id), dossiers.value(id), {}, noms.value(porte.noEmplDe)};
+            for (auto l = debut; l != fin; ++l)
+                if (l->aConnu) details.destinataires << noms.value(l->noEmplA);
+            ajouterLigne(r, c, porte, details, polices[barre ? 1 : 0], hauteurUneLigne, selection);
         }
+        lngDernierIdMessage = dernierLu;
         g->setRedraw(true);
 
         if (g->Rows() > 0) {
@@ -197,7 +310,16 @@ void SGridMsg::Remplir(qint32& IdMessage) {
             }
             if (g->SelectedRow() > 0) g->EnsureVisible(g->SelectedRow(), colPriorite);
         }
-        finRemplir();
+        if (compterEtats) {
+            // As the statement gives them: the states that exist and have a message, in order.
+            QString status;
+            for (auto it = etats.cbegin(); it != etats.cend(); ++it)
+                if (const int n = comptes.value(it.key()); n > 0)
+                    status += *it + QLatin1Char('(') + QString::number(n) + QStringLiteral(")   ");
+            finRemplir(&status);
+        } else {
+            finRemplir();
+        }
     } catch (const platform::DbError& e) {
         abandonRemplir();
         erreur(e, QStringLiteral("Remplir"), sql);
@@ -238,28 +360,44 @@ bool SGridMsg::lireTextes(const QStringList& sqls, const char* champTexte, const
 }
 
 // End of a fill that went through: status line, refresh button, and the host is told.
-void SGridMsg::finRemplir() {
+void SGridMsg::finRemplir(const QString* status) {
     m_textesVus.clear();
     unsetCursor();
-    UpdateStatus();
+    if (status)
+        m_lblStatus->setText(*status);
+    else
+        UpdateStatus();
     setRechercheBackColor(platform::kSysButtonFace);
     booChargement = false;
     emit Refresh();
 }
 
-void SGridMsg::ajouterLigne(const Recordset& rs, const ColonnesMessage& c, const DetailsLigne& details,
-                            const QFont& font, qint32 idSelection) {
+void SGridMsg::ajouterLigne(const Recordset& rs, const ColonnesMessage& c, const Destinataire& d,
+                            const DetailsLigne& details, const QFont& font, int hauteurUneLigne,
+                            qint32 idSelection) {
     platform::Grid* g = m_SGrid;
-    m_txtRtfTransfert.setTextRTF(rs.field(c.message).text());
     const int row = g->AddRow();
-    ecrireColonnes(row, rs, c, font, details);
-    ecrireTexte(row, font);
+    ecrireColonnes(row, rs, c, d, font, details);
+    // The text, its height (and green when cut) once the row is looked at: its rich text is
+    // kept till then as the server sent it, in UTF-8 (mostly ASCII, half the room).
+    g->CellDetails(row, colMessage, QString(), platform::kAlignWordBreak, {}, -1, kBleuFonce, font);
+    g->setRowHeight(row, hauteurUneLigne);
+    g->setRowHeightPending(row, rs.field(c.message).value().toByteArray());
 
     const qint32 idMessage = rs.field(c.id).toInt();
     if (idSelection == idMessage) {
         g->setSelectedRow(row);
         g->EnsureVisible(row, colPriorite);
     }
+}
+
+QString SGridMsg::dateTexte(const platform::Field& date) {
+    // Rows come in order of entry: most have the date of the row before, written once.
+    if (date.value() != m_dateVue || m_dateVueTexte.isNull()) {
+        m_dateVue = date.value();
+        m_dateVueTexte = date.text();
+    }
+    return m_dateVueTexte;
 }
 
 QString SGridMsg::partage(const QString& texte) {
@@ -271,18 +409,18 @@ QString SGridMsg::partage(const QString& texte) {
 }
 
 // Columns 1 to 11 of a row from a message record and its details; 12 is the text's.
-void SGridMsg::ecrireColonnes(int row, const Recordset& rs, const ColonnesMessage& c, const QFont& font,
-                              const DetailsLigne& details) {
+void SGridMsg::ecrireColonnes(int row, const Recordset& rs, const ColonnesMessage& c, const Destinataire& d,
+                              const QFont& font, const DetailsLigne& details) {
     platform::Grid* g = m_SGrid;
     const qint32 id = rs.field(c.id).toInt();
-    const qint64 couleur = rs.field(c.nouveau).toInt() == 1 ? kRouge : -1;
+    const qint64 couleur = d.nouveau == 1 ? kRouge : -1;
 
     g->CellDetails(row, colPriorite, QString(), kUneLigne, rs.field(c.priorite).toInt() - 1);
-    g->CellDetails(row, colEtat, QString(), kUneLigne, rs.field(c.ordre).toInt() + 2);
+    g->CellDetails(row, colEtat, QString(), kUneLigne, d.ordre + 2);
 
     QString no = QString::number(id);
     if (intNoEmploye >= 1)
-        no += QStringLiteral(" (") + rs.field(m_booRecu ? c.jourRecu : c.jourEnvoi).text() + QLatin1Char(')');
+        no += QStringLiteral(" (") + QString::number(m_booRecu ? d.jourRecu : d.jourEnvoi) + QLatin1Char(')');
     g->CellDetails(row, colNo, no, kUneLigne, {}, {}, couleur, font, {}, {}, id);
 
     QString heure = rs.field(c.heure).text();
@@ -291,9 +429,9 @@ void SGridMsg::ecrireColonnes(int row, const Recordset& rs, const ColonnesMessag
     const std::pair<int, QString> textes[] = {
         {colClient, partage(rs.field(c.client).text())},
         {colTelephone, partage(c.telephonesTexte(rs))},
-        {colDate, partage(rs.field(c.date).text())},
+        {colDate, dateTexte(rs.field(c.date))},
         {colHeure, partage(heure)},
-        {colExpediteur, partage(rs.field(c.emplDe).text())},
+        {colExpediteur, details.expediteur},
         {colTypeMessage, partage(details.types)},
         {colDossier, details.dossiers},
     };
@@ -328,18 +466,26 @@ void SGridMsg::UpdateLigne(qint32& IdMessage) {
         if (rs.recordCount() < 1) return;
         const ColonnesMessage c(rs);
 
-        // Every recipient's name; the row itself is the chosen employee's own in his
-        // received list (his daily number, state and unread flag), else the first one.
+        // Every recipient's name; the row carried is the one a fill would carry, or the
+        // first one when the filters no longer let any through.
         DetailsLigne details;
-        int propre = -1;
-        for (int i = 0; !rs.eof(); rs.moveNext(), ++i) {
-            details.destinataires << rs.field(c.emplA).text();
-            if (propre < 0 && m_booRecu && intNoEmploye > 0 && rs.field(c.noEmplA).toInt() == intNoEmploye)
-                propre = i;
+        std::vector<Destinataire> lignes;
+        const std::array<int, 8> p = positionsDestinataire(rs);
+        const int ordre = position(rs, "Ordre"), emplA = position(rs, "EmplA"),
+                  emplDe = position(rs, "EmplDe");
+        QStringList expediteurs;
+        for (; !rs.eof(); rs.moveNext()) {
+            // Joined: every row here has its employees and state.
+            Destinataire l = lireDestinataire(rs, p.data());
+            l.ordre = rs.field(ordre).toInt();
+            l.ordreConnu = l.aConnu = l.deConnu = true;
+            details.destinataires << rs.field(emplA).text();
+            expediteurs << rs.field(emplDe).text();
+            lignes.push_back(l);
         }
+        const int retenue = std::max(0, ligneRetenue(lignes.data(), int(lignes.size())));
+        details.expediteur = expediteurs.value(retenue);
         rs.moveFirst();
-        for (int i = 0; i < propre; ++i)
-            rs.moveNext();
         details.types = GetTypeMessage(IdMessage);
         details.dossiers = GetDossierDetail(IdMessage);
 
@@ -347,7 +493,7 @@ void SGridMsg::UpdateLigne(qint32& IdMessage) {
         // row is what lists it is a question for the next fill.
         QFont font = g->GridFont();
         font.setStrikeOut(g->CellFont(row, colNo).strikeOut());
-        ecrireColonnes(row, rs, c, font, details);
+        ecrireColonnes(row, rs, c, lignes[size_t(retenue)], font, details);
         m_txtRtfTransfert.setTextRTF(rs.field(c.message).text());
         ecrireTexte(row, font);
         g->setRedraw(true);

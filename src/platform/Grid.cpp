@@ -107,6 +107,7 @@ void Grid::scrollContentsBy(int, int) {
 
 QRect Grid::CellRect(int row, int column) const {
     if (!validCell(row, column)) return QRect();
+    prepareRow(row);
     ensureLayout();
     const Row& r = rowAt(row);
     const int top = RowsTop() + rowTop(row) - verticalScrollBar()->value();
@@ -193,6 +194,10 @@ int Grid::ColumnAtPoint(int x, int y) const {
 void Grid::EnsureVisible(int row, int column) {
     if (!validRow(row) || !RowVisible(row)) return;
     const int area = std::max(0, viewport()->height() - GroupingBandHeight() - HeaderHeight());
+    // The rows that may show above it take their own heights first (asking lays a pending
+    // row out), so that it lands where it is put and not under rows grown since.
+    for (int r = row - 1, shown = RowHeight(row); r >= 1 && shown < area; --r)
+        if (RowVisible(r)) shown += RowHeight(r);
     QScrollBar* v = verticalScrollBar();
     const int top = rowTop(row), bottom = top + RowHeight(row);
     if (top < v->value())

@@ -278,13 +278,34 @@ void GridModel::setDefaultRowHeight(int height) {
 }
 
 int GridModel::RowHeight(int row) const {
+    prepareRow(row);
     return validRow(row) ? rowAt(row).height : 0;
 }
 
 void GridModel::setRowHeight(int row, int height) {
     if (!validRow(row)) return;
+    prepareRow(row); // its text read first: the height given outright then stays
     m_rows[size_t(row - 1)].height = std::max(0, height);
     touch(Change::Layout);
+}
+
+void GridModel::setRowHeightPending(int row, QByteArray source) {
+    if (!validRow(row) || rowAt(row).isGroup) return;
+    Row& r = m_rows[size_t(row - 1)];
+    r.heightPending = true;
+    r.source = std::move(source);
+}
+
+void GridModel::prepareRow(int row) const {
+    if (!validRow(row) || !rowAt(row).heightPending) return;
+    // Asked for from const questions (a height, a cell): the answer is worked out once and
+    // kept, as the row tops are.
+    auto* self = const_cast<GridModel*>(this);
+    Row& r = self->m_rows[size_t(row - 1)];
+    r.heightPending = false;
+    const QByteArray source = std::move(r.source);
+    r.source = QByteArray();
+    if (m_preparer) m_preparer(row, source);
 }
 
 qint32 GridModel::RowItemData(int row) const {
@@ -359,10 +380,14 @@ int GridModel::rowAtContentY(int y) const {
 // ---------------------------------------------------------------- cells
 
 GridModel::Cell* GridModel::cellPtr(int row, int column) {
-    return validCell(row, column) ? &m_rows[size_t(row - 1)].cells[size_t(column - 1)] : nullptr;
+    if (!validCell(row, column)) return nullptr;
+    if (m_columns[size_t(column - 1)].rowText) prepareRow(row);
+    return &m_rows[size_t(row - 1)].cells[size_t(column - 1)];
 }
 const GridModel::Cell* GridModel::cellPtr(int row, int column) const {
-    return validCell(row, column) ? &rowAt(row).cells[size_t(column - 1)] : nullptr;
+    if (!validCell(row, column)) return nullptr;
+    if (m_columns[size_t(column - 1)].rowText) prepareRow(row);
+    return &rowAt(row).cells[size_t(column - 1)];
 }
 
 short GridModel::internFont(const QFont& font) {

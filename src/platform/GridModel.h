@@ -2,9 +2,11 @@
 
 #include "platform/ImageList.h"
 
+#include <QByteArray>
 #include <QFont>
 #include <QSet>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -161,6 +163,15 @@ public:
     void setRowHeight(int row, int height);
     qint32 RowItemData(int row) const;
     void setRowItemData(int row, qint32 data);
+    // A row whose height is costly to work out (its row text to read and lay out) may be
+    // left pending: it keeps the height it was given, as an estimate, until its height or
+    // its row-text cell is first asked for, or it is painted; the preparer, called then with
+    // the row's number and the source kept for it, sets them. A list of many rows reads and
+    // lays out only the rows someone looks at.
+    using RowPreparer = std::function<void(int row, const QByteArray& source)>;
+    void setRowPreparer(RowPreparer preparer) { m_preparer = std::move(preparer); }
+    void setRowHeightPending(int row, QByteArray source = QByteArray());
+    bool RowHeightPending(int row) const { return validRow(row) && rowAt(row).heightPending; }
     // A group row is a heading the grid inserted; it has no item data (0).
     bool RowIsGroup(int row) const;
     // A group row's level (as its column's); for a data row, the number of grouped columns.
@@ -267,6 +278,8 @@ protected:
         int height = 0;
         qint32 itemData = 0;
         bool isGroup = false;
+        bool heightPending = false; // see setRowHeightPending
+        QByteArray source;          // kept for the preparer while the row is pending
         bool expanded = true;
         bool visible = true; // false inside a collapsed group
         int groupLevel = 0;
@@ -286,6 +299,8 @@ protected:
     };
 
     bool validRow(int row) const { return row >= 1 && row <= Rows(); }
+    // Has a pending row's height worked out now (nothing for another row).
+    void prepareRow(int row) const;
     bool validCell(int row, int column) const { return validRow(row) && column >= 1 && column <= Columns(); }
     const Row& rowAt(int row) const { return m_rows[size_t(row - 1)]; }
     const Column& columnAt(int column) const { return m_columns[size_t(column - 1)]; }
@@ -330,6 +345,7 @@ private:
     quint32 selectedUid() const;
 
     SortKeys m_sortKeys;
+    RowPreparer m_preparer;
     std::vector<QFont> m_fonts;
     // The font internFont looked up last and its answer.
     QFont m_lastFont;

@@ -30,6 +30,7 @@ void Grid::paintAll(QPainter& p, const QRect& clip) {
     p.save();
     p.setClipRect(QRect(0, rowsTop, w, h - rowsTop).intersected(clip));
     for (int row = rowAtContentY(y0); row != 0;) {
+        prepareRow(row); // its real height, before the rows under it are placed
         const int top = rowTop(row);
         const int y = rowsTop + top - y0;
         if (y >= h) break;

@@ -23,7 +23,7 @@ TEST_F(SGridMsgDb, EmployeeListOrderedThenByNameRight14Only) {
 }
 
 // In a chosen employee's received list the refreshed row is his own recipient row, even
-// when a colleague's comes first from the server; elsewhere the server's first row.
+// when a colleague's comes first from the server; elsewhere the row a fill carries.
 TEST_F(SGridMsgDb, UpdateLigneRewritesAListedRowFromTheRightRecipient) {
     exec(QStringLiteral(
         "INSERT INTO tblclientmsg (IdClientMsg, Nom, Telephone) VALUES (1, 'Avant', '(514)555-0001')"));
@@ -93,13 +93,27 @@ TEST_F(SGridMsgDb, StatusCountsEachStateAndTheProbeMarksOnlyNewerUnfinishedMessa
     g.show();
     g.cboTel()->setCurrentIndex(g.cboTel()->findText(QStringLiteral("Tous")));
     g.Remplir();
-    EXPECT_EQ(g.dernierIdMessage(), 2); // the last message listed: a hidden one is not read
+    // The last message read, the hidden finished one included.
+    EXPECT_EQ(g.dernierIdMessage(), 3);
     // Whether the probe leaves the search button marked.
     auto marque = [&g] {
         g.VerifNouveauMsg();
         return g.rechercheBackColor() == 0x0000FF;
     };
     EXPECT_FALSE(marque());
+    // Another workstation reopens the finished message: it is no new message.
+    {
+        platform::Database autre;
+        autre.open(s_db->config().connectionSettings());
+        autre.execute(QStringLiteral(
+            "UPDATE tblmessageemploye SET IdEtat = 1, DateTermine = NULL WHERE IdMessage = 3"));
+    }
+    EXPECT_FALSE(marque()) << "a reopened finished message turned the mark red";
+    // A fill that reads no message keeps the reference.
+    g.setIdClientMsg(99);
+    g.Remplir();
+    EXPECT_EQ(g.dernierIdMessage(), 3);
+    g.setIdClientMsg(0);
     // Entered finished: no mark.
     message(5, QStringLiteral("Fini"), 1, 2, QStringLiteral("2024-03-15"), QStringLiteral("09:00:00"));
     recipient(5, 3, 2, 4, 0, QStringLiteral("2024-03-15 09:00:00"));
@@ -114,4 +128,61 @@ TEST_F(SGridMsgDb, StatusCountsEachStateAndTheProbeMarksOnlyNewerUnfinishedMessa
     EXPECT_TRUE(marque());
     g.show();
     EXPECT_FALSE(marque());
+}
+
+// A message of several recipients shows one of their rows in the sent list and under
+// "Tous": one not finished rather than a finished one (its state and unread colour tell
+// that someone still has it), then the first written, whatever the order of entry.
+TEST_F(SGridMsgDb, AGroupedRecordCarriesAnUnfinishedRowThenTheFirstWritten) {
+    message(10); // Julie finished it, Sophie has it open and unread
+    recipient(10, 3, 2, 4, 0, QStringLiteral("2024-01-02 08:00:00"), 1, 1);
+    recipient(10, 3, 4, 2, 1, QString(), 2, 2);
+    message(11); // the same, entered in the other order
+    recipient(11, 3, 4, 2, 1, QString(), 2, 2);
+    recipient(11, 3, 2, 4, 0, QStringLiteral("2024-01-02 08:00:00"), 1, 1);
+    message(12); // both finished: the first written
+    recipient(12, 3, 4, 4, 0, QStringLiteral("2024-01-02 08:00:00"), 3, 3);
+    recipient(12, 3, 2, 4, 1, QStringLiteral("2024-01-02 08:00:00"), 4, 4);
+    message(13); // both open: the first written
+    recipient(13, 3, 2, 3, 0, QString(), 5, 5);
+    recipient(13, 3, 4, 1, 1, QString(), 6, 6);
+    // A covering index on the rows changes the server's plans, not the rows shown.
+    exec(QStringLiteral("CREATE INDEX ix_essai ON tblmessageemploye (IdMessage, NoEmplA, IdEtat, Nouveau)"));
+    struct Retrait {
+        platform::Database& db;
+        ~Retrait() { db.execute(QStringLiteral("DROP INDEX ix_essai ON tblmessageemploye")); }
+    } retrait{db()};
+    SGridMsg g;
+    g.chkAffTermine()->setChecked(true);
+    g.chkIntervalle()->setChecked(false);
+    for (const auto& [employe, recu] : {std::pair{3, false}, {0, true}, {0, false}}) {
+        SCOPED_TRACE(testing::Message() << "employé " << employe << " reçus " << recu);
+        g.setNoEmploye(employe);
+        g.setBooRecu(recu);
+        g.Remplir();
+        ASSERT_EQ(listed(g), (QList<int>{10, 11, 12, 13}));
+        const platform::Grid* s = g.SGrid();
+        QStringList vu;
+        for (int r = 1; r <= 4; ++r)
+            vu << QStringLiteral("%1 image %2 %3")
+                      .arg(s->CellText(r, 3))
+                      .arg(s->CellImage(r, 2))
+                      .arg(s->CellForeColor(r, 3) == 0x0000FF ? QStringLiteral("rouge")
+                                                              : QStringLiteral("-"));
+        const auto no = [employe = employe](int id, int jour) {
+            return employe ? QStringLiteral("%1 (%2)").arg(id).arg(jour) : QString::number(id);
+        };
+        EXPECT_EQ(
+            vu.join(QStringLiteral(" | ")).toStdString(),
+            QStringList({no(10, 2) + QStringLiteral(" image 4 rouge"),
+                         no(11, 2) + QStringLiteral(" image 4 rouge"),
+                         no(12, 3) + QStringLiteral(" image 6 -"), no(13, 5) + QStringLiteral(" image 5 -")})
+                .join(QStringLiteral(" | "))
+                .toStdString());
+        // A row refreshed after a save carries the same recipient row.
+        for (qint32 id : {10, 11})
+            g.UpdateLigne(id);
+        EXPECT_EQ(s->CellImage(1, 2), 4);
+        EXPECT_EQ(s->CellImage(2, 2), 4);
+    }
 }

@@ -102,3 +102,63 @@ TEST(GridViewTest, KeyboardMovesOverCollapsedGroups) {
     QTest::keyClick(&f.g, Qt::Key_Right);
     EXPECT_EQ(std::tuple(row, collapsed, f.g.RowExpanded(12), sel.count()), std::tuple(12, 0, 1, 1));
 }
+
+// A row left pending keeps its estimated height until its height or its row text is asked
+// for, or it is painted: a long list lays out only the rows someone looks at, once each,
+// and a sort carries the rows' state with them.
+TEST(GridViewTest, PendingRowsAreLaidOutWhenAskedForOrPainted) {
+    ViewFixture f;
+    QList<int> prepares; // rows the grid asked to lay out, by their item data
+    f.g.setRowPreparer([&](int row, const QByteArray& source) {
+        prepares << f.g.CellItemData(row, 2);
+        f.g.setCellText(row, 4, QString::fromUtf8(source));
+        f.g.setRowHeight(row, 40);
+    });
+    for (int r = 1; r <= 30; ++r) {
+        f.g.setRowHeight(r, 20);
+        f.g.setRowHeightPending(r, QByteArray("texte ") + QByteArray::number(r));
+    }
+    f.g.grab(); // painted: the rows in view, from the first
+    const int vus = int(prepares.size());
+    ASSERT_GT(vus, 0) << "painting laid out no row";
+    EXPECT_LT(vus, 30) << "painting laid out rows out of view";
+    for (int i = 0; i < vus; ++i)
+        EXPECT_EQ(prepares[i], i + 1);
+    EXPECT_FALSE(f.g.RowHeightPending(1));
+    EXPECT_TRUE(f.g.RowHeightPending(30));
+
+    // Asked for: its height, its row-text cell; another cell lays nothing out.
+    EXPECT_EQ(f.g.RowHeight(30), 40);
+    EXPECT_EQ(f.g.CellText(29, 4), u"texte 29"_s);
+    EXPECT_EQ(f.g.CellText(28, 3), u"Client 28"_s);
+    EXPECT_EQ(prepares.mid(vus), (QList<int>{30, 29}));
+    EXPECT_TRUE(f.g.RowHeightPending(28));
+    // A height given outright comes after the row's own work, and stays.
+    f.g.setRowHeight(28, 25);
+    EXPECT_EQ(f.g.RowHeight(28), 25);
+    EXPECT_EQ(prepares.last(), 28);
+
+    // Sorted in reverse, each row keeps its state: nothing is laid out twice.
+    f.g.sortKeys().add(2, kSortDescending, kSortItemData);
+    f.g.Sort();
+    EXPECT_EQ(std::pair(f.g.RowHeight(1), f.g.RowHeight(3)), std::pair(40, 25));
+    EXPECT_EQ(prepares.size(), vus + 3);
+    EXPECT_EQ(f.g.RowHeight(4), 40); // item data 27, laid out now
+    EXPECT_EQ(prepares.last(), 27);
+}
+
+// A row scrolled into view lands whole in view, though the rows shown above it grow as they
+// are laid out.
+TEST(GridViewTest, ARowScrolledIntoViewStaysWholeWhenTheRowsAboveItAreLaidOut) {
+    ViewFixture f;
+    f.g.setRowPreparer([&](int row, const QByteArray&) { f.g.setRowHeight(row, 40); });
+    for (int r = 1; r <= 30; ++r) {
+        f.g.setRowHeight(r, 20);
+        f.g.setRowHeightPending(r);
+    }
+    f.g.EnsureVisible(30, 1);
+    f.g.grab();
+    const QRect rangee = f.g.CellRect(30, 1), zone = f.g.RowsArea();
+    EXPECT_TRUE(zone.contains(rangee)) << "row 30 at y " << rangee.top() << " to " << rangee.bottom()
+                                       << ", rows area " << zone.top() << " to " << zone.bottom();
+}

@@ -59,8 +59,33 @@ inline void remplirMessages(const followup::MessageFilter& f, platform::Grid& g,
     g.Clear();
     const bool tousTermines = f.affTermine && !f.intervalle;
     platform::RichTextBox rtf;
-    for (Recordset rs = db.open(followup::sqlMessages(f, false)); !rs.eof(); rs.moveNext()) {
-        const qint32 id = entier(rs, "IdMessage");
+    // Every message under the caller, telephone and number filters, in order of entry.
+    QString filtres = QStringLiteral(" WHERE tblmessage.IdMessage > 0");
+    if (f.lngIdClientMsg > 0)
+        filtres += QStringLiteral(" AND tblmessage.IdClientMsg = ") + nombre(f.lngIdClientMsg);
+    filtres += followup::clauseTelephone(f);
+    if (f.idMessage > 0) filtres += QStringLiteral(" AND tblmessage.IdMessage = ") + nombre(f.idMessage);
+    // The recipient rows its record may carry: the chosen employee's (received), those he
+    // sent, or any.
+    const QString employe = f.intNoEmploye == 0
+                                ? QStringLiteral(" AND tblmessageemploye.NoEmplA > -1")
+                                : QStringLiteral(" AND tblmessageemploye.NoEmpl%1 = %2")
+                                      .arg(QLatin1String(f.booRecu ? "A" : "De"), nombre(f.intNoEmploye));
+    for (Recordset m =
+             db.open(QStringLiteral("SELECT tblmessage.IdMessage FROM tblmessage LEFT JOIN tblclientmsg ON "
+                                    "(tblmessage.IdClientMsg = tblclientmsg.IdClientMsg)") +
+                     filtres +
+                     QStringLiteral(" ORDER BY tblmessage.DateSaisie, tblmessage.HeureSaisie, "
+                                    "tblmessage.IdMessage"));
+         !m.eof(); m.moveNext()) {
+        const qint32 id = entier(m, "IdMessage");
+        // The row its record carries, one message at a time: not finished before finished,
+        // then the first written; a message without such a row is not listed.
+        const Recordset rs = db.open(followup::sqlMessageSelect() +
+                                     QStringLiteral(" WHERE tblmessage.IdMessage = ") + nombre(id) + employe +
+                                     QStringLiteral(" ORDER BY tblmessageemploye.IdEtat = 4, "
+                                                    "tblmessageemploye.IdMessageEmploye LIMIT 1"));
+        if (rs.eof()) continue;
         bool barre = false;
         bool affiche = entier(rs, "IdEtat") != 4 || tousTermines || f.idMessage > 0;
         if (!affiche) {
