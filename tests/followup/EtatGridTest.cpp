@@ -189,6 +189,47 @@ TEST_F(EtatGrille, DialogListsEveryRecipientAndWritesStatesAndLineTogetherOrNotA
     EXPECT_EQ(d->lstvEmpl()->count(), 0);
 }
 
+// The recipients column opens its sub-grid only for a message of several recipients: each
+// with his state's picture, in red while unread. The sub-grid stays until another editor
+// opens; no other column of a row has an editor of its own.
+TEST_F(EtatGrille, RecipientsSubGridOnlyForSeveralRecipientsAndOtherColumnsRefused) {
+    messageA(50, QStringLiteral("Seul"));
+    messageTexte(51, QStringLiteral("Trois"));
+    recipient(51, 3, 2, 4, 0, QStringLiteral("2026-12-01 10:00:00"));
+    recipient(51, 3, 4, 2, 1);
+    recipient(51, 3, 5, 1, 0);
+    grille->setNoEmploye(0);
+    remplir();
+    {
+        SCOPED_TRACE("one recipient");
+        EXPECT_FALSE(demanderEdition(ligne(50), SGridMsg::colDestinataire));
+        EXPECT_TRUE(grille->SGridEmplA()->isHidden());
+        EXPECT_FALSE(demanderEdition(ligne(50), SGridMsg::colMessage));
+    }
+    const int r = ligne(51);
+    platform::Grid* a = grille->SGridEmplA();
+    {
+        SCOPED_TRACE("three recipients");
+        ASSERT_TRUE(demanderEdition(r, SGridMsg::colDestinataire));
+        EXPECT_FALSE(a->isHidden());
+        ASSERT_EQ(a->Rows(), 3);
+        // Name, the picture of the state's order (+2), the name's colour (-1: the grid's own).
+        QList<std::tuple<QString, int, qint64>> vus;
+        for (int i = 1; i <= 3; ++i)
+            vus << std::tuple(a->CellText(i, 2), int(a->CellImage(i, 1)), qint64(a->CellForeColor(i, 2)));
+        std::sort(vus.begin(), vus.end());
+        EXPECT_EQ(vus, (QList<std::tuple<QString, int, qint64>>{
+                           {QStringLiteral("Julie"), 4 + 2, -1},  // finished, read
+                           {QStringLiteral("Sophie"), 2 + 2, 255}, // unread: red
+                           {QStringLiteral("Éric"), 1 + 2, -1},    // open, read
+                       }));
+    }
+    SCOPED_TRACE("another editor opens");
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    EXPECT_TRUE(a->isHidden());
+    EXPECT_FALSE(grille->ImgCbo()->isHidden());
+}
+
 // The shell's minute tick finds the database gone while the state dialog of the real
 // message list is open: every window closes, the program goes inactive, nothing is written.
 TEST_F(EtatGrille, LosingTheDatabaseWithTheDialogOpenClosesEverythingSafely) {
