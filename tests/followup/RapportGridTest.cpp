@@ -356,4 +356,44 @@ TEST_F(RapportExcel, StatementsDoNotGrowWithTheMessagesPagesBreakBetweenBlocksAn
     EXPECT_EQ(errorReports(), 0);
 }
 
+// A long export of 41 blocks of 8, 9 and 12 rows: each break sits above a block's first row,
+// and every page, the last one too, holds its rows and the title rows within the printable
+// height. With blocks of 8 rows the last page's fifth block needs the break after the last
+// message.
+TEST_F(RapportExcel, LongExportBreaksBetweenBlocksUpToTheLastPage) {
+    SGridMsg g;
+    for (int lignes : {3, 4, 7}) { // text rows: blocks of 5 + 3, 5 + 4 and 5 + 7 rows
+        SCOPED_TRACE(QStringLiteral("blocks of %1 rows").arg(5 + lignes).toStdString());
+        exec(QStringLiteral("DELETE FROM tblmessage"));
+        exec(QStringLiteral("DELETE FROM tblmessageemploye"));
+        for (int id = 21; id <= 61; ++id) {
+            message(id, QStringList(lignes, QStringLiteral("ligne")).join(QStringLiteral("\\par ")), 0, 2,
+                    QStringLiteral("2024-03-14"),
+                    QTime(8, 0).addSecs(id * 60).toString(QStringLiteral("HH:mm:ss")));
+            recipient(id, 3, 2);
+        }
+        g.Remplir();
+        ASSERT_EQ(g.SGrid()->Rows(), 41);
+        classeurs.clear();
+        g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+        ASSERT_EQ(classeurs.size(), 1);
+        const QJsonObject o = lu();
+        const QJsonArray h = o[QStringLiteral("heights")].toArray();
+        ASSERT_EQ(h.size(), 3 + 41 * (6 + lignes) - 2);
+        QList<int> pages;
+        for (const QJsonValue& b : o[QStringLiteral("breaks")].toArray())
+            pages << b.toInt() + 1; // the row below the break: a block's first row
+        ASSERT_GE(pages.size(), 5);
+        pages << int(h.size()) + 1;
+        for (int debut = 3, p = 0; p < pages.size(); debut = pages[p++]) {
+            SCOPED_TRACE(QStringLiteral("the page from row %1").arg(debut).toStdString());
+            EXPECT_EQ(cellules(o, qPrintable(QStringLiteral("A%1").arg(debut))), QStringLiteral("N"));
+            double hauteur = h[0].toDouble() + h[1].toDouble();
+            for (int r = debut; r < pages[p]; ++r)
+                hauteur += h[r - 1].toDouble();
+            EXPECT_LE(hauteur, o[QStringLiteral("printable")].toDouble());
+        }
+    }
+}
+
 } // namespace
