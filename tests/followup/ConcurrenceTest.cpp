@@ -54,7 +54,7 @@ TEST_F(SGridMsgDb, TwoWorkstationsChangingTheSameMessagesKeepBothLinesInTheOrder
         QList<int> fautifs;
         for (int i = kPremier; i < kPremier + kMessages; ++i) {
             const QStringList l = texteStocke(i).split(QStringLiteral("\r\n"));
-            const bool etat3 = ligneDest(i, 2).startsWith(QLatin1Char('3'));
+            const bool etat3 = ligneDest(i, 2).idEtat == 3;
             if (l.first() != texte || l.count(julie) != 1 || l.count(marc) != 1 ||
                 (!ligneSeule && l.last() != (etat3 ? julie : marc)))
                 fautifs << i;
@@ -102,7 +102,7 @@ TEST_F(AutrePoste, EditorClosedWithoutAChangeWritesNothing) {
 TEST_F(AutrePoste, EditorSaveKeepsTheLinesAnotherWorkstationAppendedMeanwhile) {
     messageA(71, QStringLiteral("Rappeler"));
     remplir();
-    ASSERT_NO_FATAL_FAILURE(ouvrirEtTaper(71, QStringLiteral(" demain")));
+    ASSERT_TRUE(ouvrirEtTaper(71, QStringLiteral(" demain")));
     QString s;
     followup::changerEtatMessage(autre, 4, 71, 3, platform::Clock::now(), s);
     fermerEditeur();
@@ -110,7 +110,7 @@ TEST_F(AutrePoste, EditorSaveKeepsTheLinesAnotherWorkstationAppendedMeanwhile) {
         QStringLiteral("Rappeler demain\r\n") + audit(QStringLiteral("Terminé"), QStringLiteral("Marc"));
     EXPECT_EQ(texteStocke(71), attendu);
     EXPECT_EQ(g()->CellText(ligne(71), SGridMsg::colMessage), attendu);
-    EXPECT_EQ(ligneDest(71, 2).left(1), QStringLiteral("4"));
+    EXPECT_EQ(ligneDest(71, 2).idEtat, 4);
 }
 
 // Any other change is shown and overwritten only when the user says so; a change at the end
@@ -121,7 +121,7 @@ TEST_F(AutrePoste, AnyOtherChangeIsShownAndOverwrittenOnlyWhenTheUserSaysSo) {
     ScriptedChooser chooser;
     {
         SCOPED_TRACE("the last line made longer elsewhere; the user keeps the other text");
-        ASSERT_NO_FATAL_FAILURE(ouvrirEtTaper(72, QStringLiteral(" demain")));
+        ASSERT_TRUE(ouvrirEtTaper(72, QStringLiteral(" demain")));
         reecrire(72, QStringLiteral("Rappeler vendredi"));
         chooser.boxAnswers.push_back(platform::MsgResult::No);
         fermerEditeur();
@@ -132,7 +132,7 @@ TEST_F(AutrePoste, AnyOtherChangeIsShownAndOverwrittenOnlyWhenTheUserSaysSo) {
         EXPECT_EQ(g()->CellText(ligne(72), SGridMsg::colMessage), QStringLiteral("Rappeler vendredi"));
     }
     SCOPED_TRACE("rewritten elsewhere; the user keeps his own text");
-    ASSERT_NO_FATAL_FAILURE(ouvrirEtTaper(72, QStringLiteral(" matin")));
+    ASSERT_TRUE(ouvrirEtTaper(72, QStringLiteral(" matin")));
     reecrire(72, QStringLiteral("Ne pas rappeler"));
     chooser.boxAnswers.push_back(platform::MsgResult::Yes);
     fermerEditeur();
@@ -147,7 +147,7 @@ TEST_F(AutrePoste, AMessageDeletedWhileEditedIsSaidAndItsTextStaysToBeCopied) {
     messageA(73, QStringLiteral("Rappeler"));
     remplir();
     ScriptedChooser chooser;
-    ASSERT_NO_FATAL_FAILURE(ouvrirEtTaper(73, QStringLiteral(" demain")));
+    ASSERT_TRUE(ouvrirEtTaper(73, QStringLiteral(" demain")));
     autre.execute(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage = 73"));
     fermerEditeur();
     ASSERT_EQ(chooser.messagesShown.size(), 1);

@@ -42,8 +42,10 @@ TEST_F(ListeMsgTest, ModesEmployeeChoiceCaptionsAndUpdateOfOneMessage) {
     db().setJournal(nullptr);
     // Each mode has the callers of its own messages, each list read once per grid.
     EXPECT_EQ(journal.filter(QStringLiteral(" FROM tblclientmsg INNER JOIN")).size(), 4);
-    EXPECT_EQ(entries(f.SGridMsgRecu()->cboClient()), QStringLiteral("Tous|Tremblay, Luc"));
-    EXPECT_EQ(entries(f.SGridMsgEnvoye()->cboClient()), QStringLiteral("Tous|Bédard, Anne"));
+    EXPECT_EQ(entries(f.SGridMsgRecu()->cboClient()),
+              (QStringList{QStringLiteral("Tous"), QStringLiteral("Tremblay, Luc")}));
+    EXPECT_EQ(entries(f.SGridMsgEnvoye()->cboClient()),
+              (QStringList{QStringLiteral("Tous"), QStringLiteral("Bédard, Anne")}));
     f.Rafraichir();
     EXPECT_EQ(listed(*f.SGridMsgRecu()), QList<int>{1});
     EXPECT_EQ(listed(*f.SGridMsgEnvoye()), QList<int>{2});
