@@ -22,9 +22,9 @@
 #include <QTextCursor>
 #include <QTreeWidget>
 #include <atomic>
-#include <tuple>
 #include <gtest/gtest.h>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -43,9 +43,9 @@ struct Destinataire {
     }
 };
 void PrintTo(const Destinataire& d, std::ostream* os) {
-    *os << "{NoEmplA " << d.noEmplA << ", Nouveau " << d.nouveau << ", IdEtat " << d.idEtat << ", NoMsgJourRecu "
-        << d.noMsgJourRecu << ", NoMsgJourEnvoi " << d.noMsgJourEnvoi << ", NoEmplDe " << d.noEmplDe
-        << ", DateTermine " << d.dateTermine.toStdString() << '}';
+    *os << "{NoEmplA " << d.noEmplA << ", Nouveau " << d.nouveau << ", IdEtat " << d.idEtat
+        << ", NoMsgJourRecu " << d.noMsgJourRecu << ", NoMsgJourEnvoi " << d.noMsgJourEnvoi << ", NoEmplDe "
+        << d.noEmplDe << ", DateTermine " << d.dateTermine.toStdString() << '}';
 }
 // Julie's (2) message as a new one stores it for recipient `a`: unread, in state `etat`, with
 // the day's numbers given.
@@ -142,12 +142,14 @@ protected:
     // The recipient rows of a message, by recipient.
     QList<Destinataire> destinataires(qint64 id) {
         QList<Destinataire> out;
-        for (auto rs = m_db->db().open(u"SELECT NoEmplA, Nouveau, IdEtat, NoMsgJourRecu, NoMsgJourEnvoi, NoEmplDe, "
-                                       "IFNULL(DateTermine, 'NULL') FROM tblmessageemploye WHERE IdMessage = %1 "
-                                       "ORDER BY NoEmplA"_s.arg(id));
+        for (auto rs =
+                 m_db->db().open(u"SELECT NoEmplA, Nouveau, IdEtat, NoMsgJourRecu, NoMsgJourEnvoi, NoEmplDe, "
+                                 "IFNULL(DateTermine, 'NULL') FROM tblmessageemploye WHERE IdMessage = %1 "
+                                 "ORDER BY NoEmplA"_s.arg(id));
              !rs.eof(); rs.moveNext())
-            out << Destinataire{rs.field(0).toInt(), rs.field(1).toInt(), rs.field(2).toInt(), rs.field(3).toInt(),
-                                rs.field(4).toInt(), rs.field(5).toInt(), rs.field(6).text()};
+            out << Destinataire{rs.field(0).toInt(), rs.field(1).toInt(), rs.field(2).toInt(),
+                                rs.field(3).toInt(), rs.field(4).toInt(), rs.field(5).toInt(),
+                                rs.field(6).text()};
         return out;
     }
     qint64 dernierMessage() { return scalar(u"SELECT MAX(IdMessage) FROM tblmessage"_s).toLongLong(); }
@@ -209,8 +211,8 @@ TEST_F(frmSuiviAppelTest, NewMessageWritesEveryRowWithDailyNumbers) {
         EXPECT_EQ(f->idMessage(), id);
         EXPECT_EQ(texteStocke(id), texte);
         const auto rs = m_db->db().open(
-            u"SELECT DateSaisie, HeureSaisie, IdPriorite, IdClientMsg FROM tblmessage WHERE IdMessage = %1"_s.arg(
-                id));
+            u"SELECT DateSaisie, HeureSaisie, IdPriorite, IdClientMsg FROM tblmessage WHERE IdMessage = %1"_s
+                .arg(id));
         ASSERT_FALSE(rs.eof());
         EXPECT_EQ(rs.field(u"DateSaisie"_s).text(), u"2024-03-05"_s);
         EXPECT_EQ(rs.field(u"HeureSaisie"_s).text(), u"10:15:00"_s);

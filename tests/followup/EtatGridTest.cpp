@@ -266,7 +266,7 @@ TEST_F(EtatGrille, RecipientsSubGridOnlyForSeveralRecipientsAndOtherColumnsRefus
             vus << std::tuple(a->CellText(i, 2), int(a->CellImage(i, 1)), qint64(a->CellForeColor(i, 2)));
         std::sort(vus.begin(), vus.end());
         EXPECT_EQ(vus, (QList<std::tuple<QString, int, qint64>>{
-                           {QStringLiteral("Julie"), 4 + 2, -1},  // finished, read
+                           {QStringLiteral("Julie"), 4 + 2, -1},   // finished, read
                            {QStringLiteral("Sophie"), 2 + 2, 255}, // unread: red
                            {QStringLiteral("Éric"), 1 + 2, -1},    // open, read
                        }));

@@ -72,7 +72,8 @@ TEST_F(DatabaseTest, RecordsetsErrorsAndTheSessionMode) {
 // (a statement joining two tables may return two columns of one name), record after record.
 TEST_F(DatabaseTest, ANameReadsTheFirstColumnSpeltLikeIt) {
     auto rs = db().open(u"SELECT 1 AS Un, 'x' AS Deux, 3 AS un UNION ALL SELECT 4, 'y', 6"_s);
-    for (const auto& [premier, deux, dernier] : {std::tuple(u"1"_s, u"x"_s, u"3"_s), {u"4"_s, u"y"_s, u"6"_s}}) {
+    for (const auto& [premier, deux, dernier] :
+         {std::tuple(u"1"_s, u"x"_s, u"3"_s), {u"4"_s, u"y"_s, u"6"_s}}) {
         SCOPED_TRACE("record " + premier.toStdString());
         ASSERT_FALSE(rs.eof());
         EXPECT_EQ(rs.field(u"un"_s).text(), premier);

@@ -31,11 +31,21 @@ inline void texte(const QString& s, std::ostream* os) {
     *os << '"';
     for (const QChar c : s) {
         switch (c.unicode()) {
-        case u'"': *os << "\\\""; break;
-        case u'\\': *os << "\\\\"; break;
-        case u'\r': *os << "\\r"; break;
-        case u'\n': *os << "\\n"; break;
-        case u'\t': *os << "\\t"; break;
+        case u'"':
+            *os << "\\\"";
+            break;
+        case u'\\':
+            *os << "\\\\";
+            break;
+        case u'\r':
+            *os << "\\r";
+            break;
+        case u'\n':
+            *os << "\\n";
+            break;
+        case u'\t':
+            *os << "\\t";
+            break;
         default:
             if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
                 static const char hex[] = "0123456789ABCDEF";
@@ -50,12 +60,18 @@ inline void texte(const QString& s, std::ostream* os) {
 
 } // namespace qtprinters
 
-inline void PrintTo(const QString& s, std::ostream* os) { qtprinters::texte(s, os); }
-inline void PrintTo(QStringView s, std::ostream* os) { qtprinters::texte(s.toString(), os); }
-inline void PrintTo(QLatin1String s, std::ostream* os) { qtprinters::texte(QString(s), os); }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    qtprinters::texte(s, os);
+}
+inline void PrintTo(QStringView s, std::ostream* os) {
+    qtprinters::texte(s.toString(), os);
+}
+inline void PrintTo(QLatin1String s, std::ostream* os) {
+    qtprinters::texte(QString(s), os);
+}
 inline void PrintTo(const QChar& c, std::ostream* os) {
-    *os << '\'' << QString(c).toUtf8().constData() << "' (U+" << QString::number(c.unicode(), 16).toUpper().toStdString()
-        << ')';
+    *os << '\'' << QString(c).toUtf8().constData() << "' (U+"
+        << QString::number(c.unicode(), 16).toUpper().toStdString() << ')';
 }
 
 // Bytes as a C string: printable ASCII as it is, any other byte as \xHH.
@@ -90,8 +106,12 @@ inline void PrintTo(const QColor& c, std::ostream* os) {
                         : std::string("QColor(invalid)"));
 }
 
-inline void PrintTo(const QPoint& p, std::ostream* os) { *os << "QPoint(" << p.x() << ", " << p.y() << ')'; }
-inline void PrintTo(const QSize& s, std::ostream* os) { *os << "QSize(" << s.width() << " x " << s.height() << ')'; }
+inline void PrintTo(const QPoint& p, std::ostream* os) {
+    *os << "QPoint(" << p.x() << ", " << p.y() << ')';
+}
+inline void PrintTo(const QSize& s, std::ostream* os) {
+    *os << "QSize(" << s.width() << " x " << s.height() << ')';
+}
 inline void PrintTo(const QRect& r, std::ostream* os) {
     *os << "QRect(" << r.x() << ", " << r.y() << ", " << r.width() << " x " << r.height() << ')';
 }
@@ -100,24 +120,20 @@ inline void PrintTo(const QImage& i, std::ostream* os) {
 }
 
 // Every element, however many: a long list cut short could hide the one that differs.
-template <typename T>
-void PrintTo(const QList<T>& l, std::ostream* os);
+template <typename T> void PrintTo(const QList<T>& l, std::ostream* os);
 
-template <typename K, typename V>
-void PrintTo(const QMap<K, V>& m, std::ostream* os);
+template <typename K, typename V> void PrintTo(const QMap<K, V>& m, std::ostream* os);
 
 inline void PrintTo(const QVariant& v, std::ostream* os);
 
 namespace qtprinters {
 
 // One element of a list: through the printers above for Qt values, GoogleTest's otherwise.
-template <typename T>
-void element(const T& v, std::ostream* os);
+template <typename T> void element(const T& v, std::ostream* os);
 
 } // namespace qtprinters
 
-template <typename T>
-void PrintTo(const QList<T>& l, std::ostream* os) {
+template <typename T> void PrintTo(const QList<T>& l, std::ostream* os) {
     *os << '{';
     for (qsizetype i = 0; i < l.size(); ++i) {
         *os << (i ? ", " : " ");
@@ -126,8 +142,7 @@ void PrintTo(const QList<T>& l, std::ostream* os) {
     *os << (l.isEmpty() ? "}" : " }");
 }
 
-template <typename K, typename V>
-void PrintTo(const QMap<K, V>& m, std::ostream* os) {
+template <typename K, typename V> void PrintTo(const QMap<K, V>& m, std::ostream* os) {
     *os << '{';
     bool premier = true;
     for (auto it = m.cbegin(); it != m.cend(); ++it) {
@@ -148,14 +163,30 @@ inline void PrintTo(const QVariant& v, std::ostream* os) {
     }
     *os << "QVariant(" << v.typeName() << ", ";
     switch (v.typeId()) {
-    case QMetaType::QString: qtprinters::texte(v.toString(), os); break;
-    case QMetaType::QStringList: PrintTo(v.toStringList(), os); break;
-    case QMetaType::QByteArray: PrintTo(v.toByteArray(), os); break;
-    case QMetaType::QVariantList: PrintTo(v.toList(), os); break;
-    case QMetaType::QVariantMap: PrintTo(v.toMap(), os); break;
-    case QMetaType::QDate: PrintTo(v.toDate(), os); break;
-    case QMetaType::QTime: PrintTo(v.toTime(), os); break;
-    case QMetaType::QDateTime: PrintTo(v.toDateTime(), os); break;
+    case QMetaType::QString:
+        qtprinters::texte(v.toString(), os);
+        break;
+    case QMetaType::QStringList:
+        PrintTo(v.toStringList(), os);
+        break;
+    case QMetaType::QByteArray:
+        PrintTo(v.toByteArray(), os);
+        break;
+    case QMetaType::QVariantList:
+        PrintTo(v.toList(), os);
+        break;
+    case QMetaType::QVariantMap:
+        PrintTo(v.toMap(), os);
+        break;
+    case QMetaType::QDate:
+        PrintTo(v.toDate(), os);
+        break;
+    case QMetaType::QTime:
+        PrintTo(v.toTime(), os);
+        break;
+    case QMetaType::QDateTime:
+        PrintTo(v.toDateTime(), os);
+        break;
     default:
         if (v.isNull())
             *os << "null";
@@ -171,8 +202,7 @@ inline void PrintTo(const QVariant& v, std::ostream* os) {
 
 namespace qtprinters {
 
-template <typename T>
-void element(const T& v, std::ostream* os) {
+template <typename T> void element(const T& v, std::ostream* os) {
     ::testing::internal::UniversalPrint(v, os);
 }
 
