@@ -305,13 +305,13 @@ TEST_F(frmSuiviAppelTest, LoadingReadingAndSavingAMessageCallsTheOpenerBack) {
         " (10, 4, 2, 1, 1), (10, 4, 3, 1, 3);\n"
         "INSERT INTO tblmessagetype (IdMessage, IdType) VALUES (10, 1);\n"
         "INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES (10, 'A-1'), (10, 'B-2');\n"_s);
-    const QString nouveaux =
-        u"SELECT GROUP_CONCAT(Nouveau ORDER BY NoEmplA SEPARATOR '') FROM tblmessageemploye"_s;
+    // The unread flags of Julie's row, then Marc's.
+    const QString nouveaux = u"SELECT Nouveau FROM tblmessageemploye ORDER BY NoEmplA"_s;
     {
         SCOPED_TRACE("read by someone who is not a recipient: nothing changes, nobody counts again");
         services::Session::lngNoEmploye = 5; // Anne
         f->ChargeMessage(10);
-        EXPECT_EQ(scalar(nouveaux), u"11"_s);
+        EXPECT_EQ(colonne(nouveaux), (QStringList{u"1"_s, u"1"_s}));
         EXPECT_EQ(combo("cboEtat")->currentText(), QString()); // no row of his: no state
     }
     auto* lst = child<QTreeWidget>("lstEmploye");
@@ -329,7 +329,7 @@ TEST_F(frmSuiviAppelTest, LoadingReadingAndSavingAMessageCallsTheOpenerBack) {
         EXPECT_EQ((QStringList{lst->topLevelItem(0)->text(0), lst->topLevelItem(0)->text(1),
                                lst->topLevelItem(1)->text(1)}),
                   (QStringList{u"Julie"_s, u"Ouvert"_s, u"À rappeler"_s}));
-        EXPECT_EQ(scalar(nouveaux), u"01"_s);
+        EXPECT_EQ(colonne(nouveaux), (QStringList{u"0"_s, u"1"_s}));
         EXPECT_EQ(m_verifs, QList<bool>{false});
     }
     const QList<Destinataire> recipients = destinataires(10);
@@ -371,8 +371,9 @@ TEST_F(frmSuiviAppelTest, LoadingReadingAndSavingAMessageCallsTheOpenerBack) {
     f->frmMere = &sansUpdateMsg;
     ASSERT_TRUE(preparer(u"Marc"_s, u"Nouveau"_s));
     f->cmdEnregistrer_Click();
-    EXPECT_EQ(scalar(u"SELECT CONCAT(Form, ' ', Fonction) FROM tblerreur ORDER BY IdErreur DESC LIMIT 1"_s),
-              u"frmSuiviAppel cmdEnregistrer_Click"_s);
+    EXPECT_EQ(scalar(u"SELECT Form FROM tblerreur ORDER BY IdErreur DESC LIMIT 1"_s), u"frmSuiviAppel"_s);
+    EXPECT_EQ(scalar(u"SELECT Fonction FROM tblerreur ORDER BY IdErreur DESC LIMIT 1"_s),
+              u"cmdEnregistrer_Click"_s);
 }
 
 // Another workstation changes the loaded message behind the form.

@@ -170,7 +170,8 @@ TEST_F(ListeMsgTest, MessageSavedInTheFormReachesTheListAndTheShell) {
     EXPECT_EQ(liste->SGridMsgEnvoye()->rechercheBackColor(), 0x0000FF);
 
     shell.mnuConsult_Click();
-    EXPECT_TRUE(listed(*liste->SGridMsgRecu()).contains(id) && listed(*liste->SGridMsgEnvoye()).contains(id));
+    EXPECT_TRUE(listed(*liste->SGridMsgRecu()).contains(id));
+    EXPECT_TRUE(listed(*liste->SGridMsgEnvoye()).contains(id));
     delete form;
 }
 

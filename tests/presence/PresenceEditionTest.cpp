@@ -302,13 +302,19 @@ TEST_F(PresenceBoard, OpeningTheBoardAgainKeepsItsWindowState) {
 TEST_F(PresenceBoard, EventsRowColoursTextsAndClearing) {
     sql(s("UPDATE tblemploye SET DateFete = '1980-07-02' WHERE NoEmploye IN (3, 7)"));
     platform::Grid& g = *board(8, QDate(2024, 7, 1)).SGrid;
+    // The stored events: day of the month, description, back and text colours.
+    using Evenement = std::tuple<int, QString, qint64, qint64>;
     const auto evenements = [this] {
-        return value(s("SELECT GROUP_CONCAT(CONCAT_WS('/', DAY(DateEvenement), Description, BackColor, "
-                       "ForeColor) ORDER BY DateEvenement) FROM tblevenement"))
-            .toString();
+        QList<Evenement> out;
+        for (auto rs = m_db->db().open(s("SELECT DAY(DateEvenement), Description, BackColor, ForeColor FROM "
+                                         "tblevenement ORDER BY DateEvenement"));
+             !rs.eof(); rs.moveNext())
+            out << Evenement(rs.field(0).toInt(), rs.field(1).text(), rs.field(2).toLongLong(),
+                             rs.field(3).toLongLong());
+        return out;
     };
     // Recolouring Canada Day stores the holiday's name with the new back colour.
-    const QString canada = s("1/Fête du Canada/65280/%1").arg(g.CellForeColor(1, 2));
+    const QList<Evenement> canada{{1, s("Fête du Canada"), 0x00FF00, g.CellForeColor(1, 2)}};
     {
         SCOPED_TRACE("Canada Day recoloured");
         m_chooser.colorAnswers = {platform::colorFromBgr(0x00FF00), std::nullopt};
@@ -326,7 +332,7 @@ TEST_F(PresenceBoard, EventsRowColoursTextsAndClearing) {
     // A text typed on a birthday keeps the birthday's colour; cleared, the birthday is back.
     SCOPED_TRACE("a text typed on a birthday, then cleared");
     ASSERT_TRUE(saisir(&g, 1, 3, s("Dîner d'équipe \\ salle 2")));
-    EXPECT_EQ(evenements(), canada + s(",2/Dîner d'équipe \\ salle 2/%1/0").arg(0x80C0FF));
+    EXPECT_EQ(evenements(), (canada + QList<Evenement>{{2, s("Dîner d'équipe \\ salle 2"), 0x80C0FF, 0}}));
     ASSERT_TRUE(saisir(&g, 1, 3, QString()));
     EXPECT_EQ(evenements(), canada);
     EXPECT_EQ(g.CellText(1, 3), s("Anniversaire de Zed")); // not the inactive employee's
@@ -339,7 +345,8 @@ TEST_F(PresenceBoard, EventsRowColoursTextsAndClearing) {
     m_chooser.colorAnswers = {platform::colorFromBgr(0x00FF00)};
     clicDroit(1, 5, kFond);
     ASSERT_TRUE(saisir(&g, 1, 6, s("Réunion")));
-    EXPECT_EQ(evenements(), canada + s(",4/Party/65280/0,5/Réunion/255/65535"));
+    EXPECT_EQ(evenements(),
+              (canada + QList<Evenement>{{4, s("Party"), 0x00FF00, 0}, {5, s("Réunion"), 255, 65535}}));
 
     // On February 28 of a common year, the birthdays of the 29th come back after a clear.
     SCOPED_TRACE("February 28 of a common year");
@@ -366,7 +373,11 @@ TEST_F(PresenceBoard, LegendMenuAddRemoveAndRecolour) {
     presence::frmPresence& w = board(8);
     platform::Grid& e = *w.SGridEtat;
     const auto etats = [this] {
-        return value(s("SELECT GROUP_CONCAT(IdEtat ORDER BY IdEtat) FROM tbletatpresence")).toString();
+        QList<int> out;
+        for (auto rs = m_db->db().open(s("SELECT IdEtat FROM tbletatpresence ORDER BY IdEtat")); !rs.eof();
+             rs.moveNext())
+            out << rs.field(0).toInt();
+        return out;
     };
     // State 1 only adds ("Ajouter un état"); a used state cannot go; an unused one can. The
     // menu is for the state under the mouse, not the one selected before.
@@ -386,7 +397,7 @@ TEST_F(PresenceBoard, LegendMenuAddRemoveAndRecolour) {
         SCOPED_TRACE("an unused state removed");
         m_chooser.boxAnswers = {platform::MsgResult::Yes};
         clicDroit(&e, 1, 3, kRetirer);
-        EXPECT_EQ(etats(), s("1,2,4"));
+        EXPECT_EQ(etats(), (QList<int>{1, 2, 4}));
         EXPECT_EQ(m_chooser.messagesShown, QStringList{s("Voulez-vous vraiment supprimer cet état?")});
     }
 
@@ -401,7 +412,7 @@ TEST_F(PresenceBoard, LegendMenuAddRemoveAndRecolour) {
                     .arg(s(demiJournee)));
         };
         clicDroit(&e, 1, 3);
-        EXPECT_EQ(etats(), s("1,2,4"));
+        EXPECT_EQ(etats(), (QList<int>{1, 2, 4}));
         EXPECT_EQ(chooser.messagesShown, (QStringList{s("Voulez-vous vraiment supprimer cet état?"),
                                                       s("Cet état est utilisé; il n'a pas été retiré.")}));
     }
@@ -418,9 +429,11 @@ TEST_F(PresenceBoard, LegendMenuAddRemoveAndRecolour) {
     ASSERT_GE(m_chooser.messagesShown.size(), 2);
     EXPECT_EQ(m_chooser.messagesShown[1], s("Vous devez saisir une valeur")); // after the name's prompt
     clicDroit(&e, 1, 1);
-    EXPECT_EQ(value(s("SELECT CONCAT_WS('/', Description, Couleur) FROM tbletatpresence WHERE IdEtat > 4"))
-                  .toString(),
-              s("%1/%2").arg(nom).arg(0x123456));
+    const auto ajoute =
+        m_db->db().open(s("SELECT Description, Couleur FROM tbletatpresence WHERE IdEtat > 4"));
+    ASSERT_EQ(ajoute.recordCount(), 1);
+    EXPECT_EQ(ajoute.field(0).text(), nom);
+    EXPECT_EQ(ajoute.field(1).toLongLong(), 0x123456);
     EXPECT_EQ(e.CellText(1, 4), nom); // after Formation: the removed state's column went
 
     // Recolouring a state repaints the board's half-days in it.
