@@ -7,6 +7,8 @@
 #include "services/Config.h"
 #include "shell/frmUpdate.h"
 
+#include "support/Widgets.h"
+
 #include <QTreeWidget>
 
 using followup::frmListeMsg;
@@ -152,13 +154,13 @@ TEST_F(ListeMsgTest, MessageSavedInTheFormReachesTheListAndTheShell) {
 
     liste->SGridMsgRecu()->cmdNouveau()->click();
     entry::frmSuiviAppel* form = entry::frmSuiviAppel::instance();
+    ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->frmMere.data(), liste);
-    const auto julie = form->findChild<QTreeWidget*>(QStringLiteral("lstEmploye"))
-                           ->findItems(QStringLiteral("Julie"), Qt::MatchExactly, 0);
+    const auto julie =
+        enfant<QTreeWidget>(form, "lstEmploye")->findItems(QStringLiteral("Julie"), Qt::MatchExactly, 0);
     ASSERT_EQ(julie.size(), 1);
     julie.first()->setCheckState(0, Qt::Checked);
-    form->findChild<platform::RtfEdit*>(QStringLiteral("txtMessage"))
-        ->setPlainText(QStringLiteral("Rappeler"));
+    enfant<platform::RtfEdit>(form, "txtMessage")->setPlainText(QStringLiteral("Rappeler"));
     form->cmdEnregistrer_Click();
     const qint32 id = form->idMessage();
     ASSERT_GT(id, 3);

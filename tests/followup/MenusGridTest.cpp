@@ -32,7 +32,10 @@ protected:
                           QPoint(cell.center().x(), y) - g()->viewport()->geometry().topLeft());
     }
     void clicEntete(int col, Qt::MouseButton bouton = Qt::LeftButton) { clic(0, col, bouton); }
-    bool offre(int item) const { return findMenuItem(chooser.menusShown.last(), item) != nullptr; }
+    // Whether the last menu shown offers the item (no menu shown: it does not).
+    bool offre(int item) const {
+        return !chooser.menusShown.isEmpty() && findMenuItem(chooser.menusShown.last(), item) != nullptr;
+    }
 
     ScriptedChooser chooser;
 };
@@ -75,6 +78,7 @@ TEST_F(MenusGrille, HeaderMenuGroupsUngroupsHidesAndShowsColumns) {
     SCOPED_TRACE("grouped by two columns through the menu; the band shows them, then ungrouped");
     chooser.menuAnswers = {1, 1, 2, 2};
     clicEntete(SGridMsg::colExpediteur, Qt::RightButton);
+    ASSERT_TRUE(offre(1));
     EXPECT_EQ(findMenuItem(chooser.menusShown.last(), 1)->text, QStringLiteral("Regrouper par De"));
     clicEntete(SGridMsg::colPriorite, Qt::RightButton);
     EXPECT_EQ(g()->GroupingBandHeight(), 48);
