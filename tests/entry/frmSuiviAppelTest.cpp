@@ -7,6 +7,7 @@
 #include "platform/SqlText.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
+#include "support/Etapes.h"
 #include "support/MiseEnPage.h"
 #include "support/ScriptedChooser.h"
 #include "support/TestDb.h"
@@ -366,7 +367,7 @@ TEST_F(frmSuiviAppelTest, LoadingReadingAndSavingAMessageCallsTheOpenerBack) {
         EXPECT_EQ(f->idMessage(), 0);
         EXPECT_EQ(lst->topLevelItemCount(), 3);
     }
-    SCOPED_TRACE("an opener without UpdateMsg: the report names this form as the window");
+    ETAPE("an opener without UpdateMsg: the report names this form as the window");
     QObject sansUpdateMsg;
     f->frmMere = &sansUpdateMsg;
     ASSERT_TRUE(preparer(u"Marc"_s, u"Nouveau"_s));
@@ -415,7 +416,7 @@ TEST_F(frmSuiviAppelTest, SavingALoadedMessageWritesOnlyWhatTheUserChanged) {
         EXPECT_EQ(txt()->toPlainText(), u"Ne pas rappeler"_s);
         EXPECT_EQ(m_mere.recus, (QList<qint32>{10, 10, 10}));
     }
-    SCOPED_TRACE("deleted elsewhere: said, and the text stays to be copied");
+    ETAPE("deleted elsewhere: said, and the text stays to be copied");
     autre.execute(u"DELETE FROM tblmessage WHERE IdMessage = 10"_s);
     txt()->insertPlainText(u"Vite "_s);
     enregistrer(u"Ce message n'existe plus"_s);
@@ -426,7 +427,7 @@ TEST_F(frmSuiviAppelTest, SavingALoadedMessageWritesOnlyWhatTheUserChanged) {
 TEST_F(frmSuiviAppelTest, ATextTheServerCannotTakeOrALostConnectionKeepsTheForm) {
     bool perdue = false;
     services::Session::onConnectionLost = [&perdue] { perdue = true; };
-    SCOPED_TRACE("a text within the column's size, but not once quoted into the statement");
+    ETAPE("a text within the column's size, but not once quoted into the statement");
     ASSERT_TRUE(preparer(u"Marc"_s, QString(3'500'000, u'é')));
     f->cmdEnregistrer_Click();
     EXPECT_EQ(m_chooser.messagesShown.value(0),
@@ -436,8 +437,8 @@ TEST_F(frmSuiviAppelTest, ATextTheServerCannotTakeOrALostConnectionKeepsTheForm)
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM tblmessage"_s), u"0"_s);
     ASSERT_FALSE(perdue);
 
-    SCOPED_TRACE("the server drops the connection during the save: the program goes inactive, the form "
-                 "keeps what was typed");
+    ETAPE("the server drops the connection during the save: the program goes inactive, the form "
+          "keeps what was typed");
     autre.execute(u"KILL CONNECTION "_s + scalar(u"SELECT CONNECTION_ID()"_s));
     ASSERT_TRUE(preparer(QString(), u"Rappeler"_s));
     f->cmdEnregistrer_Click();
@@ -493,7 +494,7 @@ TEST_F(frmSuiviAppelTest, AHeldTurnRefusesTheSaveAndAFailedSaveLetsTheTurnGo) {
         ASSERT_EQ(lignes(), u"0"_s);
     }
 
-    SCOPED_TRACE("a save failing halfway writes nothing and lets the turn go for the other workstation");
+    ETAPE("a save failing halfway writes nothing and lets the turn go for the other workstation");
     m_db->db().execute(u"RENAME TABLE tblmessagetype TO tblmessagetype_hors"_s);
     EXPECT_THROW(entry::enregistrerMessage(m_db->db(), nouveau({1})), platform::DbError);
     m_db->db().execute(u"RENAME TABLE tblmessagetype_hors TO tblmessagetype"_s);

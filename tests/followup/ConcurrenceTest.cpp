@@ -131,7 +131,7 @@ TEST_F(AutrePoste, AnyOtherChangeIsShownAndOverwrittenOnlyWhenTheUserSaysSo) {
         EXPECT_EQ(texteStocke(72), QStringLiteral("Rappeler vendredi"));
         EXPECT_EQ(g()->CellText(ligne(72), SGridMsg::colMessage), QStringLiteral("Rappeler vendredi"));
     }
-    SCOPED_TRACE("rewritten elsewhere; the user keeps his own text");
+    ETAPE("rewritten elsewhere; the user keeps his own text");
     ASSERT_TRUE(ouvrirEtTaper(72, QStringLiteral(" matin")));
     reecrire(72, QStringLiteral("Ne pas rappeler"));
     chooser.boxAnswers.push_back(platform::MsgResult::Yes);

@@ -94,20 +94,21 @@ TEST_F(DifferentialFill, EveryCellAndTheStatusLineAgreeWithTheMessageByMessageFi
 
     // A caller and a telephone number narrow the details too; a searched number lists
     // its message whatever its state.
+    ETAPE("a caller, a telephone number, a searched number");
     g.chkAffTermine()->setChecked(false);
     g.setNoEmploye(2);
     g.setBooRecu(true);
     const int tel = g.cboTel()->findText(QStringLiteral("(514)555-0001"));
     ASSERT_GT(tel, 0);
     g.cboTel()->setCurrentIndex(tel);
-    SCOPED_TRACE("téléphone");
+    ETAPE("téléphone");
     comparer(g, ref);
     g.cboTel()->setCurrentIndex(g.cboTel()->findText(QStringLiteral("Tous")));
     g.setIdClientMsg(
         count(QStringLiteral("SELECT MIN(IdClientMsg) FROM tblmessage INNER JOIN tblmessageemploye ON "
                              "tblmessage.IdMessage = tblmessageemploye.IdMessage WHERE NoEmplA = 2 AND "
                              "IdEtat <> 4 AND IdClientMsg > 0")));
-    SCOPED_TRACE("client");
+    ETAPE("client");
     comparer(g, ref);
     g.setIdClientMsg(0);
     const int fini = count(
@@ -118,6 +119,7 @@ TEST_F(DifferentialFill, EveryCellAndTheStatusLineAgreeWithTheMessageByMessageFi
 
     // Years before them, 2,000 messages finished long ago, a few of them in the interval or
     // still open for one recipient only: the server leaves out what the grid would drop.
+    ETAPE("2,000 messages finished long ago");
     exec(QStringLiteral(
         "INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, IdPriorite, IdClientMsg, Message) "
         "SELECT seq, '2021-01-01' + INTERVAL seq DIV 4 DAY, '09:00:00', 2, seq % 31, CONCAT('{\\\\rtf1 ', "

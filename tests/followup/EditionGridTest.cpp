@@ -58,6 +58,7 @@ TEST_F(EtatGrille, TextEditSavedByEscapeKeepsADelicateTextAndMarksReadWithoutCou
     EXPECT_EQ(errorReports(), 1);
 
     // After a line, the row grows with its text, capped at twenty rows with the text in green.
+    ETAPE("the row height after a line");
     ASSERT_EQ(g()->DefaultRowHeight(), 18);
     r = ligne(70);
     ASSERT_TRUE(changerEtat(r, QStringLiteral("En attente")));

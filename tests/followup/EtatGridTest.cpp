@@ -41,7 +41,7 @@ TEST_F(EtatGrille, OneRecipientMessageFinishedThenGivenAPriority) {
         EXPECT_EQ(verifs, QList<bool>({true}));
         EXPECT_TRUE(grille->ImgCbo()->isHidden());
     }
-    SCOPED_TRACE("given a priority: marked read again, the state left as it was");
+    ETAPE("given a priority: marked read again, the state left as it was");
     exec(QStringLiteral("UPDATE tblmessageemploye SET Nouveau = 1 WHERE IdMessage = 20"));
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
     ASSERT_TRUE(choisir(QStringLiteral("Urgente")));
@@ -77,7 +77,7 @@ TEST_F(EtatGrille, CancelledStrikesTheRowAndBackToOpenWritesNoLine) {
         ASSERT_TRUE(changerEtat(r, QStringLiteral("En attente")));
         EXPECT_EQ(barree(), 0);
     }
-    SCOPED_TRACE("back to open");
+    ETAPE("back to open");
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
     EXPECT_EQ(grille->ImgCbo()->currentText(), QStringLiteral("En attente"));
     ASSERT_TRUE(choisir(QStringLiteral("Ouvert")));
@@ -104,7 +104,7 @@ TEST_F(EtatGrille, InTheSentListStateAndPriorityLeaveFinishTimeAndUnreadFlags) {
         EXPECT_EQ(texteStocke(21), audit(QStringLiteral("En attente")));
         EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
     }
-    SCOPED_TRACE("a priority");
+    ETAPE("a priority");
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
     ASSERT_TRUE(choisir(QStringLiteral("Basse")));
     EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 21")), 3);
@@ -160,7 +160,7 @@ TEST_F(EtatGrille, DialogStampsOnlyTheTickedRecipientsAndTheRowShowsTheViewersOw
     EXPECT_FALSE(g()->CellFont(r, SGridMsg::colNo).strikeOut());
     EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 1 + 2);
 
-    SCOPED_TRACE("with \"Tous\", a refill while the dialog is open");
+    ETAPE("with \"Tous\", a refill while the dialog is open");
     grille->setNoEmploye(0);
     remplir();
     ASSERT_TRUE(changerEtat(ligne(30), QStringLiteral("Annulé"), [&](followup::frmChangeEtatMsg& d) {
@@ -205,7 +205,7 @@ TEST_F(EtatGrille, DialogListsEveryRecipientAndWritesStatesAndLineTogetherOrNotA
         EXPECT_EQ(ligneDest(10, 4), (LigneDest{2, QStringLiteral("-"), 1}));
         EXPECT_EQ(errorReports(), 1);
     }
-    SCOPED_TRACE("finished for Julie and Sophie");
+    ETAPE("finished for Julie and Sophie");
     d = ouvrir(4, QStringLiteral("10"));
     QApplication::processEvents();
     EXPECT_EQ(defautsMiseEnPage(d.get()), "");
@@ -231,7 +231,7 @@ TEST_F(EtatGrille, DialogListsEveryRecipientAndWritesStatesAndLineTogetherOrNotA
     EXPECT_EQ(d->ligneAjoutee(), QStringLiteral("\nTerminé le 2026-01-02 à 09:05:07 par Julie"));
     EXPECT_EQ(texteStocke(10), QStringLiteral("Bonjour\r\nTerminé le 2026-01-02 à 09:05:07 par Julie"));
 
-    SCOPED_TRACE("an empty number");
+    ETAPE("an empty number");
     d = ouvrir(4, QString());
     EXPECT_EQ(d->lstvEmpl()->count(), 0);
 }
@@ -271,7 +271,7 @@ TEST_F(EtatGrille, RecipientsSubGridOnlyForSeveralRecipientsAndOtherColumnsRefus
                            {QStringLiteral("Éric"), 1 + 2, -1},    // open, read
                        }));
     }
-    SCOPED_TRACE("another editor opens");
+    ETAPE("another editor opens");
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
     EXPECT_TRUE(a->isHidden());
     EXPECT_FALSE(grille->ImgCbo()->isHidden());

@@ -51,11 +51,13 @@ TEST_F(FiltresBarreTest, CallerAndTelephoneListsOfTheListedMessages) {
     EXPECT_EQ(g.cboTel()->currentText(), QStringLiteral("Tous"));
 
     // Côté's messages are finished: he comes with the finished ones, by his office number.
+    ETAPE("Côté's finished messages");
     g.chkAffTermine()->click();
     EXPECT_TRUE(entries(g.cboClient()).contains(QStringLiteral("Côté, Guy")));
     EXPECT_TRUE(entries(g.cboTel()).contains(QStringLiteral("(819)555-2222")));
 
     // The sent list has the callers of the messages Julie sent.
+    ETAPE("the sent list's callers");
     g.setBooRecu(false);
     EXPECT_EQ(entries(g.cboClient()), (QStringList{QStringLiteral("Tous"), QStringLiteral("Bédard, Anne")}));
 }
@@ -72,6 +74,7 @@ TEST_F(FiltresBarreTest, FinishedBoxFillsWithTheOldFiltersThenResetsThem) {
 
     // Interval 03-08 .. 03-15: midnight of the first day and 23:59:59 of the last are in,
     // midnight after the last day is out; without the interval every finished message.
+    ETAPE("the finishing interval's bounds");
     g.cmdRecherche()->click();
     EXPECT_EQ(listed(g), (QList<int>{1, 2, 3, 4, 5, 7}));
     g.chkIntervalle()->click();
@@ -79,6 +82,7 @@ TEST_F(FiltresBarreTest, FinishedBoxFillsWithTheOldFiltersThenResetsThem) {
     g.chkIntervalle()->click();
 
     // Enter in a picker refills, dates in the wrong order being exchanged first.
+    ETAPE("Enter in a date picker");
     g.DTPicker2()->setDate(QDate(2024, 3, 14));
     g.DTPicker1()->setDate(QDate(2024, 3, 16));
     QTest::keyClick(g.DTPicker1(), Qt::Key_Return);
@@ -180,6 +184,7 @@ TEST_F(FiltresBarreTest, NumberSearchStaysInForceUntilTheBoxIsEmptied) {
 
     // Emptied by hand: the next fill lists everything, but the probe stays silent
     // until "!" is pressed with the empty box.
+    ETAPE("the number box emptied by hand");
     g.txtNoMsg()->clear();
     ASSERT_TRUE(choisir(g.cboTel(), QStringLiteral("Tous")));
     EXPECT_EQ(listed(g), (QList<int>{1, 2, 3, 4}));

@@ -55,6 +55,7 @@ TEST_F(ListeMsgTest, ModesEmployeeChoiceCaptionsAndUpdateOfOneMessage) {
 
     // Called by name, as the message form calls its opener, the update rewrites only the
     // grids that list the message: message 2 is in the sent tab and was not asked for.
+    ETAPE("the update called by name");
     exec(QStringLiteral("UPDATE tblmessage SET IdPriorite = 1 WHERE IdMessage IN (1, 2)"));
     QMetaObject::invokeMethod(&f, "UpdateMsg", Q_ARG(qint32, 1));
     EXPECT_EQ(f.SGridMsgRecu()->SGrid()->CellImage(1, SGridMsg::colPriorite), 0);
@@ -69,6 +70,7 @@ TEST_F(ListeMsgTest, OpenerShowsRefillsAndClosingDiscardsTheWindowAndEachTabMark
     ASSERT_NE(f, nullptr);
 
     // Julie sends a message: the shell's tick marks the sent tab only.
+    ETAPE("Julie sends a message");
     message(7, QStringLiteral("Envoi"), 0, 2, QStringLiteral("2024-03-15"), QStringLiteral("09:00:00"));
     recipient(7, 2, 5);
     followup::sonderListeMsg();
@@ -76,6 +78,7 @@ TEST_F(ListeMsgTest, OpenerShowsRefillsAndClosingDiscardsTheWindowAndEachTabMark
     EXPECT_EQ(f->SGridMsgRecu()->rechercheBackColor(), platform::kSysButtonFace);
 
     // Opening again refills the same window with the filters left in it, both marks cleared.
+    ETAPE("opened again");
     f->SSTabSuivi()->setCurrentIndex(1);
     f->SGridMsgRecu()->chkAffTermine()->setChecked(true);
     f->SGridMsgRecu()->chkIntervalle()->setChecked(false);
@@ -88,6 +91,7 @@ TEST_F(ListeMsgTest, OpenerShowsRefillsAndClosingDiscardsTheWindowAndEachTabMark
     EXPECT_EQ(f->SGridMsgEnvoye()->rechercheBackColor(), platform::kSysButtonFace);
 
     // Closed, it goes with its filters; the next opening starts afresh on "Reçu".
+    ETAPE("closed, then opened");
     f->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(frmListeMsg::existing(), nullptr);
@@ -114,6 +118,7 @@ TEST_F(ListeMsgTest, TextsReadWholeAndEditorsStayOverTheGridsRows) {
     }
 
     // Narrower than the columns: the types and recipients columns run under the scroll bar.
+    ETAPE("narrower than the columns");
     f.SSTabSuivi()->setCurrentIndex(0);
     f.resize(640, f.height());
     SGridMsg* g = f.SGridMsgRecu();

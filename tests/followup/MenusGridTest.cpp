@@ -75,7 +75,7 @@ TEST_F(MenusGrille, HeaderMenuGroupsUngroupsHidesAndShowsColumns) {
         EXPECT_FALSE(offre(1)); // "Regrouper par"
         EXPECT_FALSE(offre(2)); // "Dégrouper"
     }
-    SCOPED_TRACE("grouped by two columns through the menu; the band shows them, then ungrouped");
+    ETAPE("grouped by two columns through the menu; the band shows them, then ungrouped");
     chooser.menuAnswers = {1, 1, 2, 2};
     clicEntete(SGridMsg::colExpediteur, Qt::RightButton);
     ASSERT_TRUE(offre(1));
@@ -88,7 +88,7 @@ TEST_F(MenusGrille, HeaderMenuGroupsUngroupsHidesAndShowsColumns) {
     clicEntete(SGridMsg::colExpediteur, Qt::RightButton);
     EXPECT_TRUE(g()->GroupingBandHidden()); // the last grouping gone
 
-    SCOPED_TRACE("the last column that lists the rows cannot be hidden");
+    ETAPE("the last column that lists the rows cannot be hidden");
     for (int c = SGridMsg::colNo; c <= SGridMsg::colDestinataire; ++c)
         if (c != SGridMsg::colClient) g()->setColumnVisible(c, false);
     g()->setColumnIsGrouped(SGridMsg::colPriorite, true);

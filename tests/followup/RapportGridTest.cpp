@@ -78,6 +78,7 @@ TEST_F(RapportDb, HtmlReportByteForByte) {
     EXPECT_EQ(lire(fichier), attendu);
 
     // One row: the same head and that row's block; a group row gives the head alone.
+    ETAPE("one row, then a group row");
     const QString un = m_dir.filePath(QStringLiteral("un.HTML"));
     g.ExportMsgHTML(un, 3);
     EXPECT_EQ(lire(un).count(QStringLiteral("<table")), 1);

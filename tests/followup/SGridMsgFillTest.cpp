@@ -109,6 +109,7 @@ TEST_F(SGridMsgDb, StatusCountsEachStateAndTheProbeMarksOnlyNewerUnfinishedMessa
     EXPECT_TRUE(marque());
 
     // Hidden, the button keeps its colour; a later probe that finds nothing clears it.
+    ETAPE("hidden, then a probe that finds nothing");
     g.hide();
     exec(QStringLiteral("UPDATE tblmessageemploye SET IdEtat = 4 WHERE IdMessage = 6"));
     EXPECT_TRUE(marque());

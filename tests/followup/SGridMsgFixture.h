@@ -13,6 +13,7 @@
 #include "platform/Workbook.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
+#include "support/Etapes.h"
 #include "support/MiseEnPage.h"
 #include "support/ScriptedChooser.h"
 #include "support/TestDb.h"

@@ -1,6 +1,7 @@
 #include "platform/RichTextBox.h"
 #include "platform/RtfEdit.h"
 #include "platform/RtfReader.h"
+#include "support/Etapes.h"
 
 #include <QTest>
 #include <QTextCursor>
@@ -35,6 +36,7 @@ TEST(RichTextBox, KeepsStoredTextEditsItAndAppendsPlainLines) {
     EXPECT_TRUE(box.textRTF().contains(u"\\i ajout\\'e9\\par\r\n}"_s)) << box.textRTF().toStdString();
 
     // Recording a state change appends a line: the formatting goes, the characters stay.
+    ETAPE("a state change's line appended");
     box.setTextRTF(kStored);
     box.setText(box.text() + u"\nTraité le 2024-03-05 à 10:15 par Côté"_s);
     EXPECT_FALSE(box.textRTF().contains(u"\\b"_s));

@@ -26,6 +26,7 @@ TEST_F(PresenceBoard, WhoMayChangeWhichCellAndTheSelection) {
     EXPECT_EQ(g.grab().toImage().pixelColor(g.CellRect(4, 2).center()), platform::colorFromBgr(kAbsent));
 
     // His own morning and afternoon: the presence menu and the editor.
+    ETAPE("his own half-days");
     clicDroit(5, 3);
     ASSERT_EQ(m_chooser.menusShown.size(), 1);
     EXPECT_EQ(m_chooser.menusShown[0].value(5).text, s("Effacer texte"));
@@ -42,6 +43,7 @@ TEST_F(PresenceBoard, WhoMayChangeWhichCellAndTheSelection) {
 
     // With the right: anyone's half-days and the events row, still not column 1 nor the
     // thin row under the events.
+    ETAPE("with the right");
     board(8);
     for (const auto& [row, col] : {std::pair{7, 2}, {1, 2}, {2, 2}, {1, 1}})
         clicDroit(row, col);
@@ -105,7 +107,7 @@ TEST_F(PresenceBoard, StateMenuTargetsAndTheTextRule) {
         EXPECT_EQ(g.CellBackColor(5, 8), kAbsent);
         EXPECT_TRUE(g.Redraw());
     }
-    SCOPED_TRACE("a state numbered 1000 or more can be set too; its description's apostrophe is stored");
+    ETAPE("a state numbered 1000 or more can be set too; its description's apostrophe is stored");
     sql(s("INSERT INTO tbletatpresence (IdEtat, Description, Couleur) VALUES (1234, 'Congé d''été', 255)"));
     clicDroit(4, 7, etatPour(kMatin, 1234));
     const Jour samedi = jour("2024-03-16");
@@ -151,7 +153,7 @@ TEST_F(PresenceBoard, ClearingNotesAndDaysWithoutARow) {
         EXPECT_EQ(std::pair(dimanche.descripAM, dimanche.descripPM), std::pair(QString(), QString()));
     }
 
-    SCOPED_TRACE("a refused clear is said, and the board shows again what is stored");
+    ETAPE("a refused clear is said, and the board shows again what is stored");
     sql(s(
         "UPDATE tblpresences SET DescripAM = 'garde' WHERE DatePresence = '2024-03-11'; CREATE TRIGGER refus "
         "BEFORE INSERT ON tblpresences FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refus'"));
@@ -186,7 +188,7 @@ TEST_F(PresenceBoard, TheEditorCommitsOnceAndCancels) {
         EXPECT_EQ(g.CellText(4, 2), QString());
         EXPECT_EQ(jour("2024-03-11", "DescripAM"), QString());
     }
-    SCOPED_TRACE("leaving the cell commits; the 256th character cannot be typed");
+    ETAPE("leaving the cell commits; the 256th character cannot be typed");
     ASSERT_TRUE(editer(&g, 4, 3));
     QTest::keyClicks(w.txtEdit, QString(256, QLatin1Char('x')));
     QApplication::sendEvent(w.txtEdit, &out);
@@ -194,7 +196,7 @@ TEST_F(PresenceBoard, TheEditorCommitsOnceAndCancels) {
 
     // Typed on the board, the key that opens the editor is the note's first character, after
     // the cell's text; F2 opens it without adding anything.
-    SCOPED_TRACE("typed on the board");
+    ETAPE("typed on the board");
     g.setSelectedRow(5);
     g.setSelectedCol(3);
     QTest::keyClicks(&g, s("R"));
@@ -209,7 +211,7 @@ TEST_F(PresenceBoard, TheEditorCommitsOnceAndCancels) {
     EXPECT_EQ(w.txtEdit->text(), s("Rendez-vousé"));
     EXPECT_EQ(w.txtEdit->cursorPosition(), 12);
     QTest::keyClick(w.txtEdit, Qt::Key_Escape);
-    SCOPED_TRACE("254 letters and two emoji");
+    ETAPE("254 letters and two emoji");
     // A character is never cut in half: 254 letters and an emoji fit, the second emoji not.
     const QString emoji = s("\xF0\x9F\x98\x80"), a254(254, QLatin1Char('a'));
     ASSERT_TRUE(editer(&g, 5, 3));
@@ -217,7 +219,7 @@ TEST_F(PresenceBoard, TheEditorCommitsOnceAndCancels) {
     QApplication::sendEvent(w.txtEdit, &out);
     EXPECT_EQ(jour("2024-03-12", "DescripPM"), a254 + emoji);
 
-    SCOPED_TRACE("the week moves under an open edit: it is written to the day it was opened on");
+    ETAPE("the week moves under an open edit: it is written to the day it was opened on");
     ASSERT_TRUE(editer(&g, 4, 8));
     w.txtEdit->setText(s("dimanche"));
     w.cmdSuivant->click();
@@ -254,7 +256,7 @@ TEST_F(PresenceBoard, AnotherWorkstationsRowAndAFailedWrite) {
 
     // The server refuses every write: one French message for the fourteen writes, the error
     // logged, and the board shows again what is stored.
-    SCOPED_TRACE("the server refuses every write");
+    ETAPE("the server refuses every write");
     sql(s("CREATE TRIGGER refus BEFORE INSERT ON tblpresences FOR EACH ROW "
           "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refus'"));
     m_chooser.messagesShown.clear();
@@ -267,7 +269,7 @@ TEST_F(PresenceBoard, AnotherWorkstationsRowAndAFailedWrite) {
     // A refused note: the editor stays open with its text for another try. Nothing moves the
     // board from under it: not the week, a scroll, a right-click or another cell's editor;
     // said once.
-    SCOPED_TRACE("a refused note");
+    ETAPE("a refused note");
     ASSERT_TRUE(saisir(w.SGrid, 4, 2, s("note")));
     const qsizetype menus = m_chooser.menusShown.size();
     w.cmdSuivant->click();
@@ -330,7 +332,7 @@ TEST_F(PresenceBoard, EventsRowColoursTextsAndClearing) {
     }
 
     // A text typed on a birthday keeps the birthday's colour; cleared, the birthday is back.
-    SCOPED_TRACE("a text typed on a birthday, then cleared");
+    ETAPE("a text typed on a birthday, then cleared");
     ASSERT_TRUE(saisir(&g, 1, 3, s("Dîner d'équipe \\ salle 2")));
     EXPECT_EQ(evenements(), (canada + QList<Evenement>{{2, s("Dîner d'équipe \\ salle 2"), 0x80C0FF, 0}}));
     ASSERT_TRUE(saisir(&g, 1, 3, QString()));
@@ -339,9 +341,10 @@ TEST_F(PresenceBoard, EventsRowColoursTextsAndClearing) {
 
     // Behind the board, another workstation stores two days: a colour change keeps the text
     // stored meanwhile, a text typed keeps the colours.
+    ETAPE("two days stored behind the board");
     m_autre->execute(s("INSERT INTO tblevenement (DateEvenement, Description, BackColor, ForeColor) VALUES "
                        "('2024-07-04', 'Party', 255, 0), ('2024-07-05', 'x', 255, 65535)"));
-    SCOPED_TRACE("two days stored behind the board");
+    ETAPE("two days stored behind the board");
     m_chooser.colorAnswers = {platform::colorFromBgr(0x00FF00)};
     clicDroit(1, 5, kFond);
     ASSERT_TRUE(saisir(&g, 1, 6, s("Réunion")));
@@ -349,7 +352,7 @@ TEST_F(PresenceBoard, EventsRowColoursTextsAndClearing) {
               (canada + QList<Evenement>{{4, s("Party"), 0x00FF00, 0}, {5, s("Réunion"), 255, 65535}}));
 
     // On February 28 of a common year, the birthdays of the 29th come back after a clear.
-    SCOPED_TRACE("February 28 of a common year");
+    ETAPE("February 28 of a common year");
     sql(s("UPDATE tblemploye SET DateFete = '1980-02-29' WHERE NoEmploye = 4"));
     ASSERT_TRUE(saisir(board(8, QDate(2023, 2, 28)).SGrid, 1, 3, QString()));
     EXPECT_EQ(m_w->SGrid->CellText(1, 3), s("Anniversaire de Yann"));
@@ -402,6 +405,7 @@ TEST_F(PresenceBoard, LegendMenuAddRemoveAndRecolour) {
     }
 
     // Given to a morning or an afternoon between the menu and the answer: the state stays.
+    ETAPE("the state given to a half-day meanwhile");
     for (const char* demiJournee : {"EtatAM", "EtatPM"}) {
         UsedMeanwhile chooser;
         SCOPED_TRACE(demiJournee);
@@ -419,7 +423,7 @@ TEST_F(PresenceBoard, LegendMenuAddRemoveAndRecolour) {
 
     // Add: an empty name is refused; a name over 50 characters is given back to shorten; fifty
     // characters fit, an emoji counting as one.
-    SCOPED_TRACE("states added");
+    ETAPE("states added");
     m_chooser.menuAnswers = {kAjouter, kAjouter};
     m_chooser.messagesShown.clear();
     const QString nom = s("Télé'travail \\") + QString(35, QLatin1Char('x')) + s("\xF0\x9F\x98\x80");
@@ -437,14 +441,14 @@ TEST_F(PresenceBoard, LegendMenuAddRemoveAndRecolour) {
     EXPECT_EQ(e.CellText(1, 4), nom); // after Formation: the removed state's column went
 
     // Recolouring a state repaints the board's half-days in it.
-    SCOPED_TRACE("a state recoloured");
+    ETAPE("a state recoloured");
     m_chooser.colorAnswers = {platform::colorFromBgr(0x00AA00)};
     clicDroit(&e, 1, 2, kRecolorer);
     EXPECT_EQ(w.SGrid->CellBackColor(8, 2), 0x00AA00); // Moi, Monday afternoon
     EXPECT_EQ(e.CellBackColor(1, 2), 0x00AA00);
 
     // State 1 too can be renamed in place; at most 50 characters; an empty name keeps the old one.
-    SCOPED_TRACE("state 1 renamed in place");
+    ETAPE("state 1 renamed in place");
     ASSERT_TRUE(saisir(&e, 1, 1, nom + s("z")));
     EXPECT_EQ(e.CellText(1, 1), nom);
     m_chooser.messagesShown.clear();

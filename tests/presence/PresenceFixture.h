@@ -6,6 +6,7 @@
 #include "presence/frmPresence.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
+#include "support/Etapes.h"
 #include "support/MiseEnPage.h"
 #include "support/ScriptedChooser.h"
 #include "support/TestDb.h"

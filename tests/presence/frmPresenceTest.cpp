@@ -115,13 +115,13 @@ TEST_F(PresenceBoard, TodayAndTheWeekButtons) {
           "(4, '2024-03-18', 3, 3)"));
     frmPresence& w = board(2, QDate(2024, 3, 17)); // a Sunday: the week ending on it
     platform::Grid& g = *w.SGrid;
-    SCOPED_TRACE("today (Wednesday, column 4) stands out");
+    ETAPE("today (Wednesday, column 4) stands out");
     EXPECT_TRUE(g.CellFont(4, 4).bold());
     EXPECT_FALSE(g.CellFont(4, 3).bold());
     EXPECT_NE(w.lblDate[2]->palette().color(QPalette::Window),
               w.lblDate[1]->palette().color(QPalette::Window));
 
-    SCOPED_TRACE("the next week has no today; the cells there come from that week only");
+    ETAPE("the next week has no today; the cells there come from that week only");
     w.cmdSuivant_Click();
     EXPECT_EQ(w.lblDate[0]->text(), s("2024-03-18"));
     for (int col = 2; col <= 8; ++col)
@@ -131,7 +131,7 @@ TEST_F(PresenceBoard, TodayAndTheWeekButtons) {
 
     // Any change of the picker goes to its Monday at once (typing, wheel, arrows), so the
     // buttons move by seven days from a Monday.
-    SCOPED_TRACE("the picker");
+    ETAPE("the picker");
     w.DTPicker->setDate(QDate(2024, 3, 28));
     w.cmdPrecedent->click();
     EXPECT_EQ(w.lblDate[0]->text(), s("2024-03-18"));
@@ -141,7 +141,7 @@ TEST_F(PresenceBoard, TodayAndTheWeekButtons) {
 }
 
 TEST_F(PresenceBoard, WhoIsListedTheRightAndTheOption) {
-    SCOPED_TRACE("me first though inactive and without right 14; then by Ordre; then the others by name");
+    ETAPE("me first though inactive and without right 14; then by Ordre; then the others by name");
     sql(s("UPDATE tblemploye SET Actif = 0, AffPresenceAuto = 1 WHERE NoEmploye = 5; DELETE FROM "
           "tblacces_empl WHERE NoEmploye = 5"));
     board(5);
@@ -152,8 +152,8 @@ TEST_F(PresenceBoard, WhoIsListedTheRightAndTheOption) {
     m_w->chkPresenceAuto->click();
     EXPECT_EQ(value(s("SELECT AffPresenceAuto FROM tblemploye WHERE NoEmploye = 5")).toInt(), 0);
 
-    SCOPED_TRACE("listed with the right and an order, I still come once, first; on a refill Alice, "
-                 "gone, leaves no row");
+    ETAPE("listed with the right and an order, I still come once, first; on a refill Alice, "
+          "gone, leaves no row");
     board(8);
     EXPECT_TRUE(m_w->booAccesGestion);
     sql(s("UPDATE tblemploye SET Actif = 0 WHERE NoEmploye = 6"));
@@ -161,7 +161,7 @@ TEST_F(PresenceBoard, WhoIsListedTheRightAndTheOption) {
     EXPECT_EQ(names(), (QStringList{s("Chef"), s("Moi"), s("Zed"), s("Yann")}));
     EXPECT_EQ(m_w->SGrid->Rows(), 15);
 
-    SCOPED_TRACE("an employee number without a row leaves the box clear but the board usable");
+    ETAPE("an employee number without a row leaves the box clear but the board usable");
     board(99);
     EXPECT_FALSE(m_w->chkPresenceAuto->isChecked());
     EXPECT_EQ(m_w->SGrid->CellText(4, 1), s("Moi"));
@@ -175,7 +175,7 @@ TEST_F(PresenceBoard, NoStateLeavesTheLegendAloneAndAFailedFillRepaints) {
     EXPECT_EQ(w.SGridEtat->Columns(), 0);
     EXPECT_GT(w.SGrid->ColumnWidth(1), 0);
 
-    SCOPED_TRACE("without a connection the fill is reported as a lost connection: the program goes inactive");
+    ETAPE("without a connection the fill is reported as a lost connection: the program goes inactive");
     int inactif = 0;
     services::Session::onConnectionLost = [&inactif] { ++inactif; };
     platform::Database* db = services::Session::cnBD();

@@ -2,6 +2,7 @@
 #include "services/Calendar.h"
 
 #include "platform/Units.h"
+#include "support/Etapes.h"
 
 #include <QColor>
 #include <cmath>
@@ -83,6 +84,7 @@ TEST(Calendar, EachHolidayItsDayAndReadableColours) {
 
     // Over one year, eight holidays; every day's text keeps a contrast ratio of at least 4.5 on
     // a background that stays light beside the presence colours.
+    ETAPE("the colours of every day of a year");
     int holidays = 0;
     for (QDate d(2025, 1, 1); d.year() == 2025; d = d.addDays(1)) {
         QString name;
