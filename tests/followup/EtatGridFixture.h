@@ -58,8 +58,18 @@ protected:
         return !cancel;
     }
     using SGridMsgDb::choisir;
-    // The user picks an entry of the open picker; false when it has no such entry.
-    [[nodiscard]] bool choisir(const QString& texte) { return SGridMsgDb::choisir(grille->ImgCbo(), texte); }
+    // The user picks an entry of the open picker; false when it has no such entry. Unless an
+    // action answers it first, a state dialog that opens is a failure, closed so that the case
+    // goes on rather than waiting for a click.
+    [[nodiscard]] bool choisir(const QString& texte) {
+        QTimer::singleShot(0, hote.get(), [] {
+            if (auto* d = qobject_cast<followup::frmChangeEtatMsg*>(QApplication::activeModalWidget())) {
+                ADD_FAILURE() << "the state dialog opened, not expected here";
+                d->close();
+            }
+        });
+        return SGridMsgDb::choisir(grille->ImgCbo(), texte);
+    }
     // Opens the state picker on a row and picks an entry; false when either fails.
     [[nodiscard]] bool changerEtat(int row, const QString& texte) {
         const bool ouvert = demanderEdition(row, SGridMsg::colEtat);
