@@ -94,7 +94,6 @@ TEST_F(DifferentialFill, EveryCellAndTheStatusLineAgreeWithTheMessageByMessageFi
 
     // A caller and a telephone number narrow the details too; a searched number lists
     // its message whatever its state.
-    ETAPE("a caller, a telephone number, a searched number");
     g.chkAffTermine()->setChecked(false);
     g.setNoEmploye(2);
     g.setBooRecu(true);
@@ -113,6 +112,7 @@ TEST_F(DifferentialFill, EveryCellAndTheStatusLineAgreeWithTheMessageByMessageFi
     g.setIdClientMsg(0);
     const int fini = count(
         QStringLiteral("SELECT MIN(IdMessage) FROM tblmessageemploye WHERE IdEtat = 4 AND NoEmplA = 2"));
+    ETAPE("numéro cherché");
     g.txtNoMsg()->setText(QString::number(fini));
     comparer(g, ref, fini);
     g.txtNoMsg()->clear();

@@ -157,6 +157,7 @@ TEST_F(ListeMsgTest, MessageSavedInTheFormReachesTheListAndTheShell) {
     followup::frmListeMsg* liste = followup::frmListeMsg::existing();
     ASSERT_NE(liste, nullptr);
 
+    ETAPE("a message to Julie saved in the form the list opened");
     liste->SGridMsgRecu()->cmdNouveau()->click();
     entry::frmSuiviAppel* form = entry::frmSuiviAppel::instance();
     ASSERT_NE(form, nullptr);
@@ -171,11 +172,13 @@ TEST_F(ListeMsgTest, MessageSavedInTheFormReachesTheListAndTheShell) {
     ASSERT_GT(id, 3);
     EXPECT_TRUE(chooser.messagesShown.contains(QStringLiteral("Message enregistré avec succès.")));
 
+    ETAPE("the shell's tick");
     shell.Timer1_Timer();
     EXPECT_EQ(shell.unreadCount(), 2); // with message 1, unread since before
     EXPECT_EQ(liste->SGridMsgRecu()->rechercheBackColor(), 0x0000FF);
     EXPECT_EQ(liste->SGridMsgEnvoye()->rechercheBackColor(), 0x0000FF);
 
+    ETAPE("the list opened again");
     shell.mnuConsult_Click();
     EXPECT_TRUE(listed(*liste->SGridMsgRecu()).contains(id));
     EXPECT_TRUE(listed(*liste->SGridMsgEnvoye()).contains(id));

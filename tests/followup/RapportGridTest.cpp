@@ -93,6 +93,7 @@ TEST_F(RapportDb, HtmlReportByteForByte) {
 // on closing. Without the right to see the others the combo says "Tous" and the report is his
 // own, named, headed and filled after him. A read that fails shows nothing and leaves no file.
 TEST_F(RapportDb, HtmlButtonNamesShowsAndDeletesItsReport) {
+    ETAPE("every sent message, a file of that name already there");
     exec(QStringLiteral("UPDATE tblemploye SET Nom = 'Marc/Éric <M>' WHERE NoEmploye = 3"));
     SGridMsg g;
     g.setBooRecu(false);
@@ -113,6 +114,7 @@ TEST_F(RapportDb, HtmlButtonNamesShowsAndDeletesItsReport) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(fichier); }, 3000));
     EXPECT_EQ(g.NomFichierHTML(3), m_dir.filePath(QStringLiteral("MessagesEnvoyes_Marc_Éric _M_36000.HTML")));
 
+    ETAPE("Julie's received messages");
     exec(QStringLiteral("UPDATE tblemploye SET Nom = 'Julie <J>' WHERE NoEmploye = 2"));
     g.setBooRecu(true);
     g.setNoEmploye(2);
@@ -125,6 +127,7 @@ TEST_F(RapportDb, HtmlButtonNamesShowsAndDeletesItsReport) {
     EXPECT_TRUE(lire(sien).contains(QStringLiteral("<h1>Messages reçus par Julie &lt;J&gt;</h1>")));
     EXPECT_EQ(lire(sien).count(QStringLiteral("<table")), 2);
 
+    ETAPE("a report whose read fails: no viewer, no file");
     const QStringList avant = QDir(m_dir.path()).entryList({QStringLiteral("*.HTML")});
     exec(QStringLiteral("RENAME TABLE tbltypemessage TO tbltypemessage_x"));
     g.cmdExport_Click(1);
@@ -158,6 +161,7 @@ TEST_F(RapportDb, OneReportAtATimeTimedFromItsFirstRowAndItsProgressGoneBeforeIt
         g.ExportMsgExcel(services::xlSheet, 1);
     });
     espion.start(0);
+    ETAPE("nothing else starts while a report is written; its clock starts with its first row");
     EXPECT_TRUE(g.ExportMsgHTML(m_dir.filePath(QStringLiteral("un.HTML")), 1));
     EXPECT_EQ(reste, QStringLiteral("0 seconde.")); // not 83:20 minutes for the one row left
     EXPECT_EQ(visionneuses().size(), vues);
@@ -171,6 +175,7 @@ TEST_F(RapportDb, OneReportAtATimeTimedFromItsFirstRowAndItsProgressGoneBeforeIt
             return ScriptedChooser::messageBox(w, t, ti, i, b);
         }
     } chooser;
+    ETAPE("a workbook no spreadsheet opens");
     int ouverts = 0;
     const auto ouvreur = platform::ExcelApplication::setOpener([&](const QString&) { return ++ouverts < 0; });
     g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
@@ -372,12 +377,14 @@ TEST_F(RapportExcel, StatementsDoNotGrowWithTheMessagesPagesBreakBetweenBlocksAn
         g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
         return db().statementCount() - avant;
     };
+    ETAPE("statements for two messages, then forty");
     const qint64 deux = statements(1, 2);
     EXPECT_EQ(statements(12, 47), deux);
     ASSERT_EQ(g.SGrid()->Rows(), 40);
     ASSERT_EQ(classeurs.size(), 2);
     const QJsonObject o = lu();
     // Each page, the last one too, holds its rows and the title rows within the printable height.
+    ETAPE("the pages of forty messages");
     const QJsonArray h = o[QStringLiteral("heights")].toArray();
     QList<int> pages;
     for (const QJsonValue& b : o[QStringLiteral("breaks")].toArray())
@@ -391,6 +398,7 @@ TEST_F(RapportExcel, StatementsDoNotGrowWithTheMessagesPagesBreakBetweenBlocksAn
             hauteur += h[r - 1].toDouble();
         EXPECT_LE(hauteur, o[QStringLiteral("printable")].toDouble()) << debut;
     }
+    ETAPE("a sheet whose last row the last block ends on, then one row short");
     ScriptedChooser chooser;
     for (const int manque : {0, 1}) {
         classeurs.clear();
