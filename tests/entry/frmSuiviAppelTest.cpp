@@ -7,9 +7,11 @@
 #include "platform/SqlText.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
+#include "support/Etapes.h"
 #include "support/MiseEnPage.h"
 #include "support/ScriptedChooser.h"
 #include "support/TestDb.h"
+#include "support/Widgets.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -23,12 +25,34 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
+#include <tuple>
 
 namespace {
 
 using namespace Qt::StringLiterals;
 
 using entry::frmSuiviAppel;
+
+// A recipient row of a message as stored.
+struct Destinataire {
+    qint32 noEmplA = 0, nouveau = 0, idEtat = 0, noMsgJourRecu = 0, noMsgJourEnvoi = 0, noEmplDe = 0;
+    QString dateTermine; // "NULL" when not finished
+    bool operator==(const Destinataire& o) const {
+        return std::tie(noEmplA, nouveau, idEtat, noMsgJourRecu, noMsgJourEnvoi, noEmplDe, dateTermine) ==
+               std::tie(o.noEmplA, o.nouveau, o.idEtat, o.noMsgJourRecu, o.noMsgJourEnvoi, o.noEmplDe,
+                        o.dateTermine);
+    }
+};
+void PrintTo(const Destinataire& d, std::ostream* os) {
+    *os << "{NoEmplA " << d.noEmplA << ", Nouveau " << d.nouveau << ", IdEtat " << d.idEtat
+        << ", NoMsgJourRecu " << d.noMsgJourRecu << ", NoMsgJourEnvoi " << d.noMsgJourEnvoi << ", NoEmplDe "
+        << d.noEmplDe << ", DateTermine " << d.dateTermine.toStdString() << '}';
+}
+// Julie's (2) message as a new one stores it for recipient `a`: unread, in state `etat`, with
+// the day's numbers given.
+Destinataire nouveauPour(qint32 a, qint32 etat, qint32 recu, qint32 envoi, qint32 de = 2) {
+    return {a, 1, etat, recu, envoi, de, u"NULL"_s};
+}
 
 // Stands in for the message-list window: records the numbers it is told about.
 class MereDouble : public QObject {
@@ -70,18 +94,32 @@ protected:
         services::Session::onConnectionLost = nullptr;
         platform::Clock::setFixed(QDateTime());
     }
-    template <class T> T* child(const char* name) { return f->findChild<T*>(QLatin1String(name)); }
+    template <class T> T* child(const char* name) { return enfant<T>(f.get(), name); }
     QComboBox* combo(const char* name) { return child<QComboBox>(name); }
     platform::RtfEdit* txt() { return child<platform::RtfEdit>("txtMessage"); }
-    // Ticks a recipient and writes the text: a new message ready to save.
-    void preparer(const QString& nom, const QString& texte) {
+    // Ticks a recipient and writes the text: a new message ready to save. False when the
+    // recipient is not listed once.
+    [[nodiscard]] bool preparer(const QString& nom, const QString& texte) {
         if (!nom.isEmpty()) {
             const auto found = child<QTreeWidget>("lstEmploye")->findItems(nom, Qt::MatchExactly, 0);
-            ASSERT_EQ(found.size(), 1) << nom.toStdString();
+            EXPECT_EQ(found.size(), 1) << "recipient " << nom.toStdString();
+            if (found.size() != 1) return false;
             found.first()->setCheckState(0, Qt::Checked);
         }
         txt()->setPlainText(texte);
         txt()->document()->setModified(true); // as typing it would
+        return true;
+    }
+    // The name of the widget that has the focus.
+    static QString focus() {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : u"(aucun)"_s;
+    }
+    // The first column of every row a statement returns.
+    QStringList colonne(const QString& sql) {
+        QStringList out;
+        for (auto rs = m_db->db().open(sql); !rs.eof(); rs.moveNext())
+            out << rs.field(0).text();
+        return out;
     }
     // A message of yesterday from Zoé whose stored text is the plain text given.
     void message(qint32 id, const QString& texte, platform::Database* db = nullptr) {
@@ -102,11 +140,18 @@ protected:
         box.setTextRTF(scalar(u"SELECT Message FROM tblmessage WHERE IdMessage = %1"_s.arg(id)));
         return box.text();
     }
-    // "NoEmplA:Nouveau:IdEtat:NoMsgJourRecu:NoMsgJourEnvoi:NoEmplDe:DateTermine" per recipient row.
-    QString destinataires(qint64 id) {
-        return scalar(u"SELECT GROUP_CONCAT(CONCAT_WS(':', NoEmplA, Nouveau, IdEtat, NoMsgJourRecu, "
-                      "NoMsgJourEnvoi, NoEmplDe, IFNULL(DateTermine, 'NULL')) ORDER BY NoEmplA "
-                      "SEPARATOR ' ') FROM tblmessageemploye WHERE IdMessage = %1"_s.arg(id));
+    // The recipient rows of a message, by recipient.
+    QList<Destinataire> destinataires(qint64 id) {
+        QList<Destinataire> out;
+        for (auto rs =
+                 m_db->db().open(u"SELECT NoEmplA, Nouveau, IdEtat, NoMsgJourRecu, NoMsgJourEnvoi, NoEmplDe, "
+                                 "IFNULL(DateTermine, 'NULL') FROM tblmessageemploye WHERE IdMessage = %1 "
+                                 "ORDER BY NoEmplA"_s.arg(id));
+             !rs.eof(); rs.moveNext())
+            out << Destinataire{rs.field(0).toInt(), rs.field(1).toInt(), rs.field(2).toInt(),
+                                rs.field(3).toInt(), rs.field(4).toInt(), rs.field(5).toInt(),
+                                rs.field(6).text()};
+        return out;
     }
     qint64 dernierMessage() { return scalar(u"SELECT MAX(IdMessage) FROM tblmessage"_s).toLongLong(); }
     // The rows a message writes: the message, its folders, its recipients.
@@ -135,84 +180,123 @@ TEST_F(frmSuiviAppelTest, NewMessageWritesEveryRowWithDailyNumbers) {
     message(50, u"x"_s);
     m_db->db().execute(u"INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, NoMsgJourRecu, "
                        "NoMsgJourEnvoi) VALUES (50, 2, 3, 5, 7)"_s);
-    // The lists and their defaults: states by Ordre; recipients with right 14 only, active only,
-    // the ordered employee first, then by name.
-    EXPECT_EQ(combo("cboClient")->itemText(1), u"Bédard, Anne"_s);
-    EXPECT_EQ(combo("cboPriorite")->currentText(), u"Normale"_s);
-    EXPECT_EQ(combo("cboEtat")->itemText(1), u"À rappeler"_s);
-    auto* lst = child<QTreeWidget>("lstEmploye");
-    ASSERT_EQ(lst->topLevelItemCount(), 3);
-    EXPECT_EQ(lst->topLevelItem(0)->text(0) + lst->topLevelItem(1)->text(0) + lst->topLevelItem(2)->text(0),
-              u"ZoéJulieMarc"_s);
+    {
+        SCOPED_TRACE("the lists and their defaults");
+        // States by Ordre; recipients with right 14 only, active only, the ordered employee
+        // first, then by name.
+        EXPECT_EQ(combo("cboClient")->itemText(1), u"Bédard, Anne"_s);
+        EXPECT_EQ(combo("cboPriorite")->currentText(), u"Normale"_s);
+        EXPECT_EQ(combo("cboEtat")->itemText(1), u"À rappeler"_s);
+        auto* lst = child<QTreeWidget>("lstEmploye");
+        QStringList noms;
+        for (int i = 0; i < lst->topLevelItemCount(); ++i)
+            noms << lst->topLevelItem(i)->text(0);
+        ASSERT_EQ(noms, (QStringList{u"Zoé"_s, u"Julie"_s, u"Marc"_s}));
+    }
 
     // Quotes, apostrophes, backslashes and braces come back byte for byte.
     const QString texte = u"Il a dit \"allô\" à l'été : C:\\dossiers\\{2024}\\ — 50 €"_s;
-    preparer(u"Marc"_s, texte);
-    preparer(u"Zoé"_s, texte);
-    combo("cboClient")->setCurrentIndex(2);
-    combo("cboPriorite")->setCurrentIndex(0);
-    combo("cboEtat")->setCurrentIndex(1);                               // À rappeler (3)
-    child<QListWidget>("lstType")->item(0)->setCheckState(Qt::Checked); // Dossier urgent (2)
-    // Folders are trimmed, without empties or repeats.
-    child<QLineEdit>("txtDossier")->setText(u" 123, O'Neil\\2 ,,123"_s);
-    f->cmdEnregistrer_Click();
+    {
+        SCOPED_TRACE("a first message to Marc and Zoé");
+        ASSERT_TRUE(preparer(u"Marc"_s, texte));
+        ASSERT_TRUE(preparer(u"Zoé"_s, texte));
+        combo("cboClient")->setCurrentIndex(2);
+        combo("cboPriorite")->setCurrentIndex(0);
+        combo("cboEtat")->setCurrentIndex(1);                               // À rappeler (3)
+        child<QListWidget>("lstType")->item(0)->setCheckState(Qt::Checked); // Dossier urgent (2)
+        // Folders are trimmed, without empties or repeats.
+        child<QLineEdit>("txtDossier")->setText(u" 123, O'Neil\\2 ,,123"_s);
+        f->cmdEnregistrer_Click();
 
-    const qint64 id = dernierMessage();
-    EXPECT_EQ(f->idMessage(), id);
-    EXPECT_EQ(texteStocke(id), texte);
-    EXPECT_EQ(scalar(u"SELECT CONCAT_WS('|', DateSaisie, HeureSaisie, IdPriorite, IdClientMsg,"
-                     " (SELECT GROUP_CONCAT(NoDossier ORDER BY IdMessageDossier) FROM tblmessagedossier d"
-                     "  WHERE d.IdMessage = m.IdMessage),"
-                     " (SELECT GROUP_CONCAT(IdType) FROM tblmessagetype t WHERE t.IdMessage = m.IdMessage))"
-                     " FROM tblmessage m WHERE IdMessage = %1"_s.arg(id)),
-              u"2024-03-05|10:15:00|1|1|123,O'Neil\\2|2"_s);
-    EXPECT_EQ(destinataires(id), u"3:1:3:1:1:2:NULL 4:1:3:1:1:2:NULL"_s);
-
-    // A second message from Julie to Marc the same day, then one from Zoé to Marc.
-    f->cmdNouveau_Click();
-    preparer(u"Marc"_s, u"Deuxième"_s);
-    f->cmdEnregistrer_Click();
-    EXPECT_EQ(destinataires(dernierMessage()), u"3:1:1:2:2:2:NULL"_s);
-    services::Session::lngNoEmploye = 4; // Zoé
-    f->cmdNouveau_Click();
-    preparer(u"Marc"_s, u"Troisième"_s);
-    f->cmdEnregistrer_Click();
-    EXPECT_EQ(destinataires(dernierMessage()), u"3:1:1:3:1:4:NULL"_s);
+        const qint64 id = dernierMessage();
+        EXPECT_EQ(f->idMessage(), id);
+        EXPECT_EQ(texteStocke(id), texte);
+        const auto rs = m_db->db().open(
+            u"SELECT DateSaisie, HeureSaisie, IdPriorite, IdClientMsg FROM tblmessage WHERE IdMessage = %1"_s
+                .arg(id));
+        ASSERT_FALSE(rs.eof());
+        EXPECT_EQ(rs.field(u"DateSaisie"_s).text(), u"2024-03-05"_s);
+        EXPECT_EQ(rs.field(u"HeureSaisie"_s).text(), u"10:15:00"_s);
+        EXPECT_EQ(rs.field(u"IdPriorite"_s).text(), u"1"_s);  // Urgente
+        EXPECT_EQ(rs.field(u"IdClientMsg"_s).text(), u"1"_s); // Tremblay
+        EXPECT_EQ(colonne(u"SELECT NoDossier FROM tblmessagedossier WHERE IdMessage = %1 ORDER BY "
+                          "IdMessageDossier"_s.arg(id)),
+                  (QStringList{u"123"_s, u"O'Neil\\2"_s}));
+        EXPECT_EQ(colonne(u"SELECT IdType FROM tblmessagetype WHERE IdMessage = %1"_s.arg(id)),
+                  QStringList{u"2"_s});
+        EXPECT_EQ(destinataires(id), (QList<Destinataire>{nouveauPour(3, 3, 1, 1), nouveauPour(4, 3, 1, 1)}));
+    }
+    {
+        SCOPED_TRACE("a second message from Julie to Marc the same day");
+        f->cmdNouveau_Click();
+        ASSERT_TRUE(preparer(u"Marc"_s, u"Deuxième"_s));
+        f->cmdEnregistrer_Click();
+        EXPECT_EQ(destinataires(dernierMessage()), QList<Destinataire>{nouveauPour(3, 1, 2, 2)});
+    }
+    {
+        SCOPED_TRACE("a message from Zoé to Marc");
+        services::Session::lngNoEmploye = 4; // Zoé
+        f->cmdNouveau_Click();
+        ASSERT_TRUE(preparer(u"Marc"_s, u"Troisième"_s));
+        f->cmdEnregistrer_Click();
+        EXPECT_EQ(destinataires(dernierMessage()), QList<Destinataire>{nouveauPour(3, 1, 3, 1, 4)});
+    }
 }
 
-TEST_F(frmSuiviAppelTest, WhatIsMissingTooLongOrFailsMidwayLeavesNothing) {
+// The focus goes back to what is missing, said in a message box, and nothing is written: a
+// recipient, a text that is not all blanks, a folder number within its column's fifty characters.
+TEST_F(frmSuiviAppelTest, WhatIsMissingOrTooLongIsSaidAndNothingIsWritten) {
     f->show();
     QApplication::setActiveWindow(f.get());
     QApplication::processEvents();
     EXPECT_EQ(defautsMiseEnPage(f.get()), "");
-    // The focus goes back to what is missing: a recipient, a text that is not all blanks, a
-    // folder number within its column's fifty characters.
-    preparer(QString(), u"Un message"_s);
-    f->cmdEnregistrer_Click();
-    EXPECT_EQ(QApplication::focusWidget(), child<QTreeWidget>("lstEmploye"));
-    preparer(u"Julie"_s, u"  \n "_s);
-    f->cmdEnregistrer_Click();
-    EXPECT_EQ(QApplication::focusWidget(), txt());
-    preparer(QString(), u"Un message"_s);
-    child<QLineEdit>("txtDossier")->setText(u"A-1, "_s + QString(51, QLatin1Char('9')));
-    f->cmdEnregistrer_Click();
-    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>("txtDossier"));
-    EXPECT_EQ(m_chooser.messagesShown.value(2),
-              u"Le numéro de dossier « %1 » dépasse 50 caractères."_s.arg(QString(51, QLatin1Char('9'))));
-    EXPECT_EQ(lignes(), u"0"_s);
+    const auto refuser = [&](const char* champ, const QString& message) {
+        m_chooser.messagesShown.clear();
+        f->cmdEnregistrer_Click();
+        EXPECT_EQ(focus(), QLatin1String(champ));
+        EXPECT_EQ(m_chooser.messagesShown, QStringList{message});
+    };
+    {
+        SCOPED_TRACE("no recipient");
+        ASSERT_TRUE(preparer(QString(), u"Un message"_s));
+        refuser("lstEmploye", u"Veuillez choisir au moins un destinataire."_s);
+        ASSERT_EQ(lignes(), u"0"_s);
+    }
+    {
+        SCOPED_TRACE("a text of blanks only");
+        ASSERT_TRUE(preparer(u"Julie"_s, u"  \n "_s));
+        refuser("txtMessage", u"Veuillez inscrire le message."_s);
+        ASSERT_EQ(lignes(), u"0"_s);
+    }
+    {
+        SCOPED_TRACE("a folder number of 51 characters");
+        ASSERT_TRUE(preparer(QString(), u"Un message"_s));
+        child<QLineEdit>("txtDossier")->setText(u"A-1, "_s + QString(51, u'9'));
+        refuser("txtDossier", u"Le numéro de dossier « %1 » dépasse 50 caractères."_s.arg(QString(51, u'9')));
+        ASSERT_EQ(lignes(), u"0"_s);
+    }
+}
 
-    // Fifty characters fit, an emoji counting as one. The types are written last: when they fail, the
-    // message, its folder and its recipient are in by then, and all go; saving again makes one message.
-    child<QLineEdit>("txtDossier")->setText(QString(49, QLatin1Char('9')) + u"😀"_s);
+// Fifty characters fit, an emoji counting as one. The types are written last: when they fail, the
+// message, its folder and its recipient are in by then, and all go; saving again makes one message.
+TEST_F(frmSuiviAppelTest, AFailedSaveLeavesNothingAndTheNextOneWritesOneMessage) {
+    ASSERT_TRUE(preparer(u"Julie"_s, u"Un message"_s));
+    child<QLineEdit>("txtDossier")->setText(QString(49, u'9') + u"😀"_s);
     child<QListWidget>("lstType")->item(0)->setCheckState(Qt::Checked);
-    m_db->db().execute(u"RENAME TABLE tblmessagetype TO tblmessagetype_hors"_s);
-    f->cmdEnregistrer_Click();
-    EXPECT_EQ(m_chooser.messagesShown.value(3), u"Le message n'a pas été enregistré."_s);
-    EXPECT_EQ(lignes(), u"0"_s);
-    m_db->db().execute(u"RENAME TABLE tblmessagetype_hors TO tblmessagetype"_s);
-    f->cmdEnregistrer_Click();
-    EXPECT_EQ(lignes(), u"3"_s);
-    EXPECT_EQ(m_mere.recus, QList<qint32>{qint32(dernierMessage())});
+    {
+        SCOPED_TRACE("the types cannot be written");
+        m_db->db().execute(u"RENAME TABLE tblmessagetype TO tblmessagetype_hors"_s);
+        f->cmdEnregistrer_Click();
+        m_db->db().execute(u"RENAME TABLE tblmessagetype_hors TO tblmessagetype"_s);
+        EXPECT_EQ(m_chooser.messagesShown, QStringList{u"Le message n'a pas été enregistré."_s});
+        ASSERT_EQ(lignes(), u"0"_s);
+    }
+    {
+        SCOPED_TRACE("saved again");
+        f->cmdEnregistrer_Click();
+        EXPECT_EQ(lignes(), u"3"_s);
+        EXPECT_EQ(m_mere.recus, QList<qint32>{qint32(dernierMessage())});
+    }
 }
 
 TEST_F(frmSuiviAppelTest, LoadingReadingAndSavingAMessageCallsTheOpenerBack) {
@@ -222,59 +306,75 @@ TEST_F(frmSuiviAppelTest, LoadingReadingAndSavingAMessageCallsTheOpenerBack) {
         " (10, 4, 2, 1, 1), (10, 4, 3, 1, 3);\n"
         "INSERT INTO tblmessagetype (IdMessage, IdType) VALUES (10, 1);\n"
         "INSERT INTO tblmessagedossier (IdMessage, NoDossier) VALUES (10, 'A-1'), (10, 'B-2');\n"_s);
-    const QString nouveaux =
-        u"SELECT GROUP_CONCAT(Nouveau ORDER BY NoEmplA SEPARATOR '') FROM tblmessageemploye"_s;
-    // Someone who is not a recipient reads it: nothing changes, nobody counts again.
-    services::Session::lngNoEmploye = 5; // Anne
-    f->ChargeMessage(10);
-    EXPECT_EQ(scalar(nouveaux) + combo("cboEtat")->currentText(), u"11"_s); // no row of his: no state
-    // A recipient reads it: only his unread flag goes, and the shell counts again.
-    services::Session::lngNoEmploye = 2; // Julie
-    f->ChargeMessage(10);
-    EXPECT_EQ(QStringList({txt()->toPlainText(), child<QLabel>("lblClient")->text(),
-                           combo("cboPriorite")->currentText(), child<QLineEdit>("txtDossier")->text()}),
-              QStringList(
-                  {u"Rappeler Luc pour le dossier."_s, u"Tremblay, Luc, Acme"_s, u"Basse"_s, u"A-1, B-2"_s}));
-    EXPECT_EQ(child<QListWidget>("lstType")->item(1)->checkState(), Qt::Checked); // Rappeler
+    // The unread flags of Julie's row, then Marc's.
+    const QString nouveaux = u"SELECT Nouveau FROM tblmessageemploye ORDER BY NoEmplA"_s;
+    {
+        SCOPED_TRACE("read by someone who is not a recipient: nothing changes, nobody counts again");
+        services::Session::lngNoEmploye = 5; // Anne
+        f->ChargeMessage(10);
+        EXPECT_EQ(colonne(nouveaux), (QStringList{u"1"_s, u"1"_s}));
+        EXPECT_EQ(combo("cboEtat")->currentText(), QString()); // no row of his: no state
+    }
     auto* lst = child<QTreeWidget>("lstEmploye");
-    ASSERT_EQ(lst->topLevelItemCount(), 2);
-    EXPECT_EQ(lst->topLevelItem(0)->text(0) + lst->topLevelItem(0)->text(1) + lst->topLevelItem(1)->text(1),
-              u"JulieOuvertÀ rappeler"_s);
-    EXPECT_EQ(scalar(nouveaux), u"01"_s);
-    EXPECT_EQ(m_verifs, QList<bool>{false});
-    const QString recipients = destinataires(10);
-
-    // A loaded message saves its text, and leaves its recipients alone.
-    preparer(QString(), u"Rappelé, voir l'été"_s);
-    f->cmdEnregistrer_Click();
-    EXPECT_EQ(m_mere.recus, QList<qint32>{10});
-    EXPECT_EQ(texteStocke(10), u"Rappelé, voir l'été"_s);
-    EXPECT_EQ(destinataires(10), recipients);
-    // Each recipient sees the state of his own row.
-    services::Session::lngNoEmploye = 3; // Marc
-    f->ChargeMessage(10);
-    EXPECT_EQ(combo("cboEtat")->currentText(), u"À rappeler"_s);
-    services::Session::lngNoEmploye = 2; // Julie
-
-    // Lost, the database refuses the save; the text stays in the form and the user is told.
-    platform::Database* cn = services::Session::cnBD();
-    services::Session::setConnection(nullptr);
-    f->cmdEnregistrer_Click();
-    services::Session::setConnection(cn);
-    EXPECT_TRUE(m_chooser.messagesShown.last().endsWith(u"dès que la base de données répondra."_s));
-    EXPECT_EQ(txt()->toPlainText(), u"Rappelé, voir l'été"_s);
-
-    // An unknown number leaves an empty form with the possible recipients.
-    f->ChargeMessage(999);
-    EXPECT_EQ(f->idMessage(), 0);
-    EXPECT_EQ(lst->topLevelItemCount(), 3);
-    // An opener without UpdateMsg: the report names this form as the window.
+    {
+        SCOPED_TRACE("read by a recipient: only his unread flag goes, and the shell counts again");
+        services::Session::lngNoEmploye = 2; // Julie
+        f->ChargeMessage(10);
+        EXPECT_EQ(txt()->toPlainText(), u"Rappeler Luc pour le dossier."_s);
+        EXPECT_EQ(child<QLabel>("lblClient")->text(), u"Tremblay, Luc, Acme"_s);
+        EXPECT_EQ(combo("cboPriorite")->currentText(), u"Basse"_s);
+        EXPECT_EQ(child<QLineEdit>("txtDossier")->text(), u"A-1, B-2"_s);
+        EXPECT_EQ(child<QListWidget>("lstType")->item(1)->checkState(), Qt::Checked); // Rappeler
+        ASSERT_EQ(lst->topLevelItemCount(), 2);
+        // Each recipient with the state of his own row.
+        EXPECT_EQ((QStringList{lst->topLevelItem(0)->text(0), lst->topLevelItem(0)->text(1),
+                               lst->topLevelItem(1)->text(1)}),
+                  (QStringList{u"Julie"_s, u"Ouvert"_s, u"À rappeler"_s}));
+        EXPECT_EQ(colonne(nouveaux), (QStringList{u"0"_s, u"1"_s}));
+        EXPECT_EQ(m_verifs, QList<bool>{false});
+    }
+    const QList<Destinataire> recipients = destinataires(10);
+    {
+        SCOPED_TRACE("a loaded message saves its text, and leaves its recipients alone");
+        ASSERT_TRUE(preparer(QString(), u"Rappelé, voir l'été"_s));
+        f->cmdEnregistrer_Click();
+        EXPECT_EQ(m_mere.recus, QList<qint32>{10});
+        EXPECT_EQ(texteStocke(10), u"Rappelé, voir l'été"_s);
+        EXPECT_EQ(destinataires(10), recipients);
+    }
+    {
+        SCOPED_TRACE("each recipient sees the state of his own row");
+        services::Session::lngNoEmploye = 3; // Marc
+        f->ChargeMessage(10);
+        EXPECT_EQ(combo("cboEtat")->currentText(), u"À rappeler"_s);
+        services::Session::lngNoEmploye = 2; // Julie
+    }
+    {
+        SCOPED_TRACE("lost, the database refuses the save; the text stays in the form and the user is told");
+        platform::Database* cn = services::Session::cnBD();
+        services::Session::setConnection(nullptr);
+        m_chooser.messagesShown.clear();
+        f->cmdEnregistrer_Click();
+        services::Session::setConnection(cn);
+        ASSERT_EQ(m_chooser.messagesShown.size(), 1);
+        EXPECT_TRUE(m_chooser.messagesShown[0].endsWith(u"dès que la base de données répondra."_s))
+            << m_chooser.messagesShown[0].toStdString();
+        EXPECT_EQ(txt()->toPlainText(), u"Rappelé, voir l'été"_s);
+    }
+    {
+        SCOPED_TRACE("an unknown number leaves an empty form with the possible recipients");
+        f->ChargeMessage(999);
+        EXPECT_EQ(f->idMessage(), 0);
+        EXPECT_EQ(lst->topLevelItemCount(), 3);
+    }
+    ETAPE("an opener without UpdateMsg: the report names this form as the window");
     QObject sansUpdateMsg;
     f->frmMere = &sansUpdateMsg;
-    preparer(u"Marc"_s, u"Nouveau"_s);
+    ASSERT_TRUE(preparer(u"Marc"_s, u"Nouveau"_s));
     f->cmdEnregistrer_Click();
-    EXPECT_EQ(scalar(u"SELECT CONCAT(Form, ' ', Fonction) FROM tblerreur ORDER BY IdErreur DESC LIMIT 1"_s),
-              u"frmSuiviAppel cmdEnregistrer_Click"_s);
+    EXPECT_EQ(scalar(u"SELECT Form FROM tblerreur ORDER BY IdErreur DESC LIMIT 1"_s), u"frmSuiviAppel"_s);
+    EXPECT_EQ(scalar(u"SELECT Fonction FROM tblerreur ORDER BY IdErreur DESC LIMIT 1"_s),
+              u"cmdEnregistrer_Click"_s);
 }
 
 // Another workstation changes the loaded message behind the form.
@@ -283,37 +383,43 @@ TEST_F(frmSuiviAppelTest, SavingALoadedMessageWritesOnlyWhatTheUserChanged) {
     m_db->db().execute(u"INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA) VALUES (10, 4, 2)"_s);
     QString termine = u"Rappeler Luc\nTerminé le 2024-03-05 à 10:20:00 par Marc"_s;
     f->ChargeMessage(10);
-
-    // A line appended elsewhere stays when the user changed only the priority, and shows.
-    message(10, termine, &autre);
-    combo("cboPriorite")->setCurrentIndex(0);
-    f->cmdEnregistrer_Click();
-    EXPECT_EQ(texteStocke(10), u"Rappeler Luc\r\nTerminé le 2024-03-05 à 10:20:00 par Marc"_s);
-    EXPECT_EQ(scalar(u"SELECT IdPriorite FROM tblmessage WHERE IdMessage = 10"_s), u"1"_s);
-    EXPECT_EQ(txt()->toPlainText(), termine);
-    // Another line meanwhile: it follows the user's text.
-    message(10, termine + u"\nEn cours"_s, &autre);
-    txt()->moveCursor(QTextCursor::Start);
-    txt()->insertPlainText(u"Urgent : "_s);
-    f->cmdEnregistrer_Click();
-    EXPECT_EQ(texteStocke(10), u"Urgent : "_s + termine.replace(u"\n"_s, u"\r\n"_s) + u"\r\nEn cours"_s);
-    EXPECT_EQ(m_chooser.messagesShown, QStringList(2, u"Message enregistré avec succès."_s));
-
-    // Rewritten elsewhere: asked; "Non" keeps the other text, in the form too.
-    message(10, u"Ne pas rappeler"_s, &autre);
-    txt()->insertPlainText(u"Vite "_s);
-    m_chooser.boxAnswers = {platform::MsgResult::No};
-    f->cmdEnregistrer_Click();
-    EXPECT_TRUE(m_chooser.messagesShown.value(2).startsWith(u"Le texte de ce message a été modifié"_s));
-    EXPECT_EQ(texteStocke(10), u"Ne pas rappeler"_s);
-    EXPECT_EQ(txt()->toPlainText(), u"Ne pas rappeler"_s);
-    EXPECT_EQ(m_mere.recus, (QList<qint32>{10, 10, 10}));
-
-    // Deleted elsewhere: said, and the text stays to be copied.
+    // The first message box of the save, up to the length of `debut`.
+    const auto enregistrer = [&](const QString& debut) {
+        m_chooser.messagesShown.clear();
+        f->cmdEnregistrer_Click();
+        EXPECT_EQ(m_chooser.messagesShown.value(0).left(debut.size()), debut);
+    };
+    {
+        SCOPED_TRACE("a line appended elsewhere stays when the user changed only the priority, and shows");
+        message(10, termine, &autre);
+        combo("cboPriorite")->setCurrentIndex(0);
+        enregistrer(u"Message enregistré avec succès."_s);
+        EXPECT_EQ(texteStocke(10), u"Rappeler Luc\r\nTerminé le 2024-03-05 à 10:20:00 par Marc"_s);
+        EXPECT_EQ(scalar(u"SELECT IdPriorite FROM tblmessage WHERE IdMessage = 10"_s), u"1"_s);
+        EXPECT_EQ(txt()->toPlainText(), termine);
+    }
+    {
+        SCOPED_TRACE("another line meanwhile: it follows the user's text");
+        message(10, termine + u"\nEn cours"_s, &autre);
+        txt()->moveCursor(QTextCursor::Start);
+        txt()->insertPlainText(u"Urgent : "_s);
+        enregistrer(u"Message enregistré avec succès."_s);
+        EXPECT_EQ(texteStocke(10), u"Urgent : "_s + termine.replace(u"\n"_s, u"\r\n"_s) + u"\r\nEn cours"_s);
+    }
+    {
+        SCOPED_TRACE("rewritten elsewhere: asked; \"Non\" keeps the other text, in the form too");
+        message(10, u"Ne pas rappeler"_s, &autre);
+        txt()->insertPlainText(u"Vite "_s);
+        m_chooser.boxAnswers = {platform::MsgResult::No};
+        enregistrer(u"Le texte de ce message a été modifié"_s);
+        EXPECT_EQ(texteStocke(10), u"Ne pas rappeler"_s);
+        EXPECT_EQ(txt()->toPlainText(), u"Ne pas rappeler"_s);
+        EXPECT_EQ(m_mere.recus, (QList<qint32>{10, 10, 10}));
+    }
+    ETAPE("deleted elsewhere: said, and the text stays to be copied");
     autre.execute(u"DELETE FROM tblmessage WHERE IdMessage = 10"_s);
     txt()->insertPlainText(u"Vite "_s);
-    f->cmdEnregistrer_Click();
-    EXPECT_TRUE(m_chooser.messagesShown.value(3).startsWith(u"Ce message n'existe plus"_s));
+    enregistrer(u"Ce message n'existe plus"_s);
     EXPECT_EQ(txt()->toPlainText(), u"Vite Ne pas rappeler"_s);
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM tblmessage"_s), u"0"_s);
 }
@@ -364,20 +470,20 @@ TEST_F(frmSuiviAppelTest, SavingAMessageDeletedElsewhereSaysItIsGoneWhateverChan
 TEST_F(frmSuiviAppelTest, ATextTheServerCannotTakeOrALostConnectionKeepsTheForm) {
     bool perdue = false;
     services::Session::onConnectionLost = [&perdue] { perdue = true; };
-    // Within the column's size, but not once quoted into the statement.
-    preparer(u"Marc"_s, QString(3'500'000, u'é'));
+    ETAPE("a text within the column's size, but not once quoted into the statement");
+    ASSERT_TRUE(preparer(u"Marc"_s, QString(3'500'000, u'é')));
     f->cmdEnregistrer_Click();
     EXPECT_EQ(m_chooser.messagesShown.value(0),
               u"Le message est trop long pour être enregistré : le serveur accepte au plus %1 octets par "
               "envoi, et un texte enregistré en prend plusieurs par caractère."_s.arg(
                   QLocale(QLocale::French, QLocale::Canada).toString(m_db->db().maxAllowedPacket())));
     EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM tblmessage"_s), u"0"_s);
-    EXPECT_FALSE(perdue);
+    ASSERT_FALSE(perdue);
 
-    // The server drops the connection during the save: the program goes inactive, the form
-    // keeps what was typed.
+    ETAPE("the server drops the connection during the save: the program goes inactive, the form "
+          "keeps what was typed");
     autre.execute(u"KILL CONNECTION "_s + scalar(u"SELECT CONNECTION_ID()"_s));
-    preparer(QString(), u"Rappeler"_s);
+    ASSERT_TRUE(preparer(QString(), u"Rappeler"_s));
     f->cmdEnregistrer_Click();
     EXPECT_TRUE(perdue);
     EXPECT_EQ(txt()->toPlainText(), u"Rappeler"_s);
@@ -413,13 +519,13 @@ TEST_F(frmSuiviAppelTest, TwoWorkstationsSavingToTheSameRecipientNeverShareANumb
     QStringList attendus;
     for (int n = 1; n <= 2 * kEnvois; ++n)
         attendus << QString::number(n);
-    EXPECT_EQ(scalar(u"SELECT CONCAT(GROUP_CONCAT(NoMsgJourRecu ORDER BY IdMessage), ' ', "
-                     "GROUP_CONCAT(NoMsgJourEnvoi ORDER BY IdMessage)) FROM tblmessageemploye"_s),
-              attendus.join(u',') + u' ' + attendus.join(u','));
+    EXPECT_EQ(colonne(u"SELECT NoMsgJourRecu FROM tblmessageemploye ORDER BY IdMessage"_s), attendus);
+    EXPECT_EQ(colonne(u"SELECT NoMsgJourEnvoi FROM tblmessageemploye ORDER BY IdMessage"_s), attendus);
 }
 
 TEST_F(frmSuiviAppelTest, AHeldTurnRefusesTheSaveAndAFailedSaveLetsTheTurnGo) {
     {
+        SCOPED_TRACE("another workstation holds the turn");
         platform::NamedLock tenu(autre, entry::kVerrouNumeros, 0);
         try {
             entry::enregistrerMessage(m_db->db(), nouveau());
@@ -428,10 +534,10 @@ TEST_F(frmSuiviAppelTest, AHeldTurnRefusesTheSaveAndAFailedSaveLetsTheTurnGo) {
             EXPECT_FALSE(e.isTimeout()); // the program stays connected
             EXPECT_TRUE(e.text().contains(u"Un autre poste"_s)) << qPrintable(e.text());
         }
-        EXPECT_EQ(lignes(), u"0"_s);
+        ASSERT_EQ(lignes(), u"0"_s);
     }
 
-    // A save failing halfway writes nothing and lets the turn go for the other workstation.
+    ETAPE("a save failing halfway writes nothing and lets the turn go for the other workstation");
     m_db->db().execute(u"RENAME TABLE tblmessagetype TO tblmessagetype_hors"_s);
     EXPECT_THROW(entry::enregistrerMessage(m_db->db(), nouveau({1})), platform::DbError);
     m_db->db().execute(u"RENAME TABLE tblmessagetype_hors TO tblmessagetype"_s);

@@ -54,7 +54,7 @@ TEST_F(SGridMsgDb, TwoWorkstationsChangingTheSameMessagesKeepBothLinesInTheOrder
         QList<int> fautifs;
         for (int i = kPremier; i < kPremier + kMessages; ++i) {
             const QStringList l = texteStocke(i).split(QStringLiteral("\r\n"));
-            const bool etat3 = ligneDest(i, 2).startsWith(QLatin1Char('3'));
+            const bool etat3 = ligneDest(i, 2).idEtat == 3;
             if (l.first() != texte || l.count(julie) != 1 || l.count(marc) != 1 ||
                 (!ligneSeule && l.last() != (etat3 ? julie : marc)))
                 fautifs << i;
@@ -63,25 +63,46 @@ TEST_F(SGridMsgDb, TwoWorkstationsChangingTheSameMessagesKeepBothLinesInTheOrder
     }
 }
 
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
 // The in-place editor writes only what the user changed, checked against what is stored when
-// it saves: unchanged, nothing; lines appended elsewhere meanwhile, kept after the user's text;
-// any other change, shown and overwritten only when the user says so; a message deleted
-// elsewhere, said, with its text left in the editor to be copied.
-TEST_F(EtatGrille, TheEditorWritesOnlyWhatTheUserChangedAgainstWhatIsStoredNow) {
-    platform::Database autre; // the other workstation: its own connection to the same database
-    autre.open(s_db->config().connectionSettings());
-    // A text as another rich-text control wrote it, which this program would write otherwise.
+// it saves. The other workstation has its own connection to the same database.
+class AutrePoste : public EtatGrille {
+protected:
+    void SetUp() override {
+        EtatGrille::SetUp();
+        if (IsSkipped()) return;
+        autre.open(s_db->config().connectionSettings());
+    }
+    // The other workstation writes a message's text as another rich-text control would.
+    void reecrire(qint32 id, const QString& texte) {
+        autre.execute(followup::sqlUpdateMessage(u"{\\rtf1\\ansi %1}"_s.arg(texte), id));
+    }
+    platform::Database autre;
+};
+
+} // namespace
+
+// Unchanged, nothing is written: not even a text another rich-text control wrote, which this
+// program would write otherwise.
+TEST_F(AutrePoste, EditorClosedWithoutAChangeWritesNothing) {
     message(70, QStringLiteral("Rappeler \\b demain\\b0\\par "));
     recipient(70, 3, 2);
-    messageA(71, QStringLiteral("Rappeler"));
     remplir();
     const QString sql = QStringLiteral("SELECT Message FROM tblmessage WHERE IdMessage = 70");
     const QString avant = scalar(sql);
     ASSERT_TRUE(grille->ModifierMessage(ligne(70)));
     fermerEditeur();
     EXPECT_EQ(scalar(sql), avant);
+}
 
-    ouvrirEtTaper(71, QStringLiteral(" demain"));
+// Lines appended elsewhere meanwhile (a state change's audit line) are kept after the user's text.
+TEST_F(AutrePoste, EditorSaveKeepsTheLinesAnotherWorkstationAppendedMeanwhile) {
+    messageA(71, QStringLiteral("Rappeler"));
+    remplir();
+    ASSERT_TRUE(ouvrirEtTaper(71, QStringLiteral(" demain")));
     QString s;
     followup::changerEtatMessage(autre, 4, 71, 3, platform::Clock::now(), s);
     fermerEditeur();
@@ -89,33 +110,53 @@ TEST_F(EtatGrille, TheEditorWritesOnlyWhatTheUserChangedAgainstWhatIsStoredNow) 
         QStringLiteral("Rappeler demain\r\n") + audit(QStringLiteral("Terminé"), QStringLiteral("Marc"));
     EXPECT_EQ(texteStocke(71), attendu);
     EXPECT_EQ(g()->CellText(ligne(71), SGridMsg::colMessage), attendu);
-    EXPECT_EQ(ligneDest(71, 2).left(1), QStringLiteral("4"));
+    EXPECT_EQ(ligneDest(71, 2).idEtat, 4);
+}
 
+// Any other change is shown and overwritten only when the user says so; a change at the end
+// of the text's last line is such a change, not an appended line.
+TEST_F(AutrePoste, AnyOtherChangeIsShownAndOverwrittenOnlyWhenTheUserSaysSo) {
+    messageA(72, QStringLiteral("Rappeler"));
+    remplir();
     ScriptedChooser chooser;
-    ouvrirEtTaper(71, QStringLiteral(" demain"));
-    autre.execute(followup::sqlUpdateMessage(QStringLiteral("{\\rtf1\\ansi Rappeler vendredi}"), 71));
-    chooser.boxAnswers.push_back(platform::MsgResult::No);
-    fermerEditeur();
-    ASSERT_EQ(chooser.messagesShown.size(), 1);
-    EXPECT_TRUE(chooser.messagesShown[0].startsWith(
-        QStringLiteral("Le texte de ce message a été modifié sur un autre poste")));
-    EXPECT_EQ(texteStocke(71), QStringLiteral("Rappeler vendredi"));
-    EXPECT_EQ(g()->CellText(ligne(71), SGridMsg::colMessage), QStringLiteral("Rappeler vendredi"));
-    ouvrirEtTaper(71, QStringLiteral(" matin"));
-    autre.execute(followup::sqlUpdateMessage(QStringLiteral("{\\rtf1\\ansi Ne pas rappeler}"), 71));
+    {
+        SCOPED_TRACE("the last line made longer elsewhere; the user keeps the other text");
+        ASSERT_TRUE(ouvrirEtTaper(72, QStringLiteral(" demain")));
+        reecrire(72, QStringLiteral("Rappeler vendredi"));
+        chooser.boxAnswers.push_back(platform::MsgResult::No);
+        fermerEditeur();
+        ASSERT_EQ(chooser.messagesShown.size(), 1);
+        const QString question = QStringLiteral("Le texte de ce message a été modifié sur un autre poste");
+        EXPECT_EQ(chooser.messagesShown[0].left(question.size()), question);
+        EXPECT_EQ(texteStocke(72), QStringLiteral("Rappeler vendredi"));
+        EXPECT_EQ(g()->CellText(ligne(72), SGridMsg::colMessage), QStringLiteral("Rappeler vendredi"));
+    }
+    ETAPE("rewritten elsewhere; the user keeps his own text");
+    ASSERT_TRUE(ouvrirEtTaper(72, QStringLiteral(" matin")));
+    reecrire(72, QStringLiteral("Ne pas rappeler"));
     chooser.boxAnswers.push_back(platform::MsgResult::Yes);
     fermerEditeur();
-    EXPECT_EQ(texteStocke(71), QStringLiteral("Rappeler vendredi matin"));
+    EXPECT_EQ(chooser.messagesShown.size(), 2);
+    EXPECT_EQ(texteStocke(72), QStringLiteral("Rappeler vendredi matin"));
+    EXPECT_EQ(errorReports(), 0);
+}
 
-    ouvrirEtTaper(71, QStringLiteral(" !"));
-    autre.execute(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage = 71"));
+// A message deleted elsewhere is said, with its text left in the editor to be copied; closed
+// again, the editor goes without another word.
+TEST_F(AutrePoste, AMessageDeletedWhileEditedIsSaidAndItsTextStaysToBeCopied) {
+    messageA(73, QStringLiteral("Rappeler"));
+    remplir();
+    ScriptedChooser chooser;
+    ASSERT_TRUE(ouvrirEtTaper(73, QStringLiteral(" demain")));
+    autre.execute(QStringLiteral("DELETE FROM tblmessage WHERE IdMessage = 73"));
     fermerEditeur();
-    ASSERT_EQ(chooser.messagesShown.size(), 3);
-    EXPECT_TRUE(chooser.messagesShown[2].startsWith(QStringLiteral("Ce message n'existe plus")));
+    ASSERT_EQ(chooser.messagesShown.size(), 1);
+    const QString dit = QStringLiteral("Ce message n'existe plus");
+    EXPECT_EQ(chooser.messagesShown[0].left(dit.size()), dit);
     EXPECT_FALSE(grille->txtRtfEdit()->isHidden());
-    EXPECT_EQ(grille->txtRtfEdit()->text(), QStringLiteral("Rappeler vendredi matin !"));
-    fermerEditeur(); // closed again, it goes without another word
+    EXPECT_EQ(grille->txtRtfEdit()->text(), QStringLiteral("Rappeler demain"));
+    fermerEditeur();
     EXPECT_TRUE(grille->txtRtfEdit()->isHidden());
-    EXPECT_EQ(chooser.messagesShown.size(), 3);
+    EXPECT_EQ(chooser.messagesShown.size(), 1);
     EXPECT_EQ(errorReports(), 0);
 }

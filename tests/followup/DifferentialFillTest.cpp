@@ -97,24 +97,26 @@ TEST_F(DifferentialFill, EveryCellAndTheStatusLineAgreeWithTheMessageByMessageFi
     const int tel = g.cboTel()->findText(QStringLiteral("(514)555-0001"));
     ASSERT_GT(tel, 0);
     g.cboTel()->setCurrentIndex(tel);
-    SCOPED_TRACE("téléphone");
+    ETAPE("téléphone");
     comparer(g, ref);
     g.cboTel()->setCurrentIndex(g.cboTel()->findText(QStringLiteral("Tous")));
     g.setIdClientMsg(
         count(QStringLiteral("SELECT MIN(IdClientMsg) FROM tblmessage INNER JOIN tblmessageemploye ON "
                              "tblmessage.IdMessage = tblmessageemploye.IdMessage WHERE NoEmplA = 2 AND "
                              "IdEtat <> 4 AND IdClientMsg > 0")));
-    SCOPED_TRACE("client");
+    ETAPE("client");
     comparer(g, ref);
     g.setIdClientMsg(0);
     const int fini = count(
         QStringLiteral("SELECT MIN(IdMessage) FROM tblmessageemploye WHERE IdEtat = 4 AND NoEmplA = 2"));
+    ETAPE("numéro cherché");
     g.txtNoMsg()->setText(QString::number(fini));
     comparer(g, ref, fini);
     g.txtNoMsg()->clear();
 
     // Years before them, 2,000 messages finished long ago, a few of them in the interval or
     // still open for one recipient only: the server leaves out what the grid would drop.
+    ETAPE("2,000 messages finished long ago");
     exec(QStringLiteral(
         "INSERT INTO tblmessage (IdMessage, DateSaisie, HeureSaisie, IdPriorite, IdClientMsg, Message) "
         "SELECT seq, '2021-01-01' + INTERVAL seq DIV 4 DAY, '09:00:00', 2, seq % 31, CONCAT('{\\\\rtf1 ', "

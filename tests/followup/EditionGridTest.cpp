@@ -26,7 +26,7 @@ TEST_F(EtatGrille, TextEditSavedByEscapeKeepsADelicateTextAndMarksReadWithoutCou
     remplir();
     int r = ligne(60);
     platform::RtfEdit* ed = grille->txtRtfEdit();
-    ouvrirEtTaper(60, QStringLiteral(" !"));
+    ASSERT_TRUE(ouvrirEtTaper(60, QStringLiteral(" !")));
     EXPECT_EQ(ed->tag(), QString::number(r));
     EXPECT_EQ(ed->text(), kTexteDelicat + QStringLiteral(" !"));
     fermerEditeur();
@@ -34,18 +34,18 @@ TEST_F(EtatGrille, TextEditSavedByEscapeKeepsADelicateTextAndMarksReadWithoutCou
     EXPECT_TRUE(ed->tag().isEmpty());
     EXPECT_EQ(texteStocke(60), kTexteDelicat + QStringLiteral(" !"));
     EXPECT_EQ(g()->CellText(r, SGridMsg::colMessage), kTexteDelicat + QStringLiteral(" !"));
-    EXPECT_EQ(ligneDest(60, 2), QStringLiteral("1|-|0"));
-    EXPECT_EQ(ligneDest(61, 2), QStringLiteral("1|-|1"));
+    EXPECT_EQ(ligneDest(60, 2), (LigneDest{1, QStringLiteral("-"), 0}));
+    EXPECT_EQ(ligneDest(61, 2), (LigneDest{1, QStringLiteral("-"), 1}));
     EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), -1);
     EXPECT_TRUE(verifs.isEmpty());
-    changerEtat(r, QStringLiteral("Terminé"));
+    ASSERT_TRUE(changerEtat(r, QStringLiteral("Terminé")));
     EXPECT_EQ(texteStocke(60), kTexteDelicat + QStringLiteral(" !\r\n") + audit(QStringLiteral("Terminé")));
 
-    ouvrirEtTaper(61, QStringLiteral(" modifié"));
+    ASSERT_TRUE(ouvrirEtTaper(61, QStringLiteral(" modifié")));
     ASSERT_TRUE(demanderEdition(ligne(60), SGridMsg::colEtat));
     EXPECT_TRUE(ed->isHidden());
     EXPECT_EQ(texteStocke(61), QStringLiteral("Autre modifié"));
-    ouvrirEtTaper(61, QStringLiteral(" suite"));
+    ASSERT_TRUE(ouvrirEtTaper(61, QStringLiteral(" suite")));
     EXPECT_TRUE(grille->ImgCbo()->isHidden());
     EXPECT_TRUE(grille->typeEdition().isEmpty());
     remplir();
@@ -59,14 +59,15 @@ TEST_F(EtatGrille, TextEditSavedByEscapeKeepsADelicateTextAndMarksReadWithoutCou
     EXPECT_EQ(errorReports(), 1);
 
     // After a line, the row grows with its text, capped at twenty rows with the text in green.
+    ETAPE("the row height after a line");
     ASSERT_EQ(g()->DefaultRowHeight(), 18);
     r = ligne(70);
-    changerEtat(r, QStringLiteral("En attente"));
+    ASSERT_TRUE(changerEtat(r, QStringLiteral("En attente")));
     EXPECT_EQ(g()->RowHeight(r), g()->EvaluateTextHeight(r, SGridMsg::colMessage) + 18 + 4);
     EXPECT_GT(g()->EvaluateTextHeight(r, SGridMsg::colMessage), 18); // two lines now
     EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colMessage), 0xC00000);
     r = ligne(71);
-    changerEtat(r, QStringLiteral("Terminé"));
+    ASSERT_TRUE(changerEtat(r, QStringLiteral("Terminé")));
     EXPECT_EQ(g()->RowHeight(r), 18 * 20 + 8);
     EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colMessage), 0x008000);
 }

@@ -58,29 +58,44 @@ protected:
         return !cancel;
     }
     using SGridMsgDb::choisir;
-    // The user picks an entry of the open picker.
-    void choisir(const QString& texte) { SGridMsgDb::choisir(grille->ImgCbo(), texte); }
-    // Opens the state picker on a row and picks an entry.
-    void changerEtat(int row, const QString& texte) {
-        ASSERT_TRUE(demanderEdition(row, SGridMsg::colEtat));
-        choisir(texte);
+    // The user picks an entry of the open picker; false when it has no such entry. Unless an
+    // action answers it first, a state dialog that opens is a failure, closed so that the case
+    // goes on rather than waiting for a click.
+    [[nodiscard]] bool choisir(const QString& texte) {
+        QTimer::singleShot(0, hote.get(), [] {
+            if (auto* d = qobject_cast<followup::frmChangeEtatMsg*>(QApplication::activeModalWidget())) {
+                ADD_FAILURE() << "the state dialog opened, not expected here";
+                d->close();
+            }
+        });
+        return SGridMsgDb::choisir(grille->ImgCbo(), texte);
+    }
+    // Opens the state picker on a row and picks an entry; false when either fails.
+    [[nodiscard]] bool changerEtat(int row, const QString& texte) {
+        const bool ouvert = demanderEdition(row, SGridMsg::colEtat);
+        EXPECT_TRUE(ouvert) << "the state picker did not open on row " << row;
+        return ouvert && choisir(texte);
     }
     // The same, for a message of several recipients: the state dialog opens and the
     // action answers it.
-    void changerEtat(int row, const QString& texte, std::function<void(followup::frmChangeEtatMsg&)> action) {
+    [[nodiscard]] bool changerEtat(int row, const QString& texte,
+                                   std::function<void(followup::frmChangeEtatMsg&)> action) {
         QTimer::singleShot(0, hote.get(), [action] { // acts on the dialog once it runs modally
             if (auto* d = qobject_cast<followup::frmChangeEtatMsg*>(QApplication::activeModalWidget()))
                 action(*d);
             else
                 ADD_FAILURE() << "the state dialog is not open";
         });
-        changerEtat(row, texte);
+        return changerEtat(row, texte);
     }
-    // Opens the editor on the message and types at the end of its text.
-    void ouvrirEtTaper(int id, const QString& texte) {
-        ASSERT_TRUE(grille->ModifierMessage(ligne(id)));
+    // Opens the editor on the message and types at the end of its text; false when it did not open.
+    [[nodiscard]] bool ouvrirEtTaper(int id, const QString& texte) {
+        const bool ouvert = grille->ModifierMessage(ligne(id));
+        EXPECT_TRUE(ouvert) << "the editor did not open on message " << id;
+        if (!ouvert) return false;
         grille->txtRtfEdit()->moveCursor(QTextCursor::End);
         grille->txtRtfEdit()->insertPlainText(texte);
+        return true;
     }
     void fermerEditeur() { QTest::keyClick(grille->txtRtfEdit(), Qt::Key_Escape); }
     static void decocher(followup::frmChangeEtatMsg& d, const QString& nom) {

@@ -6,83 +6,110 @@
 
 // In Julie's received list: the picker takes no typing and Escape changes nothing;
 // finishing stamps the row, marks it read and appends the line; a priority pick marks
-// the message read as well. A row is struck through exactly when the resulting order is 5;
-// back to "Ouvert" writes no line. In the sent list neither the finishing time nor the unread
-// flags change, by a state or a priority; an empty text takes its line without a leading line
-// feed; a message still unread by its recipient stays red.
+// the message read as well.
 TEST_F(EtatGrille, OneRecipientMessageFinishedThenGivenAPriority) {
     messageA(20, QStringLiteral("Rappeler M. Tremblay"), 1, 1);
-    messageA(23, QStringLiteral("A"), 2, 0);
-    message(21, QString());
-    recipient(21, 2, 3, 1, 1, QStringLiteral("2026-01-05 08:00:00"));
     remplir();
-    int r = ligne(20);
+    const int r = ligne(20);
     ASSERT_GT(r, 0);
     EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
-    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
-    EXPECT_EQ(grille->typeEdition(), QStringLiteral("Etat"));
-    QTest::keyClick(grille->ImgCbo(), Qt::Key_T);
-    QTest::keyClick(grille->ImgCbo(), Qt::Key_Return);
-    EXPECT_EQ(grille->ImgCbo()->currentText(), QStringLiteral("Ouvert"));
-    EXPECT_FALSE(grille->ImgCbo()->isHidden());
-    QTest::keyClick(grille->ImgCbo(), Qt::Key_Escape);
-    EXPECT_TRUE(grille->ImgCbo()->isHidden() && grille->typeEdition().isEmpty());
-    EXPECT_EQ(ligneDest(20, 2), QStringLiteral("1|-|1"));
-    EXPECT_TRUE(verifs.isEmpty());
-
-    changerEtat(r, QStringLiteral("Terminé"));
-    EXPECT_EQ(ligneDest(20, 2), QStringLiteral("4|2026-12-07 14:03:12|0"));
-    EXPECT_EQ(texteStocke(20), QStringLiteral("Rappeler M. Tremblay\r\n") + audit(QStringLiteral("Terminé")));
-    EXPECT_EQ(g()->CellText(r, SGridMsg::colMessage),
-              QStringLiteral("Rappeler M. Tremblay\n") + audit(QStringLiteral("Terminé")));
-    EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 4 + 2);
-    for (int c = SGridMsg::colNo; c <= SGridMsg::colDestinataire; ++c)
-        EXPECT_EQ(g()->CellForeColor(r, c), -1) << "column " << c; // read: no column stays red
-    EXPECT_EQ(verifs, QList<bool>({true}));
-    EXPECT_TRUE(grille->ImgCbo()->isHidden());
-
+    {
+        SCOPED_TRACE("the picker takes no typing and Escape changes nothing");
+        ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+        EXPECT_EQ(grille->typeEdition(), QStringLiteral("Etat"));
+        QTest::keyClick(grille->ImgCbo(), Qt::Key_T);
+        QTest::keyClick(grille->ImgCbo(), Qt::Key_Return);
+        EXPECT_EQ(grille->ImgCbo()->currentText(), QStringLiteral("Ouvert"));
+        EXPECT_FALSE(grille->ImgCbo()->isHidden());
+        QTest::keyClick(grille->ImgCbo(), Qt::Key_Escape);
+        EXPECT_TRUE(grille->ImgCbo()->isHidden());
+        EXPECT_EQ(grille->typeEdition(), QString());
+        EXPECT_EQ(ligneDest(20, 2), (LigneDest{1, QStringLiteral("-"), 1}));
+        EXPECT_EQ(verifs, QList<bool>());
+    }
+    {
+        SCOPED_TRACE("finished: stamped, read, its line appended");
+        ASSERT_TRUE(changerEtat(r, QStringLiteral("Terminé")));
+        EXPECT_EQ(ligneDest(20, 2), (LigneDest{4, QStringLiteral("2026-12-07 14:03:12"), 0}));
+        EXPECT_EQ(texteStocke(20),
+                  QStringLiteral("Rappeler M. Tremblay\r\n") + audit(QStringLiteral("Terminé")));
+        EXPECT_EQ(g()->CellText(r, SGridMsg::colMessage),
+                  QStringLiteral("Rappeler M. Tremblay\n") + audit(QStringLiteral("Terminé")));
+        EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 4 + 2);
+        for (int c = SGridMsg::colNo; c <= SGridMsg::colDestinataire; ++c)
+            EXPECT_EQ(g()->CellForeColor(r, c), -1) << "column " << c; // read: no column stays red
+        EXPECT_EQ(verifs, QList<bool>({true}));
+        EXPECT_TRUE(grille->ImgCbo()->isHidden());
+    }
+    ETAPE("given a priority: marked read again, the state left as it was");
     exec(QStringLiteral("UPDATE tblmessageemploye SET Nouveau = 1 WHERE IdMessage = 20"));
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
-    choisir(QStringLiteral("Urgente"));
+    ASSERT_TRUE(choisir(QStringLiteral("Urgente")));
     EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 20")), 1);
     EXPECT_EQ(g()->CellImage(r, SGridMsg::colPriorite), 0);
-    EXPECT_EQ(ligneDest(20, 2), QStringLiteral("4|2026-12-07 14:03:12|0"));
+    EXPECT_EQ(ligneDest(20, 2), (LigneDest{4, QStringLiteral("2026-12-07 14:03:12"), 0}));
     EXPECT_EQ(verifs, QList<bool>({true, true}));
     EXPECT_EQ(errorReports(), 0);
+}
 
-    r = ligne(23);
+// A row is struck through exactly when the resulting order is 5; back to "Ouvert" writes no
+// line.
+TEST_F(EtatGrille, CancelledStrikesTheRowAndBackToOpenWritesNoLine) {
+    messageA(23, QStringLiteral("A"), 2, 0);
+    remplir();
+    const int r = ligne(23);
+    ASSERT_GT(r, 0);
+    // The columns of the row struck through.
     auto barree = [&] {
         int n = 0;
         for (int c = SGridMsg::colNo; c <= SGridMsg::colMessage; ++c)
             n += g()->CellFont(r, c).strikeOut();
         return n;
     };
-    changerEtat(r, QStringLiteral("Annulé"));
-    EXPECT_EQ(barree(), SGridMsg::colMessage - SGridMsg::colNo + 1);
-    EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 5 + 2);
-    changerEtat(r, QStringLiteral("En attente"));
-    EXPECT_EQ(barree(), 0);
+    {
+        SCOPED_TRACE("cancelled");
+        ASSERT_TRUE(changerEtat(r, QStringLiteral("Annulé")));
+        EXPECT_EQ(barree(), SGridMsg::colMessage - SGridMsg::colNo + 1);
+        EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 5 + 2);
+    }
+    {
+        SCOPED_TRACE("waiting");
+        ASSERT_TRUE(changerEtat(r, QStringLiteral("En attente")));
+        EXPECT_EQ(barree(), 0);
+    }
+    ETAPE("back to open");
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
     EXPECT_EQ(grille->ImgCbo()->currentText(), QStringLiteral("En attente"));
-    choisir(QStringLiteral("Ouvert"));
-    EXPECT_EQ(ligneDest(23, 2), QStringLiteral("1|-|0"));
-    EXPECT_EQ(texteStocke(23),
-              QStringLiteral("A\r\n%1\r\n%2")
-                  .arg(audit(QStringLiteral("Annulé")), audit(QStringLiteral("En attente"))));
+    ASSERT_TRUE(choisir(QStringLiteral("Ouvert")));
+    EXPECT_EQ(ligneDest(23, 2), (LigneDest{1, QStringLiteral("-"), 0}));
+    EXPECT_EQ(texteStocke(23).split(QStringLiteral("\r\n")),
+              (QStringList{QStringLiteral("A"), audit(QStringLiteral("Annulé")),
+                           audit(QStringLiteral("En attente"))}));
     EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 1 + 2);
+}
 
-    const qsizetype verifsRecus = verifs.size();
+// In the sent list neither the finishing time nor the unread flags change, by a state or a
+// priority, and the sender's picks mark nothing read; an empty text takes its line without a
+// leading line feed; a message still unread by its recipient stays red.
+TEST_F(EtatGrille, InTheSentListStateAndPriorityLeaveFinishTimeAndUnreadFlags) {
+    message(21, QString());
+    recipient(21, 2, 3, 1, 1, QStringLiteral("2026-01-05 08:00:00"));
     grille->setBooRecu(false);
     remplir();
-    r = ligne(21);
-    changerEtat(r, QStringLiteral("En attente"));
-    EXPECT_EQ(texteStocke(21), audit(QStringLiteral("En attente")));
-    EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
+    const int r = ligne(21);
+    ASSERT_GT(r, 0);
+    {
+        SCOPED_TRACE("a state");
+        ASSERT_TRUE(changerEtat(r, QStringLiteral("En attente")));
+        EXPECT_EQ(texteStocke(21), audit(QStringLiteral("En attente")));
+        EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colNo), 0x0000FF);
+    }
+    ETAPE("a priority");
     ASSERT_TRUE(demanderEdition(r, SGridMsg::colPriorite));
-    choisir(QStringLiteral("Basse"));
+    ASSERT_TRUE(choisir(QStringLiteral("Basse")));
     EXPECT_EQ(count(QStringLiteral("SELECT IdPriorite FROM tblmessage WHERE IdMessage = 21")), 3);
-    EXPECT_EQ(ligneDest(21, 3), QStringLiteral("3|2026-01-05 08:00:00|1"));
-    EXPECT_EQ(verifs.size(), verifsRecus); // the sender's picks mark nothing read
+    EXPECT_EQ(ligneDest(21, 3), (LigneDest{3, QStringLiteral("2026-01-05 08:00:00"), 1}));
+    EXPECT_EQ(verifs, QList<bool>());
 }
 
 // A cancelled dialog (its button, its close box, or nobody ticked) writes no state nor line
@@ -96,9 +123,11 @@ TEST_F(EtatGrille, DialogStampsOnlyTheTickedRecipientsAndTheRowShowsTheViewersOw
         recipient(30, 5, a, 1, 1);
     remplir();
     const int r = ligne(30);
+    const char* const annulations[] = {"its cancel button", "its close box", "nobody ticked"};
     for (int essai = 0; essai < 3; ++essai) {
+        SCOPED_TRACE(annulations[essai]);
         hote->booAnnule = false;
-        changerEtat(r, QStringLiteral("Terminé"), [essai](followup::frmChangeEtatMsg& d) {
+        ASSERT_TRUE(changerEtat(r, QStringLiteral("Terminé"), [essai](followup::frmChangeEtatMsg& d) {
             if (essai == 0) d.cmdAnnule()->click();
             if (essai == 1) d.close();
             if (essai == 2) {
@@ -106,35 +135,44 @@ TEST_F(EtatGrille, DialogStampsOnlyTheTickedRecipientsAndTheRowShowsTheViewersOw
                     decocher(d, QString::fromUtf8(nom));
                 d.cmdOk()->click();
             }
-        });
-        EXPECT_TRUE(hote->booAnnule && grille->ImgCbo()->isHidden()) << essai;
+        }));
+        EXPECT_TRUE(hote->booAnnule);
+        EXPECT_TRUE(grille->ImgCbo()->isHidden());
     }
-    EXPECT_EQ(ligneDest(30, 2) + ligneDest(30, 3), QStringLiteral("1|-|01|-|1"));
+    const LigneDest ouvertLu{1, QStringLiteral("-"), 0}, ouvertNonLu{1, QStringLiteral("-"), 1};
+    EXPECT_EQ(ligneDest(30, 2), ouvertLu); // Julie's own: read
+    EXPECT_EQ(ligneDest(30, 3), ouvertNonLu);
     EXPECT_EQ(texteStocke(30), QStringLiteral("Pour trois"));
     EXPECT_EQ(verifs, QList<bool>({true, true, true}));
 
-    changerEtat(r, QStringLiteral("Annulé"), [&](followup::frmChangeEtatMsg& d) {
-        decocher(d, QStringLiteral("Julie"));
-        d.cmdOk()->click();
-    });
+    {
+        SCOPED_TRACE("cancelled for Marc and Sophie only");
+        ASSERT_TRUE(changerEtat(r, QStringLiteral("Annulé"), [&](followup::frmChangeEtatMsg& d) {
+            decocher(d, QStringLiteral("Julie"));
+            d.cmdOk()->click();
+        }));
+    }
     EXPECT_FALSE(hote->booAnnule);
-    EXPECT_EQ(ligneDest(30, 2) + ligneDest(30, 3) + ligneDest(30, 4), QStringLiteral("1|-|05|-|15|-|1"));
+    EXPECT_EQ(ligneDest(30, 2), ouvertLu);                               // Julie: not ticked
+    EXPECT_EQ(ligneDest(30, 3), (LigneDest{5, QStringLiteral("-"), 1})); // Marc
+    EXPECT_EQ(ligneDest(30, 4), (LigneDest{5, QStringLiteral("-"), 1})); // Sophie
     EXPECT_EQ(texteStocke(30), QStringLiteral("Pour trois\r\n") + audit(QStringLiteral("Annulé")));
     EXPECT_FALSE(g()->CellFont(r, SGridMsg::colNo).strikeOut());
     EXPECT_EQ(g()->CellImage(r, SGridMsg::colEtat), 1 + 2);
 
+    ETAPE("with \"Tous\", a refill while the dialog is open");
     grille->setNoEmploye(0);
     remplir();
-    changerEtat(ligne(30), QStringLiteral("Annulé"), [&](followup::frmChangeEtatMsg& d) {
+    ASSERT_TRUE(changerEtat(ligne(30), QStringLiteral("Annulé"), [&](followup::frmChangeEtatMsg& d) {
         message(34, QStringLiteral("Plus ancien"), 0, 2, QStringLiteral("2026-12-06"));
         recipient(34, 5, 2);
         remplir(); // an older message arrives: it takes the first row
         d.cmdOk()->click();
-    });
+    }));
     ASSERT_EQ(listed(*grille), (QList<int>{34, 30}));
     EXPECT_TRUE(g()->CellFont(ligne(30), SGridMsg::colNo).strikeOut());
     EXPECT_FALSE(g()->CellFont(ligne(34), SGridMsg::colNo).strikeOut());
-    EXPECT_EQ(ligneDest(30, 3), QStringLiteral("5|-|1"));
+    EXPECT_EQ(ligneDest(30, 3), (LigneDest{5, QStringLiteral("-"), 1}));
     EXPECT_EQ(texteStocke(34), QStringLiteral("Plus ancien"));
     EXPECT_EQ(verifs.size(), 4);
 }
@@ -158,35 +196,85 @@ TEST_F(EtatGrille, DialogListsEveryRecipientAndWritesStatesAndLineTogetherOrNotA
         return d;
     };
     auto d = ouvrir(9, QStringLiteral("10"));
-    d->cmdOk()->click();
-    EXPECT_TRUE(hote->booAnnule && d->isVisible());
-    EXPECT_EQ(ligneDest(10, 2) + ligneDest(10, 4), QStringLiteral("1|-|12|-|1"));
-    EXPECT_EQ(errorReports(), 1);
-
+    {
+        SCOPED_TRACE("a state without a description");
+        d->cmdOk()->click();
+        EXPECT_TRUE(hote->booAnnule);
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(ligneDest(10, 2), (LigneDest{1, QStringLiteral("-"), 1}));
+        EXPECT_EQ(ligneDest(10, 4), (LigneDest{2, QStringLiteral("-"), 1}));
+        EXPECT_EQ(errorReports(), 1);
+    }
+    ETAPE("finished for Julie and Sophie");
     d = ouvrir(4, QStringLiteral("10"));
     QApplication::processEvents();
     EXPECT_EQ(defautsMiseEnPage(d.get()), "");
     EXPECT_FALSE(d->txtIdMsg()->isVisible());
-    QStringList noms;
+    // Each listed recipient: name, employee number, ticked.
+    QList<std::tuple<QString, int, bool>> listes;
     for (int i = 0; i < d->lstvEmpl()->count(); ++i) {
         QListWidgetItem* it = d->lstvEmpl()->item(i);
-        noms << QStringLiteral("%1=%2:%3")
-                    .arg(it->text(), it->data(Qt::UserRole).toString())
-                    .arg(it->checkState());
+        listes << std::tuple(it->text(), it->data(Qt::UserRole).toInt(), it->checkState() == Qt::Checked);
     }
-    noms.sort();
-    EXPECT_EQ(noms.join(QLatin1Char(' ')), QStringLiteral("Julie=2:2 Marc=3:2 Sophie=4:2"));
+    std::sort(listes.begin(), listes.end());
+    EXPECT_EQ(listes, (QList<std::tuple<QString, int, bool>>{{QStringLiteral("Julie"), 2, true},
+                                                             {QStringLiteral("Marc"), 3, true},
+                                                             {QStringLiteral("Sophie"), 4, true}}));
     decocher(*d, QStringLiteral("Marc"));
     d->cmdOk()->click();
     EXPECT_FALSE(hote->booAnnule);
     EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_EQ(QStringList({ligneDest(10, 2), ligneDest(10, 3), ligneDest(10, 4)}).join(QLatin1Char(' ')),
-              QStringLiteral("4|2026-01-02 09:05:07|0 1|-|1 4|2026-01-02 09:05:07|0"));
+    const LigneDest termine{4, QStringLiteral("2026-01-02 09:05:07"), 0};
+    EXPECT_EQ(ligneDest(10, 2), termine);
+    EXPECT_EQ(ligneDest(10, 3), (LigneDest{1, QStringLiteral("-"), 1})); // Marc: not ticked
+    EXPECT_EQ(ligneDest(10, 4), termine);
     EXPECT_EQ(d->ligneAjoutee(), QStringLiteral("\nTerminé le 2026-01-02 à 09:05:07 par Julie"));
     EXPECT_EQ(texteStocke(10), QStringLiteral("Bonjour\r\nTerminé le 2026-01-02 à 09:05:07 par Julie"));
 
+    ETAPE("an empty number");
     d = ouvrir(4, QString());
     EXPECT_EQ(d->lstvEmpl()->count(), 0);
+}
+
+// The recipients column opens its sub-grid only for a message of several recipients: each
+// with his state's picture, in red while unread. The sub-grid stays until another editor
+// opens; no other column of a row has an editor of its own.
+TEST_F(EtatGrille, RecipientsSubGridOnlyForSeveralRecipientsAndOtherColumnsRefused) {
+    messageA(50, QStringLiteral("Seul"));
+    messageTexte(51, QStringLiteral("Trois"));
+    recipient(51, 3, 2, 4, 0, QStringLiteral("2026-12-01 10:00:00"));
+    recipient(51, 3, 4, 2, 1);
+    recipient(51, 3, 5, 1, 0);
+    grille->setNoEmploye(0);
+    remplir();
+    {
+        SCOPED_TRACE("one recipient");
+        EXPECT_FALSE(demanderEdition(ligne(50), SGridMsg::colDestinataire));
+        EXPECT_TRUE(grille->SGridEmplA()->isHidden());
+        EXPECT_FALSE(demanderEdition(ligne(50), SGridMsg::colMessage));
+    }
+    const int r = ligne(51);
+    platform::Grid* a = grille->SGridEmplA();
+    {
+        SCOPED_TRACE("three recipients");
+        ASSERT_TRUE(demanderEdition(r, SGridMsg::colDestinataire));
+        EXPECT_FALSE(a->isHidden());
+        ASSERT_EQ(a->Rows(), 3);
+        // Name, the picture of the state's order (+2), the name's colour (-1: the grid's own).
+        QList<std::tuple<QString, int, qint64>> vus;
+        for (int i = 1; i <= 3; ++i)
+            vus << std::tuple(a->CellText(i, 2), int(a->CellImage(i, 1)), qint64(a->CellForeColor(i, 2)));
+        std::sort(vus.begin(), vus.end());
+        EXPECT_EQ(vus, (QList<std::tuple<QString, int, qint64>>{
+                           {QStringLiteral("Julie"), 4 + 2, -1},   // finished, read
+                           {QStringLiteral("Sophie"), 2 + 2, 255}, // unread: red
+                           {QStringLiteral("Éric"), 1 + 2, -1},    // open, read
+                       }));
+    }
+    ETAPE("another editor opens");
+    ASSERT_TRUE(demanderEdition(r, SGridMsg::colEtat));
+    EXPECT_TRUE(a->isHidden());
+    EXPECT_FALSE(grille->ImgCbo()->isHidden());
 }
 
 // The shell's minute tick finds the database gone while the state dialog of the real
@@ -214,12 +302,12 @@ TEST_F(EtatGrille, LosingTheDatabaseWithTheDialogOpenClosesEverythingSafely) {
         // The event loop may delete what was closed before the dialog's loop returns.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     });
-    choisir(l->ImgCbo(), QStringLiteral("Terminé"));
+    ASSERT_TRUE(choisir(l->ImgCbo(), QStringLiteral("Terminé")));
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(liste.isNull());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_FALSE(services::Session::programActive);
-    EXPECT_EQ(ligneDest(35, 3), QStringLiteral("1|-|1"));
+    EXPECT_EQ(ligneDest(35, 3), (LigneDest{1, QStringLiteral("-"), 1}));
     services::Session::programActive = actif;
 }

@@ -7,6 +7,8 @@
 #include "services/Config.h"
 #include "shell/frmUpdate.h"
 
+#include "support/Widgets.h"
+
 #include <QTreeWidget>
 
 using followup::frmListeMsg;
@@ -42,8 +44,10 @@ TEST_F(ListeMsgTest, ModesEmployeeChoiceCaptionsAndUpdateOfOneMessage) {
     db().setJournal(nullptr);
     // Each mode has the callers of its own messages, each list read once per grid.
     EXPECT_EQ(journal.filter(QStringLiteral(" FROM tblclientmsg INNER JOIN")).size(), 4);
-    EXPECT_EQ(entries(f.SGridMsgRecu()->cboClient()), QStringLiteral("Tous|Tremblay, Luc"));
-    EXPECT_EQ(entries(f.SGridMsgEnvoye()->cboClient()), QStringLiteral("Tous|Bédard, Anne"));
+    EXPECT_EQ(entries(f.SGridMsgRecu()->cboClient()),
+              (QStringList{QStringLiteral("Tous"), QStringLiteral("Tremblay, Luc")}));
+    EXPECT_EQ(entries(f.SGridMsgEnvoye()->cboClient()),
+              (QStringList{QStringLiteral("Tous"), QStringLiteral("Bédard, Anne")}));
     f.Rafraichir();
     EXPECT_EQ(listed(*f.SGridMsgRecu()), QList<int>{1});
     EXPECT_EQ(listed(*f.SGridMsgEnvoye()), QList<int>{2});
@@ -51,6 +55,7 @@ TEST_F(ListeMsgTest, ModesEmployeeChoiceCaptionsAndUpdateOfOneMessage) {
 
     // Called by name, as the message form calls its opener, the update rewrites only the
     // grids that list the message: message 2 is in the sent tab and was not asked for.
+    ETAPE("the update called by name");
     exec(QStringLiteral("UPDATE tblmessage SET IdPriorite = 1 WHERE IdMessage IN (1, 2)"));
     QMetaObject::invokeMethod(&f, "UpdateMsg", Q_ARG(qint32, 1));
     EXPECT_EQ(f.SGridMsgRecu()->SGrid()->CellImage(1, SGridMsg::colPriorite), 0);
@@ -65,6 +70,7 @@ TEST_F(ListeMsgTest, OpenerShowsRefillsAndClosingDiscardsTheWindowAndEachTabMark
     ASSERT_NE(f, nullptr);
 
     // Julie sends a message: the shell's tick marks the sent tab only.
+    ETAPE("Julie sends a message");
     message(7, QStringLiteral("Envoi"), 0, 2, QStringLiteral("2024-03-15"), QStringLiteral("09:00:00"));
     recipient(7, 2, 5);
     followup::sonderListeMsg();
@@ -72,6 +78,7 @@ TEST_F(ListeMsgTest, OpenerShowsRefillsAndClosingDiscardsTheWindowAndEachTabMark
     EXPECT_EQ(f->SGridMsgRecu()->rechercheBackColor(), platform::kSysButtonFace);
 
     // Opening again refills the same window with the filters left in it, both marks cleared.
+    ETAPE("opened again");
     f->SSTabSuivi()->setCurrentIndex(1);
     f->SGridMsgRecu()->chkAffTermine()->setChecked(true);
     f->SGridMsgRecu()->chkIntervalle()->setChecked(false);
@@ -84,6 +91,7 @@ TEST_F(ListeMsgTest, OpenerShowsRefillsAndClosingDiscardsTheWindowAndEachTabMark
     EXPECT_EQ(f->SGridMsgEnvoye()->rechercheBackColor(), platform::kSysButtonFace);
 
     // Closed, it goes with its filters; the next opening starts afresh on "Reçu".
+    ETAPE("closed, then opened");
     f->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(frmListeMsg::existing(), nullptr);
@@ -110,6 +118,7 @@ TEST_F(ListeMsgTest, TextsReadWholeAndEditorsStayOverTheGridsRows) {
     }
 
     // Narrower than the columns: the types and recipients columns run under the scroll bar.
+    ETAPE("narrower than the columns");
     f.SSTabSuivi()->setCurrentIndex(0);
     f.resize(640, f.height());
     SGridMsg* g = f.SGridMsgRecu();
@@ -148,27 +157,31 @@ TEST_F(ListeMsgTest, MessageSavedInTheFormReachesTheListAndTheShell) {
     followup::frmListeMsg* liste = followup::frmListeMsg::existing();
     ASSERT_NE(liste, nullptr);
 
+    ETAPE("a message to Julie saved in the form the list opened");
     liste->SGridMsgRecu()->cmdNouveau()->click();
     entry::frmSuiviAppel* form = entry::frmSuiviAppel::instance();
+    ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->frmMere.data(), liste);
-    const auto julie = form->findChild<QTreeWidget*>(QStringLiteral("lstEmploye"))
-                           ->findItems(QStringLiteral("Julie"), Qt::MatchExactly, 0);
+    const auto julie =
+        enfant<QTreeWidget>(form, "lstEmploye")->findItems(QStringLiteral("Julie"), Qt::MatchExactly, 0);
     ASSERT_EQ(julie.size(), 1);
     julie.first()->setCheckState(0, Qt::Checked);
-    form->findChild<platform::RtfEdit*>(QStringLiteral("txtMessage"))
-        ->setPlainText(QStringLiteral("Rappeler"));
+    enfant<platform::RtfEdit>(form, "txtMessage")->setPlainText(QStringLiteral("Rappeler"));
     form->cmdEnregistrer_Click();
     const qint32 id = form->idMessage();
     ASSERT_GT(id, 3);
     EXPECT_TRUE(chooser.messagesShown.contains(QStringLiteral("Message enregistré avec succès.")));
 
+    ETAPE("the shell's tick");
     shell.Timer1_Timer();
     EXPECT_EQ(shell.unreadCount(), 2); // with message 1, unread since before
     EXPECT_EQ(liste->SGridMsgRecu()->rechercheBackColor(), 0x0000FF);
     EXPECT_EQ(liste->SGridMsgEnvoye()->rechercheBackColor(), 0x0000FF);
 
+    ETAPE("the list opened again");
     shell.mnuConsult_Click();
-    EXPECT_TRUE(listed(*liste->SGridMsgRecu()).contains(id) && listed(*liste->SGridMsgEnvoye()).contains(id));
+    EXPECT_TRUE(listed(*liste->SGridMsgRecu()).contains(id));
+    EXPECT_TRUE(listed(*liste->SGridMsgEnvoye()).contains(id));
     delete form;
 }
 

@@ -32,7 +32,10 @@ protected:
                           QPoint(cell.center().x(), y) - g()->viewport()->geometry().topLeft());
     }
     void clicEntete(int col, Qt::MouseButton bouton = Qt::LeftButton) { clic(0, col, bouton); }
-    bool offre(int item) const { return findMenuItem(chooser.menusShown.last(), item) != nullptr; }
+    // Whether the last menu shown offers the item (no menu shown: it does not).
+    bool offre(int item) const {
+        return !chooser.menusShown.isEmpty() && findMenuItem(chooser.menusShown.last(), item) != nullptr;
+    }
 
     ScriptedChooser chooser;
 };
@@ -67,21 +70,25 @@ TEST_F(MenusGrille, HeaderClicksSortEachColumnInTurnAndAGroupedColumnKeepsItsKey
 TEST_F(MenusGrille, HeaderMenuGroupsUngroupsHidesAndShowsColumns) {
     // "No" and "Heure" are never offered for grouping.
     for (int c : {SGridMsg::colNo, SGridMsg::colHeure}) {
+        SCOPED_TRACE(c);
         clicEntete(c, Qt::RightButton);
-        EXPECT_FALSE(offre(1) || offre(2)) << c;
+        EXPECT_FALSE(offre(1)); // "Regrouper par"
+        EXPECT_FALSE(offre(2)); // "Dégrouper"
     }
-    // Grouped by two columns through the menu; the band shows them, then ungrouped.
+    ETAPE("grouped by two columns through the menu; the band shows them, then ungrouped");
     chooser.menuAnswers = {1, 1, 2, 2};
     clicEntete(SGridMsg::colExpediteur, Qt::RightButton);
+    ASSERT_TRUE(offre(1));
     EXPECT_EQ(findMenuItem(chooser.menusShown.last(), 1)->text, QStringLiteral("Regrouper par De"));
     clicEntete(SGridMsg::colPriorite, Qt::RightButton);
     EXPECT_EQ(g()->GroupingBandHeight(), 48);
     clicEntete(SGridMsg::colPriorite, Qt::RightButton);
-    EXPECT_TRUE(offre(2) && !offre(1));
+    EXPECT_TRUE(offre(2));
+    EXPECT_FALSE(offre(1));
     clicEntete(SGridMsg::colExpediteur, Qt::RightButton);
     EXPECT_TRUE(g()->GroupingBandHidden()); // the last grouping gone
 
-    // The last column that lists the rows cannot be hidden.
+    ETAPE("the last column that lists the rows cannot be hidden");
     for (int c = SGridMsg::colNo; c <= SGridMsg::colDestinataire; ++c)
         if (c != SGridMsg::colClient) g()->setColumnVisible(c, false);
     g()->setColumnIsGrouped(SGridMsg::colPriorite, true);
@@ -122,8 +129,10 @@ TEST_F(MenusGrille, ACutTextUnfoldsToItsFullHeightAndIsCutBack) {
     chooser.menuAnswers = {2, 3};
     for (const auto& [item, hauteur, couleur] :
          {std::tuple{2, grille->HauteurPleine(r), 0xC00000}, {3, 368, 0x008000}}) {
+        SCOPED_TRACE(item == 2 ? "unfolded" : "cut back");
         clic(r, SGridMsg::colClient);
-        EXPECT_TRUE(offre(item) && !offre(5 - item));
+        EXPECT_TRUE(offre(item));
+        EXPECT_FALSE(offre(5 - item));
         EXPECT_EQ(g()->RowHeight(r), hauteur);
         EXPECT_EQ(g()->CellForeColor(r, SGridMsg::colMessage), couleur);
     }

@@ -80,6 +80,7 @@ TEST_F(RapportDb, HtmlReportByteForByte) {
     EXPECT_EQ(lire(fichier), attendu);
 
     // One row: the same head and that row's block; a group row gives the head alone.
+    ETAPE("one row, then a group row");
     const QString un = m_dir.filePath(QStringLiteral("un.HTML"));
     g.ExportMsgHTML(un, 3);
     EXPECT_EQ(lire(un).count(QStringLiteral("<table")), 1);
@@ -94,6 +95,7 @@ TEST_F(RapportDb, HtmlReportByteForByte) {
 // on closing. Without the right to see the others the combo says "Tous" and the report is his
 // own, named, headed and filled after him. A read that fails shows nothing and leaves no file.
 TEST_F(RapportDb, HtmlButtonNamesShowsAndDeletesItsReport) {
+    ETAPE("every sent message, a file of that name already there");
     exec(QStringLiteral("UPDATE tblemploye SET Nom = 'Marc/Éric <M>' WHERE NoEmploye = 3"));
     SGridMsg g;
     g.setBooRecu(false);
@@ -114,6 +116,7 @@ TEST_F(RapportDb, HtmlButtonNamesShowsAndDeletesItsReport) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(fichier); }, 3000));
     EXPECT_EQ(g.NomFichierHTML(3), m_dir.filePath(QStringLiteral("MessagesEnvoyes_Marc_Éric _M_36000.HTML")));
 
+    ETAPE("Julie's received messages");
     exec(QStringLiteral("UPDATE tblemploye SET Nom = 'Julie <J>' WHERE NoEmploye = 2"));
     g.setBooRecu(true);
     g.setNoEmploye(2);
@@ -126,6 +129,7 @@ TEST_F(RapportDb, HtmlButtonNamesShowsAndDeletesItsReport) {
     EXPECT_TRUE(lire(sien).contains(QStringLiteral("<h1>Messages reçus par Julie &lt;J&gt;</h1>")));
     EXPECT_EQ(lire(sien).count(QStringLiteral("<table")), 2);
 
+    ETAPE("a report whose read fails: no viewer, no file");
     const QStringList avant = QDir(m_dir.path()).entryList({QStringLiteral("*.HTML")});
     exec(QStringLiteral("RENAME TABLE tbltypemessage TO tbltypemessage_x"));
     g.cmdExport_Click(1);
@@ -159,6 +163,7 @@ TEST_F(RapportDb, OneReportAtATimeTimedFromItsFirstRowAndItsProgressGoneBeforeIt
         g.ExportMsgExcel(services::xlSheet, 1);
     });
     espion.start(0);
+    ETAPE("nothing else starts while a report is written; its clock starts with its first row");
     EXPECT_TRUE(g.ExportMsgHTML(m_dir.filePath(QStringLiteral("un.HTML")), 1));
     EXPECT_EQ(reste, QStringLiteral("0 seconde.")); // not 83:20 minutes for the one row left
     EXPECT_EQ(visionneuses().size(), vues);
@@ -172,6 +177,7 @@ TEST_F(RapportDb, OneReportAtATimeTimedFromItsFirstRowAndItsProgressGoneBeforeIt
             return ScriptedChooser::messageBox(w, t, ti, i, b);
         }
     } chooser;
+    ETAPE("a workbook no spreadsheet opens");
     int ouverts = 0;
     const auto ouvreur = platform::ExcelApplication::setOpener([&](const QString&) { return ++ouverts < 0; });
     g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
@@ -212,12 +218,20 @@ print(json.dumps({
 class RapportExcel : public RapportDb {
 protected:
     QJsonObject lu() { return QJsonDocument::fromJson(relire(kLecteur).toUtf8()).object(); }
-    // Values (or frames, or formats) of the cells named, joined by "|".
-    static QString cellules(const QJsonObject& o, const char* refs, const char* part = "v") {
-        QStringList out;
+    // The value (or frame, or format) of one cell.
+    static QString cellule(const QJsonObject& o, const char* ref, const char* part = "v") {
+        return o[QStringLiteral("cells")]
+            .toObject()[QLatin1String(ref)]
+            .toObject()[QLatin1String(part)]
+            .toString();
+    }
+    // The same of each cell named, beside its name.
+    using Cellules = QList<std::pair<QString, QString>>;
+    static Cellules cellules(const QJsonObject& o, const char* refs, const char* part = "v") {
+        Cellules out;
         for (const QString& ref : QString::fromLatin1(refs).split(QLatin1Char(' ')))
-            out << o[QStringLiteral("cells")].toObject()[ref].toObject()[QLatin1String(part)].toString();
-        return out.join(QLatin1Char('|'));
+            out << std::pair(ref, cellule(o, qPrintable(ref), part));
+        return out;
     }
 };
 
@@ -242,25 +256,63 @@ TEST_F(RapportExcel, BlocksLayoutAndPageSetupReadBack) {
     EXPECT_EQ(o[QStringLiteral("sheets")].toInt(), 1); // the empty one is gone
     EXPECT_EQ(o[QStringLiteral("widths")].toString(), QStringLiteral("2 2 7.57 30 10 7 16 16 24"));
     EXPECT_EQ(cellules(o, "A1 F1"),
-              QStringLiteral("Messages reçus par Julie|Date d'impression : 2024-03-15"));
-    EXPECT_EQ(cellules(o, "A1", "f"), QStringLiteral("bold u Arial 14"));
+              (Cellules{
+                  {QStringLiteral("A1"), QStringLiteral("Messages reçus par Julie")},
+                  {QStringLiteral("F1"), QStringLiteral("Date d'impression : 2024-03-15")},
+              }));
+    EXPECT_EQ(cellule(o, "A1", "f"), QStringLiteral("bold u Arial 14"));
 
     // First block from row 3: five telephone lines, several recipients, a folder, two text lines.
     EXPECT_EQ(cellules(o, "A3 B3 C3 D3 E3 F3 G3 H3"),
-              QStringLiteral("U|N|10 (4)|Dupont, Acme & fils|2024-03-14 00:00:00|09:05:00|Marc|Julie"));
+              (Cellules{
+                  {QStringLiteral("A3"), QStringLiteral("U")},
+                  {QStringLiteral("B3"), QStringLiteral("N")},
+                  {QStringLiteral("C3"), QStringLiteral("10 (4)")},
+                  {QStringLiteral("D3"), QStringLiteral("Dupont, Acme & fils")},
+                  {QStringLiteral("E3"), QStringLiteral("2024-03-14 00:00:00")},
+                  {QStringLiteral("F3"), QStringLiteral("09:05:00")},
+                  {QStringLiteral("G3"), QStringLiteral("Marc")},
+                  {QStringLiteral("H3"), QStringLiteral("Julie")},
+              }));
     EXPECT_EQ(cellules(o, "E3 F3 G3 A9 I3 A7 A4", "f"),
-              QStringLiteral("yyyy-mm-dd|hh:mm|shrink|top|wrap|wrap|"));
+              (Cellules{
+                  {QStringLiteral("E3"), QStringLiteral("yyyy-mm-dd")},
+                  {QStringLiteral("F3"), QStringLiteral("hh:mm")},
+                  {QStringLiteral("G3"), QStringLiteral("shrink")},
+                  {QStringLiteral("A9"), QStringLiteral("top")},
+                  {QStringLiteral("I3"), QStringLiteral("wrap")},
+                  {QStringLiteral("A7"), QStringLiteral("wrap")},
+                  {QStringLiteral("A4"), QString()},
+              }));
     EXPECT_EQ(cellules(o, "I3 A4 A5 A6 A7 A9"),
-              QStringLiteral(
-                  "Tél.: (514)555-0001\nBureau: (514)555-0002\nCell.: (438)555-0003\nAutre: "
-                  "(450)555-0004\nFax: (514)555-0005|Type de message: Rappeler, Information|"
-                  "Destinataires multiples: Éric, Julie|Dossier: D-1|Rappeler <vite> €\nau bureau|Notes:"));
+              (Cellules{
+                  {QStringLiteral("I3"), QStringLiteral("Tél.: (514)555-0001\nBureau: (514)555-0002\n"
+                                                        "Cell.: (438)555-0003\nAutre: (450)555-0004\n"
+                                                        "Fax: (514)555-0005")},
+                  {QStringLiteral("A4"), QStringLiteral("Type de message: Rappeler, Information")},
+                  {QStringLiteral("A5"), QStringLiteral("Destinataires multiples: Éric, Julie")},
+                  {QStringLiteral("A6"), QStringLiteral("Dossier: D-1")},
+                  {QStringLiteral("A7"), QStringLiteral("Rappeler <vite> €\nau bureau")},
+                  {QStringLiteral("A9"), QStringLiteral("Notes:")},
+              }));
     // A framed range reads back with all its edges on its first cell.
-    EXPECT_EQ(cellules(o, "A3 D3 A7 H8", "b"), QStringLiteral("LTBR|LTBR|LTBR|BR"));
+    EXPECT_EQ(cellules(o, "A3 D3 A7 H8", "b"), (Cellules{
+                                                   {QStringLiteral("A3"), QStringLiteral("LTBR")},
+                                                   {QStringLiteral("D3"), QStringLiteral("LTBR")},
+                                                   {QStringLiteral("A7"), QStringLiteral("LTBR")},
+                                                   {QStringLiteral("H8"), QStringLiteral("BR")},
+                                               }));
     // Second block at 13: no recipients or folder line, the cut text over its two lines.
     EXPECT_EQ(cellules(o, "A13 C13 D13 I13 A14 A17"),
-              QStringLiteral("|11 (5)|, Ana|Tél.: (450)555-0009|Type de message: |Notes:"));
-    const QString coupe = cellules(o, "A15");
+              (Cellules{
+                  {QStringLiteral("A13"), QString()},
+                  {QStringLiteral("C13"), QStringLiteral("11 (5)")},
+                  {QStringLiteral("D13"), QStringLiteral(", Ana")},
+                  {QStringLiteral("I13"), QStringLiteral("Tél.: (450)555-0009")},
+                  {QStringLiteral("A14"), QStringLiteral("Type de message: ")},
+                  {QStringLiteral("A17"), QStringLiteral("Notes:")},
+              }));
+    const QString coupe = cellule(o, "A15");
     EXPECT_EQ(coupe.count(QLatin1Char('\n')), 1);
     EXPECT_EQ(coupe.indexOf(QLatin1Char('\n')), 80); // the space at the 81st character became the break
 
@@ -287,14 +339,18 @@ TEST_F(RapportExcel, LongTextGoesOnInTheRowsBelowAndFourTelephonesTakeFourRows) 
     g.Remplir();
     g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
     const QJsonObject o = lu();
-    EXPECT_EQ(cellules(o, "C3 I3"), QStringLiteral("12 (0)|Tél.: 1\nBureau: 2\nCell.: 3\nAutre: 4"));
+    EXPECT_EQ(cellules(o, "C3 I3"),
+              (Cellules{
+                  {QStringLiteral("C3"), QStringLiteral("12 (0)")},
+                  {QStringLiteral("I3"), QStringLiteral("Tél.: 1\nBureau: 2\nCell.: 3\nAutre: 4")},
+              }));
     EXPECT_TRUE(
         o[QStringLiteral("merges")].toString().split(QLatin1Char(' ')).contains(QStringLiteral("I3:I6")));
     QString attendu = texte; // plain words: the stored text reads back as it was given
     followup::couperTexte(attendu);
     QStringList morceaux; // the text cells down to the notes
     for (int r = 5; r < 2000; ++r) {
-        const QString v = cellules(o, qPrintable(QStringLiteral("A%1").arg(r)));
+        const QString v = cellule(o, qPrintable(QStringLiteral("A%1").arg(r)));
         if (v == QStringLiteral("Notes:")) break;
         if (!v.isEmpty()) morceaux << v;
     }
@@ -323,12 +379,14 @@ TEST_F(RapportExcel, StatementsDoNotGrowWithTheMessagesPagesBreakBetweenBlocksAn
         g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
         return db().statementCount() - avant;
     };
+    ETAPE("statements for two messages, then forty");
     const qint64 deux = statements(1, 2);
     EXPECT_EQ(statements(12, 47), deux);
     ASSERT_EQ(g.SGrid()->Rows(), 40);
     ASSERT_EQ(classeurs.size(), 2);
     const QJsonObject o = lu();
     // Each page, the last one too, holds its rows and the title rows within the printable height.
+    ETAPE("the pages of forty messages");
     const QJsonArray h = o[QStringLiteral("heights")].toArray();
     QList<int> pages;
     for (const QJsonValue& b : o[QStringLiteral("breaks")].toArray())
@@ -336,12 +394,13 @@ TEST_F(RapportExcel, StatementsDoNotGrowWithTheMessagesPagesBreakBetweenBlocksAn
     ASSERT_GE(pages.size(), 3);
     pages << int(h.size()) + 1;
     for (int debut = 3, p = 0; p < pages.size(); debut = pages[p++]) {
-        EXPECT_NE(cellules(o, qPrintable(QStringLiteral("C%1").arg(debut))), QString()) << debut;
+        EXPECT_NE(cellule(o, qPrintable(QStringLiteral("C%1").arg(debut))), QString()) << debut;
         double hauteur = h[0].toDouble() + h[1].toDouble();
         for (int r = debut; r < pages[p]; ++r)
             hauteur += h[r - 1].toDouble();
         EXPECT_LE(hauteur, o[QStringLiteral("printable")].toDouble()) << debut;
     }
+    ETAPE("a sheet whose last row the last block ends on, then one row short");
     ScriptedChooser chooser;
     for (const int manque : {0, 1}) {
         classeurs.clear();
@@ -557,6 +616,46 @@ TEST(Classeur, FullDiskIsToldInFrenchWithTheFolder) {
     QString erreur;
     EXPECT_FALSE(b->SaveAs(QStringLiteral("/dev/full"), &erreur));
     EXPECT_EQ(erreur.toStdString(), "Le classeur n'a pas pu être écrit dans /dev : le disque est plein.");
+}
+
+// A long export of 41 blocks of 8, 9 and 12 rows: each break sits above a block's first row,
+// and every page, the last one too, holds its rows and the title rows within the printable
+// height. With blocks of 8 rows the last page's fifth block needs the break after the last
+// message.
+TEST_F(RapportExcel, LongExportBreaksBetweenBlocksUpToTheLastPage) {
+    SGridMsg g;
+    for (int lignes : {3, 4, 7}) { // text rows: blocks of 5 + 3, 5 + 4 and 5 + 7 rows
+        SCOPED_TRACE(QStringLiteral("blocks of %1 rows").arg(5 + lignes).toStdString());
+        exec(QStringLiteral("DELETE FROM tblmessage"));
+        exec(QStringLiteral("DELETE FROM tblmessageemploye"));
+        for (int id = 21; id <= 61; ++id) {
+            message(id, QStringList(lignes, QStringLiteral("ligne")).join(QStringLiteral("\\par ")), 0, 2,
+                    QStringLiteral("2024-03-14"),
+                    QTime(8, 0).addSecs(id * 60).toString(QStringLiteral("HH:mm:ss")));
+            recipient(id, 3, 2);
+        }
+        g.Remplir();
+        ASSERT_EQ(g.SGrid()->Rows(), 41);
+        classeurs.clear();
+        g.ExportMsgExcel(services::xlSheet, SGridMsg::kToutesLesLignes);
+        ASSERT_EQ(classeurs.size(), 1);
+        const QJsonObject o = lu();
+        const QJsonArray h = o[QStringLiteral("heights")].toArray();
+        ASSERT_EQ(h.size(), 3 + 41 * (6 + lignes) - 2);
+        QList<int> pages;
+        for (const QJsonValue& b : o[QStringLiteral("breaks")].toArray())
+            pages << b.toInt() + 1; // the row below the break: a block's first row
+        ASSERT_GE(pages.size(), 5);
+        pages << int(h.size()) + 1;
+        for (int debut = 3, p = 0; p < pages.size(); debut = pages[p++]) {
+            SCOPED_TRACE(QStringLiteral("the page from row %1").arg(debut).toStdString());
+            EXPECT_EQ(cellule(o, qPrintable(QStringLiteral("A%1").arg(debut))), QStringLiteral("N"));
+            double hauteur = h[0].toDouble() + h[1].toDouble();
+            for (int r = debut; r < pages[p]; ++r)
+                hauteur += h[r - 1].toDouble();
+            EXPECT_LE(hauteur, o[QStringLiteral("printable")].toDouble());
+        }
+    }
 }
 
 } // namespace

@@ -173,7 +173,9 @@ TEST(BrowserMdi, ClosingDeletesOnlyOurReportFiles) {
         const bool existait = QFile::exists(adresse);
         v->close();
         EXPECT_TRUE(QTest::qWaitFor([&] { return v.isNull(); }, 3000)); // the window goes with its close
-        EXPECT_TRUE(!existait || QFile::exists(adresse) != supprimes.contains(nom)) << qPrintable(nom);
+        if (existait) {
+            EXPECT_NE(QFile::exists(adresse), supprimes.contains(nom)) << nom.toStdString();
+        }
     }
 }
 

@@ -13,6 +13,7 @@
 #include "platform/Workbook.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
+#include "support/Etapes.h"
 #include "support/MiseEnPage.h"
 #include "support/ScriptedChooser.h"
 #include "support/TestDb.h"
@@ -31,6 +32,21 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
+#include <tuple>
+
+// A recipient row as stored: its state, when it was finished ("-": not), its unread flag.
+struct LigneDest {
+    int idEtat = 0;
+    QString dateTermine;
+    int nouveau = 0;
+    bool operator==(const LigneDest& o) const {
+        return std::tie(idEtat, dateTermine, nouveau) == std::tie(o.idEtat, o.dateTermine, o.nouveau);
+    }
+};
+inline void PrintTo(const LigneDest& d, std::ostream* os) {
+    *os << "{IdEtat " << d.idEtat << ", DateTermine " << d.dateTermine.toStdString() << ", Nouveau "
+        << d.nouveau << '}';
+}
 
 // A small office: Julie (2) and Marc (3) have their place in the lists, Sophie (4) and
 // Éric (5) follow by name, the system employee (1) has no right to appear.
@@ -124,26 +140,30 @@ protected:
         b.setTextRTF(scalar(QStringLiteral("SELECT Message FROM tblmessage WHERE IdMessage = %1").arg(id)));
         return b.text();
     }
-    // IdEtat|DateTermine|Nouveau of one recipient row.
-    QString ligneDest(int id, int noEmpl) {
-        return scalar(QStringLiteral("SELECT CONCAT_WS('|', IdEtat, IFNULL(DateTermine, '-'), Nouveau) FROM "
-                                     "tblmessageemploye WHERE IdMessage = %1 AND NoEmplA = %2")
-                          .arg(id)
-                          .arg(noEmpl));
+    // One recipient row of a message; IdEtat 0 when there is none.
+    LigneDest ligneDest(int id, int noEmpl) {
+        const auto rs = db().open(QStringLiteral("SELECT IdEtat, IFNULL(DateTermine, '-'), Nouveau FROM "
+                                                 "tblmessageemploye WHERE IdMessage = %1 AND NoEmplA = %2")
+                                      .arg(id)
+                                      .arg(noEmpl));
+        if (rs.eof()) return {};
+        return {rs.field(0).toInt(), rs.field(1).text(), rs.field(2).toInt()};
     }
-    // A list's entries, joined by "|".
-    static QString entries(const QComboBox* c) {
+    // A list's entries.
+    static QStringList entries(const QComboBox* c) {
         QStringList out;
         for (int i = 0; i < c->count(); ++i)
             out << c->itemText(i);
-        return out.join(QLatin1Char('|'));
+        return out;
     }
-    // The user picks an entry of a list.
-    static void choisir(QComboBox* c, const QString& texte) {
+    // The user picks an entry of a list; false when the list has no such entry.
+    [[nodiscard]] static bool choisir(QComboBox* c, const QString& texte) {
         const int i = c->findText(texte, Qt::MatchExactly);
-        ASSERT_GE(i, 0) << texte.toStdString();
+        EXPECT_GE(i, 0) << "no entry " << texte.toStdString() << " in " << c->objectName().toStdString();
+        if (i < 0) return false;
         c->setCurrentIndex(i);
         emit c->activated(i);
+        return true;
     }
     static QString lire(const QString& path) {
         QFile f(path);

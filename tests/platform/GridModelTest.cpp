@@ -1,5 +1,6 @@
 // The grid's data without painting: grouping, sort keys, item data.
 #include "platform/Grid.h"
+#include "support/Etapes.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +69,7 @@ TEST(GridModelTest, GroupingInsertsCountsCollapsesAndUngroups) {
     // A second level nests under the first; every name is its own subgroup. Collapsing the
     // outer Québec group hides everything under it, inner headings included, and it stays
     // collapsed when the rows are sorted again.
+    ETAPE("a second level");
     f.g.setColumnIsGrouped(1, true);
     EXPECT_EQ(std::tuple(f.g.ColumnGroupingLevel(1), f.g.RowGroupingLevel(2), f.g.RowGroupingLevel(3)),
               std::tuple(1, 1, 2));
@@ -77,6 +79,7 @@ TEST(GridModelTest, GroupingInsertsCountsCollapsesAndUngroups) {
     EXPECT_EQ(f.rows(), u"[2] [1] 4 [1] 2 [3-] ([1]) (3) ([1]) (1) ([1]) (5)"_s);
 
     // Ungrouping both levels brings back exactly the data rows, all visible.
+    ETAPE("both levels ungrouped");
     f.g.setColumnIsGrouped(1, false);
     EXPECT_EQ(f.g.Rows(), 7);
     f.g.setColumnIsGrouped(2, false);
@@ -99,6 +102,7 @@ TEST(GridModelTest, EachSortTypeComparesValuesAndIsStable) {
     EXPECT_EQ(f.sortBy(5, kSortAscending, kSortItemData), u"1 2 3 4 5 9 10"_s);
 
     // Times, with or without seconds or a leading zero, sort as values in a date column.
+    ETAPE("times in a date column");
     Fixture t(false);
     int id = 0;
     for (const char* time : {"9:05", "13:00:01", "08:59", "13:00"})

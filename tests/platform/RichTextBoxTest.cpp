@@ -1,6 +1,7 @@
 #include "platform/RichTextBox.h"
 #include "platform/RtfEdit.h"
 #include "platform/RtfReader.h"
+#include "support/Etapes.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -34,10 +35,11 @@ TEST(RichTextBox, KeepsStoredTextEditsItAndAppendsPlainLines) {
     italic.setFontItalic(true);
     cursor.insertText(u"ajouté"_s, italic);
     EXPECT_EQ(box.text(), u"Rappeler M. Lévesque 日ajouté"_s);
-    EXPECT_TRUE(box.textRTF().contains(u"\\b M. L\\'e9vesque\\b0"_s) &&
-                box.textRTF().contains(u"\\i ajout\\'e9\\par\r\n}"_s));
+    EXPECT_TRUE(box.textRTF().contains(u"\\b M. L\\'e9vesque\\b0"_s)) << box.textRTF().toStdString();
+    EXPECT_TRUE(box.textRTF().contains(u"\\i ajout\\'e9\\par\r\n}"_s)) << box.textRTF().toStdString();
 
     // Recording a state change appends a line: the formatting goes, the characters stay.
+    ETAPE("a state change's line appended");
     box.setTextRTF(kStored);
     box.setText(box.text() + u"\nTraité le 2024-03-05 à 10:15 par Côté"_s);
     EXPECT_FALSE(box.textRTF().contains(u"\\b"_s));

@@ -52,37 +52,37 @@ TEST_F(PresenceBoard, AStaleBoardKeepsNoteAndStateTogether) {
     {
         SCOPED_TRACE("A sets Absent, then B, still showing the empty morning, sets Vacances");
         surA();
-        clicDroit(a, 4, 4, 12);
+        clicDroit(a, 4, 4, etatPour(kMatin, 2));
         surB();
-        clicDroit(b, 4, 4, 13);
-        EXPECT_EQ(jour("2024-03-13").toStdString(), "3/Vacances/1");
+        clicDroit(b, 4, 4, etatPour(kMatin, 3));
+        EXPECT_EQ(jour("2024-03-13"), (Jour{3, s("Vacances"), 1, kNul}));
         EXPECT_EQ(cellule(b, 4, 4), "Vacances" + vacances);
     }
     {
         SCOPED_TRACE("B sets Vacances, then A, still showing the empty morning, sets Absent");
         surB();
-        clicDroit(b, 4, 5, 13);
+        clicDroit(b, 4, 5, etatPour(kMatin, 3));
         surA();
-        clicDroit(a, 4, 5, 12);
-        EXPECT_EQ(jour("2024-03-14").toStdString(), "2/Absent/1");
+        clicDroit(a, 4, 5, etatPour(kMatin, 2));
+        EXPECT_EQ(jour("2024-03-14"), (Jour{2, s("Absent"), 1, kNul}));
         EXPECT_EQ(cellule(a, 4, 5), "Absent" + absent);
     }
     {
         SCOPED_TRACE("A types a note; B, still showing the empty morning, sets Vacances");
         surA();
-        saisir(a.SGrid, 4, 6, s("Dentiste"));
+        ASSERT_TRUE(saisir(a.SGrid, 4, 6, s("Dentiste")));
         surB();
-        clicDroit(b, 4, 6, 13);
-        EXPECT_EQ(jour("2024-03-15").toStdString(), "3/Dentiste/1");
+        clicDroit(b, 4, 6, etatPour(kMatin, 3));
+        EXPECT_EQ(jour("2024-03-15"), (Jour{3, s("Dentiste"), 1, kNul}));
         EXPECT_EQ(cellule(b, 4, 6), "Dentiste" + vacances);
     }
     {
         SCOPED_TRACE("A sets the afternoon Absent; B, showing the empty day, sets the whole day Vacances");
         surA();
-        clicDroit(a, 5, 7, 22);
+        clicDroit(a, 5, 7, etatPour(kApresMidi, 2));
         surB();
-        clicDroit(b, 4, 7, 33);
-        EXPECT_EQ(jour("2024-03-16").toStdString(), "3/Vacances/3/Vacances");
+        clicDroit(b, 4, 7, etatPour(kJournee, 3));
+        EXPECT_EQ(jour("2024-03-16"), (Jour{3, s("Vacances"), 3, s("Vacances")}));
         EXPECT_EQ(cellule(b, 5, 7), "Vacances" + vacances);
     }
     {
@@ -91,7 +91,7 @@ TEST_F(PresenceBoard, AStaleBoardKeepsNoteAndStateTogether) {
         saisir(b, 5, 5, s("Rendez-vous"));
         // Thursday's morning is A's Absent, which B had not seen.
         EXPECT_EQ(cellule(b, 4, 5), "Absent" + absent);
-        clicDroit(b, 4, 2, -4);
+        clicDroit(b, 4, 2, effacerNotes(kSemaine));
         EXPECT_EQ(
             value(s("SELECT COUNT(*) FROM tblpresences WHERE DescripAM <> '' OR DescripPM <> ''")).toInt(),
             0);
@@ -106,8 +106,8 @@ TEST_F(PresenceBoard, AStaleBoardKeepsNoteAndStateTogether) {
             clicDroit(b, 4, 2, answer);
             return m_autre->statementCount() - avant;
         };
-        EXPECT_EQ(instructions(42), instructions(12));
-        EXPECT_EQ(instructions(-4), instructions(-1));
+        EXPECT_EQ(instructions(etatPour(kSemaine, 2)), instructions(etatPour(kMatin, 2)));
+        EXPECT_EQ(instructions(effacerNotes(kSemaine)), instructions(effacerNotes(kMatin)));
     }
     services::Session::setConnection(&m_db->db());
 }

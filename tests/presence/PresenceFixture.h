@@ -6,6 +6,7 @@
 #include "presence/frmPresence.h"
 #include "services/ErrorLogger.h"
 #include "services/Session.h"
+#include "support/Etapes.h"
 #include "support/MiseEnPage.h"
 #include "support/ScriptedChooser.h"
 #include "support/TestDb.h"
@@ -17,10 +18,48 @@
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <tuple>
 
 inline QString s(const char* text) {
     return QString::fromUtf8(text);
 }
+
+// A stored day of an employee: the states and notes of its morning and afternoon. A note
+// that is NULL reads kNul; a day without a row reads states 0 and notes kNul.
+inline const QString kNul = QStringLiteral("NULL");
+struct Jour {
+    int etatAM = 0;
+    QString descripAM = kNul;
+    int etatPM = 0;
+    QString descripPM = kNul;
+    bool operator==(const Jour& o) const {
+        return std::tie(etatAM, descripAM, etatPM, descripPM) ==
+               std::tie(o.etatAM, o.descripAM, o.etatPM, o.descripPM);
+    }
+};
+inline void PrintTo(const Jour& j, std::ostream* os) {
+    *os << "{EtatAM " << j.etatAM << ", DescripAM ";
+    PrintTo(j.descripAM, os);
+    *os << ", EtatPM " << j.etatPM << ", DescripPM ";
+    PrintTo(j.descripPM, os);
+    *os << '}';
+}
+
+// The presence menu's answers: a state for a target (its digit written in front of the
+// state's number), or the clearing of the target's notes.
+enum Cible { kMatin = 1, kApresMidi = 2, kJournee = 3, kSemaine = 4 };
+constexpr int etatPour(Cible c, int idEtat) {
+    int echelle = 10;
+    while (echelle <= idEtat)
+        echelle *= 10;
+    return c * echelle + idEtat;
+}
+constexpr int effacerNotes(Cible c) {
+    return -c;
+}
+// The legend's menu: add, recolour, remove a state; the events row's: its back or text colour.
+enum ChoixLegende { kAjouter = 1, kRecolorer = 2, kRetirer = 3 };
+enum ChoixCouleur { kFond = 1, kTexte = 2 };
 
 // A board of the week of Monday 2024-03-11 (today Wednesday 13th) with three states,
 // shown offscreen so that clicks land on real cells. Employee 2 is the user without the
@@ -30,8 +69,6 @@ inline QString s(const char* text) {
 class PresenceBoard : public ::testing::Test {
 protected:
     static constexpr qint64 kBureau = 0xD8F5D8, kAbsent = 0xC0C0FF, kVacances = 16113072;
-    // The stored day of employee 2, "-" when it has no row.
-    static constexpr const char* kJour = "CONCAT_WS('/', EtatAM, DescripAM, EtatPM, DescripPM)";
 
     void SetUp() override {
         REQUIRE_TEST_DB();
@@ -55,7 +92,17 @@ protected:
     }
     void sql(const QString& script) { m_db->runScript(script + QLatin1Char(';')); }
     QVariant value(const QString& query) { return m_db->db().open(query).field(0).value(); }
-    QString jour(const char* date, const char* column = kJour) {
+    // The stored day of employee 2.
+    Jour jour(const char* date) {
+        const auto rs = m_db->db().open(QString::asprintf(
+            "SELECT EtatAM, IFNULL(DescripAM, 'NULL'), EtatPM, IFNULL(DescripPM, 'NULL') FROM tblpresences "
+            "WHERE NoEmploye = 2 AND DatePresence = '%s'",
+            date));
+        if (rs.eof()) return {};
+        return {rs.field(0).toInt(), rs.field(1).text(), rs.field(2).toInt(), rs.field(3).text()};
+    }
+    // One column of that day, "-" when it has no row.
+    QString jour(const char* date, const char* column) {
         const auto rs = m_db->db().open(QString::asprintf(
             "SELECT %s FROM tblpresences WHERE NoEmploye = 2 AND DatePresence = '%s'", column, date));
         return rs.eof() ? s("-") : rs.field(0).text();
@@ -101,11 +148,14 @@ protected:
         EXPECT_TRUE(cancel); // the grid's own editor never opens
         return m_w->lngLigneEdit == row && m_w->lngColEdit == col && !m_w->txtEdit->isHidden();
     }
-    // Opens the editor on a cell, puts a text in and presses Enter.
-    void saisir(platform::Grid* g, int row, int col, const QString& texte) {
-        ASSERT_TRUE(editer(g, row, col));
+    // Opens the editor on a cell, puts a text in and presses Enter; false when no editor opened.
+    [[nodiscard]] bool saisir(platform::Grid* g, int row, int col, const QString& texte) {
+        const bool ouvert = editer(g, row, col);
+        EXPECT_TRUE(ouvert) << "no editor on row " << row << ", column " << col;
+        if (!ouvert) return false;
         m_w->txtEdit->setText(texte);
         m_w->txtEdit_KeyDown(13, 0);
+        return true;
     }
     void saisir(presence::frmPresence& w, int row, int col, const QString& texte) {
         bool cancel = false;

@@ -77,16 +77,24 @@ TEST(PresenceWeek, TheDayIcons) {
     for (const auto& [d, icone] : icones)
         EXPECT_EQ(frmPresence::IconeDuJour(d), icone) << d.toString(Qt::ISODate).toStdString();
     // Birthdays of February 29 are shown on the 28th of a common year, 2100 included.
-    EXPECT_EQ(QList<bool>({presence::estBissextile(2000), presence::estBissextile(2024),
-                           presence::estBissextile(2100)}),
-              QList<bool>({true, true, false}));
+    for (const auto& [annee, bissextile] : {std::pair(2000, true), {2024, true}, {2100, false}})
+        EXPECT_EQ(presence::estBissextile(annee), bissextile) << annee;
 }
 
 // The rules a window of the usual sizes never reaches (the rest is tested on the window).
 TEST(PresenceLayoutRules, DayWidthsRoundHalvesToEvenAndLegendColumnsTruncate) {
-    // Width, height, twips per pixel, normal state, columns, last column's width, states, picker.
+    // A normal window of 15 twips a pixel, eight columns, the last one 85 wide, a picker of 137.
     const auto disposition = [](double W, double H, int legend = 7) {
-        return presence::calculerDisposition({W, H, 15, 15, true, 8, 85, legend, 137});
+        presence::PresenceLayoutInput in;
+        in.W = W;
+        in.H = H;
+        in.tx = in.ty = 15;
+        in.normalState = true;
+        in.columns = 8;
+        in.lastColumnWidth = 85;
+        in.legendColumns = legend;
+        in.pickerWidth = 137;
+        return presence::calculerDisposition(in);
     };
     // (783.33 - 170 - 23) / 6 = 98.39; then 98.5 and 99.5.
     EXPECT_EQ(disposition(11900, 9000).dayWidth, 98);
@@ -101,14 +109,6 @@ TEST(PresenceLayoutRules, DayWidthsRoundHalvesToEvenAndLegendColumnsTruncate) {
     EXPECT_TRUE(disposition(12915, 2401).heightRules);
 }
 
-} // namespace
-
-// Rectangles print as x,y widthxheight in a failure's message.
-void PrintTo(const QRect& r, std::ostream* os) {
-    *os << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height();
-}
-
-namespace {
 
 // A window manager's frame around the board, known only once the window is shown: the
 // whole frame fits the screen's working area, and the legend stays inside the window.
@@ -142,13 +142,13 @@ TEST_F(PresenceBoard, TodayAndTheWeekButtons) {
           "(4, '2024-03-18', 3, 3)"));
     frmPresence& w = board(2, QDate(2024, 3, 17)); // a Sunday: the week ending on it
     platform::Grid& g = *w.SGrid;
-    // Today (Wednesday, column 4) stands out.
+    ETAPE("today (Wednesday, column 4) stands out");
     EXPECT_TRUE(g.CellFont(4, 4).bold());
     EXPECT_FALSE(g.CellFont(4, 3).bold());
     EXPECT_NE(w.lblDate[2]->palette().color(QPalette::Window),
               w.lblDate[1]->palette().color(QPalette::Window));
 
-    // The next week has no today; the cells there come from that week only.
+    ETAPE("the next week has no today; the cells there come from that week only");
     w.cmdSuivant_Click();
     EXPECT_EQ(w.lblDate[0]->text(), s("2024-03-18"));
     for (int col = 2; col <= 8; ++col)
@@ -158,6 +158,7 @@ TEST_F(PresenceBoard, TodayAndTheWeekButtons) {
 
     // Any change of the picker goes to its Monday at once (typing, wheel, arrows), so the
     // buttons move by seven days from a Monday.
+    ETAPE("the picker");
     w.DTPicker->setDate(QDate(2024, 3, 28));
     w.cmdPrecedent->click();
     EXPECT_EQ(w.lblDate[0]->text(), s("2024-03-18"));
@@ -167,7 +168,7 @@ TEST_F(PresenceBoard, TodayAndTheWeekButtons) {
 }
 
 TEST_F(PresenceBoard, WhoIsListedTheRightAndTheOption) {
-    // Me first though inactive and without right 14; then by Ordre; then the others by name.
+    ETAPE("me first though inactive and without right 14; then by Ordre; then the others by name");
     sql(s("UPDATE tblemploye SET Actif = 0, AffPresenceAuto = 1 WHERE NoEmploye = 5; DELETE FROM "
           "tblacces_empl WHERE NoEmploye = 5"));
     board(5);
@@ -178,8 +179,8 @@ TEST_F(PresenceBoard, WhoIsListedTheRightAndTheOption) {
     m_w->chkPresenceAuto->click();
     EXPECT_EQ(value(s("SELECT AffPresenceAuto FROM tblemploye WHERE NoEmploye = 5")).toInt(), 0);
 
-    // Listed with the right and an order, I still come once, first; on a refill Alice, gone,
-    // leaves no row.
+    ETAPE("listed with the right and an order, I still come once, first; on a refill Alice, "
+          "gone, leaves no row");
     board(8);
     EXPECT_TRUE(m_w->booAccesGestion);
     sql(s("UPDATE tblemploye SET Actif = 0 WHERE NoEmploye = 6"));
@@ -187,7 +188,7 @@ TEST_F(PresenceBoard, WhoIsListedTheRightAndTheOption) {
     EXPECT_EQ(names(), (QStringList{s("Chef"), s("Moi"), s("Zed"), s("Yann")}));
     EXPECT_EQ(m_w->SGrid->Rows(), 15);
 
-    // An employee number without a row leaves the box clear but the board usable.
+    ETAPE("an employee number without a row leaves the box clear but the board usable");
     board(99);
     EXPECT_FALSE(m_w->chkPresenceAuto->isChecked());
     EXPECT_EQ(m_w->SGrid->CellText(4, 1), s("Moi"));
@@ -201,7 +202,7 @@ TEST_F(PresenceBoard, NoStateLeavesTheLegendAloneAndAFailedFillRepaints) {
     EXPECT_EQ(w.SGridEtat->Columns(), 0);
     EXPECT_GT(w.SGrid->ColumnWidth(1), 0);
 
-    // Without a connection the fill is reported as a lost connection: the program goes inactive.
+    ETAPE("without a connection the fill is reported as a lost connection: the program goes inactive");
     int inactif = 0;
     services::Session::onConnectionLost = [&inactif] { ++inactif; };
     platform::Database* db = services::Session::cnBD();
@@ -209,7 +210,7 @@ TEST_F(PresenceBoard, NoStateLeavesTheLegendAloneAndAFailedFillRepaints) {
     w.Remplir();
     services::Session::setConnection(db);
     EXPECT_TRUE(w.SGrid->Redraw());
-    EXPECT_TRUE(log().contains(s("--- 2006 "))) << qPrintable(log());
+    EXPECT_TRUE(log().contains(s("--- 2006 "))) << log().toStdString();
     EXPECT_GE(inactif, 1);
 }
 

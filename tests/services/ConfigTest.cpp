@@ -14,10 +14,14 @@ class ConfigFile : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     QString path() const { return dir.filePath(u"vevu.cfg"_s); }
+    // Writes the file; a file that cannot be written is said here, and the read that follows
+    // fails on its own.
     void write(const QByteArray& bytes) {
         QFile f(path());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+        else
+            ADD_FAILURE() << "cannot write " << path().toStdString();
     }
     // Writes the file, reads it and expects success.
     Config read(const QByteArray& bytes) {

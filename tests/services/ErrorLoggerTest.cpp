@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Database.h"
 #include "services/Session.h"
+#include "support/Etapes.h"
 #include "support/TestDb.h"
 
 #include <QFile>
@@ -62,36 +63,59 @@ TEST_F(ErrorLog, EachReportIsATenLineBlockAndARowWithTheSqlIntact) {
     DoErreur(u"123456789012345678901234567890"_s, u"second"_s, QString(), u"modUtils"_s, u"Autre"_s,
              QString());
 
+    ETAPE("the log's blocks");
     const QStringList l = logLines();
     ASSERT_EQ(l.size(), 30) << l.join(u'|').toStdString();
-    EXPECT_EQ(
-        QStringList({l[0], l[4], l[9], l[14], l[20], l[24]}).join(u'\n'),
-        u"--- 1054 Unknown column 'Note' ---\nSQL : "_s + sql + u"\n"_s + QString(51, u'_') +
-            u"\nSQL : SELECT 1 FROM t WHERE x = 2\n--- 123456789012345678901234567890 second ---\nSQL : "_s);
-    EXPECT_TRUE(l[1].contains(u"Émile D'Amours"_s) && l[1].contains(u"(7)"_s) && l[6].endsWith(u"4.2.1"_s));
+    EXPECT_EQ(QStringList({l[0], l[4], l[9], l[14], l[20], l[24]}),
+              (QStringList{u"--- 1054 Unknown column 'Note' ---"_s, u"SQL : "_s + sql, QString(51, u'_'),
+                           u"SQL : SELECT 1 FROM t WHERE x = 2"_s,
+                           u"--- 123456789012345678901234567890 second ---"_s, u"SQL : "_s}));
+    EXPECT_TRUE(l[1].contains(u"Émile D'Amours"_s)) << l[1].toStdString();
+    EXPECT_TRUE(l[1].contains(u"(7)"_s)) << l[1].toStdString();
+    EXPECT_TRUE(l[6].endsWith(u"4.2.1"_s)) << l[6].toStdString();
 
+    ETAPE("the rows");
     platform::Recordset rs = db->db().open(
-        u"SELECT strSQL, NomUser, CONCAT_WS('|', IdUser, DateErr, ErrNumber, ErrDescription, Fonction, Form, "
-        "VersionBD, VersionApp, Commentaire, VersionMYSQL = VERSION()), CHAR_LENGTH(Form), ErrNumber "
+        u"SELECT strSQL, NomUser, IdUser, DateErr, ErrNumber, ErrDescription, Fonction, Form, VersionBD, "
+        "VersionApp, Commentaire, VersionMYSQL = VERSION() AS VersionServeur, CHAR_LENGTH(Form) AS "
+        "LongueurForm "
         "FROM tblerreur ORDER BY IdErreur"_s);
     ASSERT_EQ(rs.recordCount(), 3);
-    EXPECT_EQ(std::tuple(rs.field(0).text(), rs.field(1).text()), std::tuple(sql, Session::strNomEmploye));
-    EXPECT_EQ(rs.field(2).text(), u"7|2025-03-14 09:26:53|1054|Unknown column 'Note'|Remplir|"
-                                  "frmListeMsg|4.2.1|" CORVEL_VERSION "|MySQL|1"_s);
+    // Each column of the first row, by name.
+    const std::pair<const char*, QString> premier[] = {
+        {"strSQL", sql},
+        {"NomUser", Session::strNomEmploye},
+        {"IdUser", u"7"_s},
+        {"DateErr", u"2025-03-14 09:26:53"_s},
+        {"ErrNumber", u"1054"_s},
+        {"ErrDescription", u"Unknown column 'Note'"_s},
+        {"Fonction", u"Remplir"_s},
+        {"Form", u"frmListeMsg"_s},
+        {"VersionBD", u"4.2.1"_s},
+        {"VersionApp", QStringLiteral(CORVEL_VERSION)},
+        {"Commentaire", u"MySQL"_s},
+        {"VersionServeur", u"1"_s}, // the server's own version
+    };
+    for (const auto& [colonne, valeur] : premier)
+        EXPECT_EQ(rs.field(QLatin1String(colonne)).text(), valeur) << colonne;
     rs.moveNext();
-    EXPECT_EQ(std::tuple(rs.field(0).text(), rs.field(3).toInt()), std::tuple(multi, 100));
+    EXPECT_EQ(rs.field(u"strSQL"_s).text(), multi);
+    EXPECT_EQ(rs.field(u"LongueurForm"_s).toInt(), 100); // cut to its column
     rs.moveNext();
-    EXPECT_EQ(rs.field(4).text(), u"12345678901234567890"_s);
+    EXPECT_EQ(rs.field(u"ErrNumber"_s).text(), u"12345678901234567890"_s);
 
+    ETAPE("a log file that cannot be written");
     services::setErrorLogPath(dir.filePath(u"absent/dossier/Erreur.log"_s));
     DoErreur(u"5"_s, u"x"_s, QString(), u"f"_s, u"p"_s, QString());
-    EXPECT_EQ(std::pair(rowCount(), lostCalls), std::pair(4, 0));
+    EXPECT_EQ(rowCount(), 4);
+    EXPECT_EQ(lostCalls, 0);
 }
 
 // A lost connection calls the inactive hook once (the errors of the windows it closes do not
 // re-enter it) and stores no row; its number is recognised from text too. With the connection
 // closed, the block is still written, without the database's version.
 TEST_F(ErrorLog, LostConnectionCallsInactiveHookOnceAndStoresNoRow) {
+    ETAPE("a connection the server dropped");
     platform::Database other;
     other.open(db->db().settings());
     db->db().execute(u"KILL "_s + other.open(u"SELECT CONNECTION_ID()"_s).field(0).text());
@@ -110,12 +134,16 @@ TEST_F(ErrorLog, LostConnectionCallsInactiveHookOnceAndStoresNoRow) {
         EXPECT_TRUE(lines[0].startsWith(u"--- "_s + QString::number(e.number())));
         EXPECT_EQ(lines[4], u"SQL : SELECT * FROM tblemploye"_s);
     }
-    EXPECT_EQ(std::pair(lostCalls, rowCount()), std::pair(1, 0));
+    EXPECT_EQ(lostCalls, 1);
+    EXPECT_EQ(rowCount(), 0);
+    ETAPE("a lost connection's number as text");
     Session::onConnectionLost = [this] { ++lostCalls; };
     for (const QString& number : {u" 2013 "_s, u"abc"_s})
         DoErreur(number, u"x"_s, QString(), u"f"_s, u"p"_s, QString());
-    EXPECT_EQ(std::pair(lostCalls, rowCount()), std::pair(2, 1));
+    EXPECT_EQ(lostCalls, 2);
+    EXPECT_EQ(rowCount(), 1);
 
+    ETAPE("the connection closed");
     db->db().close();
     DoErreur(std::runtime_error("boom"), u"frmPresence"_s, u"SetDate"_s);
     const QStringList all = logLines();

@@ -1,4 +1,5 @@
 #include "services/Langue.h"
+#include "support/Widgets.h"
 
 #include <QCalendarWidget>
 #include <QDialogButtonBox>
@@ -15,7 +16,7 @@ TEST(Langue, CalendarsAndStandardButtonsSpeakFrench) {
     EXPECT_TRUE(services::frenchTranslationsLoad());
     QCalendarWidget calendar;
     calendar.setSelectedDate(QDate(2026, 11, 16));
-    EXPECT_EQ(calendar.findChild<QToolButton*>(u"qt_calendar_monthbutton"_s)->text(), u"novembre"_s);
+    EXPECT_EQ(enfant<QToolButton>(&calendar, "qt_calendar_monthbutton")->text(), u"novembre"_s);
     EXPECT_EQ(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(),
               u"Annuler"_s);
 }

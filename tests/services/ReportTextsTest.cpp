@@ -2,6 +2,7 @@
 #include "services/Calendar.h"
 
 #include "platform/Units.h"
+#include "support/Etapes.h"
 
 #include <QColor>
 #include <cmath>
@@ -13,8 +14,11 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 TEST(ReportTexts, FormatDureeSingularPluralAndPadding) {
-    EXPECT_EQ(FormatDuree(0, 1) + FormatDuree(0, 0) + FormatDuree(0, 2), u"1 seconde0 seconde2 secondes"_s);
-    EXPECT_EQ(FormatDuree(1, 5) + FormatDuree(3, 0), u"1:05 minute3:00 minutes"_s);
+    EXPECT_EQ(FormatDuree(0, 1), u"1 seconde"_s);
+    EXPECT_EQ(FormatDuree(0, 0), u"0 seconde"_s);
+    EXPECT_EQ(FormatDuree(0, 2), u"2 secondes"_s);
+    EXPECT_EQ(FormatDuree(1, 5), u"1:05 minute"_s);
+    EXPECT_EQ(FormatDuree(3, 0), u"3:00 minutes"_s);
 }
 
 TEST(Calendar, EasterSundayOverManyYears) {
@@ -24,8 +28,11 @@ TEST(Calendar, EasterSundayOverManyYears) {
         EXPECT_EQ(DatePaques(d.year()), d) << known;
     }
     for (int y = 1900; y <= 2100; ++y) {
+        SCOPED_TRACE(y);
         const QDate e = DatePaques(y);
-        EXPECT_TRUE(e.dayOfWeek() == Qt::Sunday && e >= QDate(y, 3, 22) && e <= QDate(y, 4, 25)) << y;
+        EXPECT_EQ(e.dayOfWeek(), Qt::Sunday);
+        EXPECT_GE(e, QDate(y, 3, 22));
+        EXPECT_LE(e, QDate(y, 4, 25));
     }
 }
 
@@ -41,20 +48,43 @@ TEST(Calendar, EachHolidayItsDayAndReadableColours) {
         VerifEvenement(d, name, back, fore);
         return name;
     };
-    // Each holiday on its day, and neighbours that a wrong rule would catch (no name). The
-    // patriots' day is the Monday before May 25, the 24th itself when that is a Monday.
-    const QString cases = QStringLiteral(
-        "2024-01-01 Jour de l'an|2024-01-02|2024-03-30|2024-03-31 Pâques|2024-04-01|2021-05-17|2026-05-25|"
-        "2021-05-24 Journée nationale des patriotes|2024-05-20 Journée nationale des patriotes|2020-05-25|"
-        "2026-05-18 Journée nationale des patriotes|2020-05-18 Journée nationale des patriotes|2024-06-23|"
-        "2024-06-24 Saint-Jean Baptiste|2026-07-01 Fête du Canada|2024-09-02 Fête du travail|2026-09-14|"
-        "2026-09-07 Fête du travail|2024-10-14 Action de grâces|2026-10-12 Action de grâces|2026-10-05|"
-        "2026-10-19|2024-12-24|2025-12-25 Noël|2024-12-26");
-    for (const QString& c : cases.split(u'|'))
-        EXPECT_EQ(holiday(QDate::fromString(c.left(10), Qt::ISODate)), c.mid(11)) << c.toStdString();
+    // Each holiday on its day, and neighbours that a wrong rule would catch (no name).
+    const QString patriotes = u"Journée nationale des patriotes"_s, travail = u"Fête du travail"_s,
+                  graces = u"Action de grâces"_s;
+    const std::pair<QDate, QString> jours[] = {
+        {{2024, 1, 1}, u"Jour de l'an"_s},
+        {{2024, 1, 2}, {}},
+        {{2024, 3, 30}, {}}, // Easter Saturday
+        {{2024, 3, 31}, u"Pâques"_s},
+        {{2024, 4, 1}, {}}, // Easter Monday
+        // The patriots' day is the Monday before May 25, the 24th itself when that is a Monday.
+        {{2021, 5, 17}, {}},
+        {{2026, 5, 25}, {}}, // a Monday 25th: the 18th
+        {{2021, 5, 24}, patriotes},
+        {{2024, 5, 20}, patriotes},
+        {{2020, 5, 25}, {}},
+        {{2026, 5, 18}, patriotes},
+        {{2020, 5, 18}, patriotes},
+        {{2024, 6, 23}, {}},
+        {{2024, 6, 24}, u"Saint-Jean Baptiste"_s},
+        {{2026, 7, 1}, u"Fête du Canada"_s},
+        {{2024, 9, 2}, travail}, // the first Monday of September
+        {{2026, 9, 14}, {}},
+        {{2026, 9, 7}, travail},
+        {{2024, 10, 14}, graces}, // the second Monday of October
+        {{2026, 10, 12}, graces},
+        {{2026, 10, 5}, {}},
+        {{2026, 10, 19}, {}},
+        {{2024, 12, 24}, {}},
+        {{2025, 12, 25}, u"Noël"_s},
+        {{2024, 12, 26}, {}},
+    };
+    for (const auto& [jour, nom] : jours)
+        EXPECT_EQ(holiday(jour), nom) << jour.toString(Qt::ISODate).toStdString();
 
     // Over one year, eight holidays; every day's text keeps a contrast ratio of at least 4.5 on
     // a background that stays light beside the presence colours.
+    ETAPE("the colours of every day of a year");
     int holidays = 0;
     for (QDate d(2025, 1, 1); d.year() == 2025; d = d.addDays(1)) {
         QString name;
@@ -62,7 +92,9 @@ TEST(Calendar, EachHolidayItsDayAndReadableColours) {
         holidays += VerifEvenement(d, name, back, fore);
         const double lb = luminance(platform::colorFromBgr(back)),
                      lf = luminance(platform::colorFromBgr(fore));
-        EXPECT_TRUE((lb + 0.05) / (lf + 0.05) >= 4.5 && lb >= 0.7) << name.toStdString();
+        SCOPED_TRACE(d.toString(Qt::ISODate).toStdString() + " " + name.toStdString());
+        EXPECT_GE((lb + 0.05) / (lf + 0.05), 4.5);
+        EXPECT_GE(lb, 0.7);
     }
     EXPECT_EQ(holidays, 8);
 }

@@ -6,6 +6,7 @@
 #include "shell/NoticePopup.h"
 #include "shell/TrayIcon.h"
 #include "shell/frmUpdate.h"
+#include "support/Etapes.h"
 #include "support/MiseEnPage.h"
 #include "support/ScriptedChooser.h"
 #include "support/SilentProxy.h"
@@ -59,6 +60,7 @@ TEST_F(ShellTest, EmployeesInTheOfficeOrderAndOnTheCommandLine) {
     EXPECT_EQ(names, (QStringList{u"Zoé"_s, u"Julie"_s, u"Anne"_s, u"Marc"_s}));
 
     // The employee named on the command line is read, or the program leaves with a reason.
+    ETAPE("the employee on the command line");
     ScriptedChooser chooser;
     qint32 no = 0;
     QString nom;
@@ -101,6 +103,7 @@ TEST_F(ShellTest, UnreadMessagesLostConnectionAndTheTimerReconnects) {
     main.tray()->setFlashAllowed(true);
 
     // The test connection kills the shell's own: every other window closes, the entries grey.
+    ETAPE("the database lost");
     m_testDb->db().execute(
         u"INSERT INTO tblmessageemploye (IdMessage, NoEmplDe, NoEmplA, Nouveau) VALUES (20, 3, 2, 1)"_s);
     QWidget other;
@@ -119,6 +122,7 @@ TEST_F(ShellTest, UnreadMessagesLostConnectionAndTheTimerReconnects) {
     main.mnuConsult_Click(); // opens nothing
 
     // Next tick: reconnect, icon back, count again without the notice.
+    ETAPE("the next tick reconnects");
     main.notice()->hide();
     main.Timer1_Timer();
     EXPECT_TRUE(services::Session::programActive);
@@ -130,6 +134,7 @@ TEST_F(ShellTest, UnreadMessagesLostConnectionAndTheTimerReconnects) {
     EXPECT_EQ(opened, 1);
 
     // The message that came while the database was away is announced by the next poll, once.
+    ETAPE("the message that came meanwhile");
     main.Timer1_Timer();
     EXPECT_EQ(probes, 1);
     EXPECT_TRUE(main.notice()->isVisible());

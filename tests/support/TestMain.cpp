@@ -1,4 +1,5 @@
 #include "services/Langue.h"
+#include "support/Etapes.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -10,5 +11,6 @@ int main(int argc, char** argv) {
     services::installerFrancais();
     services::installerPolices();
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new etapes::FinDeCas);
     return RUN_ALL_TESTS();
 }
