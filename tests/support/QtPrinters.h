@@ -29,7 +29,14 @@ namespace qtprinters {
 // escaped so that line breaks and trailing spaces can be seen.
 inline void texte(const QString& s, std::ostream* os) {
     *os << '"';
-    for (const QChar c : s) {
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s[i];
+        // A character beyond the first plane (an emoji) is two code units: printed together.
+        if (c.isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
+            *os << s.mid(i, 2).toUtf8().constData();
+            ++i;
+            continue;
+        }
         switch (c.unicode()) {
         case u'"':
             *os << "\\\"";
@@ -50,6 +57,8 @@ inline void texte(const QString& s, std::ostream* os) {
             if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
                 static const char hex[] = "0123456789ABCDEF";
                 *os << "\\x" << hex[c.unicode() >> 4] << hex[c.unicode() & 0xF];
+            } else if (c.isSurrogate()) { // half of a pair, alone: UTF-8 has no bytes for it
+                *os << "\\u" << QString::number(c.unicode(), 16).toUpper().toStdString();
             } else {
                 *os << QString(c).toUtf8().constData();
             }
