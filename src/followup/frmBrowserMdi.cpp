@@ -158,10 +158,16 @@ void frmBrowserMdi::charger() {
         m_busy = false;
         return;
     }
+    // The viewport of a maximised window once the report's vertical scroll bar shows, less a
+    // pixel the layout may round up: a report laid out at the viewport's width before the bar
+    // shows would run under it and be cut on the right. The window manager's borders may not
+    // be drawn yet: a few pixels are allowed for them.
     const QRect ecran = screen() ? screen()->availableGeometry() : QRect();
-    m_largeur = std::max(m_brwWebBrowser->viewport()->width(),
-                         ecran.width() - m_brwWebBrowser->verticalScrollBar()->sizeHint().width() -
-                             2 * m_brwWebBrowser->frameWidth());
+    const int barre =
+        m_brwWebBrowser->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_brwWebBrowser);
+    const int bords = std::max(8, int(frameGeometry().width() - geometry().width()));
+    const int fenetre = ecran.isValid() ? ecran.width() - bords : m_brwWebBrowser->width();
+    m_largeur = fenetre - 2 * m_brwWebBrowser->frameWidth() - barre - 2;
     m_lecteur = std::make_unique<LecteurRapport>(
         m_adresse, m_brwWebBrowser->font(), m_largeur,
         [this](QTextDocument* doc, bool complet) { recevoir(doc, complet); });

@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextFrame>
 #include <QTextLayout>
@@ -308,6 +309,10 @@ TEST(BrowserMdi, ShowsTheWholeReportReadInParts) {
     attendu.setHtml(pourLeNavigateur(QString::fromLatin1(octets)));
     QTextDocument* doc = v.brwWebBrowser()->document();
     EXPECT_EQ(tables(doc).size(), 203);
+    // Laid out for the maximised window with its vertical scroll bar: nothing runs under the bar.
+    EXPECT_TRUE(v.brwWebBrowser()->verticalScrollBar()->isVisible());
+    EXPECT_EQ(v.brwWebBrowser()->horizontalScrollBar()->maximum(), 0)
+        << "the report is wider than the window: its right edge is cut";
     const QString vu = doc->toPlainText(), lu = attendu.toPlainText();
     qsizetype ecart = 0;
     while (ecart < vu.size() && ecart < lu.size() && vu[ecart] == lu[ecart])
