@@ -1,10 +1,13 @@
 // Writes the two reports of a filled message grid so that their look can be checked by eye:
-// OUT-viewer.png, the HTML report in its viewer, and OUT.xlsx, the workbook.
+// OUT-viewer.png, the HTML report in its viewer, OUT-viewer.pdf, its printed pages, and
+// OUT.xlsx, the workbook.
 //   render_rapport DATABASE OUT [employee]
 // The server comes from DB_HOST/DB_PORT/DB_USER/DB_PASSWORD (scripts/db.sh env).
 #include "BenchDatabase.h"
 #include "followup/SGridMsg.h"
 #include "followup/ctrlProgresTemps.h"
+#include "followup/RapportDocument.h"
+#include "followup/VueRapport.h"
 #include "followup/frmBrowserMdi.h"
 #include "followup/frmProgressPopUp.h"
 #include "platform/Database.h"
@@ -18,6 +21,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QPixmap>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
@@ -76,6 +80,13 @@ int main(int argc, char** argv) {
     v->RapportCaption = QStringLiteral("Messages reçus");
     attendre(600);
     const bool ok = v->grab().save(out + QStringLiteral("-viewer.png"));
+    // The report's printed pages, as the viewer's "Imprimer…" lays them out.
+    for (int i = 0; i < 300 && v->Busy(); ++i)
+        attendre(100);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(out + QStringLiteral("-viewer.pdf"));
+    followup::PagesRapport(*v->brwWebBrowser()->document(), &printer).imprimer(&printer);
     std::printf("caption: %s\n", qPrintable(v->windowTitle()));
     v->close();
     attendre(100);

@@ -56,6 +56,10 @@ constexpr double kHauteurNotes = 70;
 // Columns of a message block and, in its first row, those holding one short value each.
 constexpr int kColonnes = 9;
 constexpr int kValeursCourtes[] = {0, 1, 2, 4, 5, 8};
+// The sender's and the recipient's names: kept on one line when they are of a name's length;
+// a longer text there wraps rather than push the block off the paper.
+constexpr int kNoms[] = {6, 7};
+constexpr int kNomLePlusLong = 40;
 
 QTextCursor contenu(const QTextTableCell& cell) {
     QTextCursor c = cell.firstCursorPosition();
@@ -112,6 +116,12 @@ void ajusterBlocs(QTextDocument* doc, int premier) {
             const QTextTableCell cell = t->cellAt(0, col);
             if (cell.isValid() && cell.row() == 0 && cell.column() == col)
                 contenu(cell).mergeBlockFormat(insecable);
+        }
+        for (int col : kNoms) {
+            const QTextTableCell cell = t->cellAt(0, col);
+            if (!cell.isValid() || cell.row() != 0 || cell.column() != col) continue;
+            QTextCursor nom = contenu(cell);
+            if (nom.selectedText().size() <= kNomLePlusLong) nom.mergeBlockFormat(insecable);
         }
         QTextTableCell cellNotes = t->cellAt(t->rows() - 1, 0);
         const QTextCursor notes = contenu(cellNotes);
